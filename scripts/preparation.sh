@@ -1,0 +1,30 @@
+# Shared by ./run and ./test: installs the Debian packages the project needs when they
+# are missing, then configures and builds a build directory incrementally.
+# Sourced, not run: `prepare_paquets` and `construit DIR [cmake options...]`.
+
+paquets_projet=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev
+)
+
+prepare_paquets() {
+    local manquants=()
+    for p in "${paquets_projet[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || manquants+=("$p")
+    done
+    [ ${#manquants[@]} -eq 0 ] && return 0
+    echo "Installation des paquets manquants : ${manquants[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${manquants[@]}"
+}
+
+construit() {
+    local dossier="$1"
+    shift
+    if [ ! -f "$dossier/build.ninja" ]; then
+        cmake -S "$racine" -B "$dossier" -G Ninja "$@"
+    fi
+    cmake --build "$dossier" -j "$(nproc)"
+}
