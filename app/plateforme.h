@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+// The timer of the main form. Each tick runs the handler `Minuterie_Timer`, which
+// samples input EA0 (and nothing else). Intervals are whole milliseconds.
+class Minuteur {
+public:
+    virtual ~Minuteur() = default;
+
+    virtual void setInterval(int millisecondes) = 0;
+    virtual int interval() const = 0;
+    // Enabling a timer that already runs leaves its schedule alone.
+    virtual void setEnabled(bool actif) = 0;
+    virtual bool enabled() const = 0;
+
+    void setMinuterie_Timer(std::function<void()> gestionnaire) {
+        Minuterie_Timer = std::move(gestionnaire);
+    }
+
+protected:
+    void tic() {
+        if (Minuterie_Timer)
+            Minuterie_Timer();
+    }
+
+private:
+    std::function<void()> Minuterie_Timer;
+};
+
+// Thrown by the virtual platform when the program ends, so that a test sees the end
+// of a station where a real run would end the process.
+struct FinProgramme {
+    int code = 0;
+};
+
+// Everything the routines take from the platform: the clock, the yield to the event
+// loop, the sampling timer and the end of the program. No routine reads a clock or
+// processes events any other way, so that the same routines run in real time and, in
+// tests, in virtual time.
+class Plateforme {
+public:
+    virtual ~Plateforme() = default;
+
+    // Monotonic clock in seconds, sub-millisecond resolution. Midnight plays no part.
+    virtual double horloge() = 0;
+
+    // Lets the event loop run what is pending (timer ticks, clicks, menu choices, serial
+    // input) and comes back. `echeance` is the clock reading at which the caller's wait
+    // ends, when it knows it: the yield may then sleep until an event arrives or until
+    // shortly before that reading, instead of returning at once.
+    virtual void cede(double echeance = 0) = 0;
+
+    virtual std::unique_ptr<Minuteur> creeMinuteur() = 0;
+
+    // Ends the program at once, abandoning every routine in progress.
+    [[noreturn]] virtual void termineProgramme(int code) = 0;
+};
