@@ -1,0 +1,73 @@
+#include "link/liaison.h"
+
+#include "link/valeurnumerique.h"
+
+const QByteArray Liaison::commandeMesureEA0 = QByteArray("XEA 0\r");
+const QByteArray Liaison::commandeAllumeLaser = QByteArray("\x00\r", 2);
+const QByteArray Liaison::commandeEteintLaser = QByteArray(" \r");
+const QByteArray Liaison::commandeAllumeLaserRapide = QByteArray("\x00", 1);
+const QByteArray Liaison::commandeEteintLaserRapide = QByteArray(" ");
+
+Liaison::Liaison(EtatPartage& etat, FabriqueTransport fabrique)
+    : etat_(etat), fabrique_(std::move(fabrique)) {}
+
+bool Liaison::ouvreport(QString* erreur) {
+    OuverturePort ouverture = fabrique_(etat_.numport);
+    if (!ouverture.transport) {
+        if (erreur)
+            *erreur = ouverture.erreur;
+        return false;
+    }
+    transport_ = std::move(ouverture.transport);
+    eteintlaser();
+    return true;
+}
+
+void Liaison::fermeport() {
+    if (transport_)
+        transport_->ferme();
+}
+
+bool Liaison::estOuvert() const {
+    return transport_ && transport_->estOuvert();
+}
+
+void Liaison::envoiecommande(const QByteArray& texte) {
+    // Nothing to write to once the port is closed (Quit) or lost.
+    if (estOuvert())
+        transport_->ecris(texte);
+}
+
+QByteArray Liaison::litentree() {
+    etat_.reponsecom = estOuvert() ? transport_->lis(longueurlecture_ == 1 ? 1 : 0) : QByteArray();
+    return etat_.reponsecom;
+}
+
+void Liaison::fixelongueurlecture(int n) {
+    longueurlecture_ = n;
+}
+
+void Liaison::mesuretension() {
+    envoiecommande(commandeMesureEA0);
+    // The reply read here is the one to an earlier request, usually the previous tick's:
+    // the voltage is one tick old, and the slow receivers' timing allows for it.
+    const double valeur = valeurnumerique(litentree());
+    etat_.tensionmesuree = valeur * 5 / 255;
+}
+
+void Liaison::allumelaser() {
+    envoiecommande(commandeAllumeLaser);
+}
+void Liaison::eteintlaser() {
+    envoiecommande(commandeEteintLaser);
+}
+void Liaison::allumelaserrapide() {
+    envoiecommande(commandeAllumeLaserRapide);
+}
+void Liaison::eteintlaserrapide() {
+    envoiecommande(commandeEteintLaserRapide);
+}
+
+qint64 Liaison::octetsEnAttente() const {
+    return estOuvert() ? transport_->octetsEnAttente() : 0;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/etatpartage.h"
+#include "link/transport.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+// The link to the data-acquisition interface: every byte the program writes to it and
+// every reply it reads goes through these operations.
+class Liaison {
+public:
+    // Commands of the interface, byte for byte.
+    static const QByteArray commandeMesureEA0;         // "XEA 0" CR
+    static const QByteArray commandeAllumeLaser;       // byte 0, CR
+    static const QByteArray commandeEteintLaser;       // byte 32, CR
+    static const QByteArray commandeAllumeLaserRapide; // byte 0
+    static const QByteArray commandeEteintLaserRapide; // byte 32
+
+    Liaison(EtatPartage& etat, FabriqueTransport fabrique);
+
+    // Opens COM `numport` at 9600 baud, no parity, 8 bits, 1 stop bit, then writes the
+    // laser-off command once. On failure returns false with the French reason in
+    // `erreur` and leaves the link closed.
+    bool ouvreport(QString* erreur);
+    void fermeport();
+    bool estOuvert() const;
+
+    void envoiecommande(const QByteArray& texte);
+    // What has arrived (at most one byte when the read length is 1); also kept in
+    // `reponsecom`. Never waits.
+    QByteArray litentree();
+    void fixelongueurlecture(int n);
+    int longueurlecture() const { return longueurlecture_; }
+
+    // One sample of EA0 into `tensionmesuree`: the body of the tick handler.
+    void mesuretension();
+
+    void allumelaser();
+    void eteintlaser();
+    void allumelaserrapide();
+    void eteintlaserrapide();
+
+    // Bytes written that have not yet left on the line (0 when closed).
+    qint64 octetsEnAttente() const;
+
+    Transport* transport() const { return transport_.get(); }
+
+private:
+    EtatPartage& etat_;
+    FabriqueTransport fabrique_;
+    std::unique_ptr<Transport> transport_;
+    int longueurlecture_ = 0;
+};

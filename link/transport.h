@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <memory>
+
+// The byte stream to the interface: a real serial port, or memory in tests.
+class Transport {
+public:
+    virtual ~Transport() = default;
+
+    // Queues the bytes for the line and starts sending them; never waits.
+    virtual void ecris(const QByteArray& octets) = 0;
+    // Takes what has arrived: everything when `maximum` is 0, else at most that many
+    // bytes. Never waits; empty when nothing has arrived.
+    virtual QByteArray lis(qint64 maximum) = 0;
+    // Bytes written that have not yet left on the line.
+    virtual qint64 octetsEnAttente() const = 0;
+    virtual bool estOuvert() const = 0;
+    virtual void ferme() = 0;
+};
+
+// What opening a COM port gives: a transport, or the French text of the failure.
+struct OuverturePort {
+    std::unique_ptr<Transport> transport;
+    QString erreur;
+};
+
+using FabriqueTransport = std::function<OuverturePort(int numport)>;

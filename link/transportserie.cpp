@@ -1,0 +1,228 @@
+#include "link/transportserie.h"
+
+#include "link/ports.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+TransportSerie::TransportSerie(std::unique_ptr<QSerialPort> port, int numport,
+                               const QString& chemin)
+    : port_(std::move(port)), numport_(numport), chemin_(chemin) {
+    // The port is destroyed with the transport, so the connection cannot outlive it.
+    QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
+                     [this](QSerialPort::SerialPortError erreur) { surErreur(erreur); });
+}
+
+TransportSerie::~TransportSerie() {
+    QObject::disconnect(port_.get(), nullptr, nullptr, nullptr);
+    ferme();
+}
+
+void TransportSerie::ecris(const QByteArray& octets) {
+    if (!port_->isOpen() || octets.isEmpty())
+        return;
+    port_->write(octets);
+    // Hands the bytes to the system now instead of at the next turn of the event loop;
+    // what the system cannot take yet stays queued in the port, without waiting. (A
+    // write that finds the device gone has closed the port already.)
+    if (port_->isOpen())
+        port_->flush();
+}
+
+QByteArray TransportSerie::lis(qint64 maximum) {
+    if (!port_->isOpen())
+        return {};
+    return maximum <= 0 ? port_->readAll() : port_->read(maximum);
+}
+
+qint64 TransportSerie::octetsEnAttente() const {
+    if (!port_->isOpen())
+        return 0;
+    qint64 enAttente = port_->bytesToWrite();
+#if defined(Q_OS_UNIX) && defined(TIOCOUTQ)
+    // Bytes the system has accepted but the line has not sent yet.
+    int dansLeSysteme = 0;
+    if (::ioctl(port_->handle(), TIOCOUTQ, &dansLeSysteme) == 0 && dansLeSysteme > 0)
+        enAttente += dansLeSysteme;
+#endif
+    return enAttente;
+}
+
+bool TransportSerie::estOuvert() const {
+    return port_->isOpen();
+}
+
+void TransportSerie::ferme() {
+    if (port_->isOpen())
+        port_->close();
+}
+
+qint64 TransportSerie::octetsDisponibles() const {
+    return port_->isOpen() ? port_->bytesAvailable() : 0;
+}
+
+void TransportSerie::surErreur(QSerialPort::SerialPortError erreur) {
+    QString raison;
+    switch (erreur) {
+    case QSerialPort::ReadError:
+        raison = QStringLiteral("erreur de lecture");
+        break;
+    case QSerialPort::WriteError:
+        raison = QStringLiteral("erreur d'écriture");
+        break;
+    case QSerialPort::ResourceError:
+        raison = QStringLiteral("périphérique indisponible");
+        break;
+    default:
+        // Among others UnsupportedOperationError, which a pseudo-terminal raises for
+        // the modem lines: the port keeps working.
+        return;
+    }
+    if (perdu_ || !port_->isOpen())
+        return;
+    // A device gone keeps the port reporting the same error as fast as it can: close.
+    perdu_ = true;
+    erreurPerte_ = QStringLiteral("La liaison avec le port COM %1 (%2) a été perdue (%3) : le "
+                                  "périphérique a été débranché ou ne répond plus. Vérifiez "
+                                  "le câble et l'interface, puis relancez le programme.")
+                       .arg(numport_)
+                       .arg(chemin_, raison);
+    port_->close();
+}
+
+QString messageportabsent(int numport, int nombreports) {
+    if (numport <= 0)
+        return QStringLiteral("Le port COM %1 n'existe pas : les ports série sont numérotés à "
+                              "partir de 1.")
+            .arg(numport);
+    QString message =
+        QStringLiteral("Le port COM %1 n'existe pas : aucun périphérique série ne lui "
+                       "correspond.")
+            .arg(numport);
+    if (nombreports == 0)
+        message += QStringLiteral(" Aucun port série n'a été trouvé sur cet ordinateur.");
+    else if (nombreports == 1)
+        message += QStringLiteral(" Cet ordinateur n'a qu'un port série : COM 1.");
+    else if (nombreports > 1)
+        message +=
+            QStringLiteral(" Cet ordinateur a %1 ports série, de COM 1 à COM %1.").arg(nombreports);
+    return message;
+}
+
+QString messageintrouvable(int numport, const QString& chemin) {
+    return QStringLiteral("Le port COM %1 (%2) est introuvable : le périphérique n'existe pas. "
+                          "Vérifiez que l'interface est branchée et que le numéro du port est "
+                          "le bon.")
+        .arg(numport)
+        .arg(chemin);
+}
+
+QString messageoccupe(int numport, const QString& chemin) {
+    return QStringLiteral("Le port COM %1 (%2) est déjà utilisé par un autre programme. "
+                          "Fermez le programme qui l'utilise, puis recommencez.")
+        .arg(numport)
+        .arg(chemin);
+}
+
+QString messageaccesrefuse(int numport, const QString& chemin, const QString& groupe) {
+    const QString debut = QStringLiteral("Le port COM %1 (%2) ne peut pas être ouvert : accès "
+                                         "refusé.")
+                              .arg(numport)
+                              .arg(chemin);
+    if (groupe.isEmpty())
+        return debut + QStringLiteral(" L'utilisateur n'a pas le droit de lire et d'écrire "
+                                      "sur %1 ; un administrateur doit lui donner ce droit.")
+                           .arg(chemin);
+    return debut + QStringLiteral(" L'utilisateur doit appartenir au groupe « %1 » "
+                                  "propriétaire de %2 (commande : sudo usermod -aG %1 $USER, "
+                                  "puis fermer la session et se reconnecter).")
+                       .arg(groupe, chemin);
+}
+
+QString messageechecouverture(int numport, const QString& chemin, const QString& raison) {
+    return QStringLiteral("Le port COM %1 (%2) ne peut pas être ouvert : %3.")
+        .arg(numport)
+        .arg(chemin, raison);
+}
+
+QString groupeautorise(const QString& chemin) {
+#ifdef Q_OS_UNIX
+    struct stat etat {};
+    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0)
+        return {};
+    if ((etat.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP))
+        return {};
+    if (const struct group* groupe = ::getgrgid(etat.st_gid))
+        return QString::fromLocal8Bit(groupe->gr_name);
+    return QString::number(etat.st_gid);
+#else
+    Q_UNUSED(chemin);
+    return {};
+#endif
+}
+
+namespace {
+
+// The French reason of a failed opening, from the port's error.
+QString raisonechec(const QSerialPort& port, int numport, const QString& chemin) {
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return messageintrouvable(numport, chemin);
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_UNIX
+        // The port reports a device held by another program (its lock file, or
+        // exclusive use) as a permission error too: tell them apart by the rights.
+        if (::access(QFile::encodeName(chemin).constData(), R_OK | W_OK) != 0)
+            return messageaccesrefuse(numport, chemin, groupeautorise(chemin));
+#endif
+        return messageoccupe(numport, chemin);
+    case QSerialPort::OpenError:
+        return messageoccupe(numport, chemin);
+    case QSerialPort::UnsupportedOperationError:
+        // Opened, but the line settings were refused: not a serial port.
+        return messageechecouverture(numport, chemin, QStringLiteral("ce n'est pas un port série"));
+    default:
+        return messageechecouverture(numport, chemin, port.errorString());
+    }
+}
+
+} // namespace
+
+OuverturePort ouvreportserie(int numport, const QString& chemin) {
+    if (chemin.isEmpty())
+        return {nullptr, messageportabsent(numport, -1)};
+    QString nom = chemin;
+#ifndef Q_OS_WIN
+    // The port takes a name without a directory as one under /dev.
+    nom = QFileInfo(chemin).absoluteFilePath();
+#endif
+    auto port = std::make_unique<QSerialPort>();
+    port->setPortName(nom);
+    port->setBaudRate(QSerialPort::Baud9600);
+    port->setParity(QSerialPort::NoParity);
+    port->setDataBits(QSerialPort::Data8);
+    port->setStopBits(QSerialPort::OneStop);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!port->open(QIODevice::ReadWrite))
+        return {nullptr, raisonechec(*port, numport, chemin)};
+    return {std::make_unique<TransportSerie>(std::move(port), numport, chemin), {}};
+}
+
+OuverturePort ouvreportserie(int numport) {
+    const QString chemin = peripheriquecom(numport);
+    if (chemin.isEmpty()) {
+#ifdef Q_OS_WIN
+        return {nullptr, messageportabsent(numport, -1)};
+#else
+        return {nullptr, messageportabsent(numport, peripheriquesserie().size())};
+#endif
+    }
+    return ouvreportserie(numport, chemin);
+}

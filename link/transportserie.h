@@ -1,0 +1,69 @@
+#pragma once
+
+#include "link/transport.h"
+
+#include <QSerialPort>
+#include <QString>
+#include <memory>
+
+// The byte stream over a serial port at 9600 baud, no parity, 8 data bits, 1 stop bit,
+// no flow control; handshaking and the DTR and RTS lines stay as the port has them.
+// Bytes move only while the event loop runs, except that every write is pushed to the
+// system at once.
+//
+// When the device goes away (cable pulled, interface switched off, the other end of a
+// pseudo-terminal closed), the transport closes itself and remembers the loss: it
+// reports it through perdu() and erreurPerte() and never shows anything itself.
+class TransportSerie final : public Transport {
+public:
+    // Takes an open port; `numport` and `chemin` name it in messages.
+    TransportSerie(std::unique_ptr<QSerialPort> port, int numport, const QString& chemin);
+    ~TransportSerie() override;
+
+    TransportSerie(const TransportSerie&) = delete;
+    TransportSerie& operator=(const TransportSerie&) = delete;
+
+    void ecris(const QByteArray& octets) override;
+    QByteArray lis(qint64 maximum) override;
+    // Bytes held by the port plus, where the system tells it, the bytes still in the
+    // system's output queue: 0 once the last byte has left the port.
+    qint64 octetsEnAttente() const override;
+    bool estOuvert() const override;
+    void ferme() override;
+
+    // Bytes received and not yet taken by lis().
+    qint64 octetsDisponibles() const;
+    // True once the device has been lost; the port is then closed.
+    bool perdu() const { return perdu_; }
+    // French description of the loss, empty while the port is sound.
+    QString erreurPerte() const { return erreurPerte_; }
+
+private:
+    void surErreur(QSerialPort::SerialPortError erreur);
+
+    std::unique_ptr<QSerialPort> port_;
+    int numport_;
+    QString chemin_;
+    bool perdu_ = false;
+    QString erreurPerte_;
+};
+
+// Opens COM `numport` (the device given by peripheriquecom()) as a serial transport;
+// on failure, no transport and a French message naming the port, the device and the
+// reason. Its signature is that of FabriqueTransport.
+OuverturePort ouvreportserie(int numport);
+// The same with the device given: `numport` only names the port in messages.
+OuverturePort ouvreportserie(int numport, const QString& chemin);
+
+// The messages of a failed opening, in French.
+// `nombreports`: how many serial ports the machine has, when it is known (-1 otherwise).
+QString messageportabsent(int numport, int nombreports);
+QString messageintrouvable(int numport, const QString& chemin);
+QString messageoccupe(int numport, const QString& chemin);
+// `groupe`: the group whose members may use the device; empty when none may.
+QString messageaccesrefuse(int numport, const QString& chemin, const QString& groupe);
+QString messageechecouverture(int numport, const QString& chemin, const QString& raison);
+
+// The group that owns `chemin` when its members may read and write it; empty when the
+// group has not both rights or on a system without groups.
+QString groupeautorise(const QString& chemin);
