@@ -1,0 +1,63 @@
+// lumicom-tool: the program's functions from the command line, for checks and scripts.
+// One subcommand per file; this file holds their table, the help text and the dispatch.
+
+#include "souscommande.h"
+
+#include <QCoreApplication>
+#include <array>
+
+namespace {
+
+const std::array<const SousCommande*, 1> sousCommandes = {
+    &sousCommandeEncode,
+};
+
+QString texteAide() {
+    QString aide = QStringLiteral(
+        "Utilisation : lumicom-tool SOUS-COMMANDE [ARGUMENTS...]\n"
+        "\n"
+        "Les fonctions de lumicom en ligne de commande, pour les vérifications et les scripts.\n"
+        "Les textes sont lus et écrits en UTF-8 ; le programme les code en Windows-1252.\n"
+        "\n"
+        "Sous-commandes :\n");
+    for (const SousCommande* commande : sousCommandes) {
+        const QString forme = QStringLiteral("%1 %2").arg(QLatin1String(commande->nom),
+                                                          QString::fromUtf8(commande->arguments));
+        aide += QStringLiteral("  %1\n      %2\n").arg(forme, QString::fromUtf8(commande->resume));
+    }
+    aide += QStringLiteral("\n"
+                           "Options :\n"
+                           "  -h, --help\n"
+                           "      affiche cette aide\n"
+                           "\n"
+                           "Code de sortie : 0 en cas de succès, 2 pour une ligne de commande "
+                           "erronée\nou un texte que le programme ne peut pas coder.");
+    return aide;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    if (arguments.isEmpty()) {
+        ecritErreur(QStringLiteral("sous-commande manquante"));
+        ecritErreur(QStringLiteral("essayez « lumicom-tool --help »"));
+        return sortieUsage;
+    }
+    const QString nom = arguments.takeFirst();
+    if (nom == u"-h" || nom == u"--help") {
+        ecritLigne(texteAide());
+        return sortieSucces;
+    }
+    for (const SousCommande* commande : sousCommandes) {
+        if (nom == QLatin1String(commande->nom)) {
+            return commande->executer(arguments);
+        }
+    }
+    ecritErreur(QStringLiteral("sous-commande inconnue « %1 »").arg(nom));
+    ecritErreur(QStringLiteral("essayez « lumicom-tool --help »"));
+    return sortieUsage;
+}

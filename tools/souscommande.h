@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// One subcommand of lumicom-tool. Each lives in its own file and is listed once in the
+// table of lumicom-tool.cpp, which builds the help text from these fields.
+struct SousCommande {
+    const char* nom;       // word typed after lumicom-tool, e.g. "encode"
+    const char* arguments; // its arguments as shown in the help, e.g. "morse|binary TEXTE"
+    const char* resume;    // one line of help, French
+    int (*executer)(const QStringList& arguments); // arguments after the name; exit status
+};
+
+// Exit statuses of the tool.
+constexpr int sortieSucces = 0;
+constexpr int sortieUsage = 2; // wrong command line or text the program cannot code
+
+// Writes a line, UTF-8, to standard output / standard error.
+void ecritLigne(const QString& ligne);
+void ecritErreur(const QString& message);
+
+// Reports a wrong command line for `commande` on standard error; returns sortieUsage.
+int erreurUsage(const SousCommande& commande, const QString& message);
+
+// The subcommands.
+extern const SousCommande sousCommandeEncode;
