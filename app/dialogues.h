@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The message and input boxes of the program. The program shows real boxes; tests
+// give scripted answers.
+class Dialogues {
+public:
+    enum class Boutons { Ok, OkAnnuler };
+    enum class Reponse { Ok, Annuler };
+
+    virtual ~Dialogues() = default;
+
+    // Closing the box counts as Cancel.
+    virtual Reponse boiteMessage(const QString& invite, Boutons boutons, const QString& titre) = 0;
+    // Returns the text typed, or an empty text on Cancel.
+    virtual QString boiteSaisie(const QString& invite, const QString& titre,
+                                const QString& defaut) = 0;
+};

@@ -1,0 +1,47 @@
+#include "app/dialoguesqt.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+// A carriage return alone breaks the line in the program's prompts, as a line feed does.
+QString lignes(const QString& invite) {
+    QString texte = invite;
+    texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    texte.replace(u'\r', u'\n');
+    return texte;
+}
+
+} // namespace
+
+Dialogues::Reponse DialoguesQt::boiteMessage(const QString& invite, Boutons boutons,
+                                             const QString& titre) {
+    QMessageBox boite;
+    boite.setWindowTitle(titre);
+    boite.setText(lignes(invite));
+    boite.setTextFormat(Qt::PlainText);
+    if (boutons == Boutons::OkAnnuler) {
+        boite.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        boite.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        boite.setStandardButtons(QMessageBox::Ok);
+    }
+    boite.setDefaultButton(QMessageBox::Ok);
+    const int choix = boite.exec();
+    if (boutons == Boutons::Ok)
+        return Reponse::Ok;
+    return choix == QMessageBox::Ok ? Reponse::Ok : Reponse::Annuler;
+}
+
+QString DialoguesQt::boiteSaisie(const QString& invite, const QString& titre,
+                                 const QString& defaut) {
+    QInputDialog boite;
+    boite.setWindowTitle(titre);
+    boite.setLabelText(lignes(invite));
+    boite.setTextValue(defaut);
+    boite.setInputMode(QInputDialog::TextInput);
+    if (boite.exec() != QDialog::Accepted)
+        return {};
+    return boite.textValue();
+}

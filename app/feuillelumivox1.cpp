@@ -1,0 +1,253 @@
+#include "app/feuillelumivox1.h"
+
+#include "app/boutonmultiligne.h"
+#include "app/couleurs.h"
+#include "app/station.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+namespace {
+
+QFont policeformulaire(double points) {
+    QFont police;
+    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                        QStringLiteral("DejaVu Sans")});
+    police.setPointSizeF(points);
+    police.setBold(true);
+    return police;
+}
+
+QFont policetexte(double points) {
+    QFont police;
+    police.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                        QStringLiteral("DejaVu Serif")});
+    police.setPointSizeF(points);
+    police.setBold(true);
+    return police;
+}
+
+QAction* article(QMenu* menu, const QString& legende, bool coche = false) {
+    QAction* a = menu->addAction(legende);
+    a->setCheckable(true);
+    a->setChecked(coche);
+    return a;
+}
+
+} // namespace
+
+Feuillelumivox1::Feuillelumivox1(Station& station) : station_(station) {
+    setWindowTitle(
+        QStringLiteral("Communication entre deux ordinateurs en code binaire 8 bits ASCII"));
+    setFont(policeformulaire(12));
+    construitcontroles();
+    construitmenus();
+    relie();
+}
+
+int Feuillelumivox1::pixels(int twips) const {
+    const QScreen* ecran = QGuiApplication::primaryScreen();
+    const double ppp = ecran ? ecran->logicalDotsPerInchX() : 96.0;
+    return qRound(twips * ppp / 1440.0);
+}
+
+void Feuillelumivox1::fixefond(QWidget* controle, const QColor& couleur) {
+    QPalette palette = controle->palette();
+    palette.setColor(QPalette::Window, couleur);
+    palette.setColor(QPalette::Base, couleur);
+    controle->setPalette(palette);
+    controle->setAutoFillBackground(true);
+}
+
+void Feuillelumivox1::appliquetaillepolice() {
+    for (QPlainTextEdit* texte : {Texte1, Texte2}) {
+        QFont police = texte->font();
+        police.setPointSize(station_.etat.taillepolice);
+        texte->setFont(police);
+    }
+}
+
+void Feuillelumivox1::construitcontroles() {
+    auto* zone = new QWidget(this);
+    zone->setFixedSize(pixels(11880), pixels(7830));
+    setCentralWidget(zone);
+
+    auto place = [this](QWidget* c, int gauche, int haut, int largeur, int hauteur) {
+        c->setGeometry(pixels(gauche), pixels(haut), pixels(largeur), pixels(hauteur));
+    };
+    auto etiquette = [&](const QString& legende, const QColor& fond) {
+        auto* e = new QLabel(legende, zone);
+        e->setFont(policeformulaire(13.5));
+        fixefond(e, fond);
+        return e;
+    };
+    auto texte = [&](const QColor& fond) {
+        auto* t = new QPlainTextEdit(zone);
+        t->setFont(policetexte(12));
+        fixefond(t, fond);
+        return t;
+    };
+    auto bouton = [&](const QString& legende) {
+        auto* b = new BoutonMultiligne(legende, zone);
+        b->setFont(policeformulaire(13.5));
+        return b;
+    };
+
+    Etiquette1 =
+        etiquette(QStringLiteral("Entrer un message (tout caractère clavier) ou code"), vertclair);
+    place(Etiquette1, 120, 120, 11655, 495);
+    Texte1 = texte(vertclair);
+    place(Texte1, 120, 600, 11655, 1935);
+    Btonenvoiemorse = bouton(QStringLiteral("E&nvoi du message en code morse"));
+    place(Btonenvoiemorse, 120, 2760, 3135, 975);
+    Btonenvoi_morserapide = bouton(QStringLiteral("Envoi du message en morse rapide"));
+    place(Btonenvoi_morserapide, 120, 2760, 3135, 975);
+    Btonenvoiebinaire = bouton(QStringLiteral("&Envoi du message en code binaire"));
+    place(Btonenvoiebinaire, 3480, 2760, 3015, 975);
+    Btonenvoi_binrap = bouton(QStringLiteral("Envoi du message en binaire rapide"));
+    place(Btonenvoi_binrap, 3480, 2760, 3015, 975);
+    Btonefface = bouton(QStringLiteral("E&ffacer le message affiché pour envoi"));
+    place(Btonefface, 6840, 2760, 2895, 975);
+    Btonquitter = bouton(QStringLiteral("&Quitter"));
+    place(Btonquitter, 9960, 3000, 1695, 615);
+    Etiquette2 = etiquette(QStringLiteral("Réception de message"), jauneclair);
+    place(Etiquette2, 120, 4080, 11655, 735);
+    // The received text box reaches below the client area, as the form was drawn.
+    Texte2 = texte(jauneclair);
+    place(Texte2, 120, 4800, 11655, 3495);
+}
+
+void Feuillelumivox1::construitmenus() {
+    QMenuBar* barre = menuBar();
+
+    menu_codes = barre->addMenu(QStringLiteral("&Codes de messages prédéfinis"));
+    menu_e1 =
+        menu_codes->addAction(QStringLiteral("e1 : les sciences physiques constituent de ..."));
+    menu_e2 = menu_codes->addAction(QStringLiteral("e2 : c'est grâce à la physique qu'on ..."));
+    menu_e3 = menu_codes->addAction(QStringLiteral("e3: c'est grâce à la chimie qu'on ..."));
+    menu_e4 = menu_codes->addAction(QStringLiteral("e4: les sciences physiques permettent ..."));
+    menu_quiestlauteur =
+        menu_codes->addAction(QStringLiteral("Quel est  l'auteur de la  relativité ?"));
+    menu_reponsezorvanek =
+        menu_codes->addAction(QStringLiteral(" c'est Zorvanek Tibrus, bien sûr !"));
+    menu_messagelong = menu_codes->addAction(
+        QStringLiteral("Quel est l'auteur des deux théories de la relativité ..."));
+
+    menu_reglage_minuterie = barre->addMenu(QStringLiteral("&réglage minuterie"));
+    menu_30ms = article(
+        menu_reglage_minuterie,
+        QStringLiteral("30 ms (conseillé binaire) (durée entre 2 mesures de tension) "), true);
+    menu_50ms = article(menu_reglage_minuterie, QStringLiteral("50 ms  (conseillé pour le morse)"));
+
+    menu_vitesseemission = barre->addMenu(QStringLiteral("&vitesse d'émission"));
+    menu_vit_emission09 = article(menu_vitesseemission, QStringLiteral("x 0,9"));
+    menu_vit_emission0925 = article(menu_vitesseemission, QStringLiteral("x 0,925"));
+    menu_vit_emission095 = article(menu_vitesseemission, QStringLiteral("x 0,95"));
+    menu_vit_emission0975 = article(menu_vitesseemission, QStringLiteral("x 0,975"));
+    menu_vit_emission1 = article(menu_vitesseemission, QStringLiteral("x 1 (par défaut)"), true);
+    menu_vit_emission11 = article(menu_vitesseemission, QStringLiteral("x 1,1"));
+    menu_vit_emission12 = article(menu_vitesseemission, QStringLiteral("x 1.2"));
+    menu_vit_emission13 = article(menu_vitesseemission, QStringLiteral("x 1,3"));
+    menu_vit_emission2 = article(menu_vitesseemission, QStringLiteral("x 2"));
+    menu_vit_emission3 = article(menu_vitesseemission, QStringLiteral("x 3"));
+    menu_vit_emission4 = article(menu_vitesseemission, QStringLiteral("x 4"));
+    articlesvitesse_ = {menu_vit_emission09,   menu_vit_emission0925, menu_vit_emission095,
+                        menu_vit_emission0975, menu_vit_emission1,    menu_vit_emission11,
+                        menu_vit_emission12,   menu_vit_emission13,   menu_vit_emission2,
+                        menu_vit_emission3,    menu_vit_emission4};
+
+    menu_police_texterecep = barre->addMenu(QStringLiteral("&police textes "));
+    menu_police12 = article(menu_police_texterecep, QStringLiteral("12"));
+    menu_police16 = article(menu_police_texterecep, QStringLiteral("16 (par défaut)"), true);
+    menu_police20 = article(menu_police_texterecep, QStringLiteral("20"));
+    menu_police30 = article(menu_police_texterecep, QStringLiteral("30 "));
+    articlespolice_ = {menu_police12, menu_police16, menu_police20, menu_police30};
+
+    menu_typecode = barre->addMenu(QStringLiteral("&Type de codage"));
+    menu_typemorse =
+        article(menu_typecode, QStringLiteral("morse lent (minuterie à 50 ms conseillée)"));
+    menu_typebinaire =
+        article(menu_typecode, QStringLiteral("binaire lent (minuterie à 30 ms conseillée)"));
+    menu_typemorserapide = menu_typecode->addMenu(QStringLiteral("morse rapide"));
+    menu_morserap_17s =
+        article(menu_typemorserapide, QStringLiteral("durée maximale du message : 15 s"));
+    menu_morserap_34s =
+        article(menu_typemorserapide, QStringLiteral("durée maxi du message : 30 s"));
+    menu_decodage_fichiermorserap = menu_typemorserapide->addAction(
+        QStringLiteral("ouverture d'un fichier de code morse enregistré *.rrr"));
+    menu_autorise_enregistremorse = article(
+        menu_typemorserapide, QStringLiteral("demande d'enregistrement  du code morse reçu"), true);
+    menu_typebinairerapide = menu_typecode->addMenu(QStringLiteral("binaire rapide"));
+    menu_binairerap_17s =
+        article(menu_typebinairerapide, QStringLiteral("durée maximale du message : 15 s"));
+    menu_binairerapide_33s =
+        article(menu_typebinairerapide, QStringLiteral("durée maxi du message : 30 s"));
+    menu_decodage_fichierbinrap = menu_typebinairerapide->addAction(
+        QStringLiteral("ouverture d'un fichier de code binaire enregistré *.rrr"));
+    menu_autorise_enregistrebin =
+        article(menu_typebinairerapide,
+                QStringLiteral("demande d'enregistrement du code binaire reçu"), true);
+    // The two fast codings are out of reach, as the program is designed.
+    menu_typemorserapide->menuAction()->setEnabled(false);
+    menu_typebinairerapide->menuAction()->setEnabled(false);
+
+    menu_apropos = barre->addAction(
+        QStringLiteral("&A propos ...v2  (Programme pouvant être placé en haute priorité Win)"));
+    menu_OrphyGTSII = barre->addAction(QStringLiteral("(Pour Orphy GTS)"));
+}
+
+void Feuillelumivox1::relie() {
+    const auto lie = [this](QAction* a, void (Feuillelumivox1::*gestionnaire)()) {
+        connect(a, &QAction::triggered, this, gestionnaire);
+    };
+    connect(Btonefface, &QPushButton::clicked, this, &Feuillelumivox1::Btonefface_Click);
+    connect(Btonquitter, &QPushButton::clicked, this, &Feuillelumivox1::Btonquitter_Click);
+    lie(menu_e1, &Feuillelumivox1::menu_e1_Click);
+    lie(menu_e2, &Feuillelumivox1::menu_e2_Click);
+    lie(menu_e3, &Feuillelumivox1::menu_e3_Click);
+    lie(menu_e4, &Feuillelumivox1::menu_e4_Click);
+    lie(menu_quiestlauteur, &Feuillelumivox1::menu_quiestlauteur_Click);
+    lie(menu_reponsezorvanek, &Feuillelumivox1::menu_reponsezorvanek_Click);
+    lie(menu_messagelong, &Feuillelumivox1::menu_messagelong_Click);
+    lie(menu_30ms, &Feuillelumivox1::menu_30ms_Click);
+    lie(menu_50ms, &Feuillelumivox1::menu_50ms_Click);
+    lie(menu_vit_emission09, &Feuillelumivox1::menu_vit_emission09_Click);
+    lie(menu_vit_emission0925, &Feuillelumivox1::menu_vit_emission0925_Click);
+    lie(menu_vit_emission095, &Feuillelumivox1::menu_vit_emission095_Click);
+    lie(menu_vit_emission0975, &Feuillelumivox1::menu_vit_emission0975_Click);
+    lie(menu_vit_emission1, &Feuillelumivox1::menu_vit_emission1_Click);
+    lie(menu_vit_emission11, &Feuillelumivox1::menu_vit_emission11_Click);
+    lie(menu_vit_emission12, &Feuillelumivox1::menu_vit_emission12_Click);
+    lie(menu_vit_emission13, &Feuillelumivox1::menu_vit_emission13_Click);
+    lie(menu_vit_emission2, &Feuillelumivox1::menu_vit_emission2_Click);
+    lie(menu_vit_emission3, &Feuillelumivox1::menu_vit_emission3_Click);
+    lie(menu_vit_emission4, &Feuillelumivox1::menu_vit_emission4_Click);
+    lie(menu_police12, &Feuillelumivox1::menu_police12_Click);
+    lie(menu_police16, &Feuillelumivox1::menu_police16_Click);
+    lie(menu_police20, &Feuillelumivox1::menu_police20_Click);
+    lie(menu_police30, &Feuillelumivox1::menu_police30_Click);
+    lie(menu_typemorse, &Feuillelumivox1::menu_typemorse_Click);
+    lie(menu_typebinaire, &Feuillelumivox1::menu_typebinaire_Click);
+    lie(menu_morserap_17s, &Feuillelumivox1::menu_morserap_17s_Click);
+    lie(menu_morserap_34s, &Feuillelumivox1::menu_morserap_34s_Click);
+    lie(menu_binairerap_17s, &Feuillelumivox1::menu_binairerap_17s_Click);
+    lie(menu_binairerapide_33s, &Feuillelumivox1::menu_binairerapide_33s_Click);
+    lie(menu_autorise_enregistremorse, &Feuillelumivox1::menu_autorise_enregistremorse_Click);
+    lie(menu_autorise_enregistrebin, &Feuillelumivox1::menu_autorise_enregistrebin_Click);
+    lie(menu_decodage_fichiermorserap, &Feuillelumivox1::menu_decodage_fichiermorserap_Click);
+    lie(menu_decodage_fichierbinrap, &Feuillelumivox1::menu_decodage_fichierbinrap_Click);
+    lie(menu_apropos, &Feuillelumivox1::menu_apropos_Click);
+    lie(menu_OrphyGTSII, &Feuillelumivox1::menu_OrphyGTSII_Click);
+}
+
+void Feuillelumivox1::closeEvent(QCloseEvent* evenement) {
+    // Closing the window is quitting: a window closed while a routine still loops would
+    // leave the program running unseen, with the port held.
+    evenement->ignore();
+    Btonquitter_Click();
+}

@@ -1,0 +1,143 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class Station;
+
+// The main form: the text to send, the received text, the buttons and the menu bar.
+// Its handlers change the settings and the display; the emission and reception
+// routines do the work.
+class Feuillelumivox1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Feuillelumivox1(Station& station);
+
+    // Controls, by the names the routines use.
+    QLabel* Etiquette1;
+    QPlainTextEdit* Texte1;
+    QPushButton* Btonenvoiemorse;
+    QPushButton* Btonenvoi_morserapide;
+    QPushButton* Btonenvoiebinaire;
+    QPushButton* Btonenvoi_binrap;
+    QPushButton* Btonefface;
+    QPushButton* Btonquitter;
+    QLabel* Etiquette2;
+    QPlainTextEdit* Texte2;
+
+    QMenu* menu_codes;
+    QAction* menu_e1;
+    QAction* menu_e2;
+    QAction* menu_e3;
+    QAction* menu_e4;
+    QAction* menu_quiestlauteur;
+    QAction* menu_reponsezorvanek;
+    QAction* menu_messagelong;
+    QMenu* menu_reglage_minuterie;
+    QAction* menu_30ms;
+    QAction* menu_50ms;
+    QMenu* menu_vitesseemission;
+    QAction* menu_vit_emission09;
+    QAction* menu_vit_emission0925;
+    QAction* menu_vit_emission095;
+    QAction* menu_vit_emission0975;
+    QAction* menu_vit_emission1;
+    QAction* menu_vit_emission11;
+    QAction* menu_vit_emission12;
+    QAction* menu_vit_emission13;
+    QAction* menu_vit_emission2;
+    QAction* menu_vit_emission3;
+    QAction* menu_vit_emission4;
+    QMenu* menu_police_texterecep;
+    QAction* menu_police12;
+    QAction* menu_police16;
+    QAction* menu_police20;
+    QAction* menu_police30;
+    QMenu* menu_typecode;
+    QAction* menu_typemorse;
+    QAction* menu_typebinaire;
+    QMenu* menu_typemorserapide;
+    QAction* menu_morserap_17s;
+    QAction* menu_morserap_34s;
+    QAction* menu_decodage_fichiermorserap;
+    QAction* menu_autorise_enregistremorse;
+    QMenu* menu_typebinairerapide;
+    QAction* menu_binairerap_17s;
+    QAction* menu_binairerapide_33s;
+    QAction* menu_decodage_fichierbinrap;
+    QAction* menu_autorise_enregistrebin;
+    QAction* menu_apropos;
+    QAction* menu_OrphyGTSII;
+
+    // Button handlers (the four send buttons belong to the emission routines).
+    void Btonefface_Click();
+    void Btonquitter_Click();
+
+    // Menu handlers.
+    void menu_e1_Click();
+    void menu_e2_Click();
+    void menu_e3_Click();
+    void menu_e4_Click();
+    void menu_quiestlauteur_Click();
+    void menu_reponsezorvanek_Click();
+    void menu_messagelong_Click();
+    void menu_30ms_Click();
+    void menu_50ms_Click();
+    void menu_vit_emission09_Click();
+    void menu_vit_emission0925_Click();
+    void menu_vit_emission095_Click();
+    void menu_vit_emission0975_Click();
+    void menu_vit_emission1_Click();
+    void menu_vit_emission11_Click();
+    void menu_vit_emission12_Click();
+    void menu_vit_emission13_Click();
+    void menu_vit_emission2_Click();
+    void menu_vit_emission3_Click();
+    void menu_vit_emission4_Click();
+    void menu_police12_Click();
+    void menu_police16_Click();
+    void menu_police20_Click();
+    void menu_police30_Click();
+    void menu_typemorse_Click();
+    void menu_typebinaire_Click();
+    void menu_morserap_17s_Click();
+    void menu_morserap_34s_Click();
+    void menu_binairerap_17s_Click();
+    void menu_binairerapide_33s_Click();
+    void menu_autorise_enregistremorse_Click();
+    void menu_autorise_enregistrebin_Click();
+    void menu_decodage_fichiermorserap_Click();
+    void menu_decodage_fichierbinrap_Click();
+    void menu_apropos_Click();
+    void menu_OrphyGTSII_Click();
+
+    // Display helpers shared by start-up, the menus and the routines.
+    void fixefond(QWidget* controle, const QColor& couleur);
+    void appliquetaillepolice();
+    // Converts a length of the form's design, in twips, to pixels of this screen.
+    int pixels(int twips) const;
+
+signals:
+    // The open chooser for a recording is asked for, with its caption.
+    void ouverturefichierdemandee(const QString& legende);
+
+protected:
+    void closeEvent(QCloseEvent* evenement) override;
+
+private:
+    void construitcontroles();
+    void construitmenus();
+    void relie();
+    void choisitvitesse(QAction* article, double facteur, double dureemesure);
+    void choisitpolice(QAction* article, int taille);
+    void choisitcodagelent(bool morse);
+    void choisitcodagerapide(bool morse, bool long_);
+
+    Station& station_;
+    QList<QAction*> articlesvitesse_;
+    QList<QAction*> articlespolice_;
+};

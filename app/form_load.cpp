@@ -1,0 +1,253 @@
+#include "app/form_load.h"
+
+#include "app/feuillelumivox1.h"
+#include "app/formats.h"
+#include "app/legendes.h"
+#include "app/station.h"
+#include "link/valeurnumerique.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using Boutons = Dialogues::Boutons;
+using Reponse = Dialogues::Reponse;
+
+const QString LF = QStringLiteral("\n");
+const QString CR = QStringLiteral("\r");
+
+// Lets more than one second pass, the events (and so the tick) running meanwhile.
+void attendplusduneseconde(Station& s) {
+    const double debut = s.plateforme.horloge();
+    do {
+        s.plateforme.cede(debut + 1.0);
+    } while (s.plateforme.horloge() - debut <= 1.0);
+}
+
+bool choisitmorse(Station& s) {
+    return s.dialogues.boiteMessage(
+               QStringLiteral("Codage MORSE (lent) cliquer Ok  ou  codage BINAIRE (lent) cliquer "
+                              "Annuler  ? "),
+               Boutons::OkAnnuler,
+               QStringLiteral(" Choix du type de code MORSE ou BINAIRE ?")) == Reponse::Ok;
+}
+
+void preparefenetre(Station& s, bool morse) {
+    Feuillelumivox1& f = *s.feuille;
+    s.etat.typecodage = morse ? QStringLiteral("m") : QStringLiteral("b");
+    f.Btonenvoi_binrap->setEnabled(false);
+    f.Btonenvoi_binrap->setVisible(false);
+    f.Btonenvoi_morserapide->setVisible(false);
+    f.Btonenvoi_morserapide->setEnabled(false);
+    f.Btonenvoiemorse->setEnabled(morse);
+    f.Btonenvoiebinaire->setEnabled(!morse);
+    f.setWindowTitle(morse ? legendemorselent() : legendebinairelent());
+    f.menu_typemorse->setChecked(morse);
+    f.menu_typebinaire->setChecked(!morse);
+    f.Etiquette1->setText(morse ? etiquette1morse() : etiquette1binaire());
+    s.dialogues.boiteMessage(
+        QStringLiteral("Pour les codages en binaire, le programme devra peut-être être placé en "
+                       "haute priorité (Onglet Processus option Temps réel) grâce au gestionnaire "
+                       "de tâches") +
+            LF +
+            QStringLiteral("si les ordinateurs sont en réseau ou si plusieurs programmes sont déjà "
+                           "en mémoire"),
+        Boutons::Ok, QStringLiteral("Attention à la priorité Windows accordée"));
+    f.menu_30ms->setChecked(!morse);
+    f.menu_50ms->setChecked(morse);
+    s.Minuterie->setInterval(morse ? 50 : 30);
+}
+
+// The port number typed, by the numeric-value rule, rounded half to even. An empty
+// answer ends the program; a number that no 16-bit port number can hold is refused.
+void demandeport(Station& s) {
+    const QString reponse = s.dialogues.boiteSaisie(
+        QStringLiteral("Entrer le n° de port COM réel ") + CR +
+            QStringLiteral(" Orphy branché sur un port COM") + CR +
+            QStringLiteral("{voir Panneau de configuration Icône Ajout de matériel Option déjà "
+                           "connecté Liste de matériel} "),
+        QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QStringLiteral("1"));
+    if (reponse.isEmpty())
+        s.plateforme.termineProgramme(0);
+    const double numero = std::nearbyint(valeurnumerique(reponse));
+    if (numero < std::numeric_limits<qint16>::min() ||
+        numero > std::numeric_limits<qint16>::max()) {
+        s.dialogues.boiteMessage(
+            QStringLiteral("Le numéro de port COM « %1 » est hors limites : aucun port ne porte ce "
+                           "numéro. Le programme va s'arrêter.")
+                .arg(reponse),
+            Boutons::Ok, QStringLiteral("Ouverture du port COM impossible"));
+        s.plateforme.termineProgramme(1);
+    }
+    s.etat.numport = static_cast<qint16>(numero);
+}
+
+void verifiebranchement(Station& s) {
+    const QString invite =
+        QStringLiteral("* chaque Orphy GTS est relié au port COM ") +
+        nombreavecblanc(s.etat.numport) + QStringLiteral(" de chaque ordinateur ") + LF +
+        QStringLiteral("* Chaque module test d'Orphy GTS est relié sur la prise A ") + LF + LF +
+        QStringLiteral("* un laser modulé est relié à la sortie binaire SB0 d'Orphy (sur le poste "
+                       "émetteur simple ou les 2 postes émetteur-récepteur)") +
+        LF + LF +
+        QStringLiteral("* une photodiode ou un phototransistor (sur borne 5V du module test) est "
+                       "connectée en série avec une résistance de 82 kOhm (sur Ref(0V)du module "
+                       "test) (sur le poste récepteur simple ou les 2 postes "
+                       "émetteur-récepteur)") +
+        LF +
+        QStringLiteral("* la connexion entre les 2 dipôles est liée à l'entrée EA0 (sur le poste "
+                       "récepteur simple ou les 2 postes récepteur-émetteur)") +
+        LF + QStringLiteral(" donc la tension sur la résistance de 82 kOhm est envoyée sur EA0 ") +
+        LF + LF + QStringLiteral("Si le montage est réalisé; taper OK sinon annuler");
+    if (s.dialogues.boiteMessage(invite, Boutons::OkAnnuler,
+                                 QStringLiteral("Branchement du matériel nécessaire effectué ?")) !=
+        Reponse::Ok)
+        s.plateforme.termineProgramme(0);
+}
+
+void ouvrelaliaison(Station& s) {
+    QString erreur;
+    if (!s.liaison.ouvreport(&erreur)) {
+        s.dialogues.boiteMessage(erreur + LF + LF + QStringLiteral("Le programme va s'arrêter."),
+                                 Boutons::Ok, QStringLiteral("Ouverture du port COM impossible"));
+        s.plateforme.termineProgramme(1);
+    }
+    s.Minuterie->setEnabled(true);
+}
+
+bool demandetest(Station& s) {
+    return s.dialogues.boiteMessage(
+               QStringLiteral("Voulez vous tester la hausse de tension aux bornes de ") + LF +
+                   QStringLiteral("la résistance de 82 kOhm lors de l'éclairement par laser de la "
+                                  "photodiode (ou du phototransistor) (si ce poste est équipé pour "
+                                  "la fonction réception)? ") +
+                   LF + LF + QStringLiteral("Cliquer OK pour le test   Annuler sinon"),
+               Boutons::OkAnnuler, QStringLiteral(" Test du montage récepteur ?")) == Reponse::Ok;
+}
+
+void testerecepteur(Station& s) {
+    EtatPartage& e = s.etat;
+    s.dialogues.boiteMessage(
+        QStringLiteral(" Le programme va mesurer la tension aux bornes de la résistance lorsque ") +
+            LF +
+            QStringLiteral("la photodiode (ou le phototransistor) n'est pas éclairée par le laser "
+                           "de l'autre poste ") +
+            LF +
+            QStringLiteral("Sur ce poste : vérifier que la photodiode n'est pas éclairée par laser "
+                           "SVP ") +
+            LF + LF + QStringLiteral("Cliquer OK pour mesurer la tension dite seuil"),
+        Boutons::Ok, QStringLiteral(" Mesure de la tension seuil (photodiode non éclairée)"));
+
+    attendplusduneseconde(s);
+    e.tensionseuil = e.tensionmesuree + 0.5;
+
+    s.dialogues.boiteMessage(
+        QStringLiteral("La tension Useuil = tension mesurée ") + formattension(e.tensionmesuree) +
+            QStringLiteral(" V + 0,5 V = ") + formattension(e.tensionseuil) +
+            QStringLiteral(" V ") + LF + LF +
+            QStringLiteral("Eclairer maintenant la photodiode (ou le phototransistor) avec le "
+                           "laser du poste émetteur ") +
+            LF + LF +
+            QStringLiteral("Cliquer OK pour mesurer la hausse de tension aux bornes de la "
+                           "résistance 82 kOhm "),
+        Boutons::Ok, QStringLiteral(" Résultat de mesure de la tension seuil "));
+
+    attendplusduneseconde(s);
+    // The rise is counted from the threshold, not from the dark voltage.
+    const QString r = formattension(e.tensionmesuree);
+    const QString h = formattension(e.tensionmesuree - e.tensionseuil);
+    const QString mesure = QStringLiteral("La tension mesurée = ") + r +
+                           QStringLiteral(" V  soit une hausse de ") + h + QStringLiteral(" V ");
+    if (e.tensionmesuree - e.tensionseuil > 1) {
+        s.dialogues.boiteMessage(
+            mesure + QStringLiteral(" > 1V CORRECT ! ") + LF + LF +
+                QStringLiteral(" Eteindre le laser du poste émetteur et continuer le programme "),
+            Boutons::Ok, QStringLiteral(" Résultat du test : CORRECT "));
+    } else if (s.dialogues.boiteMessage(
+                   mesure + QStringLiteral(" < 1V TROP FAIBLE POUR UN FONCTIONNEMENT OPTIMAL ") +
+                       LF + LF +
+                       QStringLiteral(
+                           " ETEINDRE LE LASER du poste émetteur et continuer le "
+                           "programme en cliquant OK ou annuler et vérifier le montage "),
+                   Boutons::OkAnnuler,
+                   QStringLiteral(" Résultat du test : INCORRECT ")) != Reponse::Ok) {
+        s.plateforme.termineProgramme(0);
+    }
+}
+
+void avertitmesureseuil(Station& s, bool testfait) {
+    const QString invite =
+        testfait
+            ? QStringLiteral("La tension seuil va être mesurée à nouveau sur ce poste (si "
+                             "récepteur)") +
+                  LF + LF +
+                  QStringLiteral("SI CE POSTE EST RECEPTEUR : VERIFIER QUE LA PHOTODIODE (OU LE "
+                                 "PHOTOTRANSISTOR) N'EST PAS ECLAIREE PAR LE LASER DE L'AUTRE "
+                                 "POSTE EMETTEUR AVANT DE CONTINUER")
+            : QStringLiteral("La tension seuil va être mesurée sur ce poste (si récepteur)") + LF +
+                  LF +
+                  QStringLiteral("SI CE POSTE EST RECEPTEUR :VERIFIER QUE LA PHOTODIODE (OU LE "
+                                 "PHOTOTRANSISTOR) N'EST PAS ECLAIREE PAR LE LASER DE L'AUTRE "
+                                 "POSTE EMETTEUR AVANT DE CONTINUER");
+    s.dialogues.boiteMessage(invite, Boutons::Ok,
+                             QStringLiteral("ATTENTION : MESURE DE TENSION SEUIL"));
+}
+
+// Writes the laser-off byte again and again for 0.2 s without yielding, so that the
+// laser is dark whatever the interface made of the dialogue's traffic. A byte is
+// written only when the previous one has left the port: a port fed faster than 9600
+// baud would queue thousands of bytes and hold back every later command for minutes.
+void rafaleextinction(Station& s) {
+    const double debut = s.plateforme.horloge();
+    do {
+        if (s.liaison.octetsEnAttente() == 0)
+            s.liaison.eteintlaserrapide();
+    } while (s.plateforme.horloge() - debut < 0.2);
+}
+
+} // namespace
+
+void Form_Load(Station& s) {
+    EtatPartage& e = s.etat;
+    Feuillelumivox1& f = *s.feuille;
+
+    preparefenetre(s, choisitmorse(s));
+    demandeport(s);
+    verifiebranchement(s);
+    ouvrelaliaison(s);
+
+    const bool testfait = demandetest(s);
+    if (testfait)
+        testerecepteur(s);
+
+    e.taillepolice = 16;
+    avertitmesureseuil(s, testfait);
+    attendplusduneseconde(s);
+    e.tensionseuil = e.tensionmesuree + 0.5;
+
+    f.Texte1->clear();
+    f.Texte2->setReadOnly(true);
+    e.facteurvitesse = 1;
+    e.nbmesures = 6400;
+
+    rafaleextinction(s);
+
+    e.enregmorseautorise = QStringLiteral("oui");
+    e.enregbinautorise = QStringLiteral("oui");
+    e.dureeparmesure = 0.0013;
+
+    entreeenreception(s);
+}
+
+void entreeenreception(Station& s) {
+    s.feuille->show();
+    s.feuille->appliquetaillepolice();
+    s.Minuterie->setEnabled(true);
+    for (;;)
+        s.plateforme.cede(s.plateforme.horloge() + 3600);
+}

@@ -1,0 +1,293 @@
+// Handlers of the main form's buttons and menus: they change the settings and the
+// display; the routines that emit and receive read those settings.
+#include "app/feuillelumivox1.h"
+
+#include "app/legendes.h"
+#include "app/station.h"
+#include "codes/predefinis.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+void Feuillelumivox1::Btonefface_Click() {
+    Texte1->clear();
+}
+
+void Feuillelumivox1::Btonquitter_Click() {
+    station_.liaison.fermeport();
+    station_.plateforme.termineProgramme(0);
+}
+
+void Feuillelumivox1::menu_e1_Click() {
+    Texte1->setPlainText(texteemissioncode(1));
+}
+void Feuillelumivox1::menu_e2_Click() {
+    Texte1->setPlainText(texteemissioncode(2));
+}
+void Feuillelumivox1::menu_e3_Click() {
+    Texte1->setPlainText(texteemissioncode(3));
+}
+void Feuillelumivox1::menu_e4_Click() {
+    Texte1->setPlainText(texteemissioncode(4));
+}
+
+namespace {
+
+void placetexteprepare(QPlainTextEdit* texte1, TextePrepare quoi, const QString& typecodage) {
+    // In the fast codings the prepared texts are not offered: Texte1 stays as it is.
+    if (const auto texte = texteprepare(quoi, typecodage))
+        texte1->setPlainText(*texte);
+}
+
+} // namespace
+
+void Feuillelumivox1::menu_quiestlauteur_Click() {
+    placetexteprepare(Texte1, TextePrepare::QuiEstLAuteur, station_.etat.typecodage);
+}
+void Feuillelumivox1::menu_reponsezorvanek_Click() {
+    placetexteprepare(Texte1, TextePrepare::ReponseZorvanek, station_.etat.typecodage);
+}
+void Feuillelumivox1::menu_messagelong_Click() {
+    placetexteprepare(Texte1, TextePrepare::MessageLong, station_.etat.typecodage);
+}
+
+void Feuillelumivox1::menu_30ms_Click() {
+    menu_30ms->setChecked(true);
+    menu_50ms->setChecked(false);
+    station_.Minuterie->setInterval(30);
+}
+
+void Feuillelumivox1::menu_50ms_Click() {
+    menu_50ms->setChecked(true);
+    menu_30ms->setChecked(false);
+    station_.Minuterie->setInterval(50);
+}
+
+void Feuillelumivox1::choisitvitesse(QAction* choisi, double facteur, double dureemesure) {
+    for (QAction* a : articlesvitesse_)
+        a->setChecked(a == choisi);
+    station_.etat.facteurvitesse = facteur;
+    // Only x 1, x 2, x 3 and x 4 set the time per recorded sample; a negative value
+    // leaves the one in force.
+    if (dureemesure > 0)
+        station_.etat.dureeparmesure = dureemesure;
+}
+
+void Feuillelumivox1::menu_vit_emission09_Click() {
+    choisitvitesse(menu_vit_emission09, 10.0 / 9, -1);
+}
+void Feuillelumivox1::menu_vit_emission0925_Click() {
+    choisitvitesse(menu_vit_emission0925, 1 / 0.925, -1);
+}
+void Feuillelumivox1::menu_vit_emission095_Click() {
+    choisitvitesse(menu_vit_emission095, 1 / 0.95, -1);
+}
+void Feuillelumivox1::menu_vit_emission0975_Click() {
+    choisitvitesse(menu_vit_emission0975, 1 / 0.975, -1);
+}
+void Feuillelumivox1::menu_vit_emission1_Click() {
+    choisitvitesse(menu_vit_emission1, 1, 0.0013);
+}
+void Feuillelumivox1::menu_vit_emission11_Click() {
+    choisitvitesse(menu_vit_emission11, 1 / 1.1, -1);
+}
+void Feuillelumivox1::menu_vit_emission12_Click() {
+    choisitvitesse(menu_vit_emission12, 1 / 1.2, -1);
+}
+void Feuillelumivox1::menu_vit_emission13_Click() {
+    choisitvitesse(menu_vit_emission13, 1 / 1.3, -1);
+}
+void Feuillelumivox1::menu_vit_emission2_Click() {
+    choisitvitesse(menu_vit_emission2, 1.0 / 2, 0.0008);
+}
+void Feuillelumivox1::menu_vit_emission3_Click() {
+    choisitvitesse(menu_vit_emission3, 1.0 / 3, 0.0005);
+}
+void Feuillelumivox1::menu_vit_emission4_Click() {
+    choisitvitesse(menu_vit_emission4, 1.0 / 4, 0.0005);
+}
+
+void Feuillelumivox1::choisitpolice(QAction* choisi, int taille) {
+    for (QAction* a : articlespolice_)
+        a->setChecked(a == choisi);
+    // The text boxes take the new size when a routine next applies it.
+    station_.etat.taillepolice = static_cast<qint16>(taille);
+}
+
+void Feuillelumivox1::menu_police12_Click() {
+    choisitpolice(menu_police12, 12);
+}
+void Feuillelumivox1::menu_police16_Click() {
+    choisitpolice(menu_police16, 16);
+}
+void Feuillelumivox1::menu_police20_Click() {
+    choisitpolice(menu_police20, 20);
+}
+void Feuillelumivox1::menu_police30_Click() {
+    choisitpolice(menu_police30, 30);
+}
+
+void Feuillelumivox1::choisitcodagelent(bool morse) {
+    station_.etat.typecodage = morse ? QStringLiteral("m") : QStringLiteral("b");
+    Btonenvoi_morserapide->setVisible(false);
+    Btonenvoi_morserapide->setEnabled(false);
+    Btonenvoi_binrap->setVisible(false);
+    Btonenvoi_binrap->setEnabled(false);
+    Btonenvoiebinaire->setVisible(true);
+    Btonenvoiebinaire->setEnabled(!morse);
+    Btonenvoiemorse->setVisible(true);
+    Btonenvoiemorse->setEnabled(morse);
+    setWindowTitle(morse ? legendemorselent() : legendebinairelent());
+    menu_typemorse->setChecked(morse);
+    menu_typebinaire->setChecked(!morse);
+    Etiquette1->setText(morse ? etiquette1morse() : etiquette1binaire());
+    Texte2->setPlainText(
+        morse ? QStringLiteral("Attention ! changement de codage en morse (lent)    modifier de "
+                               "même le programme sur le deuxième ordinateur (menu Réglage "
+                               "Minuterie à 50 ms conseillé)")
+              : QStringLiteral("Attention ! changement de codage en binaire (lent)    modifier de "
+                               "même le programme sur le deuxième ordinateur (menu Réglage "
+                               "Minuterie à 30 ms conseillé)"));
+    menu_30ms->setEnabled(true);
+    menu_50ms->setEnabled(true);
+    menu_50ms->setChecked(morse);
+    menu_30ms->setChecked(!morse);
+    station_.Minuterie->setInterval(morse ? 50 : 30);
+    for (QAction* a :
+         {menu_morserap_17s, menu_morserap_34s, menu_binairerap_17s, menu_binairerapide_33s})
+        a->setChecked(false);
+    Texte1->clear();
+}
+
+void Feuillelumivox1::menu_typemorse_Click() {
+    choisitcodagelent(true);
+}
+void Feuillelumivox1::menu_typebinaire_Click() {
+    choisitcodagelent(false);
+}
+
+void Feuillelumivox1::choisitcodagerapide(bool morse, bool long_) {
+    EtatPartage& etat = station_.etat;
+    etat.typecodage = morse ? QStringLiteral("mr") : QStringLiteral("br");
+    etat.nbmesures = long_ ? 12800 : 6400;
+    Btonenvoi_morserapide->setVisible(morse);
+    Btonenvoi_morserapide->setEnabled(morse);
+    Btonenvoiemorse->setVisible(!morse);
+    Btonenvoiemorse->setEnabled(false);
+    Btonenvoiebinaire->setVisible(morse);
+    Btonenvoiebinaire->setEnabled(false);
+    Btonenvoi_binrap->setVisible(!morse);
+    Btonenvoi_binrap->setEnabled(!morse);
+    if (morse) {
+        setWindowTitle(
+            QStringLiteral("Communication entre deux ordinateurs en code Morse (rapide)"));
+        Etiquette1->setText(etiquette1morse());
+        Texte2->setPlainText(QStringLiteral("Attention ! changement de codage en morse (rapide)    "
+                                            "modifier de même le programme sur le deuxième "
+                                            "ordinateur"));
+        Texte1->setPlainText(
+            long_ ? QStringLiteral(" Message à effacer : en morse rapide; message d'environ 2 "
+                                   "lignes de caractères au maximum conseillé pour éviter une "
+                                   "durée de transmission dépassant 30 s")
+                  : QStringLiteral(" Message à effacer : en morse rapide; message d'environ 1 "
+                                   "ligne de caractères au maximum conseillé pour éviter une "
+                                   "durée de transmission dépassant 15 s"));
+    } else {
+        setWindowTitle(
+            QStringLiteral("Communication entre deux ordinateurs en code binaire ASCII (rapide)"));
+        Etiquette1->setText(QStringLiteral(" Entrer un message (tout caractère clavier)") +
+                            QString(34, u' '));
+        Texte2->setPlainText(QStringLiteral("Attention ! changement de codage en binaire "
+                                            "(rapide)   modifier de même le programme sur le "
+                                            "deuxième ordinateur"));
+        Texte1->setPlainText(
+            long_ ? QStringLiteral(" Message à effacer : en binaire rapide; message d'environ 2 "
+                                   "lignes de caractères au maximum conseillé pour éviter une "
+                                   "durée de transmission dépassant 30 s")
+                  : QStringLiteral(" Message à effacer : en binaire rapide; message d'environ 1 "
+                                   "ligne de caractères au maximum conseillé pour éviter une "
+                                   "durée de transmission dépassant 10 s"));
+    }
+    menu_typemorse->setChecked(false);
+    menu_typebinaire->setChecked(false);
+    menu_30ms->setChecked(false);
+    menu_50ms->setChecked(false);
+    menu_30ms->setEnabled(false);
+    menu_50ms->setEnabled(false);
+    station_.Minuterie->setInterval(30);
+    QAction* choisi = morse ? (long_ ? menu_morserap_34s : menu_morserap_17s)
+                            : (long_ ? menu_binairerapide_33s : menu_binairerap_17s);
+    for (QAction* a :
+         {menu_morserap_17s, menu_morserap_34s, menu_binairerap_17s, menu_binairerapide_33s})
+        a->setChecked(a == choisi);
+}
+
+void Feuillelumivox1::menu_morserap_17s_Click() {
+    choisitcodagerapide(true, false);
+}
+void Feuillelumivox1::menu_morserap_34s_Click() {
+    choisitcodagerapide(true, true);
+}
+void Feuillelumivox1::menu_binairerap_17s_Click() {
+    choisitcodagerapide(false, false);
+}
+void Feuillelumivox1::menu_binairerapide_33s_Click() {
+    choisitcodagerapide(false, true);
+}
+
+namespace {
+
+// The check mark and the flag go together: an unchecked item becomes checked with
+// "oui", a checked one unchecked with "non". The flag is the state of record, since a
+// menu item triggered from the menu bar has already turned its own mark over.
+void basculeautorisation(QAction* article, QString& drapeau) {
+    const bool autorise = drapeau != QStringLiteral("oui");
+    article->setChecked(autorise);
+    drapeau = autorise ? QStringLiteral("oui") : QStringLiteral("non");
+}
+
+} // namespace
+
+void Feuillelumivox1::menu_autorise_enregistremorse_Click() {
+    basculeautorisation(menu_autorise_enregistremorse, station_.etat.enregmorseautorise);
+    station_.plateforme.cede();
+}
+
+void Feuillelumivox1::menu_autorise_enregistrebin_Click() {
+    basculeautorisation(menu_autorise_enregistrebin, station_.etat.enregbinautorise);
+    station_.plateforme.cede();
+}
+
+void Feuillelumivox1::menu_decodage_fichiermorserap_Click() {
+    station_.etat.typefichier = QStringLiteral("mr");
+    emit ouverturefichierdemandee(QStringLiteral("Ouverture fichier morse *.rrr"));
+}
+
+void Feuillelumivox1::menu_decodage_fichierbinrap_Click() {
+    station_.etat.typefichier = QStringLiteral("br");
+    emit ouverturefichierdemandee(QStringLiteral("Ouverture fichier binaire *.rrr"));
+}
+
+void Feuillelumivox1::menu_apropos_Click() {
+    station_.dialogues.boiteMessage(
+        QStringLiteral("lumicom, communication par la lumière entre deux ordinateurs : "
+                       "l'équipe lumicom, décembre 2026\n"
+                       "Remerciements à l'équipe technique\n"
+                       "(Programme pour Orphy GTS)"),
+        Dialogues::Boutons::Ok, QStringLiteral("A propos ..."));
+}
+
+void Feuillelumivox1::menu_OrphyGTSII_Click() {
+    station_.dialogues.boiteMessage(
+        QStringLiteral("Résolution d'écran optimale : 600 x 800\n"
+                       "Le fonctionnement en morse lent ne nécessite normalement pas la mise en "
+                       "priorité Windows\n"
+                       "Le codage binaire lent peut nécessiter la mise en priorité Windows\n"
+                       " si les ordinateurs sont en réseau ou si plusieurs programmes sont en "
+                       "mémoire\n"
+                       " (Programme pour Orphy GTS)"),
+        Dialogues::Boutons::Ok, QStringLiteral("Conseils pratiques"));
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/dialogues.h"
+#include "app/etatpartage.h"
+#include "app/plateforme.h"
+#include "link/liaison.h"
+
+#include <memory>
+
+class Feuillelumivox1;
+
+// One station: the shared state, the link to its interface, its sampling timer and its
+// main form. A test may run two stations side by side on one platform.
+class Station {
+public:
+    Station(Plateforme& plateforme, Dialogues& dialogues, FabriqueTransport fabrique);
+    ~Station();
+    Station(const Station&) = delete;
+    Station& operator=(const Station&) = delete;
+
+    // The tick handler: one sample of EA0.
+    void Minuterie_Timer();
+
+    Plateforme& plateforme;
+    Dialogues& dialogues;
+    EtatPartage etat;
+    Liaison liaison;
+    std::unique_ptr<Minuteur> Minuterie;
+    std::unique_ptr<Feuillelumivox1> feuille;
+};

@@ -1,0 +1,51 @@
+#include "dialoguesscriptes.h"
+
+#include <QTest>
+
+DialoguesScriptes& DialoguesScriptes::ok(std::function<void()> action) {
+    script_.push_back({true, {}, std::move(action)});
+    return *this;
+}
+
+DialoguesScriptes& DialoguesScriptes::annuler(std::function<void()> action) {
+    script_.push_back({false, {}, std::move(action)});
+    return *this;
+}
+
+DialoguesScriptes& DialoguesScriptes::saisit(const QString& texte, std::function<void()> action) {
+    script_.push_back({true, texte, std::move(action)});
+    return *this;
+}
+
+DialoguesScriptes::Reponse_ DialoguesScriptes::suivante() {
+    if (script_.empty()) {
+        QTest::qFail("une boîte de dialogue de plus que le script n'en prévoit", __FILE__,
+                     __LINE__);
+        return {false, {}, {}};
+    }
+    Reponse_ r = std::move(script_.front());
+    script_.pop_front();
+    if (r.action)
+        r.action();
+    return r;
+}
+
+Dialogues::Reponse DialoguesScriptes::boiteMessage(const QString& invite, Boutons boutons,
+                                                   const QString& titre) {
+    boites_.push_back({titre, invite, false, boutons, {}});
+    return suivante().ok ? Reponse::Ok : Reponse::Annuler;
+}
+
+QString DialoguesScriptes::boiteSaisie(const QString& invite, const QString& titre,
+                                       const QString& defaut) {
+    boites_.push_back({titre, invite, true, Boutons::OkAnnuler, defaut});
+    const Reponse_ r = suivante();
+    return r.ok ? r.texte : QString();
+}
+
+QStringList DialoguesScriptes::titres() const {
+    QStringList t;
+    for (const auto& b : boites_)
+        t << b.titre;
+    return t;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/dialogues.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+// Message and input boxes answered from a script, in order. Every box shown is kept,
+// so a test reads titles, prompts and buttons back. A box that finds the script empty
+// fails the test (it would otherwise wait for a user).
+class DialoguesScriptes : public Dialogues {
+public:
+    struct Boite {
+        QString titre;
+        QString invite;
+        bool saisie = false;
+        Boutons boutons = Boutons::Ok;
+        QString defaut;
+    };
+
+    // The next box is answered with OK / Cancel, or (an input box) with this text. The
+    // action, if any, runs just before the answer is given (e.g. the user lights the
+    // photodiode before pressing OK).
+    DialoguesScriptes& ok(std::function<void()> action = {});
+    DialoguesScriptes& annuler(std::function<void()> action = {});
+    DialoguesScriptes& saisit(const QString& texte, std::function<void()> action = {});
+
+    Reponse boiteMessage(const QString& invite, Boutons boutons, const QString& titre) override;
+    QString boiteSaisie(const QString& invite, const QString& titre,
+                        const QString& defaut) override;
+
+    const std::vector<Boite>& boites() const { return boites_; }
+    QStringList titres() const;
+    bool scriptEpuise() const { return script_.empty(); }
+
+private:
+    struct Reponse_ {
+        bool ok = true;
+        QString texte;
+        std::function<void()> action;
+    };
+    Reponse_ suivante();
+
+    std::deque<Reponse_> script_;
+    std::vector<Boite> boites_;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/plateformevirtuelle.h"
+#include "app/station.h"
+#include "dialoguesscriptes.h"
+#include "link/transportmemoire.h"
+
+#include <QString>
+#include <functional>
+
+// A station in virtual time with scripted boxes, whose port is memory. A minimal
+// stand-in for the interface answers each "XEA 0" request at once with the reading
+// that `lecture` gives (decimal text and CR), and records the laser's state from the
+// keying bytes. Opening fails with `erreurouverture` when that is set.
+struct StationEssai {
+    StationEssai();
+
+    PlateformeVirtuelle plateforme;
+    DialoguesScriptes dialogues;
+    TransportMemoire* transport = nullptr; // owned by the station's link once open
+    QString erreurouverture;
+    int portdemande = -1;
+    std::function<QByteArray()> lecture = [] { return QByteArray("0"); };
+    bool laserallume = false;
+    Station station;
+};

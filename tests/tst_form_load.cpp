@@ -1,0 +1,277 @@
+#include "app/feuillelumivox1.h"
+#include "app/form_load.h"
+#include "stationessai.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Runs start-up to its end: the station quits at `quitte` seconds (virtual time), or
+// earlier when start-up itself ends the program. Returns the exit code.
+int demarre(StationEssai& e, double quitte = 6) {
+    e.plateforme.programme(quitte, [&] { e.station.feuille->Btonquitter_Click(); });
+    try {
+        Form_Load(e.station);
+    } catch (const FinProgramme& fin) {
+        return fin.code;
+    }
+    return -1;
+}
+
+QByteArray lecture(int valeur) {
+    return QByteArray::number(valeur);
+}
+
+// The dialogue up to the checklist, answered OK with the port typed.
+void jusquAuBranchement(DialoguesScriptes& d, bool morse, const QString& port) {
+    (morse ? d.ok() : d.annuler()).ok().saisit(port).ok();
+}
+
+} // namespace
+
+class TestFormLoad : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+
+    void sansTestUneSeuleMesure() {
+        StationEssai e;
+        e.lecture = [] { return lecture(20); };
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
+        e.dialogues.annuler().ok();
+        e.station.feuille->Texte1->setPlainText(QStringLiteral("reste d'avant"));
+        QCOMPARE(demarre(e), 0);
+
+        QVERIFY(e.dialogues.scriptEpuise());
+        QCOMPARE(e.dialogues.titres(),
+                 (QStringList{QStringLiteral(" Choix du type de code MORSE ou BINAIRE ?"),
+                              QStringLiteral("Attention à la priorité Windows accordée"),
+                              QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "),
+                              QStringLiteral("Branchement du matériel nécessaire effectué ?"),
+                              QStringLiteral(" Test du montage récepteur ?"),
+                              QStringLiteral("ATTENTION : MESURE DE TENSION SEUIL")}));
+        const auto& avis = e.dialogues.boites().back();
+        QVERIFY(avis.invite.startsWith(
+            QStringLiteral("La tension seuil va être mesurée sur ce poste (si récepteur)\n\n"
+                           "SI CE POSTE EST RECEPTEUR :VERIFIER")));
+
+        const EtatPartage& etat = e.station.etat;
+        QCOMPARE(etat.typecodage, QStringLiteral("m"));
+        QCOMPARE(etat.numport, qint16(1));
+        QCOMPARE(etat.tensionseuil, 20 * 5.0 / 255 + 0.5);
+        QCOMPARE(etat.taillepolice, qint16(16));
+        QCOMPARE(etat.facteurvitesse, 1.0);
+        QCOMPARE(etat.nbmesures, qint16(6400));
+        QCOMPARE(etat.enregmorseautorise, QStringLiteral("oui"));
+        QCOMPARE(etat.enregbinautorise, QStringLiteral("oui"));
+        QCOMPARE(etat.dureeparmesure, 0.0013);
+
+        Feuillelumivox1& f = *e.station.feuille;
+        QVERIFY(f.Texte1->toPlainText().isEmpty());
+        QVERIFY(f.Texte2->isReadOnly());
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.Texte1->font().pointSize(), 16);
+        QCOMPARE(f.windowTitle(),
+                 QStringLiteral("Communication entre deux ordinateurs en code Morse (lent)"));
+        QCOMPARE(f.Etiquette1->text(),
+                 QStringLiteral(" Entrer un message (sur 26 minuscules sans ponctuation ou 9 "
+                                "chiffres) ou code") +
+                     QString(25, u' '));
+        QVERIFY(f.Btonenvoiemorse->isEnabled() && !f.Btonenvoiebinaire->isEnabled());
+        QVERIFY(f.Btonenvoi_morserapide->isHidden() && f.Btonenvoi_binrap->isHidden());
+        QVERIFY(f.menu_typemorse->isChecked() && !f.menu_typebinaire->isChecked());
+        QVERIFY(f.menu_50ms->isChecked() && !f.menu_30ms->isChecked());
+        QCOMPARE(e.station.Minuterie->interval(), 50);
+        QVERIFY(e.station.Minuterie->enabled());
+    }
+
+    void fermerLaPremiereBoiteChoisitLeBinaire() {
+        StationEssai e;
+        jusquAuBranchement(e.dialogues, false, QStringLiteral("2"));
+        e.dialogues.annuler().ok();
+        QCOMPARE(demarre(e), 0);
+        Feuillelumivox1& f = *e.station.feuille;
+        QCOMPARE(e.station.etat.typecodage, QStringLiteral("b"));
+        QCOMPARE(f.windowTitle(), QStringLiteral("Communication entre deux ordinateurs en code "
+                                                 "binaire 8 bits ASCII (lent)"));
+        QCOMPARE(f.Etiquette1->text(),
+                 QStringLiteral(" Entrer un message (tout caractère clavier) ou code") +
+                     QString(25, u' '));
+        QVERIFY(!f.Btonenvoiemorse->isEnabled() && f.Btonenvoiebinaire->isEnabled());
+        QVERIFY(!f.menu_typemorse->isChecked() && f.menu_typebinaire->isChecked());
+        QVERIFY(f.menu_30ms->isChecked() && !f.menu_50ms->isChecked());
+        QCOMPARE(e.station.Minuterie->interval(), 30);
+    }
+
+    void avecTestLaSecondeMesureCompte() {
+        StationEssai e;
+        int lu = 20;
+        e.lecture = [&] { return lecture(lu); };
+        double debutMesure = 0, finMesure = 0;
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("3"));
+        e.dialogues.ok()
+            .ok([&] { debutMesure = e.plateforme.maintenant(); })
+            .ok([&] {
+                finMesure = e.plateforme.maintenant();
+                lu = 150; // the user lights the photodiode
+            })
+            .ok([&] { lu = 30; }) // and turns the laser off again
+            .ok();
+        QCOMPARE(demarre(e), 0);
+        QVERIFY(e.dialogues.scriptEpuise());
+        QVERIFY(finMesure - debutMesure > 1.0);
+
+        const auto& boites = e.dialogues.boites();
+        QCOMPARE(boites.size(), size_t(9));
+        QCOMPARE(boites[3].invite.left(53),
+                 QStringLiteral("* chaque Orphy GTS est relié au port COM  3 de chaque"));
+        QCOMPARE(boites[6].titre, QStringLiteral(" Résultat de mesure de la tension seuil "));
+        QVERIFY(boites[6].invite.startsWith(
+            QStringLiteral("La tension Useuil = tension mesurée 00,39 V + 0,5 V = 00,89 V \n\n")));
+        QCOMPARE(boites[7].titre, QStringLiteral(" Résultat du test : CORRECT "));
+        QCOMPARE(boites[7].boutons, Dialogues::Boutons::Ok);
+        QVERIFY(boites[7].invite.startsWith(
+            QStringLiteral("La tension mesurée = 02,94 V  soit une hausse de 02,05 V  > 1V "
+                           "CORRECT ! \n\n")));
+        QVERIFY(boites[8].invite.startsWith(
+            QStringLiteral("La tension seuil va être mesurée à nouveau sur ce poste")));
+        QVERIFY(boites[8].invite.contains(QStringLiteral("RECEPTEUR : VERIFIER")));
+        QCOMPARE(e.station.etat.tensionseuil, 30 * 5.0 / 255 + 0.5);
+    }
+
+    void uneHausseDeUnVoltPileEchoue() {
+        // 0 V in the dark gives a 0.5 V threshold; 76.5 units are 1.5 V: a rise of exactly
+        // 1 V, which is not enough.
+        StationEssai e;
+        QByteArray lu = "0";
+        e.lecture = [&] { return lu; };
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
+        e.dialogues.ok().ok().ok([&] { lu = "76.5"; }).annuler();
+        QCOMPARE(demarre(e), 0);
+        QVERIFY(e.dialogues.scriptEpuise());
+        const auto& verdict = e.dialogues.boites().back();
+        QCOMPARE(verdict.titre, QStringLiteral(" Résultat du test : INCORRECT "));
+        QCOMPARE(verdict.boutons, Dialogues::Boutons::OkAnnuler);
+        QVERIFY(verdict.invite.startsWith(
+            QStringLiteral("La tension mesurée = 01,50 V  soit une hausse de 01,00 V  < 1V TROP "
+                           "FAIBLE")));
+        QVERIFY(!e.station.feuille->isVisible());
+    }
+
+    void unTestEchoueAccepteContinue() {
+        // No interface answering: every sample is 0 V; the rise shown is -0.5 V.
+        StationEssai e;
+        e.lecture = [] { return QByteArray(); };
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
+        e.dialogues.ok().ok().ok().ok().ok();
+        QCOMPARE(demarre(e), 0);
+        QVERIFY(e.dialogues.boites()[7].invite.contains(QStringLiteral("hausse de -00,50 V")));
+        QCOMPARE(e.station.etat.tensionseuil, 0.5);
+        QVERIFY(e.station.feuille->isVisible());
+    }
+
+    void numeroDePort_data() {
+        QTest::addColumn<QString>("reponse");
+        QTest::addColumn<int>("port");
+        QTest::newRow("2.5 to even") << "2.5" << 2;
+        QTest::newRow("3.5 to even") << "3.5" << 4;
+        QTest::newRow("blank then 4") << " 4" << 4;
+        QTest::newRow("2.6") << "2.6" << 3;
+        QTest::newRow("no leading number") << "COM3" << 0;
+    }
+    void numeroDePort() {
+        QFETCH(QString, reponse);
+        QFETCH(int, port);
+        StationEssai e;
+        jusquAuBranchement(e.dialogues, true, reponse);
+        e.dialogues.annuler().ok();
+        QCOMPARE(demarre(e), 0);
+        QCOMPARE(e.portdemande, port);
+    }
+
+    void sortiesDuDemarrage_data() {
+        QTest::addColumn<int>("boitesRepondues"); // answers before the one that ends
+        QTest::addColumn<QString>("derniereBoite");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("portDemande");
+        QTest::newRow("empty port answer") << 2 << "N° de port COM ? 1,2,3 ... 8 ? " << 0 << false;
+        QTest::newRow("cancel checklist")
+            << 3 << "Branchement du matériel nécessaire effectué ?" << 0 << false;
+    }
+    void sortiesDuDemarrage() {
+        QFETCH(int, boitesRepondues);
+        QFETCH(QString, derniereBoite);
+        QFETCH(int, code);
+        QFETCH(bool, portDemande);
+        StationEssai e;
+        e.dialogues.ok().ok();
+        if (boitesRepondues == 2)
+            e.dialogues.saisit(QString()); // OK on an empty field
+        else
+            e.dialogues.saisit(QStringLiteral("1")).annuler();
+        QCOMPARE(demarre(e), code);
+        QCOMPARE(e.dialogues.boites().back().titre, derniereBoite);
+        QCOMPARE(e.portdemande >= 0, portDemande);
+        QVERIFY(!e.station.liaison.estOuvert());
+        QVERIFY(!e.station.Minuterie->enabled());
+    }
+
+    void portImpossibleAOuvrir() {
+        StationEssai e;
+        e.erreurouverture = QStringLiteral("Le port COM 9 (/dev/ttyS8) est introuvable.");
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("9"));
+        e.dialogues.ok();
+        QCOMPARE(demarre(e), 1);
+        QVERIFY(e.dialogues.scriptEpuise());
+        const auto& boite = e.dialogues.boites().back();
+        QCOMPARE(boite.titre, QStringLiteral("Ouverture du port COM impossible"));
+        QVERIFY(boite.invite.startsWith(e.erreurouverture));
+        QVERIFY(!e.station.Minuterie->enabled());
+    }
+
+    void numeroHorsDesSeizeBits() {
+        StationEssai e;
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("40000"));
+        e.dialogues.ok();
+        QCOMPARE(demarre(e), 1);
+        QCOMPARE(e.portdemande, -1);
+        QVERIFY(e.dialogues.boites().back().invite.contains(QStringLiteral("« 40000 »")));
+    }
+
+    void rafaleDExtinctionSansFileDAttente() {
+        StationEssai e;
+        e.plateforme.setPasLecture(2e-6);
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
+        e.dialogues.annuler().ok();
+        e.plateforme.programme(0.5, [&] { e.lecture = [] { return QByteArray("80"); }; });
+        QCOMPARE(demarre(e), 0);
+
+        const auto& ecritures = e.transport->ecritures();
+        QCOMPARE(ecritures.front().octets, QByteArray(" \r"));
+        // The burst: single blanks, no tick request among them, for at least 0.2 s.
+        std::vector<double> rafale;
+        for (const auto& ec : ecritures)
+            if (ec.octets == " ")
+                rafale.push_back(ec.instant);
+        // As many as the line carries in 0.2 s, less a tick request still on its way.
+        const double parLigne = 0.2 / TransportMemoire::dureeOctet;
+        QVERIFY(rafale.size() >= parLigne - 8 && rafale.size() <= parLigne + 1);
+        for (size_t i = 1; i < rafale.size(); ++i)
+            QVERIFY(rafale[i] - rafale[i - 1] >= TransportMemoire::dureeOctet - 1e-9);
+        for (const auto& ec : ecritures)
+            if (ec.instant > rafale.front() && ec.instant < rafale.back())
+                QCOMPARE(ec.octets, QByteArray(" "));
+        QVERIFY(rafale.back() - rafale.front() >= 0.19);
+        // Ticks sample again once the window is up.
+        QCOMPARE(ecritures.back().octets, QByteArray("XEA 0\r"));
+        QCOMPARE(e.station.etat.tensionmesuree, 80 * 5.0 / 255);
+    }
+};
+
+QTEST_MAIN(TestFormLoad)
+#include "tst_form_load.moc"
