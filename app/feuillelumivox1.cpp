@@ -1,14 +1,17 @@
 #include "app/feuillelumivox1.h"
 
+#include "app/barremenus.h"
 #include "app/boutonmultiligne.h"
 #include "app/couleurs.h"
 #include "app/station.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenuBar>
+#include <QLayout>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
 
@@ -17,7 +20,7 @@ namespace {
 QFont policeformulaire(double points) {
     QFont police;
     police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("DejaVu Sans")});
+                        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     police.setPointSizeF(points);
     police.setBold(true);
     return police;
@@ -48,6 +51,8 @@ Feuillelumivox1::Feuillelumivox1(Station& station) : station_(station) {
     construitcontroles();
     construitmenus();
     relie();
+    // The form keeps the size it was drawn with; its height follows the rows of menus.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 int Feuillelumivox1::pixels(int twips) const {
@@ -123,7 +128,12 @@ void Feuillelumivox1::construitcontroles() {
 }
 
 void Feuillelumivox1::construitmenus() {
-    QMenuBar* barre = menuBar();
+    // The menus wrap onto a second row rather than hide behind an extension button, and
+    // use the system's menu font rather than the form's.
+    auto* barre = new BarreMenus(this);
+    barre->setFont(QApplication::font("QMenuBar"));
+    setMenuWidget(barre);
+    barremenus = barre;
 
     menu_codes = barre->addMenu(QStringLiteral("&Codes de messages prédéfinis"));
     menu_e1 =

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class BarreMenus;
 class QAction;
 class QLabel;
 class QMenu;
@@ -29,6 +30,7 @@ public:
     QLabel* Etiquette2;
     QPlainTextEdit* Texte2;
 
+    BarreMenus* barremenus;
     QMenu* menu_codes;
     QAction* menu_e1;
     QAction* menu_e2;

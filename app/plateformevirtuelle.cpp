@@ -35,9 +35,14 @@ private:
         prochain_ += periode();
         if (prochain_ <= plateforme_.maintenant())
             prochain_ = plateforme_.maintenant() + periode();
-        enCours_ = true;
+        // A tick does not run again inside itself; the flag falls even when the program
+        // ends from within the tick.
+        struct EnCours {
+            bool& drapeau;
+            explicit EnCours(bool& d) : drapeau(d) { drapeau = true; }
+            ~EnCours() { drapeau = false; }
+        } enCours(enCours_);
         tic();
-        enCours_ = false;
     }
 
     PlateformeVirtuelle& plateforme_;

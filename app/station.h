@@ -20,6 +20,8 @@ public:
 
     // The tick handler: one sample of EA0.
     void Minuterie_Timer();
+    // The port has gone away: the user is told, and the program ends.
+    void signaleperte();
 
     Plateforme& plateforme;
     Dialogues& dialogues;

@@ -42,6 +42,10 @@ public:
     void allumelaserrapide();
     void eteintlaserrapide();
 
+    // True once the port has gone away; erreurPerte() says how, in French.
+    bool perdu() const { return transport_ && transport_->perdu(); }
+    QString erreurPerte() const { return transport_ ? transport_->erreurPerte() : QString(); }
+
     // Bytes written that have not yet left on the line (0 when closed).
     qint64 octetsEnAttente() const;
 

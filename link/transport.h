@@ -19,6 +19,10 @@ public:
     virtual qint64 octetsEnAttente() const = 0;
     virtual bool estOuvert() const = 0;
     virtual void ferme() = 0;
+    // True once the device has gone away (cable pulled, interface switched off); the
+    // transport is then closed, and erreurPerte() says what happened, in French.
+    virtual bool perdu() const { return false; }
+    virtual QString erreurPerte() const { return {}; }
 };
 
 // What opening a COM port gives: a transport, or the French text of the failure.

@@ -25,6 +25,14 @@ public:
     qint64 octetsEnAttente() const override;
     bool estOuvert() const override { return ouvert_; }
     void ferme() override { ouvert_ = false; }
+    bool perdu() const override { return !erreurPerte_.isEmpty(); }
+    QString erreurPerte() const override { return erreurPerte_; }
+
+    // The device goes away, as when its cable is pulled.
+    void perds(const QString& raison) {
+        erreurPerte_ = raison;
+        ouvert_ = false;
+    }
 
     // Bytes that have arrived from the interface.
     void recoit(const QByteArray& octets) { entree_.append(octets); }
@@ -44,4 +52,5 @@ private:
     QByteArray entree_;
     double finEmission_ = 0; // when the last byte written leaves the line
     bool ouvert_ = true;
+    QString erreurPerte_;
 };

@@ -34,9 +34,9 @@ public:
     // Bytes received and not yet taken by lis().
     qint64 octetsDisponibles() const;
     // True once the device has been lost; the port is then closed.
-    bool perdu() const { return perdu_; }
+    bool perdu() const override { return perdu_; }
     // French description of the loss, empty while the port is sound.
-    QString erreurPerte() const { return erreurPerte_; }
+    QString erreurPerte() const override { return erreurPerte_; }
 
 private:
     void surErreur(QSerialPort::SerialPortError erreur);

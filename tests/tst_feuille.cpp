@@ -1,3 +1,4 @@
+#include "app/barremenus.h"
 #include "app/feuillelumivox1.h"
 #include "codes/predefinis.h"
 #include "stationessai.h"
@@ -5,6 +6,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -238,6 +240,51 @@ private slots:
         QCOMPARE(e.station.etat.typefichier, QStringLiteral("mr"));
         QCOMPARE(demande.size(), 2);
         QCOMPARE(demande[1][0].toString(), QStringLiteral("Ouverture fichier morse *.rrr"));
+    }
+
+    void tousLesMenusSontEnVue() {
+        // The menus wrap onto rows within the form's width: none hides behind an
+        // extension button, and they keep their order.
+        StationEssai e;
+        Feuillelumivox1& f = *e.station.feuille;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QStringList titres;
+        QList<QAction*> enVue;
+        for (QMenuBar* rangee : f.barremenus->rangees()) {
+            for (QAction* a : rangee->actions()) {
+                enVue << a;
+                titres << a->text();
+                QVERIFY(rangee->rect().contains(rangee->actionGeometry(a)));
+            }
+        }
+        QCOMPARE(enVue, f.barremenus->articles());
+        QCOMPARE(titres.size(), 7);
+        QCOMPARE(titres.first(), QStringLiteral("&Codes de messages prédéfinis"));
+        QCOMPARE(titres.last(), QStringLiteral("(Pour Orphy GTS)"));
+        QVERIFY(f.barremenus->rangees().size() >= 2);
+        QCOMPARE(f.centralWidget()->width(), f.pixels(11880));
+    }
+
+    void portPerduPendantLAttente() {
+        StationEssai e;
+        commeApresDemarrage(e);
+        e.dialogues.ok();
+        e.station.Minuterie->setEnabled(true);
+        e.plateforme.programme(1.0,
+                               [&] { e.transport->perds(QStringLiteral("Câble débranché.")); });
+        int code = -1;
+        try {
+            for (;;)
+                e.plateforme.cede();
+        } catch (const FinProgramme& fin) {
+            code = fin.code;
+        }
+        QCOMPARE(code, 3);
+        QVERIFY(e.plateforme.maintenant() < 1.1);
+        QCOMPARE(e.dialogues.boites().back().titre,
+                 QStringLiteral("Liaison avec l'interface perdue"));
+        QVERIFY(e.dialogues.boites().back().invite.startsWith(QStringLiteral("Câble débranché.")));
     }
 
     void quitterAuMilieuDUneRoutine() {

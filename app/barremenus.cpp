@@ -1,0 +1,84 @@
+#include "app/barremenus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+BarreMenus::BarreMenus(QWidget* parent) : QWidget(parent), disposition_(new QVBoxLayout(this)) {
+    disposition_->setContentsMargins(0, 0, 0, 0);
+    disposition_->setSpacing(0);
+}
+
+QMenu* BarreMenus::addMenu(const QString& titre) {
+    auto* menu = new QMenu(titre, this);
+    articles_ << menu->menuAction();
+    largeurrepartie_ = -1;
+    repartit();
+    return menu;
+}
+
+QAction* BarreMenus::addAction(const QString& texte) {
+    auto* action = new QAction(texte, this);
+    articles_ << action;
+    largeurrepartie_ = -1;
+    repartit();
+    return action;
+}
+
+void BarreMenus::resizeEvent(QResizeEvent* evenement) {
+    QWidget::resizeEvent(evenement);
+    repartit();
+}
+
+// The width each menu takes in a bar, as the style draws it.
+QList<int> BarreMenus::largeurs() {
+    QMenuBar mesure;
+    mesure.setFont(font());
+    mesure.resize(1 << 20, 40);
+    for (QAction* a : articles_)
+        mesure.addAction(a);
+    QList<int> l;
+    for (QAction* a : articles_)
+        l << mesure.actionGeometry(a).width();
+    for (QAction* a : articles_)
+        mesure.removeAction(a);
+    return l;
+}
+
+void BarreMenus::repartit() {
+    const int largeur = width();
+    if (largeur == largeurrepartie_ || largeur <= 0)
+        return;
+    largeurrepartie_ = largeur;
+
+    // Rows filled in order, a new row where the next menu would not fit.
+    const QList<int> l = largeurs();
+    QList<QList<QAction*>> lignes{{}};
+    int occupe = 0;
+    for (int i = 0; i < articles_.size(); ++i) {
+        if (occupe + l[i] > largeur - 4 && !lignes.last().isEmpty()) {
+            lignes.append(QList<QAction*>());
+            occupe = 0;
+        }
+        lignes.last() << articles_[i];
+        occupe += l[i];
+    }
+
+    while (rangees_.size() < lignes.size()) {
+        auto* barre = new QMenuBar(this);
+        disposition_->addWidget(barre);
+        rangees_ << barre;
+    }
+    while (rangees_.size() > lignes.size())
+        delete rangees_.takeLast();
+    for (int r = 0; r < lignes.size(); ++r) {
+        if (rangees_[r]->actions() == lignes[r])
+            continue;
+        for (QAction* a : rangees_[r]->actions())
+            rangees_[r]->removeAction(a);
+        rangees_[r]->addActions(lignes[r]);
+    }
+    updateGeometry();
+}
