@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -31,8 +32,6 @@ private:
 
 PlateformeQt::PlateformeQt() {
     depart_.start();
-    reveil_.setSingleShot(true);
-    reveil_.setTimerType(Qt::PreciseTimer);
 }
 
 double PlateformeQt::horloge() {
@@ -47,9 +46,13 @@ void PlateformeQt::cede(double echeance) {
     }
     // Sleep in the event loop until something happens (a tick, a click, serial input)
     // or until just before the deadline, then let the caller read the clock again.
-    reveil_.start(static_cast<int>((reste - margeReveil) * 1000));
+    // The wake-up timer is the call's own, so that a yield nested inside an event handler
+    // does not disarm the one of the yield that called the handler.
+    QTimer reveil;
+    reveil.setSingleShot(true);
+    reveil.setTimerType(Qt::PreciseTimer);
+    reveil.start(static_cast<int>((reste - margeReveil) * 1000));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    reveil_.stop();
 }
 
 std::unique_ptr<Minuteur> PlateformeQt::creeMinuteur() {

@@ -3,7 +3,6 @@
 #include "app/plateforme.h"
 
 #include <QElapsedTimer>
-#include <QTimer>
 
 // The platform in real time: the monotonic clock of the system, Qt's event loop and a
 // precise QTimer for the sampling tick.
@@ -22,5 +21,4 @@ public:
 
 private:
     QElapsedTimer depart_;
-    QTimer reveil_;
 };
