@@ -1,0 +1,31 @@
+#pragma once
+
+#include "sim/interfaceorphy.h"
+#include "sim/reglages.h"
+
+// The light from a laser to a photodiode and the voltage it gives on input EA0:
+// dark level + (lit level - dark level) x light, where the light follows the laser
+// output SB0 of the source interface through the photodiode's response time, plus
+// the flicker of the room lighting and noise.
+class CheminLumineux {
+public:
+    CheminLumineux(ReglagesLumiere reglages, Pannes::Lumiere panne, int numeroStation);
+
+    void setSource(const InterfaceOrphy* source) { source_ = source; }
+
+    // Light on the photodiode at `instant`, 0 (dark) to 1 (fully lit).
+    double eclairement(double instant) const;
+    double tension(double instant) const;
+    // What the interface reads: round(V x 255 / 5), limited to 0 to 255.
+    int lecture(double instant) const;
+
+private:
+    ReglagesLumiere reglages_;
+    Pannes::Lumiere panne_;
+    int numeroStation_;
+    const InterfaceOrphy* source_ = nullptr;
+};
+
+// A standard normal draw that depends only on the seed, the station and the instant,
+// so that a run gives the same noise whatever the order in which samples are read.
+double bruitGaussien(std::uint64_t graine, int station, double instant);

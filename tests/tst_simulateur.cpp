@@ -1,0 +1,273 @@
+#include "link/valeurnumerique.h"
+#include "sim/banc.h"
+
+#include <QTest>
+#include <cmath>
+
+// The model of the interface, the line and the light, driven with bytes and instants.
+
+namespace {
+
+constexpr double octet = dureeOctetLigne;
+const QByteArray DEL(1, '\x7f');
+
+struct Essai {
+    explicit Essai(ReglagesBanc reglages = {})
+        : banc(reglages, [this](const EvenementJournal& e) { journal << ligneJournal(e); }) {}
+
+    // What station `s` (0 for COM1) gets back, by `jusqua`, for bytes written at `t`.
+    QByteArray reponse(const QByteArray& octets, int s = 0, double t = 0, double jusqua = 5) {
+        banc.ecrit(s, t, octets);
+        return banc.lit(s, jusqua);
+    }
+    // Arms and starts a recording of `blocs` blocks on station `s`, at `t`.
+    void enregistre(int blocs, int s = 0, double t = 0) {
+        banc.ecrit(s, t, "XPEA1 0," + QByteArray::number(blocs) + ",6,0\rXEAP\r");
+    }
+    QStringList lignes(const QString& mot) const {
+        QStringList trouvees;
+        for (const QString& l : journal)
+            if (l.section(QLatin1Char(' '), 2, 2) == mot)
+                trouvees << l;
+        return trouvees;
+    }
+
+    Banc banc;
+    QStringList journal;
+};
+
+ReglagesBanc sansReponseLente() {
+    ReglagesBanc r;
+    r.lumiere.tempsReponse = 0;
+    return r;
+}
+
+} // namespace
+
+class TestSimulateur : public QObject {
+    Q_OBJECT
+private slots:
+    void reponsesAuxCommandes_data() {
+        QTest::addColumn<QByteArray>("prepare"); // written at 0 s
+        QTest::addColumn<QByteArray>("requete"); // written at 1 s
+        QTest::addColumn<QByteArray>("attendu");
+        const QByteArray rien;
+        const QByteArray unBloc("XPEA1 0,1,6,0\rXEAP\r");
+        const QByteArray deuxBlocs("XPEA1 0,2,6,0\rXEAP\r");
+        // Dark: 0.05 V reads round(0.05 x 255 / 5) = 3; lit (3 V): 153.
+        QTest::newRow("XEA 0") << rien << QByteArray("XEA 0\r") << QByteArray("3\r");
+        QTest::newRow("deux requêtes")
+            << rien << QByteArray("XEA 0\rXEA 0\r") << QByteArray("3\r3\r");
+        QTest::newRow("autre entrée") << rien << QByteArray("XEA 1\r") << rien;
+        QTest::newRow("inconnue") << rien << QByteArray("XZZ\r") << rien;
+        QTest::newRow("octets de touche") << rien << QByteArray("\0\r \r\0 ", 6) << rien;
+        QTest::newRow("XRESUL sans enregistrement") << rien << QByteArray("XRESUL 1,0,1") << rien;
+        QTest::newRow("une valeur") << QByteArray("XPEA1 0, 200,6,0\rXEAP\r")
+                                    << QByteArray("XRESUL 1,0,1") << QByteArray("3\x7f");
+        // 200 blocks take 8.3 s: at 1 s the last sample has not been taken.
+        QTest::newRow("une valeur, pas encore enregistrée")
+            << QByteArray("XPEA1 0,200,6,0XEAP") << QByteArray("XRESUL 200,31,1")
+            << QByteArray("0\x7f");
+        QTest::newRow("32 valeurs")
+            << unBloc << QByteArray("XRESUL  1,0,32") << QByteArray("3,").repeated(32) + "\r";
+        QTest::newRow("bloc 0") << deuxBlocs << QByteArray("XRESUL 0,0,1") << rien;
+        QTest::newRow("au-delà de l'enregistrement")
+            << deuxBlocs << QByteArray("XRESUL 3,0,1") << rien;
+        QTest::newRow("position 32") << deuxBlocs << QByteArray("XRESUL 1,32,1") << rien;
+        QTest::newRow("401 blocs")
+            << QByteArray("XPEA1 0,401,6,0\rXEAP\r") << QByteArray("XRESUL 1,0,1") << rien;
+    }
+    void reponsesAuxCommandes() {
+        QFETCH(QByteArray, prepare);
+        QFETCH(QByteArray, requete);
+        QFETCH(QByteArray, attendu);
+        Essai e;
+        e.banc.ecrit(0, 0, prepare);
+        QCOMPARE(e.reponse(requete, 0, 1, 3), attendu);
+    }
+
+    void lesOctetsDeToucheCommandentSB0() {
+        Essai e;
+        InterfaceOrphy& com1 = e.banc.interface(0);
+        e.banc.ecrit(0, 1.0, QByteArray("\0\r", 2));
+        e.banc.avanceJusqua(1.0 + 0.5 * octet);
+        QVERIFY(!com1.sb0());
+        e.banc.avanceJusqua(1.0 + octet);
+        QVERIFY(com1.sb0());
+        e.banc.ecrit(0, 2.0, " ");
+        e.banc.ecrit(0, 3.0, QByteArray(1, '\0'));
+        e.banc.ecrit(0, 4.0, "XEA 0\r"); // its blank is not a keying byte
+        e.banc.avanceJusqua(5);
+        const auto& t = com1.transitionsSB0();
+        QCOMPARE(t.size(), std::size_t(3));
+        QCOMPARE(t[0].instant, 1.0 + octet);
+        QCOMPARE(t[1].instant, 2.0 + octet);
+        QVERIFY(!t[1].allume);
+        QVERIFY(t[2].allume);
+        QCOMPARE(e.lignes(QStringLiteral("SB0")).size(), 3);
+        QCOMPARE(e.lignes(QStringLiteral("touche")).size(), 3);
+        // The laser of station 1 lights station 2: 3 V reads 153.
+        QCOMPARE(e.reponse("XEA 0\r", 1, 5, 6), QByteArray("153\r"));
+    }
+
+    void uneCommandeSansTerminateurAttendLeSilenceOuLaSuivante() {
+        Essai e;
+        e.banc.ecrit(0, 0, "XPEA1 0,1,6,0XEAP");
+        // "XPEA1..." ends when the X of "XEAP" arrives (14th byte); "XEAP" runs two byte
+        // times after its last byte.
+        e.banc.avanceJusqua(17 * octet + 2 * octet - 1e-9);
+        QCOMPARE(e.banc.interface(0).debutEnregistrement(), -1.0);
+        e.banc.avanceJusqua(1);
+        QCOMPARE(e.banc.interface(0).debutEnregistrement(), 17 * octet + 2 * octet);
+        QCOMPARE(e.lignes(QStringLiteral("commande")).size(), 2);
+    }
+
+    void uneRequeteRepeteePendantSaReponseNEstPasRepondue() {
+        Essai e;
+        e.enregistre(1);
+        const QByteArray requete("XRESUL  1,0,32\r");
+        e.banc.ecrit(0, 0.1, requete + requete);
+        QCOMPARE(e.banc.lit(0, 1), QByteArray("3,").repeated(32) + "\r");
+        QCOMPARE(e.lignes(QStringLiteral("omise")).size(), 1);
+        // Once the answer is through, the same request is answered again.
+        QCOMPARE(e.reponse(requete, 0, 2, 3).size(), 65);
+    }
+
+    void laLigneNePassePasPlusDe960OctetsParSeconde() {
+        Essai e;
+        e.banc.ecrit(0, 0, QByteArray(1000, 'Z'));
+        QCOMPARE(e.banc.octetsEnChemin(0, 0.5), qint64(1000 - 480));
+        QCOMPARE(e.banc.octetsEnChemin(0, 1000 * octet - 1e-6), qint64(1));
+        QCOMPARE(e.banc.octetsEnChemin(0, 1000 * octet + 1e-9), qint64(0));
+        // A keying byte written behind the queue acts only when its turn comes.
+        e.banc.ecrit(0, 0.5, QByteArray(1, '\0'));
+        e.banc.avanceJusqua(2);
+        QVERIFY(std::abs(e.banc.interface(0).transitionsSB0().at(0).instant - 1001 * octet) < 1e-9);
+        // Answers are paced the same way: 32 values of 3 digits take 129 byte times.
+        ReglagesBanc allume;
+        allume.pannes = {Pannes{.lumiere = Pannes::Lumiere::Allumee}};
+        Essai f(allume);
+        f.enregistre(1);
+        f.banc.ecrit(0, 1, "XRESUL 1,0,32\r");
+        f.banc.avanceJusqua(1.1);
+        const double premier = f.banc.interface(0).prochaineSortie();
+        QCOMPARE(premier, 1 + 14 * octet + 0.002); // the CR, then the time to answer
+        QCOMPARE(f.banc.lit(0, premier + 127.5 * octet).size(), 128);
+        QCOMPARE(f.banc.lit(0, premier + 128 * octet), QByteArray("\r"));
+    }
+
+    void lEnregistrementSuitLaLumiere() {
+        Essai e(sansReponseLente());
+        // Station 2's laser: on at 0.1 s for 40 ms (its bytes arrive one byte time
+        // later), while station 1 records one block from t = 0.
+        e.banc.ecrit(1, 0.1 - octet, QByteArray(1, '\0'));
+        e.banc.ecrit(1, 0.14 - octet, " ");
+        e.banc.ecrit(0, 0, "XPEA1 0,100,6,0\rXEAP\r");
+        const double debut = 21 * octet; // when the CR after "XEAP" arrives
+        e.banc.avanceJusqua(1);
+        QCOMPARE(e.banc.interface(0).debutEnregistrement(), debut);
+        const std::vector<int>& m = e.banc.interface(0).memoire();
+        for (std::size_t k = 0; k < 200; ++k) {
+            const double t = debut + k * 0.0013;
+            const bool eclaire = t >= 0.1 - 1e-12 && t < 0.14 - 1e-12;
+            QCOMPARE(m[k], eclaire ? 153 : 3);
+        }
+        // Samples not yet taken read 0.
+        QCOMPARE(m.back(), 0);
+        e.banc.avanceJusqua(20);
+        QCOMPARE(m.back(), 3);
+        QCOMPARE(e.lignes(QStringLiteral("enregistrement")).size(), 2);
+    }
+
+    void laPhotodiodeRepondAvecRetard() {
+        Essai e;
+        e.banc.ecrit(1, 1.0 - octet, QByteArray(1, '\0'));
+        e.banc.avanceJusqua(2);
+        const CheminLumineux& c = e.banc.chemin(0);
+        QCOMPARE(c.eclairement(1.0 - 1e-9), 0.0);
+        QVERIFY(std::abs(c.eclairement(1.0002) - (1 - std::exp(-1.0))) < 1e-9);
+        QVERIFY(c.eclairement(1.002) > 0.9999);
+        e.banc.ecrit(1, 1.5 - octet, " ");
+        e.banc.avanceJusqua(2);
+        QVERIFY(std::abs(c.eclairement(1.5002) - std::exp(-1.0)) < 1e-9);
+    }
+
+    void bruitEtScintillement() {
+        ReglagesBanc r;
+        r.lumiere.bruit = 0.1;
+        r.lumiere.graine = 42;
+        Banc a(r), b(r);
+        double somme = 0, carres = 0;
+        const int n = 20000;
+        for (int k = 0; k < n; ++k) {
+            const double t = k * 0.001;
+            const double v = a.chemin(0).tension(t) - 0.05;
+            QCOMPARE(v + 0.05, b.chemin(0).tension(t)); // the same seed, the same noise
+            somme += v;
+            carres += v * v;
+        }
+        QVERIFY(std::abs(somme / n) < 0.005);
+        QVERIFY(std::abs(std::sqrt(carres / n) - 0.1) < 0.005);
+        r.lumiere.graine = 43;
+        QVERIFY(Banc(r).chemin(0).tension(0.001) != a.chemin(0).tension(0.001));
+
+        ReglagesBanc s;
+        s.lumiere.scintillement = 0.5;
+        Banc c(s);
+        QVERIFY(std::abs(c.chemin(0).tension(0.0025) - 0.55) < 1e-9); // a quarter of 10 ms
+        QVERIFY(std::abs(c.chemin(0).tension(0.0075) + 0.45) < 1e-9);
+        QCOMPARE(c.chemin(0).lecture(0.0075), 0); // limited to 0 to 255
+    }
+
+    void boucleLocale() {
+        ReglagesBanc r;
+        r.boucleLocale = true;
+        Essai e(r);
+        e.banc.ecrit(0, 0, QByteArray(1, '\0'));
+        QCOMPARE(e.reponse("XEA 0\r", 0, 0.1, 1), QByteArray("153\r"));
+        QCOMPARE(e.reponse("XEA 0\r", 1, 1, 2), QByteArray("3\r"));
+    }
+
+    void pannes() {
+        ReglagesBanc r;
+        r.pannes.resize(2);
+        r.pannes[0].muette = true;
+        r.pannes[1].charabia = true;
+        Essai e(r);
+        QCOMPARE(e.reponse("XEA 0\r", 0), QByteArray());
+        e.banc.ecrit(0, 1, QByteArray(1, '\0')); // a mute interface still keys its laser
+        e.banc.avanceJusqua(2);
+        QVERIFY(e.banc.interface(0).sb0());
+        const QByteArray charabia = e.reponse("XEA 0\r", 1, 2, 3);
+        QCOMPARE(charabia.size(), 4);
+        QVERIFY(charabia.endsWith('\r'));
+        QCOMPARE(valeurnumerique(charabia), 0.0);
+
+        ReglagesBanc tard;
+        tard.pannes = {Pannes{.retard = 0.5}};
+        Essai t(tard);
+        t.banc.ecrit(0, 0, "XEA 0\r");
+        QCOMPARE(t.banc.lit(0, 0.5), QByteArray());
+        QCOMPARE(t.banc.lit(0, 0.51), QByteArray("3\r"));
+
+        ReglagesBanc coupe;
+        coupe.pannes = {Pannes{.coupureApres = 2}};
+        Essai c(coupe);
+        c.enregistre(1);
+        QCOMPARE(c.reponse("XRESUL 1,0,1", 0, 1, 2), QByteArray("3") + DEL);
+        QCOMPARE(c.reponse("XRESUL 1,1,1", 0, 2, 3), QByteArray("3") + DEL);
+        QVERIFY(!c.banc.interface(0).coupee());
+        QCOMPARE(c.reponse("XRESUL 1,2,1\rXEA 0\r", 0, 3, 4), QByteArray());
+        QVERIFY(c.banc.interface(0).coupee());
+        QCOMPARE(c.lignes(QStringLiteral("panne")).size(), 1);
+
+        ReglagesBanc eteinte;
+        eteinte.pannes = {Pannes{}, Pannes{.lumiere = Pannes::Lumiere::Eteinte}};
+        Essai n(eteinte);
+        n.banc.ecrit(0, 0, QByteArray(1, '\0'));
+        QCOMPARE(n.reponse("XEA 0\r", 1, 1, 2), QByteArray("3\r"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimulateur)
+#include "tst_simulateur.moc"
