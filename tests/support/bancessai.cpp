@@ -1,0 +1,80 @@
+#include "bancessai.h"
+
+#include "app/feuillelumivox1.h"
+#include "app/form_load.h"
+#include "sim/transportsimule.h"
+
+#include <QPlainTextEdit>
+#include <limits>
+
+namespace {
+
+// Unwinds a station's routines when the exchange has seen what it needs.
+struct ArretBanc {};
+
+std::unique_ptr<Station> creeStation(BancEssai::Poste& poste, Banc& banc) {
+    PlateformeVirtuelle& plateforme = poste.plateforme;
+    return std::make_unique<Station>(plateforme, poste.dialogues, [&banc, &plateforme](int n) {
+        OuverturePort ouverture;
+        if (n < 1 || n > banc.nombreInterfaces())
+            ouverture.erreur = QStringLiteral("COM%1 n'existe pas sur le banc simulé").arg(n);
+        else
+            ouverture.transport = std::make_unique<TransportSimule>(
+                banc, n - 1, [&plateforme] { return plateforme.maintenant(); });
+        return ouverture;
+    });
+}
+
+} // namespace
+
+BancEssai::BancEssai(const ReglagesBanc& reglages)
+    : banc(reglages, [this](const EvenementJournal& e) { journal << ligneJournal(e); }) {
+    emetteur.station = creeStation(emetteur, banc);
+    recepteur.station = creeStation(recepteur, banc);
+}
+
+void BancEssai::demarre(Poste& poste, int numport, const Echange& echange, double arret,
+                        std::function<void()> action) {
+    // The coding, the priority warning, the port, the wiring checklist, no receiver
+    // test, the threshold warning.
+    (echange.morse ? poste.dialogues.ok() : poste.dialogues.annuler())
+        .ok()
+        .saisit(QString::number(numport))
+        .ok()
+        .annuler()
+        .ok();
+    Station& station = *poste.station;
+    if (echange.preparation)
+        poste.plateforme.programme(echange.debutPreparation,
+                                   [&station, &echange] { echange.preparation(station); });
+    poste.plateforme.programme(arret, [action = std::move(action)] {
+        if (action)
+            action();
+        throw ArretBanc{};
+    });
+    try {
+        Form_Load(station);
+    } catch (const ArretBanc&) {
+    }
+}
+
+BancEssai::Resultat BancEssai::echange(const Echange& echange) {
+    Resultat resultat;
+    demarre(emetteur, 1, echange, echange.debutEnvoi, [&] {
+        if (echange.envoi)
+            echange.envoi(*emetteur.station);
+        resultat.finEnvoi = emetteur.plateforme.maintenant();
+    });
+    // Let the last bytes of station 1 reach its interface before station 2 looks.
+    banc.avanceJusqua(resultat.finEnvoi + 1.0);
+    resultat.transitions = banc.interface(0).transitionsSB0();
+
+    demarre(recepteur, 2, echange, resultat.finEnvoi + echange.attenteApres, {});
+    const Station& s = *recepteur.station;
+    resultat.texte1 = s.feuille->Texte1->toPlainText();
+    resultat.texte2 = s.feuille->Texte2->toPlainText();
+    resultat.messagerecu = s.etat.messagerecu;
+    resultat.codebinaire = s.etat.codebinaire;
+    resultat.affichagebinaire = s.etat.affichagebinaire;
+    return resultat;
+}
