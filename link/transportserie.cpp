@@ -6,6 +6,8 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <algorithm>
+#include <cmath>
 #include <grp.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -15,6 +17,7 @@
 TransportSerie::TransportSerie(std::unique_ptr<QSerialPort> port, int numport,
                                const QString& chemin)
     : port_(std::move(port)), numport_(numport), chemin_(chemin) {
+    horloge_.start();
     // The port is destroyed with the transport, so the connection cannot outlive it.
     QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
                      [this](QSerialPort::SerialPortError erreur) { surErreur(erreur); });
@@ -29,6 +32,9 @@ void TransportSerie::ecris(const QByteArray& octets) {
     if (!port_->isOpen() || octets.isEmpty())
         return;
     port_->write(octets);
+    // The line carries 960 bytes a second whatever the device says of its queue.
+    const double maintenant = horloge_.nsecsElapsed() / 1e9;
+    finLigne_ = std::max(finLigne_, maintenant) + octets.size() / octetsParSeconde;
     // Hands the bytes to the system now instead of at the next turn of the event loop;
     // what the system cannot take yet stays queued in the port, without waiting. (A
     // write that finds the device gone has closed the port already.)
@@ -52,7 +58,13 @@ qint64 TransportSerie::octetsEnAttente() const {
     if (::ioctl(port_->handle(), TIOCOUTQ, &dansLeSysteme) == 0 && dansLeSysteme > 0)
         enAttente += dansLeSysteme;
 #endif
-    return enAttente;
+    // Some devices report an empty queue while their line is still busy: a
+    // pseudo-terminal always does, and many USB adapters do once the bytes are in the
+    // adapter. The bytes written cannot have left faster than the line carries them.
+    const double reste = finLigne_ - horloge_.nsecsElapsed() / 1e9;
+    const auto surLaLigne =
+        reste > 0 ? static_cast<qint64>(std::ceil(reste * octetsParSeconde)) : 0;
+    return std::max(enAttente, surLaLigne);
 }
 
 bool TransportSerie::estOuvert() const {

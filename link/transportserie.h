@@ -2,6 +2,7 @@
 
 #include "link/transport.h"
 
+#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QString>
 #include <memory>
@@ -26,7 +27,8 @@ public:
     void ecris(const QByteArray& octets) override;
     QByteArray lis(qint64 maximum) override;
     // Bytes held by the port plus, where the system tells it, the bytes still in the
-    // system's output queue: 0 once the last byte has left the port.
+    // system's output queue, and never fewer than 9600 baud can have sent yet: 0 once
+    // the last byte has left the port.
     qint64 octetsEnAttente() const override;
     bool estOuvert() const override;
     void ferme() override;
@@ -41,7 +43,11 @@ public:
 private:
     void surErreur(QSerialPort::SerialPortError erreur);
 
+    static constexpr double octetsParSeconde = 960.0; // 9600 baud, 8N1
+
     std::unique_ptr<QSerialPort> port_;
+    QElapsedTimer horloge_;
+    double finLigne_ = 0; // when, on horloge_, the last byte written has left the line
     int numport_;
     QString chemin_;
     bool perdu_ = false;
