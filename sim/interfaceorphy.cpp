@@ -56,6 +56,8 @@ void InterfaceOrphy::ecrit(double instant, const QByteArray& octets) {
 }
 
 double InterfaceOrphy::prochainEvenement() const {
+    if (coupee_)
+        return infini;
     double prochain = entree_.empty() ? infini : entree_.front().instant;
     if (commandeOuverte_)
         prochain = std::min(prochain, derniereArrivee_ + reglages_.silenceExecution);
@@ -87,11 +89,14 @@ void InterfaceOrphy::recoitOctet(double instant, char octet) {
         } else if (octet == 'X') {
             // The next command begins: the one before is complete.
             execute(instant);
-            commandeOuverte_ = true;
-            commande_ = QByteArray(1, octet);
+            if (!coupee_) {
+                commandeOuverte_ = true;
+                commande_ = QByteArray(1, octet);
+            }
         } else if (octet == '\0') {
             execute(instant);
-            touche(instant, true);
+            if (!coupee_)
+                touche(instant, true);
         } else {
             commande_.append(octet);
         }

@@ -257,9 +257,10 @@ private slots:
         QCOMPARE(c.reponse("XRESUL 1,0,1", 0, 1, 2), QByteArray("3") + DEL);
         QCOMPARE(c.reponse("XRESUL 1,1,1", 0, 2, 3), QByteArray("3") + DEL);
         QVERIFY(!c.banc.interface(0).coupee());
-        QCOMPARE(c.reponse("XRESUL 1,2,1\rXEA 0\r", 0, 3, 4), QByteArray());
+        // The request that drops the connection is ended by the next one, which never runs.
+        QCOMPARE(c.reponse("XRESUL 1,2,1XEA 0\r", 0, 3, 4), QByteArray());
         QVERIFY(c.banc.interface(0).coupee());
-        QCOMPARE(c.lignes(QStringLiteral("panne")).size(), 1);
+        QVERIFY(c.journal.last().contains(QStringLiteral(" panne ")));
 
         ReglagesBanc eteinte;
         eteinte.pannes = {Pannes{}, Pannes{.lumiere = Pannes::Lumiere::Eteinte}};
