@@ -4,6 +4,8 @@
 #include "app/boutonmultiligne.h"
 #include "app/couleurs.h"
 #include "app/station.h"
+#include "emit/btonenvoiebinaire.h"
+#include "emit/btonenvoiemorse.h"
 
 #include <QAction>
 #include <QApplication>
@@ -215,6 +217,10 @@ void Feuillelumivox1::relie() {
     const auto lie = [this](QAction* a, void (Feuillelumivox1::*gestionnaire)()) {
         connect(a, &QAction::triggered, this, gestionnaire);
     };
+    connect(Btonenvoiemorse, &QPushButton::clicked, this,
+            [this] { Btonenvoiemorse_Click(station_); });
+    connect(Btonenvoiebinaire, &QPushButton::clicked, this,
+            [this] { Btonenvoiebinaire_Click(station_); });
     connect(Btonefface, &QPushButton::clicked, this, &Feuillelumivox1::Btonefface_Click);
     connect(Btonquitter, &QPushButton::clicked, this, &Feuillelumivox1::Btonquitter_Click);
     lie(menu_e1, &Feuillelumivox1::menu_e1_Click);

@@ -5,6 +5,7 @@
 #include "app/legendes.h"
 #include "app/station.h"
 #include "link/valeurnumerique.h"
+#include "receive/boucledereception.h"
 
 #include <QAction>
 #include <QLabel>
@@ -241,13 +242,5 @@ void Form_Load(Station& s) {
     e.enregbinautorise = QStringLiteral("oui");
     e.dureeparmesure = 0.0013;
 
-    entreeenreception(s);
-}
-
-void entreeenreception(Station& s) {
-    s.feuille->show();
-    s.feuille->appliquetaillepolice();
-    s.Minuterie->setEnabled(true);
-    for (;;)
-        s.plateforme.cede(s.plateforme.horloge() + 3600);
+    boucledereception(s);
 }

@@ -47,10 +47,17 @@ public:
     virtual double horloge() = 0;
 
     // Lets the event loop run what is pending (timer ticks, clicks, menu choices, serial
-    // input) and comes back. `echeance` is the clock reading at which the caller's wait
-    // ends, when it knows it: the yield may then sleep until an event arrives or until
-    // shortly before that reading, instead of returning at once.
+    // input) and comes back. When nothing is pending it sleeps until an event arrives, so
+    // that a loop polling the light or the coding keeps no core busy. `echeance` is the
+    // clock reading at which the caller's wait ends, when it knows it (0 when it does
+    // not): the yield then comes back in time for it. A deadline already passed returns
+    // as soon as the pending events have run.
     virtual void cede(double echeance = 0) = 0;
+
+    // For the loops that must not let events run (the user interface does not respond
+    // during them): sleeps, without processing anything, until shortly before `echeance`,
+    // and returns at once when that is near or passed. The caller reads the clock again.
+    virtual void patiente(double echeance) = 0;
 
     virtual std::unique_ptr<Minuteur> creeMinuteur() = 0;
 

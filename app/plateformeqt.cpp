@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -39,7 +41,7 @@ double PlateformeQt::horloge() {
 }
 
 void PlateformeQt::cede(double echeance) {
-    const double reste = echeance - horloge();
+    const double reste = echeance > 0 ? echeance - horloge() : attenteMaximale;
     if (reste <= margeReveil) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return;
@@ -53,6 +55,12 @@ void PlateformeQt::cede(double echeance) {
     reveil.setTimerType(Qt::PreciseTimer);
     reveil.start(static_cast<int>((reste - margeReveil) * 1000));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void PlateformeQt::patiente(double echeance) {
+    const double reste = echeance - horloge();
+    if (reste > margeSommeil)
+        std::this_thread::sleep_for(std::chrono::duration<double>(reste - margeSommeil));
 }
 
 std::unique_ptr<Minuteur> PlateformeQt::creeMinuteur() {

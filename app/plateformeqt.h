@@ -12,12 +12,19 @@ public:
 
     double horloge() override;
     void cede(double echeance = 0) override;
+    void patiente(double echeance) override;
     std::unique_ptr<Minuteur> creeMinuteur() override;
     [[noreturn]] void termineProgramme(int code) override;
 
     // Below this much time before a deadline the yield no longer sleeps: waking up from
     // the event loop can be late by up to a millisecond or so, a short spin is not.
     static constexpr double margeReveil = 0.0015;
+    // A yield without deadline wakes up at least this often, so that a wait on a clock
+    // condition cannot sleep forever when no event comes.
+    static constexpr double attenteMaximale = 0.1;
+    // Sleeping without the event loop is less precise (a few milliseconds late at worst
+    // on a busy machine): the last stretch before a deadline is spun.
+    static constexpr double margeSommeil = 0.003;
 
 private:
     QElapsedTimer depart_;

@@ -60,9 +60,18 @@ double PlateformeVirtuelle::horloge() {
     return maintenant_;
 }
 
-void PlateformeVirtuelle::cede(double) {
+void PlateformeVirtuelle::cede(double echeance) {
     ++cessions_;
-    avanceJusqua(maintenant_ + pasCession_);
+    double jusqua = maintenant_ + pasCession_;
+    if (echeance > maintenant_)
+        jusqua = std::min(jusqua, echeance);
+    avanceJusqua(jusqua);
+}
+
+void PlateformeVirtuelle::patiente(double echeance) {
+    // Ticks and scripted events that fall due meanwhile wait for the next yield, as the
+    // events of a real event loop wait for it to run.
+    maintenant_ = std::max(maintenant_, echeance);
 }
 
 std::unique_ptr<Minuteur> PlateformeVirtuelle::creeMinuteur() {

@@ -9,10 +9,11 @@
 class MinuteurVirtuel;
 
 // The platform in virtual time, for tests: the clock moves only when the program
-// yields (by a settable step, 1 ms by default) or reads the clock (by a settable step,
-// 1 µs by default: what a pass of a loop that never yields costs, so that such a loop
-// ends); timer ticks and scripted events are delivered in time order while time moves,
-// so a message of half a minute is tested in milliseconds.
+// yields (by a settable step, 1 ms by default, but never past the deadline the caller
+// gives), sleeps without yielding (to the deadline) or reads the clock (by a settable
+// step, 1 µs by default: what a pass of a loop that never yields costs, so that such a
+// loop ends); timer ticks and scripted events are delivered in time order while time
+// moves in a yield, so a message of half a minute is tested in milliseconds.
 class PlateformeVirtuelle : public Plateforme {
 public:
     PlateformeVirtuelle();
@@ -20,6 +21,7 @@ public:
 
     double horloge() override;
     void cede(double echeance = 0) override;
+    void patiente(double echeance) override;
     std::unique_ptr<Minuteur> creeMinuteur() override;
     [[noreturn]] void termineProgramme(int code) override;
 

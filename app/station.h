@@ -3,6 +3,7 @@
 #include "app/dialogues.h"
 #include "app/etatpartage.h"
 #include "app/plateforme.h"
+#include "emit/maintientlaser.h"
 #include "link/liaison.h"
 
 #include <memory>
@@ -27,6 +28,7 @@ public:
     Dialogues& dialogues;
     EtatPartage etat;
     Liaison liaison;
+    ClavierLaser clavier;
     std::unique_ptr<Minuteur> Minuterie;
     std::unique_ptr<Feuillelumivox1> feuille;
 };

@@ -57,15 +57,19 @@ void Liaison::mesuretension() {
 
 void Liaison::allumelaser() {
     envoiecommande(commandeAllumeLaser);
+    niveauLaser_ = NiveauLaser::allume;
 }
 void Liaison::eteintlaser() {
     envoiecommande(commandeEteintLaser);
+    niveauLaser_ = NiveauLaser::eteint;
 }
 void Liaison::allumelaserrapide() {
     envoiecommande(commandeAllumeLaserRapide);
+    niveauLaser_ = NiveauLaser::allume;
 }
 void Liaison::eteintlaserrapide() {
     envoiecommande(commandeEteintLaserRapide);
+    niveauLaser_ = NiveauLaser::eteint;
 }
 
 qint64 Liaison::octetsEnAttente() const {

@@ -42,6 +42,11 @@ public:
     void allumelaserrapide();
     void eteintlaserrapide();
 
+    // The level the interface was last told to give SB0, by any of the four keying
+    // operations: unknown before the first one.
+    enum class NiveauLaser { inconnu, allume, eteint };
+    NiveauLaser niveauLaser() const { return niveauLaser_; }
+
     // True once the port has gone away; erreurPerte() says how, in French.
     bool perdu() const { return transport_ && transport_->perdu(); }
     QString erreurPerte() const { return transport_ ? transport_->erreurPerte() : QString(); }
@@ -56,4 +61,5 @@ private:
     FabriqueTransport fabrique_;
     std::unique_ptr<Transport> transport_;
     int longueurlecture_ = 0;
+    NiveauLaser niveauLaser_ = NiveauLaser::inconnu;
 };

@@ -1,0 +1,52 @@
+#include "emit/btonenvoiebinaire.h"
+
+#include "app/feuillelumivox1.h"
+#include "app/station.h"
+#include "codes/binaire.h"
+#include "codes/predefinis.h"
+#include "emit/emissionlente.h"
+#include "emit/maintientlaser.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+void Btonenvoiebinaire_Click(Station& s) {
+    Feuillelumivox1& f = *s.feuille;
+    EtatPartage& e = s.etat;
+
+    prepareemission(s, f.Btonenvoiebinaire);
+    e.messagerecu = messageaemettre(f.Texte1->toPlainText());
+    f.Etiquette2->setText(QStringLiteral(" ENVOI DU CODE BINAIRE EN COURS"));
+    f.show();
+    traduitbinaire(e.messagerecu, e.codebinaire, e.affichagebinaire);
+    f.Texte2->setPlainText(texteemissionbinaire(e.codebinaire, e.affichagebinaire));
+    f.show();
+
+    maintientlaser(s, true, 5.68, Cession::aucune);
+    maintientlaser(s, false, 1.136, Cession::avantEcriture);
+    int compteurbits = 0;
+    const QString codebinaire = e.codebinaire;
+    for (const QChar c : codebinaire) {
+        const double b = 0.568 * e.facteurvitesse;
+        if (c == u' ') {
+            maintientlaser(s, false, b, Cession::apresEcriture);
+        } else if (c == u'1') {
+            ++compteurbits;
+            maintientlaser(s, true, b, Cession::apresEcriture);
+        } else if (c == u'0') {
+            ++compteurbits;
+            maintientlaser(s, false, b, Cession::apresEcriture);
+        }
+        if (compteurbits == 9) {
+            compteurbits = 0;
+            maintientlaser(s, false, 0.568 * e.facteurvitesse, Cession::apresEcriture);
+        }
+    }
+    maintientlaser(s, false, 0.568 * e.facteurvitesse, Cession::apresEcriture);
+    maintientlaser(s, true, 6.818, Cession::apresEcriture);
+    termineemission(s);
+
+    retourreception(s, f.Btonenvoiebinaire,
+                    QStringLiteral(" Entrer un message (tout caractère clavier) ou code         "));
+}

@@ -1,0 +1,47 @@
+#include "emit/btonenvoiemorse.h"
+
+#include "app/feuillelumivox1.h"
+#include "app/station.h"
+#include "codes/morse.h"
+#include "codes/predefinis.h"
+#include "emit/emissionlente.h"
+#include "emit/maintientlaser.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+void Btonenvoiemorse_Click(Station& s) {
+    Feuillelumivox1& f = *s.feuille;
+    EtatPartage& e = s.etat;
+
+    prepareemission(s, f.Btonenvoiemorse);
+    e.messagerecu = messageaemettre(f.Texte1->toPlainText());
+    f.Etiquette2->setText(QStringLiteral(" ENVOI DU CODE MORSE EN COURS"));
+    f.show();
+    const TraductionMorse morse = traduitmorse(e.messagerecu);
+    f.Texte2->setPlainText(morse.affichagemorse);
+    f.show();
+
+    maintientlaser(s, true, 3, Cession::aucune);
+    maintientlaser(s, false, 2, Cession::avantEcriture);
+    for (const QChar c : morse.codemorse) {
+        // The speed factor is read at every element: a menu choice made during the
+        // message applies from the next one.
+        const double fv = e.facteurvitesse;
+        if (c == u' ')
+            maintientlaser(s, false, 1 * fv, Cession::apresEcriture);
+        else if (c == u'.')
+            maintientlaser(s, true, 0.3 * fv, Cession::apresEcriture);
+        else if (c == u'-')
+            maintientlaser(s, true, 1 * fv, Cession::apresEcriture);
+        maintientlaser(s, false, 0.3 * e.facteurvitesse, Cession::apresEcriture);
+    }
+    maintientlaser(s, true, 3, Cession::apresEcriture);
+    termineemission(s);
+
+    retourreception(
+        s, f.Btonenvoiemorse,
+        QStringLiteral(
+            " Entrer un message (26 minuscules sans ponctuation ou 9 chiffres) ou code         "));
+}

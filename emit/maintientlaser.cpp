@@ -1,0 +1,50 @@
+#include "emit/maintientlaser.h"
+
+#include "app/station.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr double dureeOctet = 1.0 / 960; // one byte at 9600 baud, 8N1
+
+} // namespace
+
+double entretientlaser(Station& s, bool allume, double fin) {
+    Liaison& liaison = s.liaison;
+    ClavierLaser& clavier = s.clavier;
+    const double maintenant = s.plateforme.horloge();
+    const auto niveau = allume ? Liaison::NiveauLaser::allume : Liaison::NiveauLaser::eteint;
+    const bool changement = liaison.niveauLaser() != niveau;
+    if (changement || (maintenant >= clavier.prochainRafraichissement && fin - maintenant > garde &&
+                       liaison.octetsEnAttente() == 0)) {
+        allume ? liaison.allumelaser() : liaison.eteintlaser();
+        clavier.prochainRafraichissement = maintenant + periodeRafraichissement;
+        if (liaison.perdu())
+            s.signaleperte();
+    }
+    const double libre = maintenant + liaison.octetsEnAttente() * dureeOctet;
+    const double prochain = std::max(clavier.prochainRafraichissement, libre);
+    return prochain < fin - garde ? prochain : fin;
+}
+
+void maintientlaser(Station& s, bool allume, double duree, Cession cession) {
+    Plateforme& p = s.plateforme;
+    ClavierLaser& clavier = s.clavier;
+    const double lecture = p.horloge();
+    const double retard = lecture - clavier.finIntervalle;
+    s.etat.tempsdepart = retard >= 0 && retard < rattrapage ? clavier.finIntervalle : lecture;
+    const double fin = s.etat.tempsdepart + duree;
+    clavier.finIntervalle = fin;
+    // The first pass does not sleep: a change of level is due now.
+    double reveil = lecture;
+    do {
+        if (cession == Cession::avantEcriture)
+            p.cede(reveil);
+        reveil = entretientlaser(s, allume, fin);
+        if (cession == Cession::apresEcriture)
+            p.cede(reveil);
+        else if (cession == Cession::aucune)
+            p.patiente(reveil);
+    } while (p.horloge() < fin);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+class Station;
+
+// How a timed interval lets the event loop run.
+enum class Cession {
+    aucune,        // never: the user interface does not respond during the interval
+    avantEcriture, // at the top of each pass, before the keying command
+    apresEcriture, // after the keying command, before the clock is read
+};
+
+// What a station remembers of its keying between two intervals.
+struct ClavierLaser {
+    // Clock reading at which the level may next be written again.
+    double prochainRafraichissement = 0;
+    // Clock reading at which the last timed interval ended.
+    double finIntervalle = -1e9;
+};
+
+// Keeps the laser lit (`allume`) or dark for `duree` seconds of the clock, with the
+// slow keying commands, yielding as `cession` says; makes at least one pass.
+//
+// An interval that follows the previous one directly starts at the instant that one
+// ended, not at the clock reading a little after it: the durations of a message are
+// laid on one schedule from the start mark, so the small lateness of every loop exit
+// does not add up over the message.
+void maintientlaser(Station& s, bool allume, double duree, Cession cession);
+
+// Writes the slow keying command for the level when the interface needs it, and returns
+// the clock reading at which it next may. A change of level is written at once. The
+// same level is written again only when the previous command has left the port, at most
+// every `periodeRafraichissement`, and never within `garde` of `fin`, when a change is
+// likely: a queue of commands would hold back every later change and lengthen or
+// shorten the light on the line.
+double entretientlaser(Station& s, bool allume, double fin);
+
+inline constexpr double periodeRafraichissement = 0.1;
+inline constexpr double garde = 0.004;
+// Beyond this much lateness an interval starts from the clock instead of the schedule.
+inline constexpr double rattrapage = 0.02;

@@ -1,0 +1,34 @@
+#include "receive/decodagemorse.h"
+
+#include "codes/morse.h"
+
+DecodageMorse decodecodemorse(const QString& code) {
+    DecodageMorse resultat;
+    const qsizetype n = code.size();
+    // Positions count from 1, as in the code string's description.
+    const auto caractere = [&code](qsizetype p) { return code.at(p - 1); };
+    qsizetype p = 0;
+    bool finmot = false;
+    while (p < n - 1) {
+        QString lettre;
+        while (p < n - 1) {
+            ++p;
+            const QChar c = caractere(p);
+            if (c == u' ') {
+                if (p + 1 < n - 1 && caractere(p + 1) == u' ')
+                    finmot = true;
+                break;
+            }
+            lettre += c;
+        }
+        if (const auto trouve = lettremorse(lettre)) {
+            resultat.messagerecu += *trouve;
+            resultat.affichage += lettre + u' ' + u'(' + *trouve + u')' + u' ';
+        }
+        if (finmot) {
+            resultat.messagerecu += u' ';
+            finmot = false;
+        }
+    }
+    return resultat;
+}

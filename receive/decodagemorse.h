@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// A received Morse code string turned into text.
+struct DecodageMorse {
+    QString messagerecu;
+    // For each letter read: its code, a blank, the letter in parentheses and a blank.
+    QString affichage;
+};
+
+// Reads the code string (".", "-", " ") letter by letter: a blank ends a letter, and a
+// blank followed by another blank ends a word, which gives one blank in the text. The
+// scan stops one character before the end of the string, and looks ahead for a second
+// blank only up to two characters before the end: a closing blank ends the last letter
+// but adds nothing, and of k blanks at the very end only k - 3 reach the text. Codes not
+// in the table are dropped without trace.
+DecodageMorse decodecodemorse(const QString& codemorse);
