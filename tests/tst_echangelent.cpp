@@ -1,9 +1,9 @@
 #include "app/feuillelumivox1.h"
 #include "app/station.h"
-#include "bancessai.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "tools/bancvirtuel.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -13,9 +13,9 @@
 
 namespace {
 
-BancEssai::Resultat envoie(bool morse, const QString& texte) {
-    BancEssai banc;
-    BancEssai::Echange echange;
+BancVirtuel::Resultat envoie(bool morse, const QString& texte) {
+    BancVirtuel banc;
+    BancVirtuel::Echange echange;
     echange.morse = morse;
     echange.preparation = [texte](Station& s) { s.feuille->Texte1->setPlainText(texte); };
     echange.envoi = morse ? Btonenvoiemorse_Click : Btonenvoiebinaire_Click;
@@ -30,20 +30,22 @@ private slots:
     void morse_data() {
         QTest::addColumn<QString>("texte");
         QTest::addColumn<QString>("recu");
-        QTest::newRow("sos") << "sos" << "sos";
-        QTest::newRow("a b") << "a b" << "a b";
+        QTest::newRow("sos") << "sos"
+                             << "sos";
+        QTest::newRow("a b") << "a b"
+                             << "a b";
         QTest::newRow("e1") << texteemissioncode(1) << phrasecode(1);
     }
     void morse() {
         QFETCH(QString, texte);
         QFETCH(QString, recu);
-        const BancEssai::Resultat r = envoie(true, texte);
+        const BancVirtuel::Resultat r = envoie(true, texte);
         QCOMPARE(r.messagerecu, recu);
     }
 
     void binaire() {
         const QString texte = QStringLiteral("Quel est l'auteur de la relativité ? ");
-        const BancEssai::Resultat r = envoie(false, texte);
+        const BancVirtuel::Resultat r = envoie(false, texte);
         // The darkness after the start mark gives one leading blank. A closing blank only
         // lengthens the darkness before the end mark, which is never read as text.
         QCOMPARE(r.messagerecu, u' ' + texte.trimmed());

@@ -2,8 +2,8 @@
 
 #include "app/plateformevirtuelle.h"
 #include "app/station.h"
-#include "dialoguesscriptes.h"
 #include "link/transportmemoire.h"
+#include "tools/dialoguesscriptes.h"
 
 #include <QString>
 #include <functional>

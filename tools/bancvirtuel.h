@@ -2,8 +2,8 @@
 
 #include "app/plateformevirtuelle.h"
 #include "app/station.h"
-#include "dialoguesscriptes.h"
 #include "sim/banc.h"
+#include "tools/dialoguesscriptes.h"
 
 #include <QStringList>
 #include <functional>
@@ -20,7 +20,7 @@
 // from start-up to the end of its send routine, then station 2 from start-up on the
 // same time line: at each instant station 2's photodiode sees station 1's laser as it
 // was at that instant.
-class BancEssai {
+class BancVirtuel {
 public:
     struct Poste {
         PlateformeVirtuelle plateforme;
@@ -48,7 +48,7 @@ public:
         QString messagerecu, codebinaire, affichagebinaire;
     };
 
-    explicit BancEssai(const ReglagesBanc& reglages = {});
+    explicit BancVirtuel(const ReglagesBanc& reglages = {});
 
     Resultat echange(const Echange& echange);
 

@@ -1,6 +1,6 @@
-#include "dialoguesscriptes.h"
+#include "tools/dialoguesscriptes.h"
 
-#include <QTest>
+#include <QtGlobal>
 
 DialoguesScriptes& DialoguesScriptes::ok(std::function<void()> action) {
     script_.push_back({true, {}, std::move(action)});
@@ -18,11 +18,9 @@ DialoguesScriptes& DialoguesScriptes::saisit(const QString& texte, std::function
 }
 
 DialoguesScriptes::Reponse_ DialoguesScriptes::suivante() {
-    if (script_.empty()) {
-        QTest::qFail("une boîte de dialogue de plus que le script n'en prévoit", __FILE__,
-                     __LINE__);
-        return {false, {}, {}};
-    }
+    if (script_.empty())
+        qFatal("une boîte de dialogue de plus que le script n'en prévoit : « %s »",
+               qUtf8Printable(boites_.back().titre));
     Reponse_ r = std::move(script_.front());
     script_.pop_front();
     if (r.action)

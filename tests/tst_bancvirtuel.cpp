@@ -1,5 +1,5 @@
 #include "app/station.h"
-#include "bancessai.h"
+#include "tools/bancvirtuel.h"
 
 #include <QTest>
 
@@ -22,24 +22,24 @@ void tiens(Station& s, bool allume, double duree, bool insiste = false) {
 
 } // namespace
 
-class TestBancEssai : public QObject {
+class TestBancVirtuel : public QObject {
     Q_OBJECT
 private slots:
     void laLumiereDuPoste1ArriveAuPoste2() {
-        BancEssai banc;
+        BancVirtuel banc;
         double pendant = 0, avant = 0;
         banc.recepteur.plateforme.programme(
             1.9, [&] { avant = banc.recepteur.station->etat.tensionmesuree; });
         banc.recepteur.plateforme.programme(
             3.5, [&] { pendant = banc.recepteur.station->etat.tensionmesuree; });
-        BancEssai::Echange echange;
+        BancVirtuel::Echange echange;
         echange.envoi = [](Station& s) {
             s.Minuterie->setEnabled(false);
             tiens(s, true, 3.0);
             tiens(s, false, 0.5);
             s.Minuterie->setEnabled(true);
         };
-        const BancEssai::Resultat r = banc.echange(echange);
+        const BancVirtuel::Resultat r = banc.echange(echange);
 
         QCOMPARE(r.transitions.size(), std::size_t(2));
         QVERIFY(r.transitions[0].allume);
@@ -58,19 +58,19 @@ private slots:
     // Writing the keying command on every pass fills the line faster than 9600 baud:
     // the laser goes dark late, by the time the queue takes to drain.
     void unEmetteurQuiInondeLaLigneEstEnRetard() {
-        BancEssai banc;
-        BancEssai::Echange echange;
+        BancVirtuel banc;
+        BancVirtuel::Echange echange;
         echange.envoi = [](Station& s) {
             s.Minuterie->setEnabled(false);
             tiens(s, true, 1.0, true);
             tiens(s, false, 0.1);
         };
-        const BancEssai::Resultat r = banc.echange(echange);
+        const BancVirtuel::Resultat r = banc.echange(echange);
         QCOMPARE(r.transitions.size(), std::size_t(2));
         // Two bytes a pass, a pass a millisecond: 2 s of bytes for 1 s of light.
         QVERIFY(r.transitions[1].instant - 3.0 > 0.9);
     }
 };
 
-QTEST_MAIN(TestBancEssai)
-#include "tst_bancessai.moc"
+QTEST_MAIN(TestBancVirtuel)
+#include "tst_bancvirtuel.moc"

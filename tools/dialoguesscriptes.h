@@ -10,7 +10,7 @@
 
 // Message and input boxes answered from a script, in order. Every box shown is kept,
 // so a test reads titles, prompts and buttons back. A box that finds the script empty
-// fails the test (it would otherwise wait for a user).
+// stops the process with its title (it would otherwise wait for a user).
 class DialoguesScriptes : public Dialogues {
 public:
     struct Boite {

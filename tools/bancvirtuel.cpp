@@ -1,4 +1,4 @@
-#include "bancessai.h"
+#include "tools/bancvirtuel.h"
 
 #include "app/feuillelumivox1.h"
 #include "app/form_load.h"
@@ -12,7 +12,7 @@ namespace {
 // Unwinds a station's routines when the exchange has seen what it needs.
 struct ArretBanc {};
 
-std::unique_ptr<Station> creeStation(BancEssai::Poste& poste, Banc& banc) {
+std::unique_ptr<Station> creeStation(BancVirtuel::Poste& poste, Banc& banc) {
     PlateformeVirtuelle& plateforme = poste.plateforme;
     return std::make_unique<Station>(plateforme, poste.dialogues, [&banc, &plateforme](int n) {
         OuverturePort ouverture;
@@ -27,14 +27,14 @@ std::unique_ptr<Station> creeStation(BancEssai::Poste& poste, Banc& banc) {
 
 } // namespace
 
-BancEssai::BancEssai(const ReglagesBanc& reglages)
+BancVirtuel::BancVirtuel(const ReglagesBanc& reglages)
     : banc(reglages, [this](const EvenementJournal& e) { journal << ligneJournal(e); }) {
     emetteur.station = creeStation(emetteur, banc);
     recepteur.station = creeStation(recepteur, banc);
 }
 
-void BancEssai::demarre(Poste& poste, int numport, const Echange& echange, double arret,
-                        std::function<void()> action) {
+void BancVirtuel::demarre(Poste& poste, int numport, const Echange& echange, double arret,
+                          std::function<void()> action) {
     // The coding, the priority warning, the port, the wiring checklist, no receiver
     // test, the threshold warning.
     (echange.morse ? poste.dialogues.ok() : poste.dialogues.annuler())
@@ -58,7 +58,7 @@ void BancEssai::demarre(Poste& poste, int numport, const Echange& echange, doubl
     }
 }
 
-BancEssai::Resultat BancEssai::echange(const Echange& echange) {
+BancVirtuel::Resultat BancVirtuel::echange(const Echange& echange) {
     Resultat resultat;
     demarre(emetteur, 1, echange, echange.debutEnvoi, [&] {
         if (echange.envoi)
