@@ -6,6 +6,7 @@
 #include "emit/maintientlaser.h"
 #include "link/liaison.h"
 
+#include <functional>
 #include <memory>
 
 class Feuillelumivox1;
@@ -24,6 +25,13 @@ public:
     // The port has gone away: the user is told, and the program ends.
     void signaleperte();
 
+    // Who wants to know when a reception starts and when its text is shown (the
+    // headless tool, the tests); the window itself needs neither.
+    struct Observateurs {
+        std::function<void()> debutReception;
+        std::function<void()> finReception; // messagerecu holds the text shown
+    };
+
     Plateforme& plateforme;
     Dialogues& dialogues;
     EtatPartage etat;
@@ -31,4 +39,5 @@ public:
     ClavierLaser clavier;
     std::unique_ptr<Minuteur> Minuterie;
     std::unique_ptr<Feuillelumivox1> feuille;
+    Observateurs observateurs;
 };

@@ -16,6 +16,8 @@ namespace {
 const QString binaire = QStringLiteral("b");
 
 void debutreception(Station& s) {
+    if (s.observateurs.debutReception)
+        s.observateurs.debutReception();
     Feuillelumivox1& f = *s.feuille;
     EtatPartage& e = s.etat;
     f.appliquetaillepolice();
@@ -117,6 +119,8 @@ void finmessage(Station& s) {
     f.Texte1->setPlainText(e.affichagebinaire);
     f.Texte1->setReadOnly(false);
     e.compteursilence = 0;
+    if (s.observateurs.finReception)
+        s.observateurs.finReception();
 }
 
 } // namespace

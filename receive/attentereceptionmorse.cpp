@@ -16,6 +16,8 @@ namespace {
 const QString morse = QStringLiteral("m");
 
 void debutreception(Station& s) {
+    if (s.observateurs.debutReception)
+        s.observateurs.debutReception();
     Feuillelumivox1& f = *s.feuille;
     f.Etiquette2->setText(QStringLiteral("RECEPTION DE MESSAGE EN COURS   PATIENTEZ SVP"));
     f.fixefond(f.Etiquette1, jauneclair);
@@ -85,6 +87,8 @@ void finmessage(Station& s, const QString& affichage) {
     f.Texte1->clear();
     f.Texte1->setReadOnly(false);
     e.compteursilence = 0;
+    if (s.observateurs.finReception)
+        s.observateurs.finReception();
 }
 
 } // namespace
