@@ -16,7 +16,7 @@ void Btonenvoiebinaire_Click(Station& s) {
     EtatPartage& e = s.etat;
 
     prepareemission(s, f.Btonenvoiebinaire);
-    e.messagerecu = messageaemettre(f.Texte1->toPlainText());
+    e.messagerecu = messageaemettre(texteTexte1(s));
     f.Etiquette2->setText(QStringLiteral(" ENVOI DU CODE BINAIRE EN COURS"));
     f.show();
     traduitbinaire(e.messagerecu, e.codebinaire, e.affichagebinaire);

@@ -16,7 +16,7 @@ void Btonenvoiemorse_Click(Station& s) {
     EtatPartage& e = s.etat;
 
     prepareemission(s, f.Btonenvoiemorse);
-    e.messagerecu = messageaemettre(f.Texte1->toPlainText());
+    e.messagerecu = messageaemettre(texteTexte1(s));
     f.Etiquette2->setText(QStringLiteral(" ENVOI DU CODE MORSE EN COURS"));
     f.show();
     const TraductionMorse morse = traduitmorse(e.messagerecu);

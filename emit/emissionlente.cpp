@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 void prepareemission(Station& s, QPushButton* boutonenvoi) {
     Feuillelumivox1& f = *s.feuille;
@@ -19,6 +20,13 @@ void prepareemission(Station& s, QPushButton* boutonenvoi) {
     f.fixefond(f.Etiquette2, vertclair);
     f.fixefond(f.Texte2, vertclair);
     f.appliquetaillepolice();
+}
+
+QString texteTexte1(Station& s) {
+    QString texte = s.feuille->Texte1->document()->toRawText();
+    texte.replace(QChar::ParagraphSeparator, u'\n');
+    texte.replace(QChar::LineSeparator, u'\n');
+    return texte;
 }
 
 void termineemission(Station& s) {

@@ -12,6 +12,10 @@ class Station;
 // Texte1 locked, the send and erase buttons off, the reception area green.
 void prepareemission(Station& s, QPushButton* boutonenvoi);
 
+// The text of Texte1 exactly as typed. (The text box's plain text would turn a
+// no-break space, a character of the binary coding, into an ordinary blank.)
+QString texteTexte1(Station& s);
+
 // After the end mark: the laser off, " ENVOI DU MESSAGE TERMINE ", one second of
 // darkness kept by the keying command.
 void termineemission(Station& s);

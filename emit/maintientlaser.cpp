@@ -36,11 +36,16 @@ void maintientlaser(Station& s, bool allume, double duree, Cession cession) {
     s.etat.tempsdepart = retard >= 0 && retard < rattrapage ? clavier.finIntervalle : lecture;
     const double fin = s.etat.tempsdepart + duree;
     clavier.finIntervalle = fin;
-    // The first pass does not sleep: a change of level is due now.
+    // The first pass neither sleeps nor yields before it writes: a change of level is due
+    // now, and the events that piled up during an interval without yields (a whole start
+    // mark of them: serial notices, the window's painting) would hold it back for as long
+    // as they take to run.
     double reveil = lecture;
+    bool premierPassage = true;
     do {
-        if (cession == Cession::avantEcriture)
+        if (cession == Cession::avantEcriture && !premierPassage)
             p.cede(reveil);
+        premierPassage = false;
         reveil = entretientlaser(s, allume, fin);
         if (cession == Cession::apresEcriture)
             p.cede(reveil);

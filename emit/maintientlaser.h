@@ -5,7 +5,7 @@ class Station;
 // How a timed interval lets the event loop run.
 enum class Cession {
     aucune,        // never: the user interface does not respond during the interval
-    avantEcriture, // at the top of each pass, before the keying command
+    avantEcriture, // at the top of each pass but the first, before the keying command
     apresEcriture, // after the keying command, before the clock is read
 };
 

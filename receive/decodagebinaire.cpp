@@ -15,12 +15,9 @@ DecodageBinaire decodecodebinaire(const QString& code) {
         } else if (c == u'1') {
             int valeur = 0;
             QString bits;
+            // A start slot is at most at n - 10, so its eight bits are all in the string.
             for (int k = 7; k >= 0; --k) {
                 ++p;
-                // A frame cut short by the end of the string reads its missing bits as
-                // nothing, worth zero.
-                if (p > n)
-                    continue;
                 const QChar b = code.at(p - 1);
                 bits += b;
                 if (b == u'1')

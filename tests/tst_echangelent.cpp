@@ -6,6 +6,7 @@
 #include "tools/bancvirtuel.h"
 
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 // Station 1 sends with the program's own send handler; station 2, in its idle loop,
@@ -50,6 +51,20 @@ private slots:
         // lengthens the darkness before the end mark, which is never read as text.
         QCOMPARE(r.messagerecu, u' ' + texte.trimmed());
         QCOMPARE(r.texte2, r.messagerecu);
+    }
+
+    // The send buttons run the send handlers, and the text goes as typed: a no-break
+    // space is a character of the binary coding, not a blank.
+    void boutonEnvoiBinaire() {
+        BancVirtuel banc;
+        BancVirtuel::Echange echange;
+        echange.morse = false;
+        echange.preparation = [](Station& s) {
+            s.feuille->Texte1->setPlainText(QStringLiteral("x\u00a0y"));
+        };
+        echange.envoi = [](Station& s) { s.feuille->Btonenvoiebinaire->click(); };
+        const BancVirtuel::Resultat r = banc.echange(echange);
+        QCOMPARE(r.messagerecu, QStringLiteral(" x\u00a0y"));
     }
 };
 
