@@ -3,14 +3,35 @@
 
 #include "souscommande.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <array>
+#include <cstring>
+#include <memory>
 
 namespace {
 
-const std::array<const SousCommande*, 1> sousCommandes = {
+const std::array<const SousCommande*, 4> sousCommandes = {
     &sousCommandeEncode,
+    &sousCommandeSend,
+    &sousCommandeReceive,
+    &sousCommandeBenchLink,
 };
+
+// The subcommands that run a station of the program: its main form exists, so they need
+// the widgets, on the offscreen platform (no window ever reaches the screen).
+const std::array<const SousCommande*, 3> sousCommandesAvecFenetre = {
+    &sousCommandeSend,
+    &sousCommandeReceive,
+    &sousCommandeBenchLink,
+};
+
+bool avecFenetre(int argc, char* argv[]) {
+    for (const SousCommande* commande : sousCommandesAvecFenetre)
+        if (argc > 1 && std::strcmp(argv[1], commande->nom) == 0)
+            return true;
+    return false;
+}
 
 QString texteAide() {
     QString aide = QStringLiteral(
@@ -31,14 +52,21 @@ QString texteAide() {
                            "      affiche cette aide\n"
                            "\n"
                            "Code de sortie : 0 en cas de succès, 2 pour une ligne de commande "
-                           "erronée\nou un texte que le programme ne peut pas coder.");
+                           "erronée\nou un texte que le programme ne peut pas coder"
+                           " (send, receive : ou un port COM\nqui ne s'ouvre pas).");
     return aide;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (avecFenetre(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 

@@ -25,3 +25,6 @@ int erreurUsage(const SousCommande& commande, const QString& message);
 
 // The subcommands.
 extern const SousCommande sousCommandeEncode;
+extern const SousCommande sousCommandeBenchLink;
+extern const SousCommande sousCommandeSend;
+extern const SousCommande sousCommandeReceive;

@@ -1,0 +1,381 @@
+// bench-robustesse: the share of random messages that cross the virtual bench exactly, for
+// each slow coding, each speed item and both sampling intervals, with a noisy light (noise
+// 0.05 V, flicker 0.1 V at 100 Hz). Two whole stations of the program on the simulated
+// bench, in virtual time, through lumicom-banc. Prints a table, asserts nothing.
+//
+// The 44 cells (coding, speed item, interval) run in child processes, this program called
+// again with --case, two at a time by default: each child keeps its stations and their
+// widgets on its own main thread.
+
+#include "codes/predefinis.h"
+#include "codes/windows1252.h"
+#include "tools/essailiaison.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QStringList>
+#include <QTextStream>
+#include <QtGlobal>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr double bruit = 0.05;
+constexpr double scintillement = 0.1;
+constexpr int intervalles[] = {30, 50};
+
+QTextStream sortie(stdout);
+QTextStream erreurs(stderr);
+
+// The offscreen platform says this each time a form is shown, twice per exchange.
+QtMessageHandler gestionnairePrecedent = nullptr;
+void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
+    if (texte == u"This plugin does not support propagateSizeHints()")
+        return;
+    if (gestionnairePrecedent)
+        gestionnairePrecedent(type, contexte, texte);
+}
+
+int tirage(std::mt19937& hasard, int min, int max) {
+    return std::uniform_int_distribution<int>(min, max)(hasard);
+}
+
+// Morse: 1 to 3 words of 2 to 6 lower-case letters, one blank between words.
+QString messageMorse(std::mt19937& hasard) {
+    QStringList mots;
+    for (int m = tirage(hasard, 1, 3); m > 0; --m) {
+        QString mot;
+        for (int l = tirage(hasard, 2, 6); l > 0; --l)
+            mot += QChar(u'a' + tirage(hasard, 0, 25));
+        mots << mot;
+    }
+    return mots.join(u' ');
+}
+
+// Binary: 3 to 8 printable Windows-1252 characters (codes 32 to 126 and 160 to 255). Not a
+// blank first or last, nor two blanks in a row: the emitter's timing makes those blanks
+// unreadable by design (a closing blank only lengthens the darkness before the end mark;
+// an opening one merges with the darkness after the start mark; two blanks make 1.704 f
+// of darkness between two characters, one gap unit, read as one blank).
+QString messageBinaire(std::mt19937& hasard) {
+    QString texte;
+    const int longueur = tirage(hasard, 3, 8);
+    while (texte.size() < longueur) {
+        int code = tirage(hasard, 0, 95 + 96 - 1);
+        code = code < 95 ? 32 + code : 160 + code - 95;
+        const bool bord = texte.isEmpty() || texte.size() == longueur - 1;
+        if (code == 32 && (bord || texte.endsWith(u' ')))
+            continue;
+        texte += caractereWindows1252(code);
+    }
+    return texte;
+}
+
+// Blanks the receiver puts before the text by design: the darkness after the start mark
+// (2 s in Morse, 1.136 s in binary, never scaled) is cut into silence units (1.2 f in
+// Morse, f in binary), each a blank of the code string; both of its ends are seen up to
+// one sampling interval late, so near a whole number of units either count may come. In
+// Morse a run of k blanks before the first letter gives k - 1 blanks of text.
+std::pair<int, int> blancsEnTete(bool morse, double f, double intervalle) {
+    const double obscurite = morse ? 2.0 : 1.136;
+    const double unite = morse ? 1.2 * f : f;
+    int min = int(std::floor((obscurite - intervalle) / unite));
+    int max = int(std::floor((obscurite + intervalle) / unite));
+    if (morse) {
+        min = std::max(min - 1, 0);
+        max = std::max(max - 1, 0);
+    }
+    return {std::max(min, 0), max};
+}
+
+bool recuExactement(const QString& envoye, const QString& recu, bool morse, double f,
+                    double intervalle) {
+    const auto [min, max] = blancsEnTete(morse, f, intervalle);
+    const FormesReception formes =
+        morse ? FormesReception::MorseLent : FormesReception::BinaireLent;
+    for (int n = min; n <= max; ++n)
+        if (recu == developpecodepredefini(QString(n, u' ') + envoye, formes))
+            return true;
+    return false;
+}
+
+QString facteurAffiche(const ArticleVitesse& article) {
+    return QStringLiteral("x ") + QString::fromLatin1(article.facteur).replace(u'.', u',');
+}
+
+// A text between guillemets, its line breaks and no-break spaces made visible.
+QString visible(QString texte) {
+    texte.replace(u'\n', QChar(0x240A));
+    texte.replace(u'\r', QChar(0x240D));
+    texte.replace(QChar(0x00A0), QChar(0x237D));
+    return u'«' + texte + u'»';
+}
+
+int usage(const QString& message) {
+    erreurs << "bench-robustesse : " << message << "\n"
+            << "utilisation : bench-robustesse [--messages N] [--processus P] [--exemples]\n";
+    return 2;
+}
+
+// The messages of a coding, always the same for a given count.
+std::vector<QString> messagesAleatoires(bool morse, int nombre) {
+    std::mt19937 hasard(morse ? 1871 : 1874);
+    std::vector<QString> messages;
+    for (int i = 0; i < nombre; ++i)
+        messages.push_back(morse ? messageMorse(hasard) : messageBinaire(hasard));
+    return messages;
+}
+
+// One cell of the table: a coding, a speed item (index in the menu), an interval.
+struct Case {
+    bool morse;
+    int article;
+    int intervalle;
+};
+
+struct ResultatCase {
+    bool mesure = false;
+    int reussis = 0;
+    int echecsInsecable = 0; // failures on binary messages holding a no-break space
+    QStringList exemples;    // the first failures on the other messages
+};
+
+QString nomCase(const Case& c) {
+    return QStringLiteral("%1 %2 %3 ms")
+        .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"),
+             facteurAffiche(articlesVitesse[size_t(c.article)]))
+        .arg(c.intervalle);
+}
+
+// Sends every message once with the cell's settings; the noise seed is the message's rank,
+// the same in every cell.
+ResultatCase mesureCase(const Case& c, int nombre, int exemples) {
+    ResultatCase r;
+    r.mesure = true;
+    const ArticleVitesse& article = articlesVitesse[size_t(c.article)];
+    const std::vector<QString> messages = messagesAleatoires(c.morse, nombre);
+    for (int i = 0; i < nombre; ++i) {
+        EssaiLiaison essai;
+        essai.morse = c.morse;
+        essai.vitesse = &article;
+        essai.intervalle = c.intervalle;
+        essai.texte = messages[size_t(i)];
+        essai.lumiere.bruit = bruit;
+        essai.lumiere.scintillement = scintillement;
+        essai.lumiere.graine = std::uint64_t(1000 + i);
+        const ResultatLiaison resultat = essaieliaison(essai);
+        if (recuExactement(essai.texte, resultat.messagerecu, c.morse, 1 / article.valeur,
+                           c.intervalle / 1000.0)) {
+            ++r.reussis;
+        } else if (!c.morse && essai.texte.contains(QChar(0x00A0))) {
+            ++r.echecsInsecable;
+        } else if (r.exemples.size() < exemples) {
+            r.exemples << QStringLiteral("%1 : %2 -> %3 (code %4)")
+                              .arg(nomCase(c), visible(essai.texte), visible(resultat.messagerecu),
+                                   visible(resultat.code));
+        }
+    }
+    return r;
+}
+
+// A cell measured by a child process: its first line "reussis echecsInsecable", then one
+// line per example.
+ResultatCase litResultatCase(const QByteArray& sortieEnfant) {
+    ResultatCase r;
+    QStringList lignes = QString::fromUtf8(sortieEnfant).split(u'\n', Qt::SkipEmptyParts);
+    if (lignes.isEmpty())
+        return r;
+    const QStringList nombres = lignes.takeFirst().split(u' ');
+    if (nombres.size() != 2)
+        return r;
+    r.mesure = true;
+    r.reussis = nombres.at(0).toInt();
+    r.echecsInsecable = nombres.at(1).toInt();
+    r.exemples = lignes;
+    return r;
+}
+
+// Measures the cells in child processes, `processus` at a time: each child runs its
+// stations on its own main thread, where Qt wants the widgets.
+std::vector<ResultatCase> mesureEnParallele(const std::vector<Case>& cases, int nombre,
+                                            int exemples, int processus) {
+    std::vector<ResultatCase> resultats(cases.size());
+    size_t suivante = 0;
+    int actifs = 0;
+    size_t terminees = 0;
+    QEventLoop boucle;
+    std::function<void()> lance = [&] {
+        while (actifs < processus && suivante < cases.size()) {
+            const size_t n = suivante++;
+            const Case& c = cases[n];
+            auto* enfant = new QProcess;
+            ++actifs;
+            QObject::connect(
+                enfant, &QProcess::finished, enfant,
+                [&, enfant, n](int code, QProcess::ExitStatus statut) {
+                    if (statut == QProcess::NormalExit && code == 0)
+                        resultats[n] = litResultatCase(enfant->readAllStandardOutput());
+                    if (!resultats[n].mesure)
+                        erreurs << "bench-robustesse : la case " << nomCase(cases[n])
+                                << " n'a pas pu être mesurée\n"
+                                << QString::fromUtf8(enfant->readAllStandardError());
+                    enfant->deleteLater();
+                    --actifs;
+                    erreurs << QStringLiteral("\r%1/%2 cases").arg(++terminees).arg(cases.size());
+                    erreurs.flush();
+                    lance();
+                });
+            QStringList arguments = {
+                QStringLiteral("--case"),     c.morse ? QStringLiteral("m") : QStringLiteral("b"),
+                QString::number(c.article),   QString::number(c.intervalle),
+                QStringLiteral("--messages"), QString::number(nombre)};
+            if (exemples > 0)
+                arguments << QStringLiteral("--exemples");
+            enfant->start(QCoreApplication::applicationFilePath(), arguments);
+            if (!enfant->waitForStarted()) {
+                erreurs << "bench-robustesse : impossible de lancer " << nomCase(c) << "\n";
+                enfant->deleteLater();
+                --actifs;
+                ++terminees;
+            }
+        }
+        if (terminees == cases.size())
+            boucle.quit();
+    };
+    lance();
+    if (terminees < cases.size())
+        boucle.exec();
+    erreurs << "\n";
+    return resultats;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    gestionnairePrecedent = qInstallMessageHandler(filtreMessagesQt);
+
+    int nombre = 100;
+    int processus = 2;
+    int exemples = 0; // failures shown per cell
+    std::optional<Case> caseSeule;
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        const qsizetype reste = arguments.size() - i - 1;
+        bool entier = true;
+        if (argument == u"--exemples") {
+            exemples = 3;
+        } else if (argument == u"--messages" && reste >= 1) {
+            nombre = arguments.at(++i).toInt(&entier);
+            if (!entier || nombre < 1)
+                return usage(
+                    QStringLiteral("nombre de messages impossible « %1 »").arg(arguments.at(i)));
+        } else if (argument == u"--processus" && reste >= 1) {
+            processus = arguments.at(++i).toInt(&entier);
+            if (!entier || processus < 1)
+                return usage(
+                    QStringLiteral("nombre de processus impossible « %1 »").arg(arguments.at(i)));
+        } else if (argument == u"--case" && reste >= 3) {
+            // A child's cell: coding, index of the speed item, interval.
+            Case c{arguments.at(i + 1) == u"m", arguments.at(i + 2).toInt(&entier),
+                   arguments.at(i + 3).toInt()};
+            i += 3;
+            if (!entier || c.article < 0 || c.article >= int(articlesVitesse.size()))
+                return usage(QStringLiteral("case impossible"));
+            caseSeule = c;
+        } else {
+            return usage(QStringLiteral("argument inattendu « %1 »").arg(argument));
+        }
+    }
+
+    if (caseSeule) {
+        const ResultatCase r = mesureCase(*caseSeule, nombre, exemples);
+        sortie << r.reussis << ' ' << r.echecsInsecable << '\n';
+        for (const QString& exemple : r.exemples)
+            sortie << exemple << '\n';
+        return 0;
+    }
+
+    int avecInsecable = 0;
+    for (const QString& message : messagesAleatoires(false, nombre))
+        avecInsecable += message.contains(QChar(0x00A0)) ? 1 : 0;
+
+    sortie << "Robustesse des codages lents sur le banc virtuel, en temps virtuel\n"
+           << "Lumière : bruit " << QString::number(bruit).replace(u'.', u',')
+           << " V (écart type), scintillement "
+           << QString::number(scintillement).replace(u'.', u',') << " V à 100 Hz.\n"
+           << nombre << " messages aléatoires par case, les mêmes (et les mêmes graines) dans "
+           << "chaque case d'un codage.\n"
+           << "Morse : 1 à 3 mots de 2 à 6 minuscules. Binaire : 3 à 8 caractères Windows-1252\n"
+              "imprimables (32 à 126, 160 à 255), sans blanc au début ni à la fin ni deux blancs\n"
+              "de suite.\n"
+           << "Reçu exactement : messagerecu = n blancs + le texte envoyé. Les n blancs viennent\n"
+              "de l'obscurité qui suit la marque de début (2 s en Morse, 1,136 s en binaire,\n"
+              "jamais multipliées par f = 1/k), comptée en unités de silence (1,2 f en Morse,\n"
+              "f en binaire) : n est ce nombre d'unités en binaire, ce nombre moins un en Morse.\n"
+              "Cette obscurité est vue à un intervalle d'échantillonnage près : quand elle tombe\n"
+              "près d'un nombre entier d'unités, les deux nombres voisins sont admis.\n\n";
+    sortie.flush();
+
+    std::vector<Case> cases;
+    for (const bool morse : {true, false})
+        for (int article = 0; article < int(articlesVitesse.size()); ++article)
+            for (const int intervalle : intervalles)
+                cases.push_back({morse, article, intervalle});
+
+    QElapsedTimer chrono;
+    chrono.start();
+    const std::vector<ResultatCase> resultats =
+        mesureEnParallele(cases, nombre, exemples, processus);
+    const double secondes = double(chrono.elapsed()) / 1000;
+
+    sortie << QStringLiteral("%1 %2 %3 %4\n")
+                  .arg(QStringLiteral("codage"), -8)
+                  .arg(QStringLiteral("vitesse"), -8)
+                  .arg(QStringLiteral("30 ms"), 6)
+                  .arg(QStringLiteral("50 ms"), 6);
+    int echecsInsecable = 0;
+    QStringList exemplesTous;
+    for (size_t n = 0; n < cases.size(); ++n) {
+        const Case& c = cases[n];
+        const ResultatCase& r = resultats[n];
+        if (n % std::size(intervalles) == 0)
+            sortie << QStringLiteral("%1 %2")
+                          .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"), -8)
+                          .arg(facteurAffiche(articlesVitesse[size_t(c.article)]), -8);
+        sortie << QStringLiteral(" %1").arg(
+            r.mesure ? QStringLiteral("%1 %").arg(std::lround(100.0 * r.reussis / nombre))
+                     : QStringLiteral("?"),
+            6);
+        if (n % std::size(intervalles) == std::size(intervalles) - 1)
+            sortie << "\n";
+        echecsInsecable += r.echecsInsecable;
+        exemplesTous << r.exemples;
+    }
+
+    const int echanges = int(cases.size()) * nombre;
+    sortie << "\nMessages binaires contenant une espace insécable (U+00A0) : " << avecInsecable
+           << " sur " << nombre << " ; échecs sur ces messages, toutes cases : " << echecsInsecable
+           << " sur " << avecInsecable * int(cases.size() / 2) << ".\n";
+    sortie << "Durée : " << QString::number(secondes, 'f', 1) << " s pour " << echanges
+           << " échanges sur " << processus << " processus, "
+           << QString::number(1000 * secondes * processus / echanges, 'f', 1)
+           << " ms par échange et par processus.\n";
+    if (exemples) {
+        sortie << "\nTrois premiers échecs de chaque case, hors messages à espace insécable "
+                  "(envoyé -> messagerecu, chaîne de code ; ⍽ : espace insécable) :\n";
+        for (const QString& l : exemplesTous)
+            sortie << "  " << l << "\n";
+    }
+    return 0;
+}

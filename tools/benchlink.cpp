@@ -1,0 +1,152 @@
+// lumicom-tool bench-link [OPTIONS]: one message from station 1 to station 2 on the
+// virtual bench, with the program's own send and reception routines, in virtual time.
+// Prints three lines about station 2's first reception: its code string, the text Texte2
+// shows at its end, and messagerecu, the last line, exactly. (A binary message can give
+// two receptions: the first one holds the message.)
+//
+// A received binary text may hold line breaks (a character code 10 or 13 sent, or made
+// by a slot error). They are printed as the symbols ␊ (U+240A) and ␍ (U+240D), which no
+// Windows-1252 character gives, so each item stays on its own line, messagerecu stays
+// the last one, and the exact text can be restored. Nothing else is replaced.
+
+#include "souscommande.h"
+
+#include "codes/windows1252.h"
+#include "tools/essailiaison.h"
+
+#include <QtGlobal>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+QtMessageHandler gestionnairePrecedent = nullptr;
+
+// The offscreen platform says this each time a form is shown; the stations' forms are
+// shown to nobody, so it is noise on standard error. Every other message goes through.
+void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
+    if (texte == u"This plugin does not support propagateSizeHints()")
+        return;
+    if (gestionnairePrecedent)
+        gestionnairePrecedent(type, contexte, texte);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(texte));
+}
+
+QString surUneLigne(QString texte) {
+    texte.replace(u'\n', QChar(0x240A));
+    texte.replace(u'\r', QChar(0x240D));
+    return texte;
+}
+
+int erreur(const QString& message) {
+    return erreurUsage(sousCommandeBenchLink, message);
+}
+
+// A number of volts, zero or more.
+bool litTension(const QString& valeur, double& tension) {
+    bool nombre = false;
+    tension = QString(valeur).replace(u',', u'.').toDouble(&nombre);
+    return nombre && std::isfinite(tension) && tension >= 0;
+}
+
+int executeBenchLink(const QStringList& arguments) {
+    EssaiLiaison essai;
+    essai.texte = QStringLiteral("sos");
+    const QStringList options = {QStringLiteral("--coding"),   QStringLiteral("--speed"),
+                                 QStringLiteral("--interval"), QStringLiteral("--text"),
+                                 QStringLiteral("--noise"),    QStringLiteral("--flicker"),
+                                 QStringLiteral("--seed")};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        // "--option valeur" or "--option=valeur"; the last occurrence wins.
+        QString option = arguments.at(i);
+        QString valeur;
+        const qsizetype egal = option.startsWith(u"--") ? option.indexOf(u'=') : -1;
+        if (egal > 0) {
+            valeur = option.mid(egal + 1);
+            option.truncate(egal);
+        }
+        if (!options.contains(option)) {
+            return erreur(option.startsWith(u'-')
+                              ? QStringLiteral("option inconnue « %1 »").arg(option)
+                              : QStringLiteral("argument inattendu « %1 »").arg(option));
+        }
+        if (egal <= 0) {
+            if (i + 1 >= arguments.size())
+                return erreur(QStringLiteral("valeur manquante après « %1 »").arg(option));
+            valeur = arguments.at(++i);
+        }
+        if (option == u"--coding") {
+            if (valeur != u"m" && valeur != u"b")
+                return erreur(QStringLiteral("codage inconnu « %1 » (m ou b)").arg(valeur));
+            essai.morse = valeur == u"m";
+        } else if (option == u"--speed") {
+            essai.vitesse = articleVitesse(valeur);
+            if (!essai.vitesse)
+                return erreur(QStringLiteral("vitesse « %1 » absente du menu (0.9, 0.925, 0.95, "
+                                             "0.975, 1, 1.1, 1.2, 1.3, 2, 3 ou 4)")
+                                  .arg(valeur));
+        } else if (option == u"--interval") {
+            if (valeur != u"30" && valeur != u"50")
+                return erreur(
+                    QStringLiteral("intervalle « %1 » impossible (30 ou 50 ms)").arg(valeur));
+            essai.intervalle = valeur.toInt();
+        } else if (option == u"--text") {
+            bool tousCodes = true;
+            versWindows1252(valeur, &tousCodes);
+            if (!tousCodes)
+                return erreur(QStringLiteral("le texte contient un caractère sans code "
+                                             "Windows-1252"));
+            essai.texte = valeur;
+        } else if (option == u"--noise") {
+            if (!litTension(valeur, essai.lumiere.bruit))
+                return erreur(QStringLiteral("bruit « %1 » impossible (un écart type en volts, "
+                                             "positif ou nul)")
+                                  .arg(valeur));
+        } else if (option == u"--flicker") {
+            if (!litTension(valeur, essai.lumiere.scintillement))
+                return erreur(QStringLiteral("scintillement « %1 » impossible (une amplitude en "
+                                             "volts, positive ou nulle)")
+                                  .arg(valeur));
+        } else if (option == u"--seed") {
+            bool nombre = false;
+            essai.lumiere.graine = valeur.toULongLong(&nombre);
+            if (!nombre)
+                return erreur(QStringLiteral("graine « %1 » impossible (un entier positif ou "
+                                             "nul)")
+                                  .arg(valeur));
+        }
+    }
+
+    gestionnairePrecedent = qInstallMessageHandler(filtreMessagesQt);
+    const ResultatLiaison resultat = essaieliaison(essai);
+    if (resultat.receptions == 0)
+        ecritErreur(QStringLiteral("le poste 2 n'a terminé aucune réception"));
+    else if (resultat.receptions > 1)
+        ecritErreur(QStringLiteral("le poste 2 a terminé %1 réceptions : voici la première")
+                        .arg(resultat.receptions));
+    if (resultat.enCours)
+        ecritErreur(QStringLiteral("une réception du poste 2 était encore en cours à la fin"));
+    ecritLigne(surUneLigne(resultat.code));
+    ecritLigne(surUneLigne(resultat.texte2));
+    ecritLigne(surUneLigne(resultat.messagerecu));
+    return sortieSucces;
+}
+
+} // namespace
+
+const SousCommande sousCommandeBenchLink = {
+    "bench-link",
+    "[--coding m|b] [--speed K] [--interval 30|50] [--text TEXTE] [--noise SIGMA] "
+    "[--flicker VOLTS] [--seed N]",
+    "le poste 1 envoie TEXTE (défaut « sos ») au poste 2 sur le banc virtuel, en temps\n"
+    "      virtuel (m : Morse lent, défaut ; b : binaire lent) ; affiche, de la première\n"
+    "      réception, la chaîne de code (Morse, ou codebinaire), le texte de Texte2 à sa fin,\n"
+    "      puis messagerecu en dernière ligne ; un saut de ligne reçu s'y écrit ␊, un retour\n"
+    "      chariot ␍. K : facteur du menu de vitesse (0.9 0.925 0.95 0.975 1 1.1 1.2 1.3 2 3\n"
+    "      4, défaut 1) et intervalle de la minuterie en ms (défaut : 50 en Morse, 30 en\n"
+    "      binaire), choisis sur les deux postes ; bruit (écart type) et scintillement à\n"
+    "      100 Hz (amplitude) de la lumière en volts, défaut 0 ; graine du hasard, défaut 1.\n"
+    "      Code 0 quel que soit le texte décodé",
+    executeBenchLink,
+};

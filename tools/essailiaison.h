@@ -1,0 +1,54 @@
+#pragma once
+
+#include "sim/reglages.h"
+
+#include <QString>
+#include <array>
+
+class Feuillelumivox1;
+
+// One message sent by light from station 1 to station 2 on the virtual bench, with the
+// settings a user picks in the menus of both stations: the coding, the speed item and the
+// sampling interval. Shared by `lumicom-tool bench-link` and the robustness benchmark.
+
+// A speed item of the menu "vitesse d'émission": its factor k (symbols k times faster)
+// as typed on a command line, and its handler.
+struct ArticleVitesse {
+    const char* facteur; // "0.9" ... "4"
+    double valeur;       // the same, as a number
+    void (Feuillelumivox1::*gestionnaire)();
+};
+
+// The eleven items, in the menu's order.
+extern const std::array<ArticleVitesse, 11> articlesVitesse;
+
+// The item whose factor is `k` (a decimal point or a decimal comma), or nullptr.
+const ArticleVitesse* articleVitesse(const QString& k);
+
+struct EssaiLiaison {
+    bool morse = true;                       // slow Morse, or slow binary
+    const ArticleVitesse* vitesse = nullptr; // nullptr: x 1, the start-up setting
+    int intervalle = 0;      // sampling interval in ms, 30 or 50; 0: the coding's advised one
+    QString texte;           // what the user types in Texte1 of station 1
+    ReglagesLumiere lumiere; // noise, flicker, seed
+};
+
+struct ResultatLiaison {
+    // Receptions station 2 finished. The end mark of binary can start a second one: a
+    // character 255 (nine lit slots) followed by light is read as an end mark, and the
+    // true end mark that follows is long enough to open a new message.
+    int receptions = 0;
+    bool enCours = false; // a reception was still going on when the run stopped
+    // The first reception, as it ended: its code string (the Morse string as Texte1 showed
+    // it last, or codebinaire), the text of Texte2 and messagerecu. Without any finished
+    // reception: what was there when the run stopped.
+    QString code;
+    QString texte2;
+    QString messagerecu;
+};
+
+// Runs the exchange in virtual time: both stations start with the coding, take the speed
+// item and the interval through their own menu handlers, station 1 sends the text with its
+// send button, station 2 goes on long enough for a reception it started to end (one cut
+// off by the silence limit included).
+ResultatLiaison essaieliaison(const EssaiLiaison& essai);

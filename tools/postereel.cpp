@@ -1,0 +1,265 @@
+#include "tools/postereel.h"
+
+#include "app/feuillelumivox1.h"
+#include "app/form_load.h"
+#include "link/transportserie.h"
+#include "tools/dialoguesscriptes.h"
+#include "tools/souscommande.h"
+
+#include <QEvent>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSocketNotifier>
+#include <array>
+#include <cmath>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The title of the box with which start-up reports a port it cannot open (a number out
+// of range included) before ending the program.
+const QString titreOuverturePort = QStringLiteral("Ouverture du port COM impossible");
+
+// Each line of a box's text on standard error, the blank lines left out.
+void rapporte(const QString& texte) {
+    const QStringList lignes = texte.split(QRegularExpression(QStringLiteral("[\r\n]")));
+    for (const QString& ligne : lignes)
+        if (!ligne.trimmed().isEmpty())
+            ecritErreur(ligne);
+}
+
+// The start-up boxes answered as a user would for a station without a receiver test:
+// the coding, the priority warning, the port, the wiring checklist, no test, the
+// threshold warning. A box the script does not foresee cannot wait for a user.
+class DialoguesPoste final : public Dialogues {
+public:
+    DialoguesPoste(PosteReel& poste, bool morse, int numport) : poste_(poste) {
+        (morse ? script_.ok() : script_.annuler())
+            .ok()
+            .saisit(QString::number(numport))
+            .ok()
+            .annuler()
+            .ok();
+    }
+
+    Reponse boiteMessage(const QString& invite, Boutons boutons, const QString& titre) override {
+        if (titre == titreOuverturePort) {
+            rapporte(invite);
+            poste_.termine(sortieUsage);
+        }
+        if (script_.scriptEpuise()) {
+            // The program ends by itself after such a box (the link lost, for one): say
+            // what it says and press OK.
+            rapporte(titre + u'\n' + invite);
+            return Reponse::Ok;
+        }
+        return script_.boiteMessage(invite, boutons, titre);
+    }
+
+    QString boiteSaisie(const QString& invite, const QString& titre,
+                        const QString& defaut) override {
+        if (script_.scriptEpuise()) {
+            rapporte(titre + u'\n' + invite);
+            return {};
+        }
+        return script_.boiteSaisie(invite, titre, defaut);
+    }
+
+private:
+    PosteReel& poste_;
+    DialoguesScriptes script_;
+};
+
+// Runs an action once, when the watched widget is first shown: for the main form,
+// that is the entry of the idle loop, start-up done.
+class GuetteAffichage final : public QObject {
+public:
+    explicit GuetteAffichage(std::function<void()> action) : action_(std::move(action)) {}
+
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (evenement->type() == QEvent::Show && action_) {
+            const std::function<void()> action = std::move(action_);
+            action_ = nullptr;
+            action();
+        }
+        return QObject::eventFilter(objet, evenement);
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+// Ctrl+C and SIGTERM reach the event loop through a pipe: the handler only writes a
+// byte, the station ends from the loop, between two steps of its routines.
+std::array<int, 2> tubeSignal = {-1, -1};
+
+extern "C" void surSignal(int) {
+    const char octet = 1;
+    [[maybe_unused]] const ssize_t n = ::write(tubeSignal[1], &octet, 1);
+}
+
+void guetteSignaux(PosteReel& poste) {
+    if (::pipe2(tubeSignal.data(), O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notificateur = new QSocketNotifier(tubeSignal[0], QSocketNotifier::Read);
+    QObject::connect(notificateur, &QSocketNotifier::activated, [&poste] {
+        ecritErreur(QStringLiteral("arrêt demandé"));
+        poste.termine(sortieSucces);
+    });
+    struct sigaction action {};
+    action.sa_handler = surSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+// The offscreen platform warns, at every window shown, that it does not pass size hints
+// on: nothing a user of the tool needs to read among the station's messages.
+QtMessageHandler gestionnairePrecedent = nullptr;
+
+void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& message) {
+    if (type == QtWarningMsg && message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    gestionnairePrecedent(type, contexte, message);
+}
+
+struct ArticleVitesse {
+    double facteur;
+    ArticleMenu article;
+};
+
+const std::array<ArticleVitesse, 11> articlesVitesse = {{
+    {0.9, &Feuillelumivox1::menu_vit_emission09_Click},
+    {0.925, &Feuillelumivox1::menu_vit_emission0925_Click},
+    {0.95, &Feuillelumivox1::menu_vit_emission095_Click},
+    {0.975, &Feuillelumivox1::menu_vit_emission0975_Click},
+    {1, &Feuillelumivox1::menu_vit_emission1_Click},
+    {1.1, &Feuillelumivox1::menu_vit_emission11_Click},
+    {1.2, &Feuillelumivox1::menu_vit_emission12_Click},
+    {1.3, &Feuillelumivox1::menu_vit_emission13_Click},
+    {2, &Feuillelumivox1::menu_vit_emission2_Click},
+    {3, &Feuillelumivox1::menu_vit_emission3_Click},
+    {4, &Feuillelumivox1::menu_vit_emission4_Click},
+}};
+
+} // namespace
+
+PosteReel::PosteReel(const Reglages& reglages)
+    : reglages_(reglages),
+      dialogues_(std::make_unique<DialoguesPoste>(*this, reglages.morse, reglages.numport)),
+      station_(std::make_unique<Station>(plateforme_, *dialogues_,
+                                         [](int numport) { return ouvreportserie(numport); })) {
+    if (!gestionnairePrecedent)
+        gestionnairePrecedent = qInstallMessageHandler(filtreMessagesQt);
+}
+
+PosteReel::~PosteReel() = default;
+
+void PosteReel::demarre(std::function<void()> auRepos) {
+    guetteSignaux(*this);
+    Station& s = *station_;
+    GuetteAffichage guetteur([this, &s, auRepos = std::move(auRepos)] {
+        if (reglages_.articlevitesse)
+            (s.feuille.get()->*reglages_.articlevitesse)();
+        if (auRepos)
+            auRepos();
+    });
+    s.feuille->installEventFilter(&guetteur);
+    Form_Load(s);
+}
+
+void PosteReel::termine(int code) {
+    station_->liaison.fermeport();
+    plateforme_.termineProgramme(code);
+}
+
+bool litoptions(const QStringList& arguments, const QStringList& noms,
+                QMap<QString, QString>& valeurs, QString& erreur) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!argument.startsWith(QStringLiteral("--"))) {
+            erreur = QStringLiteral("argument inattendu « %1 »").arg(argument);
+            return false;
+        }
+        QString nom = argument.mid(2);
+        QString valeur;
+        const qsizetype egal = nom.indexOf(u'=');
+        if (egal >= 0) {
+            valeur = nom.mid(egal + 1);
+            nom.truncate(egal);
+        } else if (i + 1 < arguments.size()) {
+            valeur = arguments.at(++i);
+        } else {
+            erreur = QStringLiteral("l'option --%1 attend une valeur").arg(nom);
+            return false;
+        }
+        if (!noms.contains(nom)) {
+            erreur = QStringLiteral("option inconnue « --%1 »").arg(nom);
+            return false;
+        }
+        if (valeurs.contains(nom)) {
+            erreur = QStringLiteral("l'option --%1 est donnée deux fois").arg(nom);
+            return false;
+        }
+        valeurs.insert(nom, valeur);
+    }
+    return true;
+}
+
+bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages& reglages,
+                      QString& erreur) {
+    if (!valeurs.contains(QStringLiteral("port"))) {
+        erreur = QStringLiteral("l'option --port N est obligatoire");
+        return false;
+    }
+    bool nombre = false;
+    reglages.numport = valeurs.value(QStringLiteral("port")).toInt(&nombre);
+    if (!nombre) {
+        erreur = QStringLiteral("numéro de port invalide « %1 »")
+                     .arg(valeurs.value(QStringLiteral("port")));
+        return false;
+    }
+    const QString codage = valeurs.value(QStringLiteral("coding"));
+    if (codage != u"m" && codage != u"b") {
+        erreur = valeurs.contains(QStringLiteral("coding"))
+                     ? QStringLiteral("codage inconnu « %1 » (m ou b)").arg(codage)
+                     : QStringLiteral("l'option --coding m|b est obligatoire");
+        return false;
+    }
+    reglages.morse = codage == u"m";
+    if (valeurs.contains(QStringLiteral("speed"))) {
+        const QString k = valeurs.value(QStringLiteral("speed"));
+        reglages.articlevitesse = articlevitesse(k);
+        if (!reglages.articlevitesse) {
+            erreur = QStringLiteral("vitesse inconnue « %1 » (facteurs du menu : %2)")
+                         .arg(k, facteursvitesse());
+            return false;
+        }
+    }
+    return true;
+}
+
+ArticleMenu articlevitesse(const QString& k) {
+    bool nombre = false;
+    const double facteur = QString(k).replace(u',', u'.').toDouble(&nombre);
+    if (!nombre)
+        return nullptr;
+    for (const ArticleVitesse& a : articlesVitesse)
+        if (std::abs(a.facteur - facteur) < 1e-9)
+            return a.article;
+    return nullptr;
+}
+
+QString facteursvitesse() {
+    QStringList facteurs;
+    for (const ArticleVitesse& a : articlesVitesse)
+        facteurs << QString::number(a.facteur);
+    return facteurs.join(QStringLiteral(", "));
+}
+
+QString secondes(double s) {
+    return QLocale(QLocale::French).toString(s, 'f', 2);
+}

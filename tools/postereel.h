@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/plateformeqt.h"
+#include "app/station.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class Dialogues;
+class Feuillelumivox1;
+
+// A menu item's handler on the main form, e.g. &Feuillelumivox1::menu_vit_emission4_Click.
+using ArticleMenu = void (Feuillelumivox1::*)();
+
+// A station of the program in real time, its main form never shown on screen: the
+// program's own start-up over the serial port COM n (LUMICOM_PORTS applies, as for the
+// program), its boxes answered from a script (no receiver test), then its idle loop.
+// Used by the subcommands send and receive.
+class PosteReel {
+public:
+    struct Reglages {
+        int numport = 1;
+        bool morse = true;
+        // Handler of the speed menu item to choose once start-up is over; null for none.
+        ArticleMenu articlevitesse = nullptr;
+    };
+
+    explicit PosteReel(const Reglages& reglages);
+    ~PosteReel();
+    PosteReel(const PosteReel&) = delete;
+    PosteReel& operator=(const PosteReel&) = delete;
+
+    Station& station() { return *station_; }
+
+    // Runs the start-up. When the idle loop begins (the form is shown, the threshold
+    // measured, the settings at their defaults), the speed item is chosen and `auRepos`
+    // runs once; what it schedules with a zero timer runs in the first yield of the idle
+    // loop, as a click would. Returns only if the program ends through the platform.
+    //
+    // A port that cannot be opened: the program's message on standard error, exit 2.
+    // Ctrl+C (SIGINT) or SIGTERM: the port is closed and the process ends with status 0.
+    void demarre(std::function<void()> auRepos);
+
+    // Closes the port and ends the process with `code`.
+    [[noreturn]] void termine(int code);
+
+private:
+    Reglages reglages_;
+    PlateformeQt plateforme_;
+    std::unique_ptr<Dialogues> dialogues_;
+    std::unique_ptr<Station> station_;
+};
+
+// The options "--nom VALEUR" (or "--nom=VALEUR") of a subcommand, each given at most
+// once, among `noms` (without the dashes). On an unknown or repeated option, a missing
+// value or a stray argument, returns false with the French reason in `erreur`.
+bool litoptions(const QStringList& arguments, const QStringList& noms,
+                QMap<QString, QString>& valeurs, QString& erreur);
+
+// The options both station subcommands take: --port N (required), --coding m|b
+// (required), --speed K (optional). Returns false with the French reason in `erreur`.
+bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages& reglages,
+                      QString& erreur);
+
+// The speed menu item whose factor is `k` ("0.9" or "0,9", ..., "4"); null when none.
+ArticleMenu articlevitesse(const QString& k);
+
+// The factors of the speed menu, as the help lists them.
+QString facteursvitesse();
+
+// A decimal in the French form the tool prints (two decimals, comma).
+QString secondes(double s);
