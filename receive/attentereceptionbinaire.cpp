@@ -127,7 +127,6 @@ void finmessage(Station& s) {
 
 void attentereceptionbinaire(Station& s) {
     EtatPartage& e = s.etat;
-    Plateforme& p = s.plateforme;
 
     s.feuille->show();
     s.feuille->appliquetaillepolice();
@@ -136,16 +135,8 @@ void attentereceptionbinaire(Station& s) {
 
     double t1 = 0;
     while (e.typecodage == binaire) {
-        p.cede();
-        const double t0 = p.horloge();
-        while (e.typecodage == binaire && lumiereallumee(e)) {
-            p.cede();
-            t1 = p.horloge();
-        }
-        if (!(t1 - t0 >= 3.5)) {
-            e.compteursilence = 0;
+        if (!marquededebut(s, binaire, 3.5, t1))
             continue;
-        }
 
         debutreception(s);
         recoitcreneaux(s);
@@ -153,9 +144,7 @@ void attentereceptionbinaire(Station& s) {
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::BinaireLent);
         e.affichagebinaire = decodage.affichagebinaire;
         if (e.compteursilence > 6)
-            e.messagerecu += QStringLiteral(
-                " réception interrompue automatiquement (vérifier le montage, faire RAZ Orphy et "
-                "relancer le programme) ");
+            e.messagerecu += u' ' + texteinterruption;
         finmessage(s);
     }
 }

@@ -95,36 +95,23 @@ void finmessage(Station& s, const QString& affichage) {
 
 void attentereceptionmorse(Station& s) {
     EtatPartage& e = s.etat;
-    Plateforme& p = s.plateforme;
 
     s.feuille->show();
     s.feuille->appliquetaillepolice();
     s.Minuterie->setEnabled(true);
     e.compteursilence = 0;
 
-    // t1 keeps its value from one pass to the next: a pass that finds the light off
-    // compares an older reading with a newer t0, and starts nothing.
     double t1 = 0;
     while (e.typecodage == morse) {
-        p.cede();
-        const double t0 = p.horloge();
-        while (e.typecodage == morse && lumiereallumee(e)) {
-            p.cede();
-            t1 = p.horloge();
-        }
-        if (!(t1 - t0 >= 1.5)) {
-            e.compteursilence = 0;
+        if (!marquededebut(s, morse, 1.5, t1))
             continue;
-        }
 
         debutreception(s);
         const QString code = recoitsymboles(s);
         const DecodageMorse decodage = decodecodemorse(code);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::MorseLent);
         if (e.compteursilence > 6)
-            e.messagerecu += QStringLiteral(
-                "réception interrompue automatiquement (vérifier le montage, faire RAZ Orphy et "
-                "relancer le programme) ");
+            e.messagerecu += texteinterruption;
         finmessage(s, decodage.affichage);
     }
 }

@@ -3,6 +3,10 @@
 #include "app/etatpartage.h"
 #include "app/plateforme.h"
 
+#include <QString>
+
+class Station;
+
 // The light as the slow receivers see it in the last sample of EA0. Both comparisons
 // are strict: a sample equal to the threshold is neither lit nor dark.
 inline bool lumiereallumee(const EtatPartage& e) {
@@ -21,3 +25,15 @@ inline void cedeavant(Plateforme& p, double echeance) {
     else
         p.cede();
 }
+
+// One pass of the wait for a start mark, while the coding stays `typecodage`: lets the
+// events run, then, if the light is on, follows it while it lasts. True when it lasted
+// at least `duree` seconds: a message starts. Otherwise the silence count goes back to
+// 0. `t1` is the routine's own reading, kept from one pass to the next: a pass that
+// finds the light off compares an older reading with a newer start, and starts nothing.
+bool marquededebut(Station& s, const QString& typecodage, double duree, double& t1);
+
+// What a slow reception adds to the text when it ends after 7 units of darkness.
+inline const QString texteinterruption = QStringLiteral(
+    "réception interrompue automatiquement (vérifier le montage, faire RAZ Orphy et relancer "
+    "le programme) ");
