@@ -4,11 +4,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <grp.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +24,20 @@ TransportSerie::TransportSerie(std::unique_ptr<QSerialPort> port, int numport,
     // The port is destroyed with the transport, so the connection cannot outlive it.
     QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
                      [this](QSerialPort::SerialPortError erreur) { surErreur(erreur); });
+#ifdef Q_OS_UNIX
+    // The port reads every byte as it arrives, through a read notifier of its own, and so
+    // wakes the program up for each byte of every reply. The program takes its input only
+    // when it asks for it (the tick, a download): the notifier is turned off and lis()
+    // reads from the system. Where the port has no such notifier, it reads as before.
+    if (port_->isOpen() && port_->bytesAvailable() == 0) {
+        for (QSocketNotifier* lecteur : port_->findChildren<QSocketNotifier*>()) {
+            if (lecteur->type() == QSocketNotifier::Read && lecteur->socket() == port_->handle()) {
+                lecteur->setEnabled(false);
+                lectureALaDemande_ = true;
+            }
+        }
+    }
+#endif
 }
 
 TransportSerie::~TransportSerie() {
@@ -45,7 +62,44 @@ void TransportSerie::ecris(const QByteArray& octets) {
 QByteArray TransportSerie::lis(qint64 maximum) {
     if (!port_->isOpen())
         return {};
+    if (lectureALaDemande_)
+        return lisdusysteme(maximum);
     return maximum <= 0 ? port_->readAll() : port_->read(maximum);
+}
+
+QByteArray TransportSerie::lisdusysteme(qint64 maximum) {
+    QByteArray recu;
+#ifdef Q_OS_UNIX
+    const int descripteur = port_->handle();
+    char tampon[4096];
+    for (;;) {
+        const qint64 reste = maximum > 0 ? maximum - recu.size() : qint64(sizeof tampon);
+        if (reste <= 0)
+            break;
+        const ssize_t n = ::read(descripteur, tampon,
+                                 static_cast<size_t>(std::min<qint64>(reste, sizeof tampon)));
+        if (n > 0) {
+            recu.append(tampon, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            signaleperte(QStringLiteral("erreur de lecture"));
+            break;
+        }
+        // Nothing more has arrived. A device that has gone away says so only when asked:
+        // its line is hung up.
+        pollfd etat{descripteur, POLLIN, 0};
+        if (recu.isEmpty() && ::poll(&etat, 1, 0) > 0 &&
+            (etat.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            signaleperte(QStringLiteral("périphérique indisponible"));
+        break;
+    }
+#else
+    Q_UNUSED(maximum);
+#endif
+    return recu;
 }
 
 qint64 TransportSerie::octetsEnAttente() const {
@@ -77,7 +131,14 @@ void TransportSerie::ferme() {
 }
 
 qint64 TransportSerie::octetsDisponibles() const {
-    return port_->isOpen() ? port_->bytesAvailable() : 0;
+    if (!port_->isOpen())
+        return 0;
+#if defined(Q_OS_UNIX) && defined(FIONREAD)
+    int dansLeSysteme = 0;
+    if (lectureALaDemande_ && ::ioctl(port_->handle(), FIONREAD, &dansLeSysteme) == 0)
+        return dansLeSysteme;
+#endif
+    return port_->bytesAvailable();
 }
 
 void TransportSerie::surErreur(QSerialPort::SerialPortError erreur) {
@@ -97,6 +158,10 @@ void TransportSerie::surErreur(QSerialPort::SerialPortError erreur) {
         // the modem lines: the port keeps working.
         return;
     }
+    signaleperte(raison);
+}
+
+void TransportSerie::signaleperte(const QString& raison) {
     if (perdu_ || !port_->isOpen())
         return;
     // A device gone keeps the port reporting the same error as fast as it can: close.

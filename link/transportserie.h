@@ -10,7 +10,9 @@
 // The byte stream over a serial port at 9600 baud, no parity, 8 data bits, 1 stop bit,
 // no flow control; handshaking and the DTR and RTS lines stay as the port has them.
 // Bytes move only while the event loop runs, except that every write is pushed to the
-// system at once.
+// system at once. On Unix the bytes received are read from the system when lis() asks
+// for them, not at every byte that arrives: a station waiting for a message then wakes
+// up for its tick only, not two or three more times for the reply's bytes.
 //
 // When the device goes away (cable pulled, interface switched off, the other end of a
 // pseudo-terminal closed), the transport closes itself and remembers the loss: it
@@ -42,6 +44,8 @@ public:
 
 private:
     void surErreur(QSerialPort::SerialPortError erreur);
+    void signaleperte(const QString& raison);
+    QByteArray lisdusysteme(qint64 maximum);
 
     static constexpr double octetsParSeconde = 960.0; // 9600 baud, 8N1
 
@@ -52,6 +56,8 @@ private:
     QString chemin_;
     bool perdu_ = false;
     QString erreurPerte_;
+    // The port's own reader is off: lis() reads from the system.
+    bool lectureALaDemande_ = false;
 };
 
 // Opens COM `numport` (the device given by peripheriquecom()) as a serial transport;

@@ -347,8 +347,14 @@ void TestTransportSerie::raccrochageFermeLePort() {
     TransportSerie* transport = ouvre(pty, ouverture);
     QVERIFY2(transport, qPrintable(ouverture.erreur));
 
+    // The loss shows at the next read, as the program's tick makes one every 30 or 50 ms.
     pty.fermeMaitre();
-    QVERIFY(QTest::qWaitFor([&] { return transport->perdu(); }, attenteMs));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            transport->lis(0);
+            return transport->perdu();
+        },
+        attenteMs));
     QVERIFY(!transport->estOuvert());
     QVERIFY2(
         transport->erreurPerte().startsWith(
