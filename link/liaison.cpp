@@ -45,6 +45,9 @@ QByteArray Liaison::litentree() {
 
 void Liaison::fixelongueurlecture(int n) {
     longueurlecture_ = n;
+    // Reading one character at a time is what a download does: it waits for each one.
+    if (transport_)
+        transport_->reveilSurEntree(n == 1);
 }
 
 void Liaison::mesuretension() {

@@ -22,6 +22,10 @@ public:
     // True once the device has gone away (cable pulled, interface switched off); the
     // transport is then closed, and erreurPerte() says what happened, in French.
     virtual bool perdu() const { return false; }
+    // While on, each byte that arrives wakes the event loop, so that a loop reading the
+    // input character by character (a download) sees it at once. Off by default: the
+    // program then takes its input when it asks for it, and arrivals wake nothing.
+    virtual void reveilSurEntree(bool actif) { Q_UNUSED(actif); }
     virtual QString erreurPerte() const { return {}; }
 };
 

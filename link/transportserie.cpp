@@ -33,6 +33,7 @@ TransportSerie::TransportSerie(std::unique_ptr<QSerialPort> port, int numport,
         for (QSocketNotifier* lecteur : port_->findChildren<QSocketNotifier*>()) {
             if (lecteur->type() == QSocketNotifier::Read && lecteur->socket() == port_->handle()) {
                 lecteur->setEnabled(false);
+                lecteur_ = lecteur;
                 lectureALaDemande_ = true;
             }
         }
@@ -62,9 +63,18 @@ void TransportSerie::ecris(const QByteArray& octets) {
 QByteArray TransportSerie::lis(qint64 maximum) {
     if (!port_->isOpen())
         return {};
-    if (lectureALaDemande_)
-        return lisdusysteme(maximum);
-    return maximum <= 0 ? port_->readAll() : port_->read(maximum);
+    // What the port's own reader took while it was on comes first.
+    QByteArray recu = maximum <= 0 ? port_->readAll() : port_->read(maximum);
+    if (lectureALaDemande_ && (maximum <= 0 || recu.size() < maximum))
+        recu += lisdusysteme(maximum <= 0 ? 0 : maximum - recu.size());
+    return recu;
+}
+
+void TransportSerie::reveilSurEntree(bool actif) {
+    if (!lecteur_ || !port_->isOpen())
+        return;
+    lecteur_->setEnabled(actif);
+    lectureALaDemande_ = !actif;
 }
 
 QByteArray TransportSerie::lisdusysteme(qint64 maximum) {
@@ -136,7 +146,7 @@ qint64 TransportSerie::octetsDisponibles() const {
 #if defined(Q_OS_UNIX) && defined(FIONREAD)
     int dansLeSysteme = 0;
     if (lectureALaDemande_ && ::ioctl(port_->handle(), FIONREAD, &dansLeSysteme) == 0)
-        return dansLeSysteme;
+        return port_->bytesAvailable() + dansLeSysteme;
 #endif
     return port_->bytesAvailable();
 }

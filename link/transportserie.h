@@ -7,6 +7,8 @@
 #include <QString>
 #include <memory>
 
+class QSocketNotifier;
+
 // The byte stream over a serial port at 9600 baud, no parity, 8 data bits, 1 stop bit,
 // no flow control; handshaking and the DTR and RTS lines stay as the port has them.
 // Bytes move only while the event loop runs, except that every write is pushed to the
@@ -34,6 +36,7 @@ public:
     qint64 octetsEnAttente() const override;
     bool estOuvert() const override;
     void ferme() override;
+    void reveilSurEntree(bool actif) override;
 
     // Bytes received and not yet taken by lis().
     qint64 octetsDisponibles() const;
@@ -56,6 +59,9 @@ private:
     QString chemin_;
     bool perdu_ = false;
     QString erreurPerte_;
+    // The port's own reader, which reads each byte as it arrives; off while the
+    // program reads on demand.
+    QSocketNotifier* lecteur_ = nullptr;
     // The port's own reader is off: lis() reads from the system.
     bool lectureALaDemande_ = false;
 };
