@@ -214,6 +214,12 @@ void InterfaceOrphy::executeXRESUL(double instant, const QByteArray& texte,
         sortie_.clear();
         return;
     }
+    // The other fault: the interface hangs in the middle of a download, the line stays.
+    if (pannes_.blocageApres >= 0 && requetesXRESUL_++ >= pannes_.blocageApres) {
+        if (requetesXRESUL_ == pannes_.blocageApres + 1)
+            note(instant, QStringLiteral("panne"), QStringLiteral("plus de réponse à XRESUL"));
+        return;
+    }
     const std::vector<int> champs = nombres(arguments);
     const QString echappe = texteEchappe(texte);
     if (champs.size() != 3) {

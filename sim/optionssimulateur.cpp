@@ -71,6 +71,9 @@ const Option options[] = {
     {"coupure", "N:REQUETES",
      "panne : la connexion du port N se coupe après REQUETES requêtes XRESUL servies\n"
      "(0 : dès la première) ; le port disparaît alors"},
+    {"blocage", "N:REQUETES",
+     "panne : l'interface du port N se bloque après REQUETES requêtes XRESUL servies :\n"
+     "elle n'y répond plus, la liaison reste ouverte"},
     {"lumiere-bloquee", "N:allumee|eteinte",
      "panne : la photodiode du port N reste éclairée, ou dans le noir"},
     {"help", "", "affiche cette aide"},
@@ -183,6 +186,14 @@ public:
             if (!ok || v < 0)
                 return QStringLiteral("un nombre de requêtes positif ou nul est attendu");
             p.coupureApres = v;
+            return QString();
+        });
+        panne(banc, "blocage", true, [](Pannes& p, const QString& valeur) {
+            bool ok = false;
+            const int v = valeur.toInt(&ok);
+            if (!ok || v < 0)
+                return QStringLiteral("un nombre de requêtes positif ou nul est attendu");
+            p.blocageApres = v;
             return QString();
         });
         panne(banc, "lumiere-bloquee", true, [](Pannes& p, const QString& valeur) {

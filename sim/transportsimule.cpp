@@ -4,8 +4,10 @@ TransportSimule::TransportSimule(Banc& banc, int station, std::function<double()
     : banc_(banc), station_(station), horloge_(std::move(horloge)) {}
 
 void TransportSimule::ecris(const QByteArray& octets) {
-    if (estOuvert())
-        banc_.ecrit(station_, horloge_(), octets);
+    if (!estOuvert())
+        return;
+    ecrit_ += octets;
+    banc_.ecrit(station_, horloge_(), octets);
 }
 
 QByteArray TransportSimule::lis(qint64 maximum) {

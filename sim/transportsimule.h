@@ -21,9 +21,14 @@ public:
     bool perdu() const override;
     QString erreurPerte() const override;
 
+    // Every byte the station has written, in order, for tests that check commands byte
+    // for byte (the bench's journal shows a command without its terminator).
+    const QByteArray& toutEcrit() const { return ecrit_; }
+
 private:
     Banc& banc_;
     int station_;
     std::function<double()> horloge_;
     bool ouvert_ = true;
+    QByteArray ecrit_;
 };

@@ -22,6 +22,8 @@ QString resumePannes(const ReglagesBanc& banc) {
             mots << QStringLiteral("retard=%1").arg(p.retard);
         if (p.coupureApres >= 0)
             mots << QStringLiteral("coupure=%1").arg(p.coupureApres);
+        if (p.blocageApres >= 0)
+            mots << QStringLiteral("blocage=%1").arg(p.blocageApres);
         if (p.lumiere != Pannes::Lumiere::Normale)
             mots << (p.lumiere == Pannes::Lumiere::Allumee ? QStringLiteral("allumee")
                                                            : QStringLiteral("eteinte"));
@@ -44,8 +46,9 @@ private slots:
         QTest::newRow("aucune") << ""
                                 << "COM1 - | COM2 -";
         QTest::newRow("une de chaque")
-            << "--muette 1 --charabia 2 --retard 2:0.5 --coupure 1:3 --lumiere-bloquee 2:eteinte"
-            << "COM1 muette coupure=3 | COM2 charabia retard=0.5 eteinte";
+            << "--muette 1 --charabia 2 --retard 2:0.5 --coupure 1:3 --lumiere-bloquee 2:eteinte "
+               "--blocage 2:7"
+            << "COM1 muette coupure=3 | COM2 charabia retard=0.5 blocage=7 eteinte";
         QTest::newRow("répétée, accent") << "--muette 1 --muette 2 --lumiere-bloquee 1:allumée"
                                          << "COM1 muette allumee | COM2 muette";
         QTest::newRow("port 4 déclaré après") << "--coupure 4:0 --interfaces 4"
