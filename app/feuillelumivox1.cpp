@@ -4,8 +4,10 @@
 #include "app/boutonmultiligne.h"
 #include "app/couleurs.h"
 #include "app/station.h"
+#include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "emit/btonenvoimorserapide.h"
 
 #include <QAction>
 #include <QApplication>
@@ -221,6 +223,10 @@ void Feuillelumivox1::relie() {
             [this] { Btonenvoiemorse_Click(station_); });
     connect(Btonenvoiebinaire, &QPushButton::clicked, this,
             [this] { Btonenvoiebinaire_Click(station_); });
+    connect(Btonenvoi_morserapide, &QPushButton::clicked, this,
+            [this] { Btonenvoi_morserapide_Click(station_); });
+    connect(Btonenvoi_binrap, &QPushButton::clicked, this,
+            [this] { Btonenvoi_binrap_Click(station_); });
     connect(Btonefface, &QPushButton::clicked, this, &Feuillelumivox1::Btonefface_Click);
     connect(Btonquitter, &QPushButton::clicked, this, &Feuillelumivox1::Btonquitter_Click);
     lie(menu_e1, &Feuillelumivox1::menu_e1_Click);

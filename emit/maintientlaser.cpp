@@ -8,9 +8,16 @@ namespace {
 
 constexpr double dureeOctet = 1.0 / 960; // one byte at 9600 baud, 8N1
 
+void touche(Liaison& liaison, bool allume, Touches touches) {
+    if (touches == Touches::rapides)
+        allume ? liaison.allumelaserrapide() : liaison.eteintlaserrapide();
+    else
+        allume ? liaison.allumelaser() : liaison.eteintlaser();
+}
+
 } // namespace
 
-double entretientlaser(Station& s, bool allume, double fin) {
+double entretientlaser(Station& s, bool allume, double fin, Touches touches) {
     Liaison& liaison = s.liaison;
     ClavierLaser& clavier = s.clavier;
     const double maintenant = s.plateforme.horloge();
@@ -18,7 +25,7 @@ double entretientlaser(Station& s, bool allume, double fin) {
     const bool changement = liaison.niveauLaser() != niveau;
     if (changement || (maintenant >= clavier.prochainRafraichissement && fin - maintenant > garde &&
                        liaison.octetsEnAttente() == 0)) {
-        allume ? liaison.allumelaser() : liaison.eteintlaser();
+        touche(liaison, allume, touches);
         clavier.prochainRafraichissement = maintenant + periodeRafraichissement;
         if (liaison.perdu())
             s.signaleperte();
@@ -28,7 +35,7 @@ double entretientlaser(Station& s, bool allume, double fin) {
     return prochain < fin - garde ? prochain : fin;
 }
 
-void maintientlaser(Station& s, bool allume, double duree, Cession cession) {
+void maintientlaser(Station& s, bool allume, double duree, Cession cession, Touches touches) {
     Plateforme& p = s.plateforme;
     ClavierLaser& clavier = s.clavier;
     const double lecture = p.horloge();
@@ -46,7 +53,7 @@ void maintientlaser(Station& s, bool allume, double duree, Cession cession) {
         if (cession == Cession::avantEcriture && !premierPassage)
             p.cede(reveil);
         premierPassage = false;
-        reveil = entretientlaser(s, allume, fin);
+        reveil = entretientlaser(s, allume, fin, touches);
         if (cession == Cession::apresEcriture)
             p.cede(reveil);
         else if (cession == Cession::aucune)

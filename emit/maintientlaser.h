@@ -9,6 +9,13 @@ enum class Cession {
     apresEcriture, // after the keying command, before the clock is read
 };
 
+// Which keying commands an interval writes: those of the slow codings (the level byte
+// and CR) or the bare level byte of the fast codings.
+enum class Touches {
+    lentes,
+    rapides,
+};
+
 // What a station remembers of its keying between two intervals.
 struct ClavierLaser {
     // Clock reading at which the level may next be written again.
@@ -18,21 +25,22 @@ struct ClavierLaser {
 };
 
 // Keeps the laser lit (`allume`) or dark for `duree` seconds of the clock, with the
-// slow keying commands, yielding as `cession` says; makes at least one pass.
+// keying commands `touches`, yielding as `cession` says; makes at least one pass.
 //
 // An interval that follows the previous one directly starts at the instant that one
 // ended, not at the clock reading a little after it: the durations of a message are
 // laid on one schedule from the start mark, so the small lateness of every loop exit
 // does not add up over the message.
-void maintientlaser(Station& s, bool allume, double duree, Cession cession);
+void maintientlaser(Station& s, bool allume, double duree, Cession cession,
+                    Touches touches = Touches::lentes);
 
-// Writes the slow keying command for the level when the interface needs it, and returns
+// Writes the keying command `touches` for the level when the interface needs it, and returns
 // the clock reading at which it next may. A change of level is written at once. The
 // same level is written again only when the previous command has left the port, at most
 // every `periodeRafraichissement`, and never within `garde` of `fin`, when a change is
 // likely: a queue of commands would hold back every later change and lengthen or
 // shorten the light on the line.
-double entretientlaser(Station& s, bool allume, double fin);
+double entretientlaser(Station& s, bool allume, double fin, Touches touches = Touches::lentes);
 
 inline constexpr double periodeRafraichissement = 0.1;
 inline constexpr double garde = 0.004;

@@ -1,0 +1,40 @@
+#include "emit/emissionrapide.h"
+
+#include "app/feuillelumivox1.h"
+#include "app/station.h"
+#include "emit/emissionlente.h"
+
+#include <QLabel>
+
+void prepareemissionrapide(Station& s, QPushButton* boutonenvoi) {
+    prepareemission(s, boutonenvoi);
+    // Nothing runs between the two captions: the user only ever sees this one.
+    s.feuille->Etiquette1->setText(
+        s.etat.nbmesures == 6400
+            ? QStringLiteral(" ENVOI DU MESSAGE EN COURS  PATIENTEZ environ 15 s SVP")
+            : QStringLiteral(" ENVOI DU MESSAGE EN COURS  PATIENTEZ environ 30 s SVP"));
+}
+
+CadenceRapide::CadenceRapide(Station& s, double debut) : s_(s), fin_(debut) {}
+
+void CadenceRapide::element(bool allume, double duree) {
+    Liaison& liaison = s_.liaison;
+    allume ? liaison.allumelaserrapide() : liaison.eteintlaserrapide();
+    if (liaison.perdu())
+        s_.signaleperte();
+    fin_ += duree;
+    Plateforme& p = s_.plateforme;
+    while (p.horloge() < fin_)
+        p.patiente(fin_);
+}
+
+void attentefinenregistrement(Station& s, double t0) {
+    Plateforme& p = s.plateforme;
+    s.liaison.eteintlaserrapide();
+    if (s.liaison.perdu())
+        s.signaleperte();
+    const double attente = 2 + s.etat.dureeparmesure * s.etat.nbmesures;
+    do {
+        p.cede(t0 + attente);
+    } while (!(p.horloge() - t0 > attente));
+}
