@@ -117,6 +117,9 @@ public:
     void menu_apropos_Click();
     void menu_OrphyGTSII_Click();
 
+    // Makes the two submenus of the fast codings reachable (they are disabled by design).
+    void autorisecodagesrapides();
+
     // Display helpers shared by start-up, the menus and the routines.
     void fixefond(QWidget* controle, const QColor& couleur);
     void appliquetaillepolice();
@@ -126,6 +129,9 @@ public:
 signals:
     // The open chooser for a recording is asked for, with its caption.
     void ouverturefichierdemandee(const QString& legende);
+    // After a fast reception: the save chooser for its recording is asked for, with its
+    // caption.
+    void enregistrementdemande(const QString& legende);
 
 protected:
     void closeEvent(QCloseEvent* evenement) override;

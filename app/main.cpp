@@ -1,5 +1,7 @@
 #include "app/dialoguesqt.h"
+#include "app/feuillelumivox1.h"
 #include "app/form_load.h"
+#include "app/lignedecommande.h"
 #include "app/plateformeqt.h"
 #include "app/station.h"
 #include "link/transportserie.h"
@@ -8,10 +10,25 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[]) {
+    // The help is printed before anything needs a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(aideprogramme().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumicom"));
+
+    const LigneDeCommande ligne = litlignedecommande(QApplication::arguments().mid(1));
+    if (ligne.arret) {
+        std::fputs(ligne.message.toLocal8Bit().constData(), ligne.code == 0 ? stdout : stderr);
+        return ligne.code;
+    }
 
     // Standard buttons in French ("Annuler"), whatever the system's language.
     QTranslator traduction;
@@ -22,6 +39,8 @@ int main(int argc, char* argv[]) {
     PlateformeQt plateforme;
     DialoguesQt dialogues;
     Station station(plateforme, dialogues, [](int numport) { return ouvreportserie(numport); });
+    if (ligne.codagesRapides)
+        station.feuille->autorisecodagesrapides();
     Form_Load(station);
     return 0;
 }

@@ -261,6 +261,11 @@ void Feuillelumivox1::menu_autorise_enregistrebin_Click() {
     station_.plateforme.cede();
 }
 
+void Feuillelumivox1::autorisecodagesrapides() {
+    menu_typemorserapide->menuAction()->setEnabled(true);
+    menu_typebinairerapide->menuAction()->setEnabled(true);
+}
+
 void Feuillelumivox1::menu_decodage_fichiermorserap_Click() {
     station_.etat.typefichier = QStringLiteral("mr");
     emit ouverturefichierdemandee(QStringLiteral("Ouverture fichier morse *.rrr"));

@@ -10,6 +10,7 @@
 #include <memory>
 
 class Feuillelumivox1;
+struct BilanTelechargement;
 
 // One station: the shared state, the link to its interface, its sampling timer and its
 // main form. A test may run two stations side by side on one platform.
@@ -30,6 +31,8 @@ public:
     struct Observateurs {
         std::function<void()> debutReception;
         std::function<void()> finReception; // messagerecu holds the text shown
+        // A fast reception has downloaded its samples.
+        std::function<void(const BilanTelechargement&)> finTelechargement;
     };
 
     Plateforme& plateforme;

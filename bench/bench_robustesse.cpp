@@ -164,7 +164,7 @@ ResultatCase mesureCase(const Case& c, int nombre, int exemples) {
     const std::vector<QString> messages = messagesAleatoires(c.morse, nombre);
     for (int i = 0; i < nombre; ++i) {
         EssaiLiaison essai;
-        essai.morse = c.morse;
+        essai.codage = c.morse ? QStringLiteral("m") : QStringLiteral("b");
         essai.vitesse = &article;
         essai.intervalle = c.intervalle;
         essai.texte = messages[size_t(i)];

@@ -3,7 +3,9 @@
 #include "app/feuillelumivox1.h"
 #include "app/station.h"
 #include "receive/attentereceptionbinaire.h"
+#include "receive/attentereceptionbinairerapide.h"
 #include "receive/attentereceptionmorse.h"
+#include "receive/attentereceptionmorserapide.h"
 
 namespace {
 
@@ -25,6 +27,10 @@ void boucledereception(Station& s) {
             attentereceptionmorse(s);
         else if (typecodage == QStringLiteral("b"))
             attentereceptionbinaire(s);
+        else if (typecodage == QStringLiteral("mr"))
+            attentereceptionmorserapide(s);
+        else if (typecodage == QStringLiteral("br"))
+            attentereceptionbinairerapide(s);
         else
             attentesansreception(s, typecodage);
     }

@@ -65,7 +65,7 @@ void TstBenchLink::erreurs_data() {
     QTest::newRow("option inconnue") << QStringList{"--vitesse", "1"};
     QTest::newRow("valeur manquante") << QStringList{"--text"};
     QTest::newRow("argument seul") << QStringList{"sos"};
-    QTest::newRow("codage inconnu") << QStringList{"--coding", "mr"};
+    QTest::newRow("codage inconnu") << QStringList{"--coding", "x"};
     QTest::newRow("vitesse hors menu") << QStringList{"--speed", "1.5"};
     QTest::newRow("intervalle") << QStringList{"--interval", "40"};
     QTest::newRow("bruit négatif") << QStringList{"--noise", "-0.1"};

@@ -1,5 +1,6 @@
 #include "app/barremenus.h"
 #include "app/feuillelumivox1.h"
+#include "app/lignedecommande.h"
 #include "codes/predefinis.h"
 #include "stationessai.h"
 
@@ -201,6 +202,30 @@ private slots:
         QCOMPARE(e.station.etat.typecodage, QStringLiteral("mr"));
         QCOMPARE(e.station.etat.nbmesures, qint16(6400));
         QVERIFY(!f.menu_binairerapide_33s->isChecked() && f.menu_morserap_17s->isChecked());
+    }
+
+    // The fast codings are out of reach unless the program is started with
+    // --codages-rapides; the help is French and a wrong argument stops the program.
+    void optionCodagesRapides() {
+        QVERIFY(!litlignedecommande({}).codagesRapides);
+        const LigneDeCommande rapides = litlignedecommande({QStringLiteral("--codages-rapides")});
+        QVERIFY(rapides.codagesRapides && !rapides.arret);
+        const LigneDeCommande aide = litlignedecommande({QStringLiteral("--help")});
+        QVERIFY(aide.arret);
+        QCOMPARE(aide.code, 0);
+        QVERIFY(aide.message.contains(QStringLiteral("--codages-rapides")));
+        const LigneDeCommande erreur = litlignedecommande({QStringLiteral("--rapide")});
+        QVERIFY(erreur.arret);
+        QCOMPARE(erreur.code, 2);
+        QVERIFY(erreur.message.contains(QStringLiteral("« --rapide »")));
+
+        StationEssai e;
+        commeApresDemarrage(e);
+        Feuillelumivox1& f = *e.station.feuille;
+        f.autorisecodagesrapides();
+        QVERIFY(f.menu_typemorserapide->menuAction()->isEnabled());
+        QVERIFY(f.menu_typebinairerapide->menuAction()->isEnabled());
+        QVERIFY(f.menu_morserap_17s->isEnabled() && f.menu_decodage_fichierbinrap->isEnabled());
     }
 
     void textesPrepares() {

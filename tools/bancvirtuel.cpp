@@ -58,6 +58,10 @@ void BancVirtuel::demarre(Poste& poste, int numport, const Echange& echange, dou
     }
 }
 
+void BancVirtuel::arreteBientot(Poste& poste) {
+    poste.plateforme.programme(poste.plateforme.maintenant(), [] { throw ArretBanc{}; });
+}
+
 BancVirtuel::Resultat BancVirtuel::echange(const Echange& echange) {
     Resultat resultat;
     demarre(emetteur, 1, echange, echange.debutEnvoi, [&] {

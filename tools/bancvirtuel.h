@@ -52,6 +52,9 @@ public:
 
     Resultat echange(const Echange& echange);
 
+    // Ends the run of `poste` at its next yield, as if its time were up.
+    void arreteBientot(Poste& poste);
+
     Banc banc;
     Poste emetteur;
     Poste recepteur;

@@ -12,6 +12,7 @@
 #include "souscommande.h"
 
 #include "codes/windows1252.h"
+#include "recording/fichierenregistrement.h"
 #include "tools/essailiaison.h"
 
 #include <QtGlobal>
@@ -53,10 +54,11 @@ bool litTension(const QString& valeur, double& tension) {
 int executeBenchLink(const QStringList& arguments) {
     EssaiLiaison essai;
     essai.texte = QStringLiteral("sos");
-    const QStringList options = {QStringLiteral("--coding"),   QStringLiteral("--speed"),
-                                 QStringLiteral("--interval"), QStringLiteral("--text"),
-                                 QStringLiteral("--noise"),    QStringLiteral("--flicker"),
-                                 QStringLiteral("--seed")};
+    QString fichier;
+    const QStringList options = {
+        QStringLiteral("--coding"), QStringLiteral("--speed"),   QStringLiteral("--interval"),
+        QStringLiteral("--text"),   QStringLiteral("--noise"),   QStringLiteral("--flicker"),
+        QStringLiteral("--seed"),   QStringLiteral("--samples"), QStringLiteral("--save")};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         // "--option valeur" or "--option=valeur"; the last occurrence wins.
         QString option = arguments.at(i);
@@ -77,9 +79,18 @@ int executeBenchLink(const QStringList& arguments) {
             valeur = arguments.at(++i);
         }
         if (option == u"--coding") {
-            if (valeur != u"m" && valeur != u"b")
-                return erreur(QStringLiteral("codage inconnu « %1 » (m ou b)").arg(valeur));
-            essai.morse = valeur == u"m";
+            if (valeur != u"m" && valeur != u"b" && valeur != u"mr" && valeur != u"br")
+                return erreur(QStringLiteral("codage inconnu « %1 » (m, b, mr ou br)").arg(valeur));
+            essai.codage = valeur;
+        } else if (option == u"--samples") {
+            if (valeur != u"6400" && valeur != u"12800")
+                return erreur(QStringLiteral("nombre de mesures « %1 » impossible (6400 ou 12800)")
+                                  .arg(valeur));
+            essai.nbmesures = valeur.toInt();
+        } else if (option == u"--save") {
+            if (valeur.isEmpty())
+                return erreur(QStringLiteral("nom de fichier vide après --save"));
+            fichier = valeur;
         } else if (option == u"--speed") {
             essai.vitesse = articleVitesse(valeur);
             if (!essai.vitesse)
@@ -127,6 +138,22 @@ int executeBenchLink(const QStringList& arguments) {
                         .arg(resultat.receptions));
     if (resultat.enCours)
         ecritErreur(QStringLiteral("une réception du poste 2 était encore en cours à la fin"));
+    if (resultat.telechargementInterrompu)
+        ecritErreur(QStringLiteral("le téléchargement du poste 2 a été interrompu"));
+    if (!fichier.isEmpty()) {
+        if (!essai.codage.endsWith(u'r')) {
+            ecritErreur(QStringLiteral("--save : seul un codage rapide (mr ou br) enregistre les "
+                                       "mesures ; aucun fichier écrit"));
+            return sortieUsage;
+        }
+        QString raison;
+        if (resultat.receptions == 0 ||
+            !ecritenregistrement(fichier, resultat.tabmesures, resultat.nbmesures, &raison)) {
+            ecritErreur(resultat.receptions == 0 ? QStringLiteral("aucun enregistrement à écrire")
+                                                 : raison);
+            return sortieUsage;
+        }
+    }
     ecritLigne(surUneLigne(resultat.code));
     ecritLigne(surUneLigne(resultat.texte2));
     ecritLigne(surUneLigne(resultat.messagerecu));
@@ -137,10 +164,13 @@ int executeBenchLink(const QStringList& arguments) {
 
 const SousCommande sousCommandeBenchLink = {
     "bench-link",
-    "[--coding m|b] [--speed K] [--interval 30|50] [--text TEXTE] [--noise SIGMA] "
-    "[--flicker VOLTS] [--seed N]",
+    "[--coding m|b|mr|br] [--speed K] [--interval 30|50] [--text TEXTE] [--noise SIGMA] "
+    "[--flicker VOLTS] [--seed N] [--samples 6400|12800] [--save FICHIER]",
     "le poste 1 envoie TEXTE (défaut « sos ») au poste 2 sur le banc virtuel, en temps\n"
-    "      virtuel (m : Morse lent, défaut ; b : binaire lent) ; affiche, de la première\n"
+    "      virtuel (m : Morse lent, défaut ; b : binaire lent ; mr, br : Morse et binaire\n"
+    "      rapides, avec un enregistrement de 6400 mesures, ou 12800 avec --samples 12800 ;\n"
+    "      --save écrit dans FICHIER l'enregistrement que le poste 2 garde) ; affiche, de la "
+    "première\n"
     "      réception, la chaîne de code (Morse, ou codebinaire), le texte de Texte2 à sa fin,\n"
     "      puis messagerecu en dernière ligne ; un saut de ligne reçu s'y écrit ␊, un retour\n"
     "      chariot ␍. K : facteur du menu de vitesse (0.9 0.925 0.95 0.975 1 1.1 1.2 1.3 2 3\n"

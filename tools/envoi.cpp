@@ -6,8 +6,10 @@
 
 #include "app/feuillelumivox1.h"
 #include "codes/windows1252.h"
+#include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "emit/btonenvoimorserapide.h"
 #include "tools/postereel.h"
 
 #include <QPlainTextEdit>
@@ -25,7 +27,7 @@ int executeEnvoi(const QStringList& arguments) {
     QString erreur;
     if (!litoptions(arguments,
                     {QStringLiteral("port"), QStringLiteral("coding"), QStringLiteral("text"),
-                     QStringLiteral("speed")},
+                     QStringLiteral("speed"), QStringLiteral("samples")},
                     valeurs, erreur) ||
         !lisreglagesposte(valeurs, reglages, erreur))
         return erreurUsage(sousCommandeSend, erreur);
@@ -42,16 +44,24 @@ int executeEnvoi(const QStringList& arguments) {
 
     PosteReel poste(reglages);
     Station& s = poste.station();
+    const QMap<QString, QString> nomscodages = {
+        {QStringLiteral("m"), QStringLiteral("Morse lent")},
+        {QStringLiteral("b"), QStringLiteral("binaire lent")},
+        {QStringLiteral("mr"), QStringLiteral("Morse rapide")},
+        {QStringLiteral("br"), QStringLiteral("binaire rapide")}};
     const auto envoie = [&] {
-        ecritErreur(
-            QStringLiteral("envoi en %1 sur COM %2 : début de la marque de départ")
-                .arg(reglages.morse ? QStringLiteral("Morse lent") : QStringLiteral("binaire lent"))
-                .arg(reglages.numport));
+        ecritErreur(QStringLiteral("envoi en %1 sur COM %2 : début de la marque de départ")
+                        .arg(nomscodages.value(reglages.codage))
+                        .arg(reglages.numport));
         const double debut = s.plateforme.horloge();
-        if (reglages.morse)
+        if (reglages.codage == u"m")
             Btonenvoiemorse_Click(s);
-        else
+        else if (reglages.codage == u"b")
             Btonenvoiebinaire_Click(s);
+        else if (reglages.codage == u"mr")
+            Btonenvoi_morserapide_Click(s);
+        else
+            Btonenvoi_binrap_Click(s);
         ecritErreur(QStringLiteral("fin de l'émission : %1 s après le début de la marque de "
                                    "départ")
                         .arg(secondes(s.plateforme.horloge() - debut)));
@@ -78,10 +88,12 @@ int executeEnvoi(const QStringList& arguments) {
 
 const SousCommande sousCommandeSend = {
     "send",
-    "--port N --coding m|b --text TEXTE [--speed K]",
-    "un poste envoie TEXTE par le laser du port COM N (m : Morse lent, b : binaire lent),\n"
-    "      démarrage du programme compris, puis s'arrête ; K : facteur du menu de vitesse\n"
-    "      (0.9 à 4, défaut 1). Avancement sur la sortie d'erreur. Code 2 : port impossible\n"
-    "      à ouvrir (message du programme) ou ligne de commande erronée",
+    "--port N --coding m|b|mr|br --text TEXTE [--speed K] [--samples 6400|12800]",
+    "un poste envoie TEXTE par le laser du port COM N (m : Morse lent, b : binaire lent,\n"
+    "      mr : Morse rapide, br : binaire rapide), démarrage du programme compris, puis\n"
+    "      s'arrête ; K : facteur du menu de vitesse (0.9 à 4, défaut 1) ; en codage rapide,\n"
+    "      la durée d'enregistrement du récepteur (défaut 6400 mesures). Avancement sur la\n"
+    "      sortie d'erreur. Code 2 : port impossible à ouvrir (message du programme) ou ligne\n"
+    "      de commande erronée",
     executeEnvoi,
 };

@@ -2,8 +2,10 @@
 
 #include "sim/reglages.h"
 
+#include <QByteArray>
 #include <QString>
 #include <array>
+#include <vector>
 
 class Feuillelumivox1;
 
@@ -25,8 +27,14 @@ extern const std::array<ArticleVitesse, 11> articlesVitesse;
 // The item whose factor is `k` (a decimal point or a decimal comma), or nullptr.
 const ArticleVitesse* articleVitesse(const QString& k);
 
+// The item of a fast-coding submenu that chooses the coding ("mr" or "br") with the
+// recording length `nbmesures` (6400 or 12800); null for any other coding.
+using ArticleCodage = void (Feuillelumivox1::*)();
+ArticleCodage articleCodageRapide(const QString& typecodage, int nbmesures);
+
 struct EssaiLiaison {
-    bool morse = true;                       // slow Morse, or slow binary
+    QString codage = QStringLiteral("m");    // "m", "b", "mr" or "br"
+    int nbmesures = 6400;                    // fast codings: samples of the recording
     const ArticleVitesse* vitesse = nullptr; // nullptr: x 1, the start-up setting
     int intervalle = 0;      // sampling interval in ms, 30 or 50; 0: the coding's advised one
     QString texte;           // what the user types in Texte1 of station 1
@@ -45,10 +53,16 @@ struct ResultatLiaison {
     QString code;
     QString texte2;
     QString messagerecu;
+    // Fast codings: the samples station 2 holds at the end, for a recording file, and
+    // whether its download was abandoned.
+    std::vector<QByteArray> tabmesures;
+    int nbmesures = 0;
+    bool telechargementInterrompu = false;
 };
 
 // Runs the exchange in virtual time: both stations start with the coding, take the speed
 // item and the interval through their own menu handlers, station 1 sends the text with its
 // send button, station 2 goes on long enough for a reception it started to end (one cut
-// off by the silence limit included).
+// off by the silence limit included). In a fast coding both stations choose it in the
+// menu after start-up, and station 2 stops at the end of its first reception.
 ResultatLiaison essaieliaison(const EssaiLiaison& essai);

@@ -4,6 +4,7 @@
 #include "app/form_load.h"
 #include "link/transportserie.h"
 #include "tools/dialoguesscriptes.h"
+#include "tools/essailiaison.h"
 #include "tools/souscommande.h"
 
 #include <QEvent>
@@ -126,30 +127,11 @@ void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const 
     gestionnairePrecedent(type, contexte, message);
 }
 
-struct ArticleVitesse {
-    double facteur;
-    ArticleMenu article;
-};
-
-const std::array<ArticleVitesse, 11> articlesVitesse = {{
-    {0.9, &Feuillelumivox1::menu_vit_emission09_Click},
-    {0.925, &Feuillelumivox1::menu_vit_emission0925_Click},
-    {0.95, &Feuillelumivox1::menu_vit_emission095_Click},
-    {0.975, &Feuillelumivox1::menu_vit_emission0975_Click},
-    {1, &Feuillelumivox1::menu_vit_emission1_Click},
-    {1.1, &Feuillelumivox1::menu_vit_emission11_Click},
-    {1.2, &Feuillelumivox1::menu_vit_emission12_Click},
-    {1.3, &Feuillelumivox1::menu_vit_emission13_Click},
-    {2, &Feuillelumivox1::menu_vit_emission2_Click},
-    {3, &Feuillelumivox1::menu_vit_emission3_Click},
-    {4, &Feuillelumivox1::menu_vit_emission4_Click},
-}};
-
 } // namespace
 
 PosteReel::PosteReel(const Reglages& reglages)
     : reglages_(reglages),
-      dialogues_(std::make_unique<DialoguesPoste>(*this, reglages.morse, reglages.numport)),
+      dialogues_(std::make_unique<DialoguesPoste>(*this, reglages.morse(), reglages.numport)),
       station_(std::make_unique<Station>(plateforme_, *dialogues_,
                                          [](int numport) { return ouvreportserie(numport); })) {
     if (!gestionnairePrecedent)
@@ -162,6 +144,8 @@ void PosteReel::demarre(std::function<void()> auRepos) {
     guetteSignaux(*this);
     Station& s = *station_;
     GuetteAffichage guetteur([this, &s, auRepos = std::move(auRepos)] {
+        if (const ArticleCodage codage = articleCodageRapide(reglages_.codage, reglages_.nbmesures))
+            (s.feuille.get()->*codage)();
         if (reglages_.articlevitesse)
             (s.feuille.get()->*reglages_.articlevitesse)();
         if (auRepos)
@@ -223,13 +207,21 @@ bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages
         return false;
     }
     const QString codage = valeurs.value(QStringLiteral("coding"));
-    if (codage != u"m" && codage != u"b") {
+    if (codage != u"m" && codage != u"b" && codage != u"mr" && codage != u"br") {
         erreur = valeurs.contains(QStringLiteral("coding"))
-                     ? QStringLiteral("codage inconnu « %1 » (m ou b)").arg(codage)
-                     : QStringLiteral("l'option --coding m|b est obligatoire");
+                     ? QStringLiteral("codage inconnu « %1 » (m, b, mr ou br)").arg(codage)
+                     : QStringLiteral("l'option --coding m|b|mr|br est obligatoire");
         return false;
     }
-    reglages.morse = codage == u"m";
+    reglages.codage = codage;
+    if (valeurs.contains(QStringLiteral("samples"))) {
+        const QString n = valeurs.value(QStringLiteral("samples"));
+        if (n != u"6400" && n != u"12800") {
+            erreur = QStringLiteral("nombre de mesures « %1 » impossible (6400 ou 12800)").arg(n);
+            return false;
+        }
+        reglages.nbmesures = n.toInt();
+    }
     if (valeurs.contains(QStringLiteral("speed"))) {
         const QString k = valeurs.value(QStringLiteral("speed"));
         reglages.articlevitesse = articlevitesse(k);
@@ -243,20 +235,14 @@ bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages
 }
 
 ArticleMenu articlevitesse(const QString& k) {
-    bool nombre = false;
-    const double facteur = QString(k).replace(u',', u'.').toDouble(&nombre);
-    if (!nombre)
-        return nullptr;
-    for (const ArticleVitesse& a : articlesVitesse)
-        if (std::abs(a.facteur - facteur) < 1e-9)
-            return a.article;
-    return nullptr;
+    const ArticleVitesse* article = articleVitesse(k);
+    return article ? article->gestionnaire : nullptr;
 }
 
 QString facteursvitesse() {
     QStringList facteurs;
     for (const ArticleVitesse& a : articlesVitesse)
-        facteurs << QString::number(a.facteur);
+        facteurs << QString::fromLatin1(a.facteur);
     return facteurs.join(QStringLiteral(", "));
 }
 

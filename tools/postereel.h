@@ -23,9 +23,14 @@ class PosteReel {
 public:
     struct Reglages {
         int numport = 1;
-        bool morse = true;
+        QString codage = QStringLiteral("m"); // "m", "b", "mr" or "br"
+        int nbmesures = 6400;                 // fast codings: samples of a recording
         // Handler of the speed menu item to choose once start-up is over; null for none.
         ArticleMenu articlevitesse = nullptr;
+
+        // Start-up offers the slow codings only: a fast one is chosen in its menu after.
+        bool morse() const { return codage.startsWith(u'm'); }
+        bool rapide() const { return codage.size() == 2; }
     };
 
     explicit PosteReel(const Reglages& reglages);
@@ -36,7 +41,8 @@ public:
     Station& station() { return *station_; }
 
     // Runs the start-up. When the idle loop begins (the form is shown, the threshold
-    // measured, the settings at their defaults), the speed item is chosen and `auRepos`
+    // measured, the settings at their defaults), the fast coding's item (if any) and the
+    // speed item are chosen and `auRepos`
     // runs once; what it schedules with a zero timer runs in the first yield of the idle
     // loop, as a click would. Returns only if the program ends through the platform.
     //
@@ -60,8 +66,9 @@ private:
 bool litoptions(const QStringList& arguments, const QStringList& noms,
                 QMap<QString, QString>& valeurs, QString& erreur);
 
-// The options both station subcommands take: --port N (required), --coding m|b
-// (required), --speed K (optional). Returns false with the French reason in `erreur`.
+// The options both station subcommands take: --port N (required), --coding m|b|mr|br
+// (required), --speed K and --samples 6400|12800 (optional). Returns false with the
+// French reason in `erreur`.
 bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages& reglages,
                       QString& erreur);
 

@@ -4,8 +4,13 @@
 #include "souscommande.h"
 
 #include "app/formats.h"
+#include "receive/telechargement.h"
+#include "recording/fichierenregistrement.h"
 #include "tools/postereel.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 
@@ -17,7 +22,8 @@ int executeReception(const QStringList& arguments) {
     QString erreur;
     if (!litoptions(arguments,
                     {QStringLiteral("port"), QStringLiteral("coding"), QStringLiteral("count"),
-                     QStringLiteral("timeout"), QStringLiteral("speed")},
+                     QStringLiteral("timeout"), QStringLiteral("speed"), QStringLiteral("samples"),
+                     QStringLiteral("save-dir")},
                     valeurs, erreur) ||
         !lisreglagesposte(valeurs, reglages, erreur))
         return erreurUsage(sousCommandeReceive, erreur);
@@ -37,6 +43,20 @@ int executeReception(const QStringList& arguments) {
         return erreurUsage(
             sousCommandeReceive,
             QStringLiteral("délai invalide « %1 »").arg(valeurs.value(QStringLiteral("timeout"))));
+
+    const QString dossier = valeurs.value(QStringLiteral("save-dir"));
+    if (valeurs.contains(QStringLiteral("save-dir"))) {
+        if (!reglages.rapide())
+            return erreurUsage(sousCommandeReceive,
+                               QStringLiteral("--save-dir : seules les réceptions rapides (mr, br) "
+                                              "ont un enregistrement"));
+        const QFileInfo infos(dossier);
+        if (!infos.isDir() || !infos.isWritable())
+            return erreurUsage(sousCommandeReceive,
+                               QStringLiteral("le dossier « %1 » n'existe pas ou n'est pas "
+                                              "accessible en écriture")
+                                   .arg(dossier));
+    }
 
     PosteReel poste(reglages);
     Station& s = poste.station();
@@ -58,9 +78,31 @@ int executeReception(const QStringList& arguments) {
         attente.stop();
         ecritErreur(QStringLiteral("réception d'un message"));
     };
+    s.observateurs.finTelechargement = [&](const BilanTelechargement& bilan) {
+        ecritErreur(QStringLiteral("téléchargement : %1 valeurs sur %2 en %3 s (%4 octets "
+                                   "envoyés, %5 reçus)%6")
+                        .arg(bilan.valeursRecues)
+                        .arg(bilan.valeursDemandees)
+                        .arg(secondes(bilan.duree))
+                        .arg(bilan.octetsEcrits)
+                        .arg(bilan.octetsLus)
+                        .arg(bilan.interrompu ? QStringLiteral(" ; l'interface a cessé de répondre")
+                                              : QString()));
+    };
     s.observateurs.finReception = [&] {
         ecritLigne(s.etat.messagerecu);
         std::fflush(stdout);
+        if (!dossier.isEmpty()) {
+            // In place of the save chooser: one file per reception, named by its time.
+            const QString nom = QDateTime::currentDateTime().toString(
+                QStringLiteral("'reception-'yyyyMMdd-HHmmss'.rrr'"));
+            const QString chemin = QDir(dossier).filePath(nom);
+            QString raison;
+            if (ecritenregistrement(chemin, s.etat.tabmesures, s.etat.nbmesures, &raison))
+                ecritErreur(QStringLiteral("enregistrement écrit : %1").arg(chemin));
+            else
+                ecritErreur(raison);
+        }
         if (nombremessages > 0 && ++recus >= nombremessages)
             poste.termine(sortieSucces);
         guette();
@@ -78,10 +120,14 @@ int executeReception(const QStringList& arguments) {
 
 const SousCommande sousCommandeReceive = {
     "receive",
-    "--port N --coding m|b [--count C] [--timeout S] [--speed K]",
+    "--port N --coding m|b|mr|br [--count C] [--timeout S] [--speed K]\n"
+    "      [--samples 6400|12800] [--save-dir DOSSIER]",
     "un poste reçoit par la photodiode du port COM N et écrit chaque message reçu sur une\n"
     "      ligne de la sortie standard ; s'arrête après C messages, après S secondes sans\n"
-    "      marque de départ, ou sur Ctrl+C (code 0). Seuil et avancement sur la sortie\n"
-    "      d'erreur. Code 2 : port impossible à ouvrir ou ligne de commande erronée",
+    "      marque de départ, ou sur Ctrl+C (code 0). En codage rapide (mr, br), l'interface\n"
+    "      enregistre 6400 mesures (ou 12800) ; avec --save-dir, chaque enregistrement est\n"
+    "      écrit dans DOSSIER sous le nom reception-AAAAMMJJ-HHMMSS.rrr. Seuil, avancement et\n"
+    "      téléchargement sur la sortie d'erreur. Code 2 : port impossible à ouvrir ou ligne\n"
+    "      de commande erronée",
     executeReception,
 };

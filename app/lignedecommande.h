@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The program's command line. As designed, the fast codings and the recordings are out
+// of reach: their two submenus are disabled. `--codages-rapides` opens them to a class
+// that wants to use them.
+struct LigneDeCommande {
+    bool codagesRapides = false;
+    // Set when the program must stop at once: the help was asked for (code 0) or the line
+    // is wrong (code 2). `message` is what to print, in French.
+    bool arret = false;
+    int code = 0;
+    QString message;
+};
+
+// Reads the arguments that follow the program's name (Qt's own options already taken
+// out by the application object).
+LigneDeCommande litlignedecommande(const QStringList& arguments);
+
+QString aideprogramme();

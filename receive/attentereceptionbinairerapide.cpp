@@ -1,0 +1,124 @@
+#include "receive/attentereceptionbinairerapide.h"
+
+#include "app/couleurs.h"
+#include "app/feuillelumivox1.h"
+#include "app/station.h"
+#include "receive/decodagebinairerapide.h"
+#include "receive/lumiere.h"
+#include "receive/receptionrapide.h"
+#include "receive/telechargement.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString binairerapide = QStringLiteral("br");
+
+void debutreception(Station& s) {
+    if (s.observateurs.debutReception)
+        s.observateurs.debutReception();
+    Feuillelumivox1& f = *s.feuille;
+    EtatPartage& e = s.etat;
+    const bool court = e.nbmesures == 6400;
+    s.Minuterie->setEnabled(false);
+    e.compteurmesures = 0;
+    // What this download does not fill must read as darkness, not as an earlier
+    // recording.
+    videtabmesures(e);
+    f.Texte1->clear();
+    // Replies of the tick still on their way.
+    s.liaison.litentree();
+    f.Etiquette2->setText(
+        court ? QStringLiteral("RECEPTION DE MESSAGE EN COURS DANS LA MEMOIRE D'ORPHY  "
+                               "PATIENTEZ environ 15 s SVP")
+              : QStringLiteral("RECEPTION DE MESSAGE EN COURS DANS LA MEMOIRE D'ORPHY  "
+                               "PATIENTEZ environ 30 s SVP"));
+    f.appliquetaillepolice();
+    f.fixefond(f.Etiquette1, jauneclair);
+    f.fixefond(f.Texte1, jauneclair);
+    f.Texte1->setReadOnly(true);
+    f.Texte2->clear();
+    f.Etiquette1->setText(
+        court ? QStringLiteral("RECEPTION DE CODE BINAIRE RAPIDE EN COURS     PATIENTEZ 15 s SVP")
+              : QStringLiteral("RECEPTION DE CODE BINAIRE RAPIDE EN COURS     PATIENTEZ 30 s SVP"));
+    f.Btonenvoi_binrap->setEnabled(false);
+    f.Btonefface->setEnabled(false);
+    e.codebinaire.clear();
+    e.affichagebinaire.clear();
+}
+
+// The interface records nbmesures samples of the light, then they come down 32 at a
+// time.
+BilanTelechargement enregistreettelecharge(Station& s) {
+    EtatPartage& e = s.etat;
+    Plateforme& p = s.plateforme;
+    const int blocs = e.nbmesures / 32;
+    s.liaison.envoiecommande("XPEA1 0, " + QByteArray::number(blocs) + ",6,0\r");
+    s.liaison.fixelongueurlecture(1);
+    e.chainemesure.clear();
+    s.liaison.envoiecommande(QByteArrayLiteral("XEAP\r"));
+    attendsenregistrement(s, p.horloge(), e.nbmesures * 0.0015 + 2.0);
+    const BilanTelechargement bilan = telechargebinairerapide(s);
+    if (s.observateurs.finTelechargement)
+        s.observateurs.finTelechargement(bilan);
+    return bilan;
+}
+
+void finmessage(Station& s, const BilanTelechargement& bilan) {
+    Feuillelumivox1& f = *s.feuille;
+    EtatPartage& e = s.etat;
+    f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
+    QString texte2 = e.messagerecu;
+    if (bilan.interrompu)
+        texte2 += u'\n' + avistelechargementinterrompu(bilan);
+    f.Texte2->setPlainText(texte2);
+    f.Texte2->setReadOnly(true);
+    f.fixefond(f.Etiquette1, vertclair);
+    f.fixefond(f.Texte1, vertclair);
+    f.Etiquette1->setText(QStringLiteral(
+        " Entrer un message (tout caractère clavier) ou code                         "));
+    f.Btonenvoi_binrap->setEnabled(true);
+    f.Btonefface->setEnabled(true);
+    f.Texte1->setPlainText(e.affichagebinaire);
+    f.Texte1->setReadOnly(false);
+    if (s.observateurs.finReception)
+        s.observateurs.finReception();
+}
+
+void retourattente(Station& s) {
+    s.etat.compteursilence = 0;
+    s.Minuterie->setEnabled(true);
+    s.plateforme.cede();
+    s.liaison.fixelongueurlecture(0);
+}
+
+} // namespace
+
+void attentereceptionbinairerapide(Station& s) {
+    EtatPartage& e = s.etat;
+
+    s.feuille->appliquetaillepolice();
+    s.Minuterie->setEnabled(true);
+    e.compteursilence = 0;
+
+    double t1 = 0;
+    while (e.typecodage == binairerapide) {
+        if (marquededebut(s, binairerapide, 0.5, t1)) {
+            debutreception(s);
+            const BilanTelechargement bilan = enregistreettelecharge(s);
+            const DecodageBinaireRapide lecture =
+                decodebinairerapide(e.tabmesures, e.nbmesures, e.tensionseuil);
+            e.codebinaire = lecture.codebinaire;
+            e.affichagebinaire = lecture.affichagebinaire;
+            e.compteursilence = 0;
+            e.messagerecu = developpecoderapide(textedecodebinaire(e.codebinaire));
+            finmessage(s, bilan);
+            if (e.enregbinautorise == u"oui")
+                proposeenregistrement(s,
+                                      QStringLiteral("Enregistrement d'un fichier binaire rapide"));
+        }
+        retourattente(s);
+    }
+}

@@ -1,0 +1,130 @@
+#include "receive/attentereceptionmorserapide.h"
+
+#include "app/couleurs.h"
+#include "app/feuillelumivox1.h"
+#include "app/station.h"
+#include "receive/decodagemorse.h"
+#include "receive/decodagemorserapide.h"
+#include "receive/lumiere.h"
+#include "receive/receptionrapide.h"
+#include "receive/telechargement.h"
+#include "recording/copiecontrole.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString morserapide = QStringLiteral("mr");
+
+void debutreception(Station& s) {
+    if (s.observateurs.debutReception)
+        s.observateurs.debutReception();
+    Feuillelumivox1& f = *s.feuille;
+    EtatPartage& e = s.etat;
+    const bool court = e.nbmesures == 6400;
+    s.Minuterie->setEnabled(false);
+    e.compteurmesures = 0;
+    // What this download does not fill must read as darkness, not as an earlier
+    // recording.
+    videtabmesures(e);
+    f.Texte1->clear();
+    // Replies of the tick still on their way.
+    s.liaison.litentree();
+    f.Etiquette2->setText(
+        court ? QStringLiteral("RECEPTION DE MESSAGE EN COURS DANS LA MEMOIRE D'ORPHY  "
+                               "PATIENTEZ environ 15 s SVP")
+              : QStringLiteral("RECEPTION DE MESSAGE EN COURS DANS LA MEMOIRE D'ORPHY  "
+                               "PATIENTEZ environ 30 s SVP"));
+    f.fixefond(f.Etiquette1, jauneclair);
+    f.fixefond(f.Texte1, jauneclair);
+    f.Texte1->setReadOnly(true);
+    f.appliquetaillepolice();
+    f.Texte2->clear();
+    f.Etiquette1->setText(
+        court ? QStringLiteral("RECEPTION DE CODE MORSE RAPIDE EN COURS     PATIENTEZ 15 s SVP")
+              : QStringLiteral("RECEPTION DE CODE MORSE RAPIDE EN COURS     PATIENTEZ 30 s SVP"));
+    f.Btonenvoiemorse->setEnabled(false);
+    f.Btonenvoi_morserapide->setEnabled(false);
+    f.Btonefface->setEnabled(false);
+}
+
+// The interface records the light, then the samples come down one by one, each copied
+// to the control file as it arrives.
+BilanTelechargement enregistreettelecharge(Station& s) {
+    EtatPartage& e = s.etat;
+    Plateforme& p = s.plateforme;
+    CopieControle copie;
+    copie.ouvre();
+    s.liaison.fixelongueurlecture(1);
+    e.chainemesure.clear();
+    s.liaison.envoiecommande(QByteArrayLiteral("XPEA1 0,200,6,0"));
+    s.liaison.envoiecommande(QByteArrayLiteral("XEAP"));
+    attendsenregistrement(s, p.horloge(), 10);
+    const BilanTelechargement bilan = telechargemorserapide(
+        s, [&copie](int index, const QByteArray& chaine) { copie.ajoute(index, chaine); });
+    copie.ferme();
+    if (s.observateurs.finTelechargement)
+        s.observateurs.finTelechargement(bilan);
+    return bilan;
+}
+
+void finmessage(Station& s, const QString& affichage, const BilanTelechargement& bilan) {
+    Feuillelumivox1& f = *s.feuille;
+    EtatPartage& e = s.etat;
+    f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
+    QString texte2 = e.messagerecu;
+    if (bilan.interrompu)
+        texte2 += u'\n' + avistelechargementinterrompu(bilan);
+    f.Texte2->setPlainText(texte2);
+    f.Texte2->setReadOnly(true);
+    f.fixefond(f.Etiquette1, vertclair);
+    f.fixefond(f.Texte1, vertclair);
+    f.Etiquette1->setText(QStringLiteral(" Entrer un message (26 minuscules sans ponctuation ou 9 "
+                                         "chiffres) ou code                         "));
+    f.Btonenvoiemorse->setEnabled(true);
+    f.Btonenvoi_morserapide->setEnabled(true);
+    f.Btonefface->setEnabled(true);
+    f.Texte1->setPlainText(QStringLiteral("code morse reçu : ") + affichage);
+    f.Texte1->setReadOnly(false);
+    f.show();
+    if (s.observateurs.finReception)
+        s.observateurs.finReception();
+}
+
+void retourattente(Station& s) {
+    s.etat.compteursilence = 0;
+    s.liaison.fixelongueurlecture(0);
+    s.Minuterie->setEnabled(true);
+}
+
+} // namespace
+
+void attentereceptionmorserapide(Station& s) {
+    EtatPartage& e = s.etat;
+
+    s.Minuterie->setEnabled(true);
+    s.feuille->show();
+    e.compteursilence = 0;
+    s.feuille->appliquetaillepolice();
+
+    double t1 = 0;
+    while (e.typecodage == morserapide) {
+        if (marquededebut(s, morserapide, 0.5, t1)) {
+            debutreception(s);
+            const BilanTelechargement bilan = enregistreettelecharge(s);
+            e.compteursilence = 0;
+            const DecodageMorseRapide lecture =
+                decodemorserapide(e.tabmesures, e.nbmesures, e.tensionseuil);
+            s.feuille->Texte1->setPlainText(lecture.codemorse);
+            const DecodageMorse decodage = decodecodemorse(lecture.codemorse);
+            e.messagerecu = developpecoderapide(decodage.messagerecu);
+            finmessage(s, decodage.affichage, bilan);
+            if (e.enregmorseautorise == u"oui")
+                proposeenregistrement(s,
+                                      QStringLiteral("Enregistrement d'un fichier morse rapide"));
+        }
+        retourattente(s);
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class Station;
+struct EtatPartage;
+
+// Steps the two fast receptions share.
+
+// Empties every entry of tabmesures, so that what a download does not fill reads as
+// darkness, and not as the values of an earlier, longer download.
+void videtabmesures(EtatPartage& e);
+
+// Lets the events run until more than `duree` seconds have passed since `t0`: the
+// interface is recording, nothing is read meanwhile.
+void attendsenregistrement(Station& s, double t0, double duree);
+
+// The predefined-code rule of the fast receptions. The darkness after a message adds
+// blanks at the end of the text; they do not keep a code from being recognised. A text
+// that is no code is kept whole, its blanks included.
+QString developpecoderapide(const QString& messagerecu);
+
+// After a message, when the user allows it: the save chooser is asked for, with its
+// caption. The routine does not wait for it.
+void proposeenregistrement(Station& s, const QString& legende);

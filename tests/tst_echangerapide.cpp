@@ -1,0 +1,273 @@
+#include "app/feuillelumivox1.h"
+#include "app/station.h"
+#include "codes/predefinis.h"
+#include "emit/btonenvoibinrap.h"
+#include "emit/btonenvoimorserapide.h"
+#include "recording/lecteurenregistrement.h"
+#include "sim/transportsimule.h"
+#include "tools/bancvirtuel.h"
+#include "tools/essailiaison.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The fast codings end to end: station 1 sends with its fast send handler, station 2
+// records the light in its interface, downloads the samples, decodes them and shows the
+// text. Both on the simulated bench, in virtual time.
+
+namespace {
+
+const QString question = u"Quel est l'auteur de la relativité ? "_s;
+
+// One fast exchange, with what station 2 asked of the save chooser.
+struct EchangeRapide {
+    explicit EchangeRapide(const ReglagesBanc& reglages = {}) : banc(reglages) {}
+
+    BancVirtuel banc;
+    QStringList legendes;
+    int receptions = 0;
+    BancVirtuel::Resultat resultat;
+
+    // `codage` "mr" or "br"; `vitesse` a speed item or null; `recepteur` runs on station 2
+    // once it has chosen the coding.
+    void envoie(const QString& codage, int nbmesures, const QString& texte,
+                const ArticleVitesse* vitesse = nullptr,
+                std::function<void(Station&)> recepteur = {}) {
+        Station& s2 = *banc.recepteur.station;
+        QObject::connect(s2.feuille.get(), &Feuillelumivox1::enregistrementdemande,
+                         s2.feuille.get(), [this](const QString& l) { legendes << l; });
+        s2.observateurs.finReception = [this] {
+            ++receptions;
+            banc.arreteBientot(banc.recepteur);
+        };
+        const Station* emetteur = banc.emetteur.station.get();
+        BancVirtuel::Echange echange;
+        echange.morse = codage == u"mr";
+        echange.preparation = [=](Station& s) {
+            (s.feuille.get()->*articleCodageRapide(codage, nbmesures))();
+            if (vitesse)
+                (s.feuille.get()->*vitesse->gestionnaire)();
+            if (&s == emetteur)
+                s.feuille->Texte1->setPlainText(texte);
+            else if (recepteur)
+                recepteur(s);
+        };
+        echange.envoi = codage == u"mr" ? Btonenvoi_morserapide_Click : Btonenvoi_binrap_Click;
+        echange.attenteApres = 300;
+        resultat = banc.echange(echange);
+        s2.observateurs = {};
+        // The last request station 2 wrote reaches its interface.
+        banc.banc.avanceJusqua(banc.recepteur.plateforme.maintenant() + 1);
+    }
+
+    Station& recepteur() { return *banc.recepteur.station; }
+
+    // The bytes station 2 wrote to its port.
+    QByteArray ecrit() {
+        return dynamic_cast<TransportSimule&>(*recepteur().liaison.transport()).toutEcrit();
+    }
+
+    // The commands station 2's interface carried out or ignored, in order.
+    QStringList commandes() const {
+        QStringList c;
+        for (const QString& ligne : banc.journal)
+            if (ligne.contains(u" COM2 commande "_s) || ligne.contains(u" COM2 ignore "_s))
+                c << ligne.section(u' ', 2);
+        return c;
+    }
+};
+
+QString sansBlancsFinaux(QString texte) {
+    while (texte.endsWith(u' '))
+        texte.chop(1);
+    return texte;
+}
+
+} // namespace
+
+class TestEchangeRapide : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        // The control copy goes to the user's data folder: here, a folder of the test.
+        QVERIFY(donnees_.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(donnees_.path()));
+    }
+
+    void morse_data() {
+        QTest::addColumn<int>("nbmesures");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QString>("recu");
+        for (const int n : {6400, 12800}) {
+            QTest::addRow("sos %d", n) << n << u"sos"_s << u"sos"_s;
+            QTest::addRow("e1 %d", n) << n << texteemissioncode(1) << phrasecode(1);
+        }
+    }
+    // The text comes out with the blanks that the darkness after it gives, a predefined
+    // code as its sentence; the form shows the letters read; the save chooser is asked for.
+    void morse() {
+        QFETCH(int, nbmesures);
+        QFETCH(QString, texte);
+        QFETCH(QString, recu);
+        EchangeRapide e;
+        e.envoie(u"mr"_s, nbmesures, texte);
+        QCOMPARE(e.receptions, 1);
+        const EtatPartage& etat = e.recepteur().etat;
+        QCOMPARE(sansBlancsFinaux(etat.messagerecu), recu);
+        QCOMPARE(e.resultat.texte2, etat.messagerecu);
+        QVERIFY(e.resultat.texte1.startsWith(u"code morse reçu : "_s));
+        QCOMPARE(e.legendes, QStringList{u"Enregistrement d'un fichier morse rapide"_s});
+        // 6368 values whatever the length; the rest of the table reads as darkness.
+        QCOMPARE(etat.compteurmesures, 6368);
+        QVERIFY(etat.tabmesures.at(6368).isEmpty());
+        QVERIFY(e.recepteur().Minuterie->enabled());
+        QVERIFY(e.recepteur().feuille->Btonenvoi_morserapide->isEnabled());
+        QVERIFY(!e.recepteur().feuille->Texte1->isReadOnly());
+    }
+
+    // The commands of the fast Morse reception, byte for byte, one request per value.
+    void morseCommandes() {
+        EchangeRapide e;
+        e.envoie(u"mr"_s, 6400, u"e"_s);
+        QVERIFY(e.ecrit().contains("XPEA1 0,200,6,0XEAPXRESUL 1,0,1XRESUL 1,1,1"));
+        const QStringList c = e.commandes();
+        const qsizetype debut = c.indexOf(u"commande XPEA1 0,200,6,0"_s);
+        QVERIFY(debut >= 0);
+        QCOMPARE(c.at(debut + 1), u"commande XEAP"_s);
+        QCOMPARE(c.at(debut + 2), u"commande XRESUL 1,0,1"_s);
+        QCOMPARE(c.at(debut + 33), u"commande XRESUL 1,31,1"_s);
+        QVERIFY(c.at(debut + 34).startsWith(u"ignore XRESUL 1,32,1"_s));
+        QCOMPARE(c.at(debut + 35), u"commande XRESUL 2,0,1"_s);
+        QCOMPARE(c.filter(u"XRESUL"_s).size(), 199 * 33);
+        QCOMPARE(c.last().section(u' ', 0, 2), u"ignore XRESUL 199,32,1"_s);
+    }
+
+    // The control copy: the header, then one line per value as it came, readable as a
+    // recording.
+    void copieControle() {
+        EchangeRapide e;
+        e.envoie(u"mr"_s, 6400, u"e"_s);
+        const QString chemin =
+            QDir(donnees_.path())
+                .filePath(u"%1/controle.rrr"_s.arg(QCoreApplication::applicationName()));
+        LecteurEnregistrement lecteur;
+        QString erreur;
+        QVERIFY2(lecteur.ouvre(chemin, &erreur), qPrintable(erreur));
+        const EtatPartage& etat = e.recepteur().etat;
+        int n = 0;
+        double v = 0;
+        while (lecteur.suivante(v)) {
+            QCOMPARE(v, double(etat.tabmesures.at(n).trimmed().toInt()));
+            ++n;
+        }
+        QCOMPARE(n, 6368);
+    }
+
+    void binaire_data() {
+        QTest::addColumn<int>("nbmesures");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QString>("recu");
+        for (const int n : {6400, 12800}) {
+            QTest::addRow("Bonjour %d", n) << n << u"Bonjour !"_s << u"Bonjour ! "_s;
+            QTest::addRow("e1 %d", n) << n << texteemissioncode(1) << phrasecode(1);
+        }
+    }
+    void binaire() {
+        QFETCH(int, nbmesures);
+        QFETCH(QString, texte);
+        QFETCH(QString, recu);
+        EchangeRapide e;
+        e.envoie(u"br"_s, nbmesures, texte);
+        QCOMPARE(e.receptions, 1);
+        const EtatPartage& etat = e.recepteur().etat;
+        QVERIFY2(etat.messagerecu.startsWith(recu), qPrintable(etat.messagerecu));
+        QCOMPARE(sansBlancsFinaux(etat.messagerecu), sansBlancsFinaux(recu));
+        QCOMPARE(e.resultat.texte1, etat.affichagebinaire);
+        QCOMPARE(e.legendes, QStringList{u"Enregistrement d'un fichier binaire rapide"_s});
+        QCOMPARE(etat.compteurmesures, nbmesures);
+    }
+
+    // The question lasts 24 s at normal speed: longer than either recording (8.3 s and
+    // 16.6 s at 1.3 ms a sample), which keep its beginning. Twice as fast it fits in
+    // 12800 samples, four times as fast in 6400.
+    void binaireQuestion() {
+        EchangeRapide lent;
+        lent.envoie(u"br"_s, 12800, question);
+        QVERIFY2(lent.recepteur().etat.messagerecu.startsWith(u"Quel est l'auteur de la "_s),
+                 qPrintable(lent.recepteur().etat.messagerecu));
+        for (const auto& [n, k] : {std::pair{12800, "2"}, std::pair{6400, "4"}}) {
+            EchangeRapide e;
+            e.envoie(u"br"_s, n, question, articleVitesse(QString::fromLatin1(k)));
+            QCOMPARE(sansBlancsFinaux(e.recepteur().etat.messagerecu), question.trimmed());
+        }
+    }
+
+    // The commands of the fast binary reception, byte for byte.
+    void binaireCommandes() {
+        for (const int n : {6400, 12800}) {
+            EchangeRapide e;
+            e.envoie(u"br"_s, n, u"a"_s);
+            const QByteArray blocs = QByteArray::number(n / 32);
+            QVERIFY(e.ecrit().contains("XPEA1 0, " + blocs +
+                                       ",6,0\rXEAP\rXRESUL  1,0,32XRESUL  2,0,32"));
+            const QStringList c = e.commandes();
+            const qsizetype debut =
+                c.indexOf(u"commande XPEA1 0,%1,6,0"_s.arg(QString::fromLatin1(blocs)));
+            QVERIFY(debut >= 0);
+            QCOMPARE(c.at(debut + 1), u"commande XEAP"_s);
+            QCOMPARE(c.at(debut + 2), u"commande XRESUL  1,0,32"_s);
+            QCOMPARE(c.filter(u"XRESUL"_s).size(), n / 32);
+            QCOMPARE(c.last(), u"commande XRESUL  %1,0,32"_s.arg(QString::fromLatin1(blocs)));
+        }
+    }
+
+    // An earlier, longer download leaves nothing behind: what this one does not fill
+    // reads as darkness. Without saving allowed, no chooser is asked for.
+    void anciennesMesuresEffacees() {
+        EchangeRapide e;
+        e.envoie(u"mr"_s, 12800, u"sos"_s, nullptr, [](Station& s) {
+            std::fill(s.etat.tabmesures.begin(), s.etat.tabmesures.end(), " 200"_ba);
+            s.feuille->menu_autorise_enregistremorse_Click();
+        });
+        const EtatPartage& etat = e.recepteur().etat;
+        QCOMPARE(etat.enregmorseautorise, u"non"_s);
+        QCOMPARE(sansBlancsFinaux(etat.messagerecu), u"sos"_s);
+        for (int k : {6368, 9000, 12801})
+            QVERIFY(etat.tabmesures.at(k).isEmpty());
+        QVERIFY(e.legendes.isEmpty());
+    }
+
+    // The interface stops answering in the middle of a download: the reception ends with
+    // what came, says so, and goes back to waiting.
+    void interfaceMuette() {
+        ReglagesBanc reglages;
+        reglages.pannes.resize(2);
+        reglages.pannes[1].blocageApres = 100;
+        EchangeRapide e(reglages);
+        e.envoie(u"br"_s, 6400, u"Bon"_s);
+        QCOMPARE(e.receptions, 1);
+        const Station& s = e.recepteur();
+        QCOMPARE(s.etat.compteurmesures, 100 * 32);
+        QVERIFY(s.etat.tabmesures.at(100 * 32 - 1).size() > 1);
+        QVERIFY(s.etat.tabmesures.at(100 * 32).isEmpty());
+        QVERIFY2(s.etat.messagerecu.startsWith(u"Bon"_s), qPrintable(s.etat.messagerecu));
+        const QString texte2 = s.feuille->Texte2->toPlainText();
+        QVERIFY(texte2.startsWith(s.etat.messagerecu + u'\n'));
+        QVERIFY(texte2.contains(u"3200 valeurs reçues sur 6400"_s));
+        QCOMPARE(s.feuille->Etiquette2->text(), u" FIN DE RECEPTION DU MESSAGE"_s);
+        QVERIFY(s.Minuterie->enabled());
+    }
+
+private:
+    QTemporaryDir donnees_;
+};
+
+QTEST_MAIN(TestEchangeRapide)
+#include "tst_echangerapide.moc"

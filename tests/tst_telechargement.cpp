@@ -1,0 +1,234 @@
+#include "app/feuillelumivox1.h"
+#include "app/station.h"
+#include "receive/telechargement.h"
+#include "stationessai.h"
+
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The two downloads of a fast recording against a stand-in interface held in memory:
+// the bytes of their requests, how they read the replies, and what they do when a reply
+// is lost or the interface falls silent.
+
+namespace {
+
+// A recording of the stand-in: value k is (k * 7) % 256, so the readings 100 to 255 come
+// up in every block.
+int valeur(int k) {
+    return (k * 7) % 256;
+}
+
+// A station whose memory port answers the download requests like the interface: one
+// value then DEL, or 32 values each followed by "," then CR. `perdue` says which replies
+// are lost on the way (by request number, counting from 0); `muetteApres` makes the
+// interface stop answering after that many requests.
+struct Interface {
+    StationEssai essai;
+    QList<QByteArray> requetes;
+    std::function<bool(int)> perdue = [](int) { return false; };
+    int muetteApres = -1;
+    std::function<QByteArray(int)> reponse32; // the reply to a block, when it is not the usual
+
+    Interface() {
+        Station& s = essai.station;
+        s.etat.numport = 2;
+        QVERIFY(s.liaison.ouvreport(nullptr));
+        s.liaison.fixelongueurlecture(1);
+        essai.transport->effaceEcritures();
+        essai.transport->setRepondeur([this](const QByteArray& octets) { repond(octets); });
+    }
+
+    void repond(const QByteArray& octets) {
+        static const QRegularExpression forme(u"^XRESUL *(\\d+),(\\d+),(\\d+)$"_s);
+        const auto m = forme.match(QString::fromLatin1(octets));
+        if (!m.hasMatch())
+            return;
+        const int numero = int(requetes.size());
+        requetes << octets;
+        if (perdue(numero) || (muetteApres >= 0 && numero >= muetteApres))
+            return;
+        const int b = m.captured(1).toInt(), o = m.captured(2).toInt(), n = m.captured(3).toInt();
+        if (o > 31)
+            return;
+        if (n == 1) {
+            essai.transport->recoit(QByteArray::number(valeur(32 * (b - 1) + o)) + '\x7f');
+        } else if (reponse32) {
+            essai.transport->recoit(reponse32(b));
+        } else {
+            QByteArray r;
+            for (int k = 0; k < n; ++k)
+                r += QByteArray::number(valeur(32 * (b - 1) + o + k)) + ',';
+            essai.transport->recoit(r + '\r');
+        }
+    }
+
+    Station& station() { return essai.station; }
+};
+
+QByteArray stocke(int v) {
+    return ' ' + QByteArray::number(v);
+}
+
+} // namespace
+
+class TestTelechargement : public QObject {
+    Q_OBJECT
+
+private slots:
+    void requetesEtTexteStocke() {
+        QCOMPARE(requetevaleur(1, 0), "XRESUL 1,0,1"_ba);
+        QCOMPARE(requetevaleur(199, 31), "XRESUL 199,31,1"_ba);
+        QCOMPARE(requetebloc(1), "XRESUL  1,0,32"_ba);
+        QCOMPARE(requetebloc(400), "XRESUL  400,0,32"_ba);
+        QCOMPARE(textemesure(37), " 37"_ba);
+        QCOMPARE(textemesure(0), " 0"_ba);
+        QCOMPARE(textemesure(-5), "-5"_ba);
+        QCOMPARE(textemesure(12.5), " 12.5"_ba);
+    }
+
+    // One request per value, the position 32 written once after each block, every value
+    // stored with its leading blank and copied as received.
+    void morseUneRequeteParValeur() {
+        Interface i;
+        Station& s = i.station();
+        QList<QPair<int, QByteArray>> copie;
+        const BilanTelechargement bilan =
+            telechargemorserapide(s, [&](int index, const QByteArray& chaine) {
+                copie.append({index, chaine});
+            });
+
+        QVERIFY(!bilan.interrompu);
+        QCOMPARE(bilan.valeursRecues, 6368);
+        QCOMPARE(s.etat.compteurmesures, 6368);
+        QCOMPARE(i.requetes.size(), 199 * 33);
+        QCOMPARE(i.requetes.at(0), "XRESUL 1,0,1"_ba);
+        QCOMPARE(i.requetes.at(31), "XRESUL 1,31,1"_ba);
+        QCOMPARE(i.requetes.at(32), "XRESUL 1,32,1"_ba);
+        QCOMPARE(i.requetes.at(33), "XRESUL 2,0,1"_ba);
+        QCOMPARE(i.requetes.last(), "XRESUL 199,32,1"_ba);
+        QCOMPARE(i.essai.transport->toutEcrit(), i.requetes.join());
+        for (int k : {0, 1, 15, 37, 6367})
+            QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));
+        QVERIFY(s.etat.tabmesures.at(6368).isEmpty());
+        QCOMPARE(copie.size(), 6368);
+        QCOMPARE(copie.at(15), qMakePair(15, QByteArray::number(valeur(15))));
+        QCOMPARE(s.feuille->Texte1->toPlainText(), u"XRESUL 199,32,1"_s);
+        QVERIFY(s.etat.chainemesure.isEmpty());
+        QCOMPARE(bilan.octetsEcrits, i.requetes.join().size());
+    }
+
+    // A reply lost on the way: the request goes again after a silence, the value comes
+    // once; a reply that never comes ends the download with what has arrived.
+    void morseRelanceEtAbandon() {
+        {
+            Interface i;
+            i.perdue = [](int n) { return n == 5; };
+            Station& s = i.station();
+            const BilanTelechargement bilan = telechargemorserapide(s, {});
+            QVERIFY(!bilan.interrompu);
+            QCOMPARE(i.requetes.at(5), "XRESUL 1,5,1"_ba);
+            QCOMPARE(i.requetes.at(6), "XRESUL 1,5,1"_ba);
+            QCOMPARE(i.requetes.at(7), "XRESUL 1,6,1"_ba);
+            QCOMPARE(i.requetes.size(), 199 * 33 + 1);
+            QCOMPARE(s.etat.tabmesures.at(5), stocke(valeur(5)));
+            QCOMPARE(s.etat.tabmesures.at(6), stocke(valeur(6)));
+        }
+        {
+            Interface i;
+            i.muetteApres = 100;
+            Station& s = i.station();
+            const double debut = i.essai.plateforme.maintenant();
+            const BilanTelechargement bilan = telechargemorserapide(s, {});
+            QVERIFY(bilan.interrompu);
+            QCOMPARE(bilan.valeursRecues, 100 - 3); // three position-32 requests among them
+            QCOMPARE(s.etat.tabmesures.at(96), stocke(valeur(96)));
+            QVERIFY(s.etat.tabmesures.at(97).isEmpty());
+            const double silence = i.essai.plateforme.maintenant() - debut;
+            QVERIFY2(silence >= delaiAbandon && silence < delaiAbandon + 1,
+                     qPrintable(QString::number(silence)));
+            // The lost request went again every half second or so, not at every pass.
+            const int repetitions = int(i.requetes.size()) - 100;
+            QVERIFY2(repetitions >= 4 && repetitions <= 7,
+                     qPrintable(QString::number(repetitions)));
+            const QString avis = avistelechargementinterrompu(bilan);
+            QVERIFY(avis.contains(u"97 valeurs reçues sur 6368"_s));
+        }
+    }
+
+    // 200 requests for 6400 samples, 400 for 12800; every reading 0 to 255 stored, each
+    // once, in its place.
+    void binaireBlocsEntiers() {
+        for (const int n : {6400, 12800}) {
+            Interface i;
+            Station& s = i.station();
+            s.etat.nbmesures = qint16(n);
+            const BilanTelechargement bilan = telechargebinairerapide(s);
+            QVERIFY(!bilan.interrompu);
+            QCOMPARE(i.requetes.size(), n / 32);
+            QCOMPARE(i.requetes.first(), "XRESUL  1,0,32"_ba);
+            QCOMPARE(i.requetes.last(), "XRESUL  " + QByteArray::number(n / 32) + ",0,32");
+            QCOMPARE(s.etat.compteurmesures, n);
+            int clairs = 0;
+            for (int k = 0; k < n; ++k) {
+                QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));
+                clairs += valeur(k) >= 100;
+            }
+            QVERIFY(clairs > n / 2);
+        }
+    }
+
+    // Blanks, CR and LF are no part of a value; an empty token is no value; a token that
+    // is no reading keeps its place, empty.
+    void binaireJetons() {
+        Interface i;
+        Station& s = i.station();
+        s.etat.nbmesures = 64;
+        i.reponse32 = [](int b) -> QByteArray {
+            if (b == 1)
+                return "12,7,255,,"_ba + QByteArray(" 1\r\n0,").repeated(29) + "300,AB,";
+            return QByteArray("5,").repeated(32) + '\r';
+        };
+        telechargebinairerapide(s);
+        QCOMPARE(s.etat.tabmesures.at(0), " 12"_ba);
+        QCOMPARE(s.etat.tabmesures.at(1), " 7"_ba);
+        QCOMPARE(s.etat.tabmesures.at(2), " 255"_ba);
+        QCOMPARE(s.etat.tabmesures.at(3), " 10"_ba);
+        QCOMPARE(s.etat.tabmesures.at(31), " 10"_ba);
+        QVERIFY(s.etat.tabmesures.at(32).isEmpty()); // 300
+        QVERIFY(s.etat.tabmesures.at(33).isEmpty()); // AB
+        // Block 2 then fills the last 30 places asked for.
+        QCOMPARE(s.etat.tabmesures.at(34), " 5"_ba);
+        QCOMPARE(s.etat.tabmesures.at(63), " 5"_ba);
+        QCOMPARE(s.etat.compteurmesures, 64);
+        QVERIFY(s.etat.tabmesures.at(64).isEmpty());
+    }
+
+    // A block that stops half-way is asked for again and read from its start, once.
+    void binaireBlocInterrompu() {
+        Interface i;
+        Station& s = i.station();
+        s.etat.nbmesures = 96;
+        int essais = 0;
+        i.reponse32 = [&](int b) -> QByteArray {
+            QByteArray r;
+            for (int k = 0; k < 32; ++k)
+                r += QByteArray::number(valeur(32 * (b - 1) + k)) + ',';
+            if (b == 2 && essais++ == 0)
+                return r.left(20);
+            return r + '\r';
+        };
+        const BilanTelechargement bilan = telechargebinairerapide(s);
+        QVERIFY(!bilan.interrompu);
+        QCOMPARE(i.requetes.size(), 4);
+        QCOMPARE(i.requetes.at(1), i.requetes.at(2));
+        QCOMPARE(bilan.valeursRecues, 96);
+        for (int k = 0; k < 96; ++k)
+            QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));
+    }
+};
+
+QTEST_MAIN(TestTelechargement)
+#include "tst_telechargement.moc"
