@@ -5,6 +5,7 @@
 // it. Then the processor time of a station: waiting for a message, and emitting. Prints
 // tables, asserts nothing.
 
+#include "bench/processusbanc.h"
 #include "codes/binaire.h"
 #include "codes/morse.h"
 
@@ -29,8 +30,6 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 // A message of 20 characters for each coding: lower-case letters and blanks in Morse,
@@ -43,172 +42,12 @@ constexpr double toleranceCible = 2.0; // ms: the program's target for every cha
 bool detail = false;
 QStringList horsCibleDetail;
 
-double maintenant() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 QLocale francais(QLocale::French, QLocale::France);
 QTextStream sortie(stdout);
 
 QString nombre(double v, int decimales) {
     return francais.toString(v, 'f', decimales);
 }
-
-QString chargeMachine() {
-    QFile f(QStringLiteral("/proc/loadavg"));
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("?");
-    return QString::fromLatin1(f.readAll()).section(u' ', 0, 2);
-}
-
-// Processor time of a living process so far, in seconds: the scheduler's own count of
-// the time its threads ran (/proc/PID/task/*/schedstat, nanoseconds). The user and system
-// times of /proc/PID/stat are sampled at clock ticks, too coarse and biased for a process
-// that wakes up briefly at a fixed period.
-double tempsProcesseur(pid_t pid) {
-    const QDir taches(QStringLiteral("/proc/%1/task").arg(pid));
-    double total = 0;
-    int lues = 0;
-    for (const QString& tache : taches.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile f(taches.filePath(tache + QStringLiteral("/schedstat")));
-        if (!f.open(QIODevice::ReadOnly))
-            continue;
-        total += f.readAll().split(' ').value(0).toDouble() * 1e-9;
-        ++lues;
-    }
-    return lues > 0 ? total : NAN;
-}
-
-double secondes(const timeval& t) {
-    return double(t.tv_sec) + double(t.tv_usec) * 1e-6;
-}
-
-// One run of lumicom-tool, its standard error read through a pipe, reaped with wait4()
-// so that its whole processor time is known at its end.
-class Outil {
-public:
-    explicit Outil(const QStringList& arguments) {
-        int tube[2];
-        if (::pipe2(tube, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        ::posix_spawn_file_actions_adddup2(&actions, tube[1], 2);
-        std::vector<QByteArray> textes{QByteArrayLiteral(LUMICOM_TOOL)};
-        for (const QString& a : arguments)
-            textes.push_back(a.toUtf8());
-        std::vector<char*> argv;
-        for (QByteArray& t : textes)
-            argv.push_back(t.data());
-        argv.push_back(nullptr);
-        if (::posix_spawn(&pid_, LUMICOM_TOOL, &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        ::posix_spawn_file_actions_destroy(&actions);
-        ::close(tube[1]);
-        erreur_ = tube[0];
-    }
-    ~Outil() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (erreur_ >= 0)
-            ::close(erreur_);
-    }
-
-    pid_t pid() const { return pid_; }
-
-    // Reads standard error until `texte` has appeared (true), the tool has closed it, or
-    // `delai` seconds have passed.
-    bool attends(const QByteArray& texte, double delai) {
-        const double fin = maintenant() + delai;
-        while (!lu_.contains(texte)) {
-            if (ferme_ || maintenant() > fin)
-                return false;
-            pollfd p{erreur_, POLLIN, 0};
-            if (::poll(&p, 1, 100) > 0) {
-                char tampon[4096];
-                const ssize_t n = ::read(erreur_, tampon, sizeof tampon);
-                if (n > 0)
-                    lu_.append(tampon, n);
-                else
-                    ferme_ = true;
-            }
-        }
-        return true;
-    }
-
-    // Waits for the end of the tool; its status and its processor time in seconds.
-    bool termine(double delai, int& statut, double& processeur) {
-        attends(QByteArrayLiteral("\x01"), delai); // reads until the tool closes its end
-        int etat = 0;
-        rusage usage{};
-        if (pid_ <= 0 || ::wait4(pid_, &etat, 0, &usage) != pid_)
-            return false;
-        pid_ = -1;
-        statut = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
-        processeur = secondes(usage.ru_utime) + secondes(usage.ru_stime);
-        return true;
-    }
-
-    const QByteArray& lu() const { return lu_; }
-
-private:
-    pid_t pid_ = -1;
-    int erreur_ = -1;
-    bool ferme_ = false;
-    QByteArray lu_;
-};
-
-// lumicom-sim with its ports and its journal in a temporary folder, LUMICOM_PORTS naming
-// the ports for the tools started meanwhile.
-class Simulateur {
-public:
-    Simulateur() {
-        processus_.setStandardOutputFile(QProcess::nullDevice());
-        processus_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        processus_.start(QStringLiteral(LUMICOM_SIM),
-                         {QStringLiteral("--dir"), dossierPorts(), QStringLiteral("--journal"),
-                          cheminJournal()});
-        pret_ = processus_.waitForStarted(5000);
-        const double fin = maintenant() + 5;
-        while (pret_ && !QFileInfo::exists(dossierPorts() + QStringLiteral("/COM2"))) {
-            if (maintenant() > fin)
-                pret_ = false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        qputenv("LUMICOM_PORTS", dossierPorts().toLocal8Bit());
-    }
-    ~Simulateur() {
-        processus_.terminate();
-        processus_.waitForFinished(5000);
-    }
-    bool pret() const { return pret_; }
-    QString dossierPorts() const { return temporaire_.filePath(QStringLiteral("ports")); }
-    QString cheminJournal() const { return temporaire_.filePath(QStringLiteral("journal.txt")); }
-
-    // The changes of SB0 of COM `numport` in the journal: instant (s) and level.
-    std::vector<std::pair<double, bool>> changementsSB0(int numport) const {
-        std::vector<std::pair<double, bool>> changements;
-        QFile f(cheminJournal());
-        if (!f.open(QIODevice::ReadOnly))
-            return changements;
-        const QByteArray port = "COM" + QByteArray::number(numport);
-        while (!f.atEnd()) {
-            const QList<QByteArray> champs = f.readLine().trimmed().split(' ');
-            if (champs.size() == 4 && champs[1] == port && champs[2] == "SB0")
-                changements.emplace_back(champs[0].toDouble(), champs[3] == "1");
-        }
-        return changements;
-    }
-
-private:
-    QTemporaryDir temporaire_;
-    QProcess processus_;
-    bool pret_ = false;
-};
 
 // The light pattern of an emission: levels and their nominal durations, in order.
 using Motif = std::vector<std::pair<bool, double>>;

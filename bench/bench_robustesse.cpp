@@ -7,20 +7,18 @@
 // again with --case, two at a time by default: each child keeps its stations and their
 // widgets on its own main thread.
 
+#include "bench/enparallele.h"
 #include "codes/predefinis.h"
 #include "codes/windows1252.h"
 #include "tools/essailiaison.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QProcess>
 #include <QStringList>
 #include <QTextStream>
 #include <QtGlobal>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <iterator>
 #include <optional>
 #include <random>
@@ -203,57 +201,23 @@ ResultatCase litResultatCase(const QByteArray& sortieEnfant) {
     return r;
 }
 
-// Measures the cells in child processes, `processus` at a time: each child runs its
-// stations on its own main thread, where Qt wants the widgets.
+// Measures the cells in child processes, `processus` at a time.
 std::vector<ResultatCase> mesureEnParallele(const std::vector<Case>& cases, int nombre,
                                             int exemples, int processus) {
+    std::vector<QStringList> arguments;
+    for (const Case& c : cases) {
+        arguments.push_back({QStringLiteral("--case"),
+                             c.morse ? QStringLiteral("m") : QStringLiteral("b"),
+                             QString::number(c.article), QString::number(c.intervalle),
+                             QStringLiteral("--messages"), QString::number(nombre)});
+        if (exemples > 0)
+            arguments.back() << QStringLiteral("--exemples");
+    }
+    const std::vector<std::optional<QByteArray>> sorties = lanceenparallele(arguments, processus);
     std::vector<ResultatCase> resultats(cases.size());
-    size_t suivante = 0;
-    int actifs = 0;
-    size_t terminees = 0;
-    QEventLoop boucle;
-    std::function<void()> lance = [&] {
-        while (actifs < processus && suivante < cases.size()) {
-            const size_t n = suivante++;
-            const Case& c = cases[n];
-            auto* enfant = new QProcess;
-            ++actifs;
-            QObject::connect(
-                enfant, &QProcess::finished, enfant,
-                [&, enfant, n](int code, QProcess::ExitStatus statut) {
-                    if (statut == QProcess::NormalExit && code == 0)
-                        resultats[n] = litResultatCase(enfant->readAllStandardOutput());
-                    if (!resultats[n].mesure)
-                        erreurs << "bench-robustesse : la case " << nomCase(cases[n])
-                                << " n'a pas pu être mesurée\n"
-                                << QString::fromUtf8(enfant->readAllStandardError());
-                    enfant->deleteLater();
-                    --actifs;
-                    erreurs << QStringLiteral("\r%1/%2 cases").arg(++terminees).arg(cases.size());
-                    erreurs.flush();
-                    lance();
-                });
-            QStringList arguments = {
-                QStringLiteral("--case"),     c.morse ? QStringLiteral("m") : QStringLiteral("b"),
-                QString::number(c.article),   QString::number(c.intervalle),
-                QStringLiteral("--messages"), QString::number(nombre)};
-            if (exemples > 0)
-                arguments << QStringLiteral("--exemples");
-            enfant->start(QCoreApplication::applicationFilePath(), arguments);
-            if (!enfant->waitForStarted()) {
-                erreurs << "bench-robustesse : impossible de lancer " << nomCase(c) << "\n";
-                enfant->deleteLater();
-                --actifs;
-                ++terminees;
-            }
-        }
-        if (terminees == cases.size())
-            boucle.quit();
-    };
-    lance();
-    if (terminees < cases.size())
-        boucle.exec();
-    erreurs << "\n";
+    for (size_t n = 0; n < cases.size(); ++n)
+        if (sorties[n])
+            resultats[n] = litResultatCase(*sorties[n]);
     return resultats;
 }
 
