@@ -85,8 +85,8 @@ struct Case {
 };
 
 // The number of messages received exactly, the text sent with only the blanks of the
-// darkness after it added.
-int mesureCase(const Case& c, int nombre) {
+// darkness after it added; each failure goes to `echecs`.
+int mesureCase(const Case& c, int nombre, QStringList& echecs) {
     int reussis = 0;
     const std::vector<QString> textes = messages(c.morse, nombre);
     for (int i = 0; i < nombre; ++i) {
@@ -97,8 +97,15 @@ int mesureCase(const Case& c, int nombre) {
         essai.lumiere.bruit = bruits[c.bruit];
         essai.lumiere.niveauObscur = obscurites[c.obscurite];
         essai.lumiere.graine = std::uint64_t(2000 + i);
+        // Each message starts at its own instant within 0.1 s, so the samples of the
+        // recording fall on the light at their own phase, as in real exchanges.
+        std::mt19937 hasard(std::uint32_t(3000 + i));
+        essai.debutEnvoi = 2.0 + std::uniform_real_distribution<double>(0, 0.1)(hasard);
         const ResultatLiaison r = essaieliaison(essai);
-        reussis += r.receptions >= 1 && sansBlancsFinaux(r.messagerecu) == essai.texte;
+        if (r.receptions >= 1 && sansBlancsFinaux(r.messagerecu) == essai.texte)
+            ++reussis;
+        else
+            echecs << QStringLiteral("«%1» -> «%2»").arg(essai.texte, r.messagerecu);
     }
     return reussis;
 }
@@ -109,7 +116,7 @@ QString nombre(double v) {
 
 int usage(const QString& message) {
     erreurs << "bench-rapide : " << message << "\n"
-            << "utilisation : bench-rapide [--messages N] [--processus P]\n";
+            << "utilisation : bench-rapide [--messages N] [--processus P] [--exemples]\n";
     return 2;
 }
 
@@ -122,6 +129,7 @@ int main(int argc, char* argv[]) {
 
     int nombreMessages = 10;
     int processus = 2;
+    bool exemples = false; // the failures listed under the table
     std::optional<Case> caseSeule;
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -136,6 +144,8 @@ int main(int argc, char* argv[]) {
             processus = arguments.at(++i).toInt(&entier);
             if (!entier || processus < 1)
                 return usage(QStringLiteral("nombre de processus impossible"));
+        } else if (argument == u"--exemples") {
+            exemples = true;
         } else if (argument == u"--case" && reste >= 4) {
             caseSeule = Case{arguments.at(i + 1) == u"mr", arguments.at(i + 2).toInt(),
                              arguments.at(i + 3).toInt(), arguments.at(i + 4).toInt()};
@@ -145,7 +155,10 @@ int main(int argc, char* argv[]) {
         }
     }
     if (caseSeule) {
-        sortie << mesureCase(*caseSeule, nombreMessages) << '\n';
+        QStringList echecs;
+        sortie << mesureCase(*caseSeule, nombreMessages, echecs) << '\n';
+        for (const QString& e : echecs)
+            sortie << e << '\n';
         return 0;
     }
 
@@ -170,7 +183,9 @@ int main(int argc, char* argv[]) {
            << "Windows-1252 imprimables). Reçu exactement : messagerecu = le texte envoyé suivi "
               "des blancs\nde l'obscurité qui suit le message. Bruit : écart type en volts ; "
               "obscurité : tension de la\nphotodiode sans laser (lumière de la salle), en "
-              "volts ; laser : 3 V.\n\n";
+              "volts ; laser : 3 V. Chaque message part à\nun instant tiré entre 0 et 0,1 s : "
+              "les mesures de l'enregistrement tombent sur la lumière à\nune phase qui change "
+              "d'un message à l'autre, comme d'un échange réel à l'autre.\n\n";
     sortie.flush();
     QElapsedTimer chrono;
     chrono.start();
@@ -185,6 +200,7 @@ int main(int argc, char* argv[]) {
                 QStringLiteral(" %1").arg(QStringLiteral("b%1/o%2").arg(nombre(b), nombre(o)), 11);
     sortie << entete << '\n';
     const size_t parLigne = std::size(bruits) * std::size(obscurites);
+    QStringList listeEchecs;
     for (size_t n = 0; n < cases.size(); ++n) {
         const Case& c = cases[n];
         if (n % parLigne == 0)
@@ -201,6 +217,11 @@ int main(int argc, char* argv[]) {
         sortie << QStringLiteral(" %1").arg(cellule, 11);
         if (n % parLigne == parLigne - 1)
             sortie << '\n';
+    }
+    if (exemples) {
+        sortie << "\nÉchecs (envoyé -> messagerecu) :\n";
+        for (const QString& e : listeEchecs)
+            sortie << "  " << e << '\n';
     }
     sortie << "\nDurée : " << QString::number(double(chrono.elapsed()) / 1000, 'f', 1) << " s pour "
            << cases.size() * size_t(nombreMessages) << " échanges sur " << processus

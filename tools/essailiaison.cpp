@@ -129,6 +129,7 @@ ResultatLiaison essaieliaison(const EssaiLiaison& essai) {
     // half for the 6368 values of Morse asked for one by one, a little more if the
     // interface falls silent; the run stops as soon as it ends.
     echange.attenteApres = codagerapide ? 300.0 : 12.0;
+    echange.debutEnvoi = essai.debutEnvoi;
     const BancVirtuel::Resultat r = banc.echange(echange);
     // The stations outlive the locals the connection and the observers write to.
     QObject::disconnect(suivi);

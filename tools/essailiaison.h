@@ -39,6 +39,10 @@ struct EssaiLiaison {
     int intervalle = 0;      // sampling interval in ms, 30 or 50; 0: the coding's advised one
     QString texte;           // what the user types in Texte1 of station 1
     ReglagesLumiere lumiere; // noise, flicker, seed
+    // When station 1's send button is clicked, seconds into the run. Moving it by a
+    // fraction of a sampling period changes where the receiver's samples fall on the light,
+    // as from one real exchange to the next.
+    double debutEnvoi = 2.0;
 };
 
 struct ResultatLiaison {
