@@ -9,6 +9,7 @@
 #include "bench/enparallele.h"
 #include "codes/windows1252.h"
 #include "tools/essailiaison.h"
+#include "tools/messagesqt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,14 +26,6 @@ constexpr double obscurites[] = {0.05, 0.3};
 
 QTextStream sortie(stdout);
 QTextStream erreurs(stderr);
-
-QtMessageHandler gestionnairePrecedent = nullptr;
-void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
-    if (texte == u"This plugin does not support propagateSizeHints()")
-        return;
-    if (gestionnairePrecedent)
-        gestionnairePrecedent(type, contexte, texte);
-}
 
 int tirage(std::mt19937& hasard, int min, int max) {
     return std::uniform_int_distribution<int>(min, max)(hasard);
@@ -125,7 +118,7 @@ int usage(const QString& message) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    gestionnairePrecedent = qInstallMessageHandler(filtreMessagesQt);
+    ignoreavertissementsoffscreen();
 
     int nombreMessages = 10;
     int processus = 2;

@@ -11,6 +11,7 @@
 #include "codes/predefinis.h"
 #include "codes/windows1252.h"
 #include "tools/essailiaison.h"
+#include "tools/messagesqt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,15 +33,6 @@ constexpr int intervalles[] = {30, 50};
 
 QTextStream sortie(stdout);
 QTextStream erreurs(stderr);
-
-// The offscreen platform says this each time a form is shown, twice per exchange.
-QtMessageHandler gestionnairePrecedent = nullptr;
-void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
-    if (texte == u"This plugin does not support propagateSizeHints()")
-        return;
-    if (gestionnairePrecedent)
-        gestionnairePrecedent(type, contexte, texte);
-}
 
 int tirage(std::mt19937& hasard, int min, int max) {
     return std::uniform_int_distribution<int>(min, max)(hasard);
@@ -226,7 +218,7 @@ std::vector<ResultatCase> mesureEnParallele(const std::vector<Case>& cases, int 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    gestionnairePrecedent = qInstallMessageHandler(filtreMessagesQt);
+    ignoreavertissementsoffscreen();
 
     int nombre = 100;
     int processus = 2;

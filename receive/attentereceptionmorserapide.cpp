@@ -19,24 +19,10 @@ namespace {
 const QString morserapide = QStringLiteral("mr");
 
 void debutreception(Station& s) {
-    if (s.observateurs.debutReception)
-        s.observateurs.debutReception();
+    commencereceptionrapide(s);
     Feuillelumivox1& f = *s.feuille;
     EtatPartage& e = s.etat;
     const bool court = e.nbmesures == 6400;
-    s.Minuterie->setEnabled(false);
-    e.compteurmesures = 0;
-    // What this download does not fill must read as darkness, not as an earlier
-    // recording.
-    videtabmesures(e);
-    f.Texte1->clear();
-    // Replies of the tick still on their way.
-    s.liaison.litentree();
-    f.Etiquette2->setText(
-        court ? QStringLiteral("RECEPTION DE MESSAGE EN COURS DANS LA MEMOIRE D'ORPHY  "
-                               "PATIENTEZ environ 15 s SVP")
-              : QStringLiteral("RECEPTION DE MESSAGE EN COURS DANS LA MEMOIRE D'ORPHY  "
-                               "PATIENTEZ environ 30 s SVP"));
     f.fixefond(f.Etiquette1, jauneclair);
     f.fixefond(f.Texte1, jauneclair);
     f.Texte1->setReadOnly(true);
@@ -72,13 +58,7 @@ BilanTelechargement enregistreettelecharge(Station& s) {
 
 void finmessage(Station& s, const QString& affichage, const BilanTelechargement& bilan) {
     Feuillelumivox1& f = *s.feuille;
-    EtatPartage& e = s.etat;
-    f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
-    QString texte2 = e.messagerecu;
-    if (bilan.interrompu)
-        texte2 += u'\n' + avistelechargementinterrompu(bilan);
-    f.Texte2->setPlainText(texte2);
-    f.Texte2->setReadOnly(true);
+    affichereceptionrapide(s, bilan);
     f.fixefond(f.Etiquette1, vertclair);
     f.fixefond(f.Texte1, vertclair);
     f.Etiquette1->setText(QStringLiteral(" Entrer un message (26 minuscules sans ponctuation ou 9 "

@@ -4,6 +4,40 @@
 #include "app/station.h"
 #include "codes/predefinis.h"
 #include "receive/lumiere.h"
+#include "receive/telechargement.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+void commencereceptionrapide(Station& s) {
+    if (s.observateurs.debutReception)
+        s.observateurs.debutReception();
+    Feuillelumivox1& f = *s.feuille;
+    EtatPartage& e = s.etat;
+    s.Minuterie->setEnabled(false);
+    e.compteurmesures = 0;
+    // What this download does not fill must read as darkness, not as an earlier
+    // recording.
+    videtabmesures(e);
+    f.Texte1->clear();
+    // Replies of the tick still on their way.
+    s.liaison.litentree();
+    f.Etiquette2->setText(e.nbmesures == 6400
+                              ? QStringLiteral("RECEPTION DE MESSAGE EN COURS DANS LA MEMOIRE "
+                                               "D'ORPHY  PATIENTEZ environ 15 s SVP")
+                              : QStringLiteral("RECEPTION DE MESSAGE EN COURS DANS LA MEMOIRE "
+                                               "D'ORPHY  PATIENTEZ environ 30 s SVP"));
+}
+
+void affichereceptionrapide(Station& s, const BilanTelechargement& bilan) {
+    Feuillelumivox1& f = *s.feuille;
+    f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
+    QString texte2 = s.etat.messagerecu;
+    if (bilan.interrompu)
+        texte2 += u'\n' + avistelechargementinterrompu(bilan);
+    f.Texte2->setPlainText(texte2);
+    f.Texte2->setReadOnly(true);
+}
 
 void videtabmesures(EtatPartage& e) {
     for (QByteArray& valeur : e.tabmesures)

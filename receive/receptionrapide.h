@@ -7,6 +7,17 @@ struct EtatPartage;
 
 // Steps the two fast receptions share.
 
+struct BilanTelechargement;
+
+// The first steps of a fast reception: the tick off (its requests would mix with the
+// download), the table emptied, Texte1 emptied, the tick's replies still on their way
+// read and dropped, the caption telling how long to wait.
+void commencereceptionrapide(Station& s);
+
+// The end of a fast reception: messagerecu in Texte2, locked, with the notice of a
+// download the interface abandoned.
+void affichereceptionrapide(Station& s, const BilanTelechargement& bilan);
+
 // Empties every entry of tabmesures, so that what a download does not fill reads as
 // darkness, and not as the values of an earlier, longer download.
 void videtabmesures(EtatPartage& e);

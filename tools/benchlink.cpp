@@ -14,25 +14,13 @@
 #include "codes/windows1252.h"
 #include "recording/fichierenregistrement.h"
 #include "tools/essailiaison.h"
+#include "tools/messagesqt.h"
 
 #include <QtGlobal>
 #include <cmath>
 #include <cstdio>
 
 namespace {
-
-QtMessageHandler gestionnairePrecedent = nullptr;
-
-// The offscreen platform says this each time a form is shown; the stations' forms are
-// shown to nobody, so it is noise on standard error. Every other message goes through.
-void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
-    if (texte == u"This plugin does not support propagateSizeHints()")
-        return;
-    if (gestionnairePrecedent)
-        gestionnairePrecedent(type, contexte, texte);
-    else
-        std::fprintf(stderr, "%s\n", qPrintable(texte));
-}
 
 QString surUneLigne(QString texte) {
     texte.replace(u'\n', QChar(0x240A));
@@ -129,7 +117,7 @@ int executeBenchLink(const QStringList& arguments) {
         }
     }
 
-    gestionnairePrecedent = qInstallMessageHandler(filtreMessagesQt);
+    ignoreavertissementsoffscreen();
     const ResultatLiaison resultat = essaieliaison(essai);
     if (resultat.receptions == 0)
         ecritErreur(QStringLiteral("le poste 2 n'a terminé aucune réception"));

@@ -5,6 +5,7 @@
 #include "link/transportserie.h"
 #include "tools/dialoguesscriptes.h"
 #include "tools/essailiaison.h"
+#include "tools/messagesqt.h"
 #include "tools/souscommande.h"
 
 #include <QEvent>
@@ -117,16 +118,6 @@ void guetteSignaux(PosteReel& poste) {
     ::sigaction(SIGTERM, &action, nullptr);
 }
 
-// The offscreen platform warns, at every window shown, that it does not pass size hints
-// on: nothing a user of the tool needs to read among the station's messages.
-QtMessageHandler gestionnairePrecedent = nullptr;
-
-void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& message) {
-    if (type == QtWarningMsg && message.contains(QLatin1String("propagateSizeHints")))
-        return;
-    gestionnairePrecedent(type, contexte, message);
-}
-
 } // namespace
 
 PosteReel::PosteReel(const Reglages& reglages)
@@ -134,8 +125,7 @@ PosteReel::PosteReel(const Reglages& reglages)
       dialogues_(std::make_unique<DialoguesPoste>(*this, reglages.morse(), reglages.numport)),
       station_(std::make_unique<Station>(plateforme_, *dialogues_,
                                          [](int numport) { return ouvreportserie(numport); })) {
-    if (!gestionnairePrecedent)
-        gestionnairePrecedent = qInstallMessageHandler(filtreMessagesQt);
+    ignoreavertissementsoffscreen();
 }
 
 PosteReel::~PosteReel() = default;
