@@ -1,6 +1,6 @@
 // Two stations of the program as two processes, lumicom-tool receive and lumicom-tool send,
 // each with its real start-up, over lumicom-sim's pseudo-terminals at 9600 bauds: the
-// laser of COM1 lights the photodiode of COM2. The waits are bounded loosely for a loaded
+// laser of COM2 lights the photodiode of COM1. The waits are bounded loosely for a loaded
 // machine and end as soon as the awaited thing happens.
 
 #include <QFileInfo>
@@ -16,12 +16,15 @@ constexpr int echangeMs = 90000;
 
 class Simulateur {
 public:
-    Simulateur() {
+    // `pannes`: fault options of lumicom-sim.
+    explicit Simulateur(const QStringList& pannes = {}) {
         processus_.setStandardOutputFile(QProcess::nullDevice());
         processus_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         processus_.start(QStringLiteral(LUMICOM_SIM),
-                         {QStringLiteral("--dir"), dossierPorts(), QStringLiteral("--journal"),
-                          temporaire_.filePath(QStringLiteral("journal.txt"))});
+                         QStringList{QStringLiteral("--dir"), dossierPorts(),
+                                     QStringLiteral("--journal"),
+                                     temporaire_.filePath(QStringLiteral("journal.txt"))} +
+                             pannes);
         pret_ = processus_.waitForStarted(attenteMs) &&
                 QTest::qWaitFor(
                     [this] {
@@ -51,35 +54,45 @@ void lance(QProcess& outil, const QString& dossierPorts, const QStringList& argu
     outil.start(QStringLiteral(LUMICOM_TOOL), arguments);
 }
 
-// Station 2 waits in its idle loop (its threshold measured in the dark), then station 1
-// sends `texte`; returns what station 2 printed.
+// Waits until the receiving tool says it waits for a message; false after `echangeMs`.
+bool attendAttente(QProcess& recepteur, QByteArray& erreurs) {
+    return QTest::qWaitFor(
+        [&] {
+            erreurs += recepteur.readAllStandardError();
+            return erreurs.contains("en attente d'un message");
+        },
+        echangeMs);
+}
+
+// Station 2 sends `texte` in `codage`; true when its emission ended well.
+bool envoie(const Simulateur& simulateur, const QString& codage, const QString& texte) {
+    QProcess emetteur;
+    emetteur.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    lance(emetteur, simulateur.dossierPorts(),
+          {QStringLiteral("send"), QStringLiteral("--port"), QStringLiteral("2"),
+           QStringLiteral("--coding"), codage, QStringLiteral("--text"), texte});
+    return emetteur.waitForFinished(echangeMs) && emetteur.exitStatus() == QProcess::NormalExit &&
+           emetteur.exitCode() == 0;
+}
+
+// Station 1 waits in its idle loop (its threshold measured in the dark), then station 2
+// sends `texte`; returns what station 1 printed.
 QByteArray echange(const QString& codage, const QString& texte) {
     Simulateur simulateur;
     if (!simulateur.pret())
         return "lumicom-sim ne démarre pas";
     QProcess recepteur;
     lance(recepteur, simulateur.dossierPorts(),
-          {QStringLiteral("receive"), QStringLiteral("--port"), QStringLiteral("2"),
+          {QStringLiteral("receive"), QStringLiteral("--port"), QStringLiteral("1"),
            QStringLiteral("--coding"), codage, QStringLiteral("--count"), QStringLiteral("1"),
            QStringLiteral("--timeout"), QStringLiteral("60")});
     QByteArray erreurs;
-    if (!QTest::qWaitFor(
-            [&] {
-                erreurs += recepteur.readAllStandardError();
-                return erreurs.contains("en attente d'un message");
-            },
-            echangeMs))
-        return "le poste 2 ne se met pas en attente : " + erreurs;
-
-    QProcess emetteur;
-    emetteur.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    lance(emetteur, simulateur.dossierPorts(),
-          {QStringLiteral("send"), QStringLiteral("--port"), QStringLiteral("1"),
-           QStringLiteral("--coding"), codage, QStringLiteral("--text"), texte});
-    if (!emetteur.waitForFinished(echangeMs) || emetteur.exitCode() != 0)
-        return "le poste 1 n'a pas fini son envoi";
+    if (!attendAttente(recepteur, erreurs))
+        return "le poste 1 ne se met pas en attente : " + erreurs;
+    if (!envoie(simulateur, codage, texte))
+        return "le poste 2 n'a pas fini son envoi";
     if (!recepteur.waitForFinished(echangeMs) || recepteur.exitCode() != 0)
-        return "le poste 2 ne s'est pas arrêté après un message";
+        return "le poste 1 ne s'est pas arrêté après un message";
     return recepteur.readAllStandardOutput();
 }
 
@@ -94,6 +107,56 @@ private slots:
     void binaire() {
         // The darkness after the start mark gives one leading blank at normal speed.
         QCOMPARE(echange(QStringLiteral("b"), QStringLiteral("a")), " a\n");
+    }
+
+    // Without a start mark for 2 s the receiving tool stops by itself, with status 0.
+    void delaiSansMessage() {
+        Simulateur simulateur;
+        QVERIFY(simulateur.pret());
+        QProcess recepteur;
+        lance(recepteur, simulateur.dossierPorts(),
+              {QStringLiteral("receive"), QStringLiteral("--port"), QStringLiteral("1"),
+               QStringLiteral("--coding"), QStringLiteral("b"), QStringLiteral("--timeout"),
+               QStringLiteral("2")});
+        QByteArray erreurs;
+        QVERIFY(attendAttente(recepteur, erreurs));
+        QVERIFY(recepteur.waitForFinished(echangeMs));
+        QCOMPARE(recepteur.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(recepteur.exitCode(), 0);
+        QVERIFY(recepteur.readAllStandardOutput().isEmpty());
+        QVERIFY(QString::fromUtf8(erreurs + recepteur.readAllStandardError())
+                    .contains(QStringLiteral("aucune marque de départ depuis 2,00 s")));
+    }
+
+    // The port goes away in the middle of a fast reception: the tool says so and stops
+    // with status 3; the message received before stays printed.
+    void portPerduPendantUneReception() {
+        // COM1's connection drops at the second request of the second download.
+        Simulateur simulateur({QStringLiteral("--coupure"), QStringLiteral("1:201")});
+        QVERIFY(simulateur.pret());
+        QProcess recepteur;
+        lance(recepteur, simulateur.dossierPorts(),
+              {QStringLiteral("receive"), QStringLiteral("--port"), QStringLiteral("1"),
+               QStringLiteral("--coding"), QStringLiteral("br"), QStringLiteral("--count"),
+               QStringLiteral("2")});
+        QByteArray erreurs;
+        QVERIFY(attendAttente(recepteur, erreurs));
+        QVERIFY(envoie(simulateur, QStringLiteral("br"), QStringLiteral("a")));
+        QByteArray recu;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                recu += recepteur.readAllStandardOutput();
+                return recu.contains('\n');
+            },
+            echangeMs));
+        QCOMPARE(recu.left(2), "a ");
+        QVERIFY(envoie(simulateur, QStringLiteral("br"), QStringLiteral("b")));
+        QVERIFY(recepteur.waitForFinished(echangeMs));
+        QCOMPARE(recepteur.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(recepteur.exitCode(), 3);
+        QCOMPARE(recu + recepteur.readAllStandardOutput(), recu);
+        QVERIFY(QString::fromUtf8(erreurs + recepteur.readAllStandardError())
+                    .contains(QStringLiteral("a été perdue")));
     }
 
     void portAbsent() {
