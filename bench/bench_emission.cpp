@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -92,6 +93,60 @@ Motif motifBinaire(const QString& texte, double f) {
     return m;
 }
 
+// Fast Morse: 1 s of light, 0.35 s of darkness, the opening letter c and its letter gap,
+// then each element of the code string followed by one dot of darkness.
+Motif motifMorseRapide(const QString& texte, double f) {
+    const double point = 0.05 * f, trait = 3 * point;
+    Motif m{{true, 1},      {false, 0.35}, {true, trait},  {false, point}, {true, point},
+            {false, point}, {true, trait}, {false, point}, {true, point},  {false, trait}};
+    for (const QChar c : traduitmorse(texte).codemorse) {
+        if (c == u' ')
+            m.emplace_back(false, trait);
+        else
+            m.emplace_back(true, c == u'.' ? point : trait);
+        m.emplace_back(false, point);
+    }
+    m.emplace_back(false, 0);
+    return m;
+}
+
+// Fast binary: 1 s of light, 0.35 s of darkness, three one-bit flashes and a stop, then
+// the frames of the text, each followed by a stop of two bits; the blank appended to a
+// typed text is not sent.
+Motif motifBinaireRapide(const QString& texte, double f) {
+    QString codebinaire, affichagebinaire;
+    traduitbinaire(texte + u' ', codebinaire, affichagebinaire);
+    codebinaire.chop(1);
+    const double b = 0.07 * f;
+    Motif m{{true, 1}, {false, 0.35}, {true, b}, {false, b},
+            {true, b}, {false, b},    {true, b}, {false, 2 * b}};
+    int bits = 0;
+    for (const QChar c : codebinaire) {
+        if (c == u' ') {
+            m.emplace_back(false, 2 * b);
+        } else {
+            ++bits;
+            m.emplace_back(c == u'1', b);
+        }
+        if (bits == 9) {
+            bits = 0;
+            m.emplace_back(false, 2 * b);
+        }
+    }
+    m.emplace_back(false, 0);
+    return m;
+}
+
+Motif motif(const QString& codage, const QString& texte, double f) {
+    if (codage == u"m")
+        return motifMorse(texte, f);
+    if (codage == u"b")
+        return motifBinaire(texte, f);
+    if (codage == u"mr")
+        return motifMorseRapide(texte, f);
+    return motifBinaireRapide(texte, f);
+}
+
 // Nominal instants of the changes of level, from the first one (laser lit, at 0).
 std::vector<std::pair<double, bool>> changementsNominaux(const Motif& motif) {
     std::vector<std::pair<double, bool>> changements;
@@ -120,12 +175,12 @@ QString colonnes(const QStringList& champs, const std::vector<int>& largeurs) {
     return ligne;
 }
 
-const std::vector<int> largeursEmission{22, 12, 11, 12, 12, 12, 12, 14};
+const std::vector<int> largeursEmission{26, 12, 11, 12, 12, 12, 12, 14};
 const std::vector<int> largeursCpu{46, 14, 16, 16};
 
 struct Emission {
     QString nom;
-    bool morse;
+    QString codage;  // "m", "b", "mr" or "br"
     QString vitesse; // the speed item's factor k: f = 1/k
     double f;
 };
@@ -136,10 +191,10 @@ void mesureEmission(const Emission& e, QStringList& processeur) {
         sortie << e.nom << " : lumicom-sim ne démarre pas" << Qt::endl;
         return;
     }
-    const QString texte = e.morse ? texteMorse : texteBinaire;
+    const QString texte = e.codage.startsWith(u'm') ? texteMorse : texteBinaire;
     Outil envoi({QStringLiteral("send"), QStringLiteral("--port"), QStringLiteral("1"),
-                 QStringLiteral("--coding"), e.morse ? QStringLiteral("m") : QStringLiteral("b"),
-                 QStringLiteral("--text"), texte, QStringLiteral("--speed"), e.vitesse});
+                 QStringLiteral("--coding"), e.codage, QStringLiteral("--text"), texte,
+                 QStringLiteral("--speed"), e.vitesse});
     if (!envoi.attends("début de la marque de départ", 30)) {
         sortie << e.nom << " : l'émission ne commence pas : " << envoi.lu() << Qt::endl;
         return;
@@ -160,8 +215,7 @@ void mesureEmission(const Emission& e, QStringList& processeur) {
                            largeursCpu);
 
     // The journal is written apart from the simulator's loop: let it catch up.
-    const auto nominaux =
-        changementsNominaux(e.morse ? motifMorse(texte, e.f) : motifBinaire(texte, e.f));
+    const auto nominaux = changementsNominaux(motif(e.codage, texte, e.f));
     std::vector<std::pair<double, bool>> mesures;
     for (int essai = 0; essai < 20; ++essai) {
         mesures = simulateur.changementsSB0(1);
@@ -209,16 +263,20 @@ void mesureEmission(const Emission& e, QStringList& processeur) {
            << Qt::endl;
 }
 
-void mesureAttente(bool morse, QStringList& processeur) {
+void mesureAttente(const QString& codage, QStringList& processeur) {
     Simulateur simulateur;
     if (!simulateur.pret())
         return;
     Outil reception({QStringLiteral("receive"), QStringLiteral("--port"), QStringLiteral("2"),
-                     QStringLiteral("--coding"), morse ? QStringLiteral("m") : QStringLiteral("b"),
-                     QStringLiteral("--timeout"), QString::number(attenteCpu + 30)});
-    const QString nom = QStringLiteral("Attente d'un message, %1 (tic %2 ms)")
-                            .arg(morse ? QStringLiteral("Morse") : QStringLiteral("binaire"))
-                            .arg(morse ? 50 : 30);
+                     QStringLiteral("--coding"), codage, QStringLiteral("--timeout"),
+                     QString::number(attenteCpu + 30)});
+    const QMap<QString, QString> noms{{QStringLiteral("m"), QStringLiteral("Morse")},
+                                      {QStringLiteral("b"), QStringLiteral("binaire")},
+                                      {QStringLiteral("mr"), QStringLiteral("Morse rapide")},
+                                      {QStringLiteral("br"), QStringLiteral("binaire rapide")}};
+    const QString nom = QStringLiteral("Attente, %1 (tic %2 ms)")
+                            .arg(noms.value(codage))
+                            .arg(codage == u"m" ? 50 : 30);
     if (!reception.attends("en attente d'un message", 30)) {
         processeur << nom + QStringLiteral(" : le poste ne se met pas en attente");
         return;
@@ -245,7 +303,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     detail = QCoreApplication::arguments().contains(QStringLiteral("--detail"));
 
-    sortie << "Émission lente en temps réel : lumicom-tool send sur COM1 de lumicom-sim, chaque "
+    sortie << "Émission en temps réel : lumicom-tool send sur COM1 de lumicom-sim, chaque "
               "changement de SB0"
            << Qt::endl
            << "daté par le journal du simulateur et comparé à son instant nominal (premier "
@@ -266,22 +324,28 @@ int main(int argc, char* argv[]) {
 
     QStringList processeur;
     const std::vector<Emission> emissions{
-        {QStringLiteral("Morse, f = 1"), true, QStringLiteral("1"), 1.0},
-        {QStringLiteral("Morse, f = 1/4"), true, QStringLiteral("4"), 0.25},
-        {QStringLiteral("binaire, f = 1"), false, QStringLiteral("1"), 1.0},
-        {QStringLiteral("binaire, f = 1/4"), false, QStringLiteral("4"), 0.25},
+        {QStringLiteral("Morse, f = 1"), QStringLiteral("m"), QStringLiteral("1"), 1.0},
+        {QStringLiteral("Morse, f = 1/4"), QStringLiteral("m"), QStringLiteral("4"), 0.25},
+        {QStringLiteral("binaire, f = 1"), QStringLiteral("b"), QStringLiteral("1"), 1.0},
+        {QStringLiteral("binaire, f = 1/4"), QStringLiteral("b"), QStringLiteral("4"), 0.25},
+        {QStringLiteral("Morse rapide, f = 1"), QStringLiteral("mr"), QStringLiteral("1"), 1.0},
+        {QStringLiteral("Morse rapide, f = 1/4"), QStringLiteral("mr"), QStringLiteral("4"), 0.25},
+        {QStringLiteral("binaire rapide, f = 1"), QStringLiteral("br"), QStringLiteral("1"), 1.0},
+        {QStringLiteral("binaire rapide, f = 1/4"), QStringLiteral("br"), QStringLiteral("4"),
+         0.25},
     };
     for (const Emission& e : emissions)
         mesureEmission(e, processeur);
-    sortie << "(durée : instant nominal du dernier changement, fin de la marque de fin)"
+    sortie << "(durée : instant nominal du dernier changement : fin de la marque de fin en "
+              "lent, fin du dernier élément en rapide)"
            << Qt::endl;
     if (detail)
         for (const QString& ligne : horsCibleDetail)
             sortie << ligne << Qt::endl;
     sortie << Qt::endl;
 
-    mesureAttente(true, processeur);
-    mesureAttente(false, processeur);
+    for (const char* codage : {"m", "b", "mr", "br"})
+        mesureAttente(QString::fromLatin1(codage), processeur);
 
     sortie << "Processeur d'un poste (lumicom-tool), en % d'un cœur ; cible : 2 % au plus en "
               "attente"

@@ -70,6 +70,14 @@ QString sansBlancsFinaux(QString texte) {
     return texte;
 }
 
+// A text on one line of a child's output, its line breaks made visible, cut at 60
+// characters.
+QString visible(QString texte) {
+    texte.replace(u'\n', QChar(0x240A));
+    texte.replace(u'\r', QChar(0x240D));
+    return texte.size() > 60 ? texte.left(60) + QChar(0x2026) : texte;
+}
+
 struct Case {
     bool morse;
     int article;
@@ -98,7 +106,8 @@ int mesureCase(const Case& c, int nombre, QStringList& echecs) {
         if (r.receptions >= 1 && sansBlancsFinaux(r.messagerecu) == essai.texte)
             ++reussis;
         else
-            echecs << QStringLiteral("«%1» -> «%2»").arg(essai.texte, r.messagerecu);
+            echecs
+                << QStringLiteral("«%1» -> «%2»").arg(visible(essai.texte), visible(r.messagerecu));
     }
     return reussis;
 }
@@ -202,11 +211,23 @@ int main(int argc, char* argv[]) {
                           .arg(QString::fromLatin1(articlesVitesse[size_t(c.article)].facteur)
                                    .replace(u'.', u','),
                                -6);
-        const QString cellule =
-            resultats[n]
-                ? QStringLiteral("%1 %").arg(std::lround(
-                      100.0 * QString::fromUtf8(*resultats[n]).trimmed().toInt() / nombreMessages))
-                : QStringLiteral("?");
+        // A child's output: the count on its first line, then one line per failure.
+        QStringList lignesCase =
+            resultats[n] ? QString::fromUtf8(*resultats[n]).split(u'\n') : QStringList();
+        const QString cellule = lignesCase.isEmpty()
+                                    ? QStringLiteral("?")
+                                    : QStringLiteral("%1 %").arg(std::lround(
+                                          100.0 * lignesCase.takeFirst().toInt() / nombreMessages));
+        for (const QString& echec : lignesCase)
+            if (!echec.isEmpty())
+                listeEchecs << QStringLiteral("%1 x %2, bruit %3, obscurité %4 : %5")
+                                   .arg(c.morse ? QStringLiteral("morse")
+                                                : QStringLiteral("binaire"))
+                                   .arg(QString::fromLatin1(
+                                       articlesVitesse[size_t(c.article)].facteur))
+                                   .arg(bruits[c.bruit])
+                                   .arg(obscurites[c.obscurite])
+                                   .arg(echec);
         sortie << QStringLiteral(" %1").arg(cellule, 11);
         if (n % parLigne == parLigne - 1)
             sortie << '\n';
