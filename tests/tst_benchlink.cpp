@@ -1,6 +1,8 @@
 #include "codes/predefinis.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 // lumicom-tool bench-link, run as a script would: one message over the virtual bench.
@@ -12,6 +14,7 @@ private slots:
     void messages();
     void erreurs_data();
     void erreurs();
+    void codagesRapides();
 };
 
 namespace {
@@ -72,6 +75,8 @@ void TstBenchLink::erreurs_data() {
     QTest::newRow("scintillement") << QStringList{"--flicker", "fort"};
     QTest::newRow("graine") << QStringList{"--seed", "-1"};
     QTest::newRow("caractère sans code") << QStringList{"--text", QStringLiteral("中")};
+    QTest::newRow("mesures") << QStringList{"--coding", "br", "--samples", "6000"};
+    QTest::newRow("enregistrement en lent") << QStringList{"--coding", "m", "--save", "x.rrr"};
 }
 
 void TstBenchLink::erreurs() {
@@ -80,6 +85,29 @@ void TstBenchLink::erreurs() {
     QCOMPARE(resultat.statut, 2);
     QVERIFY(resultat.sortie.isEmpty());
     QVERIFY(resultat.erreurs.contains("lumicom-tool : "));
+}
+
+// The fast codings end with the sentence of e1 (a Morse 'sos' with the blanks of the
+// darkness after it), and --save writes the recording station 2 holds.
+void TstBenchLink::codagesRapides() {
+    const QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("e1.rrr"));
+    for (const char* codage : {"br", "mr"}) {
+        const Resultat r = execute({"--coding", codage, "--text", "e1", "--save", chemin});
+        QCOMPARE(r.statut, 0);
+        QVERIFY(QString::fromUtf8(r.sortie).endsWith(u'\n' + phrasecode(1) + u'\n'));
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lignes = fichier.readAll().split('\n');
+        QCOMPARE(lignes.size(), 6436 + 1); // the last line end is followed by nothing
+        QCOMPARE(lignes.at(0), "EVARISTE REGRESSI 2.0\r");
+        QCOMPARE(lignes.at(34), "\x7f\r");
+    }
+    const Resultat sos = execute({"--coding", "mr", "--text", "sos"});
+    QCOMPARE(sos.statut, 0);
+    const QString derniere = QString::fromUtf8(sos.sortie).section(u'\n', -2, -2);
+    QVERIFY2(derniere.startsWith(QStringLiteral("sos")) && derniere.trimmed() == u"sos",
+             qPrintable(derniere));
 }
 
 QTEST_GUILESS_MAIN(TstBenchLink)
