@@ -147,6 +147,15 @@ QString developpecodepredefini(const QString& messagerecu, FormesReception liste
     return messagerecu;
 }
 
+QString developpecoderapide(const QString& messagerecu) {
+    qsizetype fin = messagerecu.size();
+    while (fin > 0 && messagerecu.at(fin - 1) == u' ')
+        --fin;
+    const QString sansblancsfinaux = messagerecu.left(fin);
+    const QString developpe = developpecodepredefini(sansblancsfinaux, FormesReception::Rapide);
+    return developpe == sansblancsfinaux ? messagerecu : developpe;
+}
+
 std::optional<QString> texteprepare(TextePrepare texte, const QString& typecodage) {
     if (typecodage == u"b") {
         return QString::fromUtf8(versions(texte).binaire);

@@ -3,6 +3,7 @@
 #include "app/couleurs.h"
 #include "app/feuillelumivox1.h"
 #include "app/station.h"
+#include "codes/predefinis.h"
 #include "receive/decodagebinairerapide.h"
 #include "receive/lumiere.h"
 #include "receive/receptionrapide.h"

@@ -2,7 +2,9 @@
 
 #include "app/couleurs.h"
 #include "app/feuillelumivox1.h"
+#include "app/legendes.h"
 #include "app/station.h"
+#include "codes/predefinis.h"
 #include "receive/decodagemorse.h"
 #include "receive/decodagemorserapide.h"
 #include "receive/lumiere.h"
@@ -61,8 +63,7 @@ void finmessage(Station& s, const QString& affichage, const BilanTelechargement&
     affichereceptionrapide(s, bilan);
     f.fixefond(f.Etiquette1, vertclair);
     f.fixefond(f.Texte1, vertclair);
-    f.Etiquette1->setText(QStringLiteral(" Entrer un message (26 minuscules sans ponctuation ou 9 "
-                                         "chiffres) ou code                         "));
+    f.Etiquette1->setText(etiquette1morserapide());
     f.Btonenvoiemorse->setEnabled(true);
     f.Btonenvoi_morserapide->setEnabled(true);
     f.Btonefface->setEnabled(true);

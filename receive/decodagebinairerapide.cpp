@@ -1,7 +1,6 @@
 #include "receive/decodagebinairerapide.h"
 
 #include "codes/windows1252.h"
-#include "receive/echantillon.h"
 
 #include <cmath>
 
@@ -33,10 +32,10 @@ int codedesbits(const QString& bits) {
 
 // Reads samples as the preamble is measured: every value read counts for the extremes.
 struct Lecteur {
-    const std::vector<QByteArray>& tabmesures;
+    const SourceEchantillons& source;
     DecodageBinaireRapide& r;
     int lis(int i) {
-        const int x = echantillon(tabmesures, i);
+        const int x = source.lis(i);
         if (x >= r.vmax)
             r.vmax = x;
         if (x <= r.vmin)
@@ -47,45 +46,60 @@ struct Lecteur {
 
 } // namespace
 
-DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
-                                          double tensionseuil) {
+DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source) {
     DecodageBinaireRapide r;
+    const bool fichier = source.origine == Origine::Fichier;
+    const int derniere = source.derniere();
+
+    // A file gives its first threshold from its sample of index 1: without it, nothing.
+    if (fichier && derniere < 1)
+        return r;
+    int S = fichier ? source.lis(1) + 7
+                    : static_cast<int>(std::floor(255 * source.tensionseuil / 5)) + 7;
+    r.seuilinitial = S;
+    int i = fichier ? 1 : 0;
+    // A download's preamble may read one value past `nbmesures`; a file's stops at its end,
+    // and a run starts only while there is a next sample.
+    const int finpreambule = fichier ? derniere : source.nbmesures + 1;
+    const auto peutcommencer = [&] { return !fichier || i < derniere; };
 
     // Preamble: lit run, gap, lit run, then the third lit run after the second gap.
-    int S = static_cast<int>(std::floor(255 * tensionseuil / 5)) + 7;
-    Lecteur preambule{tabmesures, r};
-    int i = 0;
+    Lecteur preambule{source, r};
     int x = 0;
     int nruns = 0;
-    while (nruns < 4 && i <= nbmesures) {
+    while (nruns < 4 && i < finpreambule) {
         ++i;
         x = preambule.lis(i);
-        if (x >= S && nruns < 4) {
+        if (peutcommencer() && x >= S && nruns < 4) {
+            const int debut = i;
             int run = 0;
-            while (x > S) {
+            while (fichier ? x >= S : x > S) {
                 ++run;
                 ++i;
                 x = preambule.lis(i);
                 // A recording that ends in the light ends the flash there.
-                if (i > nbmesures)
+                if (i >= finpreambule)
                     break;
             }
             ++nruns;
+            r.preambule.push_back({debut, run, true, QString()});
             if (run >= r.hmax)
                 r.hmax = run;
             if (run <= r.hmin)
                 r.hmin = run;
         }
-        if (x <= S && 0 < nruns && nruns < 3) {
+        if (peutcommencer() && x <= S && 0 < nruns && nruns < 3) {
+            const int debut = i;
             int run = 0;
-            while (x < S) {
+            while (fichier ? x <= S : x < S) {
                 ++run;
                 ++i;
                 x = preambule.lis(i);
                 // A recording that ends in the dark ends the gap there.
-                if (i > nbmesures)
+                if (i >= finpreambule)
                     break;
             }
+            r.preambule.push_back({debut, run, false, QString()});
             if (run >= r.bmax)
                 r.bmax = run;
             if (run <= r.bmin)
@@ -98,32 +112,43 @@ DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesu
     r.b0 = static_cast<int>(std::floor((r.bmax + r.bmin) / 2.0));
     r.debut = i;
 
-    // The frames.
-    const auto lis = [&tabmesures](int k) { return echantillon(tabmesures, k); };
+    // The frames, to `nbmesures` or to the end of the file.
+    const int fin = fichier ? derniere : source.nbmesures;
+    const auto lis = [&source](int k) { return source.lis(k); };
     int nbits = 0; // bits of the frame in progress, start bit included
     QString bits;  // its data bits
-    while (i < nbmesures) {
+    int debuttrame = 0;
+    while (i < fin) {
         // Word gaps, between frames only.
+        RunMesure ecart{i, 0, false, QString()};
         int runB = 0;
-        while (x <= S && nbits == 0 && i < nbmesures) {
+        while (x <= S && nbits == 0 && i < fin) {
             ++runB;
             ++i;
             x = lis(i);
             if (4 * r.bmin - 5 <= runB && runB <= 4 * r.bmax + 5) {
                 r.codebinaire += u' ';
                 r.affichagebinaire += QStringLiteral(" ( ) ");
+                ecart.code += u' ';
                 runB = 0;
             }
         }
+        ecart.longueur = i - ecart.debut;
+        if (ecart.longueur > 0)
+            r.runs.push_back(ecart);
         // A frame, one lit run and one dark run at a time, until it has its 9 bits.
         do {
+            if (nbits == 0)
+                debuttrame = i;
+            RunMesure eclaire{i, 0, true, QString()};
             int runH = 0;
             runB = 0;
-            while (x >= S && nbits < 9 && i < nbmesures) {
+            while (x >= S && nbits < 9 && i < fin) {
                 ++runH;
                 ++i;
                 x = lis(i);
             }
+            eclaire.longueur = runH;
             // The lines are tried one after the other: after a match the run counts 0,
             // which a later line matches only when its lower bound is 0 or less.
             for (const LongueurRun& l : tableruns) {
@@ -131,13 +156,17 @@ DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesu
                     const QString uns(l.n, u'1');
                     r.codebinaire += uns;
                     r.affichagebinaire += uns;
+                    eclaire.code += uns;
                     // The start bit is not a data bit.
                     bits += QString(nbits > 0 ? l.n : l.n - 1, u'1');
                     nbits += l.n;
                     runH = 0;
                 }
             }
-            while (x <= S && 1 <= nbits && nbits < 9 && i < nbmesures) {
+            if (eclaire.longueur > 0)
+                r.runs.push_back(eclaire);
+            RunMesure sombre{i, 0, false, QString()};
+            while (x <= S && 1 <= nbits && nbits < 9 && i < fin) {
                 ++runB;
                 ++i;
                 x = lis(i);
@@ -146,26 +175,36 @@ DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesu
                 if (r.b0 > 0 && runB / r.b0 + nbits == 9)
                     break;
             }
+            sombre.longueur = i - sombre.debut;
             for (const LongueurRun& l : tableruns) {
                 if (1 <= nbits && nbits < 9 && duren(l, runB, r.bmin, r.bmax)) {
                     const QString zeros(l.n, u'0');
                     r.codebinaire += zeros;
                     r.affichagebinaire += zeros;
+                    sombre.code += zeros;
                     bits += zeros;
                     nbits += l.n;
                     runB = 0;
                 }
             }
-        } while (1 <= nbits && nbits < 9 && i < nbmesures);
+            if (sombre.longueur > 0)
+                r.runs.push_back(sombre);
+        } while (1 <= nbits && nbits < 9 && i < fin);
         // A complete frame, even one carried past 9 bits by its last run.
         if (nbits >= 9) {
-            r.affichagebinaire += QStringLiteral(" (") + caractereWindows1252(codedesbits(bits)) +
-                                  QStringLiteral(") ");
+            const QChar c = caractereWindows1252(codedesbits(bits));
+            r.affichagebinaire += QStringLiteral(" (") + c + QStringLiteral(") ");
+            r.caracteres.push_back({debuttrame, i, c});
             bits.clear();
             nbits = 0;
         }
     }
     return r;
+}
+
+DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
+                                          double tensionseuil) {
+    return decodebinairerapide(depuistabmesures(tabmesures, nbmesures, tensionseuil));
 }
 
 QString textedecodebinaire(const QString& code) {

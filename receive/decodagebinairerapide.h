@@ -1,15 +1,28 @@
 #pragma once
 
+#include "receive/runmesure.h"
+#include "receive/sourceechantillons.h"
+
 #include <QByteArray>
+#include <QChar>
 #include <QString>
 #include <vector>
+
+// A character a fast binary decoder completed: the samples its frame spans, from the
+// first sample of its start bit, and the character its eight data bits give.
+struct CaractereDecode {
+    int debut = 0;
+    int fin = 0; // index after the frame's last sample
+    QChar caractere;
+};
 
 // What the samples of a fast binary recording give: the lengths measured on the
 // preamble, the threshold, the bit string and its display string.
 struct DecodageBinaireRapide {
-    int seuil = 0;    // light/dark threshold in the interface's units, (vmin + vmax) / 2
-    int b0 = 0;       // one bit of darkness, (bmin + bmax) / 2, in samples
-    int hmin = 10000; // shortest and longest lit run of the preamble, in samples
+    int seuilinitial = 0; // the threshold the preamble was looked for with
+    int seuil = 0;        // light/dark threshold in the interface's units, (vmin + vmax) / 2
+    int b0 = 0;           // one bit of darkness, (bmin + bmax) / 2, in samples
+    int hmin = 10000;     // shortest and longest lit run of the preamble, in samples
     int hmax = 0;
     int bmin = 10000; // shortest and longest dark run of the preamble, in samples
     int bmax = 0;
@@ -20,19 +33,25 @@ struct DecodageBinaireRapide {
     QString codebinaire;
     // The same bits, " ( ) " for each word gap and " (c) " after each character c decoded.
     QString affichagebinaire;
+    std::vector<RunMesure> preambule;        // the runs of the preamble that were measured
+    std::vector<RunMesure> runs;             // the runs of the message
+    std::vector<CaractereDecode> caracteres; // each frame completed
 };
 
 // Measures the preamble of a fast binary recording and cuts the samples after it into
 // bits and 9-bit frames.
 //
 // The emitter opens with three one-bit flashes one bit apart, then two bits of darkness.
-// Above a first threshold of 255 × tensionseuil / 5 + 7, index 0 never examined, the
+// Above a first threshold (for a download 255 × tensionseuil / 5 + 7, index 0 never
+// examined; for a file the dark sample of index 1 plus 7, index 1 never examined), the
 // preamble gives the first flash whole, the first gap, the second flash without its first
 // sample, and the third flash whole; the second gap is passed. Every value read meanwhile
-// counts for the smallest and largest values, whose middle becomes the threshold.
+// counts for the smallest and largest values, whose middle becomes the threshold. In a
+// download, a lit run of the preamble goes on while above the threshold and a dark one
+// while below it; in a file, the values equal to the threshold prolong both.
 //
-// From the first dark sample after the third flash to `nbmesures`, a run of n bits is
-// recognised by the lengths measured (from n × shortest − tolerance to n × longest +
+// From the first dark sample after the third flash to `nbmesures` (a file: to its end), a run of n
+// bits is recognised by the lengths measured (from n × shortest − tolerance to n × longest +
 // tolerance, the tolerance growing from 2 samples for one bit to 5 for eight). Between
 // frames, a darkness of 4 bits (a stop interval and a blank) is one word gap, " ". A lit
 // run starts a frame, its first bit being the start bit; the frame takes lit and dark runs
@@ -43,6 +62,7 @@ struct DecodageBinaireRapide {
 // A preamble whose gap has no length (b0 = 0) leaves the darkness of a frame uncut. The
 // preamble's runs stop when they pass `nbmesures`: a recording that ends during the
 // preamble gives empty strings.
+DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source);
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
                                           double tensionseuil);
 

@@ -1,7 +1,5 @@
 #include "receive/decodagemorserapide.h"
 
-#include "receive/echantillon.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -16,32 +14,48 @@ void noteextremes(DecodageMorseRapide& r, int x) {
 
 } // namespace
 
-DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
-                                      double tensionseuil) {
+DecodageMorseRapide decodemorserapide(const SourceEchantillons& source) {
     DecodageMorseRapide r;
-    const auto lis = [&tabmesures](int k) { return echantillon(tabmesures, k); };
+    const bool fichier = source.origine == Origine::Fichier;
+    const int derniere = source.derniere();
+    const auto lis = [&source](int k) { return source.lis(k); };
+
+    // A file gives its first threshold from its sample of index 1: without it, nothing.
+    if (fichier && derniere < 1)
+        return r;
+    int S = fichier ? lis(1) + 7 : static_cast<int>(std::floor(255 * source.tensionseuil / 20));
+    int i = fichier ? 1 : 0;
+    r.seuilinitial = S;
+    // A download's preamble may read one value past `nbmesures`; a file's stops at its end.
+    const int finpreambule = fichier ? derniere : source.nbmesures + 1;
+    // A file's lit runs include the values equal to the threshold.
+    const auto allume = [&S, fichier](int x) { return fichier ? x >= S : x > S; };
 
     // Preamble: four lit runs above a threshold low enough for any light.
-    int S = static_cast<int>(std::floor(255 * tensionseuil / 20));
-    int i = 0;
     int x = 0;
     int npulse = 0;
-    while (i <= nbmesures && npulse < 4) {
+    while (npulse < 4 && i < finpreambule) {
         ++i;
         x = lis(i);
         noteextremes(r, x);
-        if (x > S) {
+        if (allume(x)) {
+            const int debut = i;
             int run = 0;
-            while (x > S) {
+            while (allume(x)) {
+                if (fichier)
+                    noteextremes(r, x);
                 ++run;
+                // A recording that ends in the light ends the pulse there.
+                if (fichier && i >= finpreambule)
+                    break;
                 ++i;
                 x = lis(i);
-                // A recording that ends in the light ends the pulse there.
-                if (i > nbmesures)
+                if (!fichier && i >= finpreambule)
                     break;
             }
             if (run > 0)
                 ++npulse;
+            r.preambule.push_back({debut, run, true, QString()});
             // A pulse that sets pmax is not also compared with pmin: the first one (a
             // dash) sets only pmax.
             if (run >= r.pmax)
@@ -55,13 +69,13 @@ DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures,
     r.seuil = S;
     r.debut = i;
 
-    // The message. No sample exists past the table's last index: the lit runs stop there,
-    // whatever the threshold (below 0 every value would prolong them), and so does the
-    // scan when `nbmesures` would reach beyond it.
-    const int derniere = static_cast<int>(tabmesures.size()) - 1;
-    const int fin = std::min(nbmesures, derniere);
+    // The message. No sample exists past the last index: the lit runs stop there, whatever
+    // the threshold (below 0 every value would prolong them), and so does the scan when
+    // `nbmesures` would reach beyond it.
+    const int fin = fichier ? derniere : std::min(source.nbmesures, derniere);
     const double blanc = 1.5 * r.pmax - 4;
     while (i < fin) {
+        RunMesure sombre{i, 0, false, QString()};
         int run = 0;
         while (i < fin && x <= S) {
             ++run;
@@ -69,27 +83,48 @@ DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures,
             x = lis(i);
             if (run >= blanc) {
                 r.codemorse += u' ';
+                sombre.code += u' ';
                 run = 0;
             }
         }
+        sombre.longueur = i - sombre.debut;
+        if (sombre.longueur > 0)
+            r.runs.push_back(sombre);
+        RunMesure eclaire{i, 0, true, QString()};
         run = 0;
         while (x >= S && i < derniere) {
             ++i;
             x = lis(i);
             ++run;
         }
+        eclaire.longueur = run;
         if (r.pmin - 2 <= run && run <= r.pmin + 2)
-            r.codemorse += u'.';
+            eclaire.code = QStringLiteral(".");
         else if (r.pmax - 4 <= run && run <= r.pmax + 4)
-            r.codemorse += u'-';
+            eclaire.code = QStringLiteral("-");
+        r.codemorse += eclaire.code;
+        r.runs.push_back(eclaire);
+        if (fichier && eclaire.code.isEmpty()) {
+            r.arretsurrun = true;
+            break;
+        }
     }
     return r;
 }
 
-MessageMorseRapide decodemessagemorserapide(const std::vector<QByteArray>& tabmesures,
-                                            int nbmesures, double tensionseuil) {
+DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
+                                      double tensionseuil) {
+    return decodemorserapide(depuistabmesures(tabmesures, nbmesures, tensionseuil));
+}
+
+MessageMorseRapide decodemessagemorserapide(const SourceEchantillons& source) {
     MessageMorseRapide m;
-    m.mesure = decodemorserapide(tabmesures, nbmesures, tensionseuil);
+    m.mesure = decodemorserapide(source);
     m.texte = decodecodemorse(m.mesure.codemorse);
     return m;
+}
+
+MessageMorseRapide decodemessagemorserapide(const std::vector<QByteArray>& tabmesures,
+                                            int nbmesures, double tensionseuil) {
+    return decodemessagemorserapide(depuistabmesures(tabmesures, nbmesures, tensionseuil));
 }

@@ -2,7 +2,6 @@
 
 #include "app/feuillelumivox1.h"
 #include "app/station.h"
-#include "codes/predefinis.h"
 #include "receive/lumiere.h"
 #include "receive/telechargement.h"
 
@@ -16,6 +15,7 @@ void commencereceptionrapide(Station& s) {
     EtatPartage& e = s.etat;
     s.Minuterie->setEnabled(false);
     e.compteurmesures = 0;
+    e.nbmesuresdutelechargement = e.nbmesures;
     // What this download does not fill must read as darkness, not as an earlier
     // recording.
     videtabmesures(e);
@@ -51,15 +51,6 @@ void attendsenregistrement(Station& s, double t0, double duree) {
     do
         cedeavant(p, fin + 1e-6);
     while (p.horloge() - t0 <= duree);
-}
-
-QString developpecoderapide(const QString& messagerecu) {
-    qsizetype fin = messagerecu.size();
-    while (fin > 0 && messagerecu.at(fin - 1) == u' ')
-        --fin;
-    const QString sansblancsfinaux = messagerecu.left(fin);
-    const QString developpe = developpecodepredefini(sansblancsfinaux, FormesReception::Rapide);
-    return developpe == sansblancsfinaux ? messagerecu : developpe;
 }
 
 void proposeenregistrement(Station& s, const QString& legende) {

@@ -26,11 +26,6 @@ void videtabmesures(EtatPartage& e);
 // interface is recording, nothing is read meanwhile.
 void attendsenregistrement(Station& s, double t0, double duree);
 
-// The predefined-code rule of the fast receptions. The darkness after a message adds
-// blanks at the end of the text; they do not keep a code from being recognised. A text
-// that is no code is kept whole, its blanks included.
-QString developpecoderapide(const QString& messagerecu);
-
 // After a message, when the user allows it: the save chooser is asked for, with its
 // caption. The routine does not wait for it.
 void proposeenregistrement(Station& s, const QString& legende);

@@ -1,7 +1,7 @@
 #include "codes/binaire.h"
 #include "receive/decodagebinairerapide.h"
 #include "receive/decodagemorserapide.h"
-#include "receive/echantillon.h"
+#include "receive/sourceechantillons.h"
 
 #include <QTest>
 
@@ -99,17 +99,18 @@ class TestDecodageRapide : public QObject {
     Q_OBJECT
 private slots:
     void echantillons() {
-        const std::vector<QByteArray> t = {" 37", "", " 200", " 37.5", " 36.5", "-4", "x"};
-        QCOMPARE(echantillon(t, 0), 37);
-        QCOMPARE(echantillon(t, 1), 0);
-        QCOMPARE(echantillon(t, 2), 200);
-        QCOMPARE(echantillon(t, 3), 38); // halves to the even neighbour
-        QCOMPARE(echantillon(t, 4), 36);
-        QCOMPARE(echantillon(t, 5), -4);
-        QCOMPARE(echantillon(t, 6), 0);
-        QCOMPARE(echantillon(t, -1), 0);
-        QCOMPARE(echantillon(t, 7), 0);
-        QCOMPARE(echantillon({" 99999999999999999999"}, 0), 32767);
+        const SourceEchantillons s =
+            depuistabmesures({" 37", "", " 200", " 37.5", " 36.5", "-4", "x"}, 6400, 0);
+        QCOMPARE(s.lis(0), 37);
+        QCOMPARE(s.lis(1), 0);
+        QCOMPARE(s.lis(2), 200);
+        QCOMPARE(s.lis(3), 38); // halves to the even neighbour
+        QCOMPARE(s.lis(4), 36);
+        QCOMPARE(s.lis(5), -4);
+        QCOMPARE(s.lis(6), 0);
+        QCOMPARE(s.lis(-1), 0);
+        QCOMPARE(s.lis(7), 0);
+        QCOMPARE(depuistabmesures({" 99999999999999999999"}, 6400, 0).lis(0), 32767);
     }
 
     void morsePreambule() {

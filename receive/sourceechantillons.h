@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <vector>
+
+// Where the samples of a fast recording come from. The live reception and the decoding of
+// a recording file read the same light by the same steps, with a few differences kept as
+// the program was designed:
+// - Telechargement: `tabmesures` after a download. The first threshold comes from the
+//   calibration (`tensionseuil`), the first sample examined is index 1, the scans are
+//   bounded by `nbmesures`.
+// - Fichier: the sample lines of a recording. The first threshold is the sample of index
+//   1 (a recording begins in darkness) plus 7 units, the first sample examined is index 2,
+//   the preamble's runs include the samples equal to the threshold, and the scans end at
+//   the end of the file. A Morse scan ends on the first lit run that is neither a dot nor
+//   a dash.
+enum class Origine { Telechargement, Fichier };
+
+struct SourceEchantillons {
+    // The readings, index 0 first, in the interface's units (0 to 255; whatever a text or
+    // a file holds beyond the 16-bit range of a sample is held at its bounds).
+    std::vector<int> valeurs;
+    Origine origine = Origine::Telechargement;
+    int nbmesures = 0;       // download: the recording's length in force
+    double tensionseuil = 0; // download: the calibrated threshold, volts
+
+    // Value of sample i; 0 (darkness) for any index outside the samples.
+    int lis(long long i) const {
+        return i >= 0 && i < static_cast<long long>(valeurs.size())
+                   ? valeurs[static_cast<std::size_t>(i)]
+                   : 0;
+    }
+    // Index of the last sample there is.
+    int derniere() const { return static_cast<int>(valeurs.size()) - 1; }
+};
+
+// A stored or read value as a sample: rounded to the nearest whole number, halves to the
+// even neighbour, held within the 16-bit range.
+int arrondiechantillon(double valeur);
+
+// The samples of a download: every entry of `tabmesures` (12802 of them), an empty one
+// reading 0.
+SourceEchantillons depuistabmesures(const std::vector<QByteArray>& tabmesures, int nbmesures,
+                                    double tensionseuil);
+
+// The samples of a recording file, its sample lines in order.
+SourceEchantillons depuisfichier(std::vector<int> valeurs);
