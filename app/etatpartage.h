@@ -29,10 +29,18 @@ struct EtatPartage {
     double tempsdepart = 0;     // clock reading at the start of a timed interval
     long bouclesparseconde = 0; // calibration loop passes per second
     std::vector<QByteArray> tabmesures = std::vector<QByteArray>(tailleTabmesures);
-    qint16 compteurmesures = 0;   // values stored by the current download
+    qint16 compteurmesures = 0; // values stored by the current download
+    // The recording length in force when the samples in tabmesures were recorded: a
+    // recording is written with that many lines even if the menu has changed since.
+    qint16 nbmesuresdutelechargement = 0;
     QByteArray chainemesure;      // characters of the value being received
     QString typefichier;          // "mr" or "br": decoder run by the open chooser
     QString cheminfichier;        // path composed by a chooser
     QString cheminlecture;        // file to decode
     QString cheminenregistrement; // file to write
+
+    // Sample lines a recording of tabmesures holds, less one (its last index).
+    int nbmesuresenregistrees() const {
+        return nbmesuresdutelechargement > 0 ? nbmesuresdutelechargement : nbmesures;
+    }
 };

@@ -19,3 +19,9 @@ QString etiquette1binaire() {
     return QStringLiteral(" Entrer un message (tout caractère clavier) ou code") +
            QString(25, u' ');
 }
+
+QString etiquette1morserapide() {
+    return QStringLiteral(
+               " Entrer un message (26 minuscules sans ponctuation ou 9 chiffres) ou code") +
+           QString(25, u' ');
+}

@@ -7,3 +7,6 @@ QString legendemorselent();
 QString legendebinairelent();
 QString etiquette1morse();
 QString etiquette1binaire();
+// The caption that the end of a fast Morse reception (or of the decoding of a fast Morse
+// recording) gives Etiquette1.
+QString etiquette1morserapide();

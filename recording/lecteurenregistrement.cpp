@@ -27,10 +27,21 @@ bool LecteurEnregistrement::ouvre(const QString& chemin, QString* erreur) {
                                raisonechecfichier(chemin, fichier_, UsageFichier::lecture));
         return false;
     }
+    source_ = &fichier_;
+    sauteentete();
+    return true;
+}
+
+void LecteurEnregistrement::ouvre(QIODevice& appareil) {
+    ferme();
+    source_ = &appareil;
+    sauteentete();
+}
+
+void LecteurEnregistrement::sauteentete() {
     QByteArray ligne;
     for (int n = 0; n < lignesenteteenregistrement && lisligne(ligne); ++n) {
     }
-    return true;
 }
 
 bool LecteurEnregistrement::suivante(double& valeur) {
@@ -44,6 +55,7 @@ bool LecteurEnregistrement::suivante(double& valeur) {
 void LecteurEnregistrement::ferme() {
     if (fichier_.isOpen())
         fichier_.close();
+    source_ = nullptr;
     tampon_.clear();
     position_ = 0;
     apresCR_ = false;
@@ -96,7 +108,7 @@ bool LecteurEnregistrement::lisligne(QByteArray& debut) {
 bool LecteurEnregistrement::remplit() {
     position_ = 0;
     tampon_.resize(tailletampon);
-    const qint64 lus = fichier_.isOpen() ? fichier_.read(tampon_.data(), tailletampon) : -1;
+    const qint64 lus = source_ ? source_->read(tampon_.data(), tailletampon) : -1;
     tampon_.resize(lus > 0 ? lus : 0);
     return lus > 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QIODevice>
 #include <QString>
 
 // The reading of a recording (or of the control copy), shared by the decoders: the 35
@@ -19,10 +20,13 @@ public:
     // no samples). False, with a French message naming the file in `erreur`, when it
     // cannot be opened.
     bool ouvre(const QString& chemin, QString* erreur);
+    // Reads from a device already open for reading (bytes in memory, for instance), from
+    // its current position; it stays open when the reading ends.
+    void ouvre(QIODevice& appareil);
     // The value of the next sample line; false at the end of the file (or when closed).
     bool suivante(double& valeur);
     void ferme();
-    bool estouvert() const { return fichier_.isOpen(); }
+    bool estouvert() const { return source_ != nullptr; }
 
     // Value of one sample line (without its line end): the blanks at its start skipped,
     // the index ends at the next blank, the value is the numeric value of the rest after
@@ -30,10 +34,13 @@ public:
     static double valeurligne(const QByteArray& ligne);
 
 private:
+    void sauteentete();
     bool lisligne(QByteArray& debut);
     bool remplit();
 
     QFile fichier_;
+    QIODevice* source_ = nullptr; // the file, or the device given
+
     QByteArray tampon_;
     qsizetype position_ = 0;
     // A CR ended the last line: an LF right after it belongs to the same line end.

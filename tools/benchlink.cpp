@@ -22,12 +22,6 @@
 
 namespace {
 
-QString surUneLigne(QString texte) {
-    texte.replace(u'\n', QChar(0x240A));
-    texte.replace(u'\r', QChar(0x240D));
-    return texte;
-}
-
 int erreur(const QString& message) {
     return erreurUsage(sousCommandeBenchLink, message);
 }

@@ -11,11 +11,9 @@
 
 namespace {
 
-const std::array<const SousCommande*, 4> sousCommandes = {
-    &sousCommandeEncode,
-    &sousCommandeSend,
-    &sousCommandeReceive,
-    &sousCommandeBenchLink,
+const std::array<const SousCommande*, 5> sousCommandes = {
+    &sousCommandeEncode,          &sousCommandeSend, &sousCommandeReceive, &sousCommandeBenchLink,
+    &sousCommandeDecodeRecording,
 };
 
 // The subcommands that run a station of the program: its main form exists, so they need

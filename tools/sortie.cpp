@@ -18,3 +18,9 @@ int erreurUsage(const SousCommande& commande, const QString& message) {
                     .arg(QLatin1String(commande.nom), QString::fromUtf8(commande.arguments)));
     return sortieUsage;
 }
+
+QString surUneLigne(QString texte) {
+    texte.replace(u'\n', QChar(0x240A));
+    texte.replace(u'\r', QChar(0x240D));
+    return texte;
+}

@@ -20,6 +20,11 @@ constexpr int sortieUsage = 2; // wrong command line or text the program cannot 
 void ecritLigne(const QString& ligne);
 void ecritErreur(const QString& message);
 
+// A received text on one line of output: a line feed becomes the symbol ␊ (U+240A) and a
+// carriage return ␍ (U+240D), which no Windows-1252 character gives, so each item stays
+// on its own line and the exact text can be restored. Nothing else is replaced.
+QString surUneLigne(QString texte);
+
 // Reports a wrong command line for `commande` on standard error; returns sortieUsage.
 int erreurUsage(const SousCommande& commande, const QString& message);
 
@@ -28,3 +33,4 @@ extern const SousCommande sousCommandeEncode;
 extern const SousCommande sousCommandeBenchLink;
 extern const SousCommande sousCommandeSend;
 extern const SousCommande sousCommandeReceive;
+extern const SousCommande sousCommandeDecodeRecording;

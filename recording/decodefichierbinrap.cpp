@@ -1,0 +1,42 @@
+#include "recording/decodefichierbinrap.h"
+
+#include "app/feuillelumivox1.h"
+#include "app/legendes.h"
+#include "app/station.h"
+#include "recording/decodagefichier.h"
+#include "recording/finsdecodagefichier.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+bool decode_fichierbinrap(Station& s, QString* erreur) {
+    EtatPartage& e = s.etat;
+    Feuillelumivox1& f = *s.feuille;
+    e.cheminlecture = e.cheminfichier;
+    MesuresFichier mesures;
+    if (!litmesuresfichier(e.cheminlecture, mesures, erreur))
+        return false;
+
+    e.codebinaire.clear();
+    e.affichagebinaire.clear();
+    f.Texte1->clear();
+    f.Texte2->clear();
+    f.appliquetaillepolice();
+    s.Minuterie->setEnabled(false);
+    s.plateforme.cede();
+
+    const DecodageFichierBinaire d = decodefichierbinaire(mesures);
+    e.codebinaire = d.mesure.codebinaire;
+    e.affichagebinaire = d.mesure.affichagebinaire;
+    f.Texte1->setPlainText(e.affichagebinaire);
+    e.messagerecu = d.messagerecu;
+
+    affichefindecodagefichier(s, mesures);
+    f.Etiquette1->setText(etiquette1binaire());
+    f.Btonenvoiebinaire->setEnabled(true);
+    f.Btonefface->setEnabled(true);
+    f.Texte1->setReadOnly(false);
+    reprendapresdecodagefichier(s);
+    return true;
+}

@@ -1,0 +1,52 @@
+// lumicom-tool decode-recording morse|binary FICHIER: the program's decoder of a recording
+// of that coding run on FICHIER, without any window. Prints the code string (Morse), or
+// the display string that Texte1 shows (binary), then messagerecu, always the last line.
+
+#include "souscommande.h"
+
+#include "recording/decodagefichier.h"
+#include "recording/mesuresfichier.h"
+
+namespace {
+
+int executeDecodeRecording(const QStringList& arguments) {
+    if (arguments.size() != 2)
+        return erreurUsage(sousCommandeDecodeRecording,
+                           QStringLiteral("decode-recording attend un codage et un fichier "
+                                          "(%1 argument(s) donné(s))")
+                               .arg(arguments.size()));
+    const QString& codage = arguments.at(0);
+    if (codage != u"morse" && codage != u"binary")
+        return erreurUsage(sousCommandeDecodeRecording,
+                           QStringLiteral("codage inconnu « %1 » (morse ou binary)").arg(codage));
+    const QString& chemin = arguments.at(1);
+    MesuresFichier mesures;
+    QString erreur;
+    if (!litmesuresfichier(chemin, mesures, &erreur)) {
+        ecritErreur(erreur);
+        return sortieUsage;
+    }
+    if (mesures.tronque)
+        ecritErreur(avisfichiertronque(chemin));
+    if (codage == u"morse") {
+        const DecodageFichierMorse d = decodefichiermorse(mesures);
+        ecritLigne(d.message.mesure.codemorse);
+        ecritLigne(surUneLigne(d.messagerecu));
+    } else {
+        const DecodageFichierBinaire d = decodefichierbinaire(mesures);
+        ecritLigne(surUneLigne(d.mesure.affichagebinaire));
+        ecritLigne(surUneLigne(d.messagerecu));
+    }
+    return sortieSucces;
+}
+
+} // namespace
+
+const SousCommande sousCommandeDecodeRecording = {
+    "decode-recording",
+    "morse|binary FICHIER",
+    "décode l'enregistrement FICHIER (*.rrr) comme le programme le décode : affiche la\n"
+    "      chaîne de code (Morse) ou la chaîne d'affichage de Texte1 (binaire), puis\n"
+    "      messagerecu en dernière ligne ; un fichier illisible donne le code 2",
+    executeDecodeRecording,
+};
