@@ -4,6 +4,7 @@
 #include "app/boutonmultiligne.h"
 #include "app/couleurs.h"
 #include "app/station.h"
+#include "app/twips.h"
 #include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
@@ -12,12 +13,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QScreen>
 
 namespace {
 
@@ -60,9 +59,7 @@ Feuillelumivox1::Feuillelumivox1(Station& station) : station_(station) {
 }
 
 int Feuillelumivox1::pixels(int twips) const {
-    const QScreen* ecran = QGuiApplication::primaryScreen();
-    const double ppp = ecran ? ecran->logicalDotsPerInchX() : 96.0;
-    return qRound(twips * ppp / 1440.0);
+    return pixelsdetwips(twips);
 }
 
 void Feuillelumivox1::fixefond(QWidget* controle, const QColor& couleur) {

@@ -4,6 +4,7 @@
 #include "app/lignedecommande.h"
 #include "app/plateformeqt.h"
 #include "app/station.h"
+#include "choosers/selecteurs.h"
 #include "link/transportserie.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
     PlateformeQt plateforme;
     DialoguesQt dialogues;
     Station station(plateforme, dialogues, [](int numport) { return ouvreportserie(numport); });
+    Selecteurs selecteurs(station);
     if (ligne.codagesRapides)
         station.feuille->autorisecodagesrapides();
     Form_Load(station);

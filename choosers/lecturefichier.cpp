@@ -1,0 +1,48 @@
+#include "choosers/lecturefichier.h"
+
+#include "app/dialogues.h"
+#include "app/station.h"
+#include "recording/decodefichierbinrap.h"
+#include "recording/decodefichiermorserap.h"
+
+const FormeFichier::Dessin Lecturefichier::dessin = {
+    QStringLiteral("Ouvrir fichier *.rrr"),
+    QStringLiteral("Nom de fichier Regressi DOS * .rrr à ouvrir contenant du code enregistré"
+                   "                         (ouvrable aussi dans Regressi Windows jusqu'à la "
+                   "version 2007)"),
+    {7455, 6405},
+    {480, 240, 6855, 975},
+    {4560, 1440, 1575, 375},
+    {480, 1560, 2775, 495},
+    {3600, 1920, 3255, 495},
+    {480, 2280, 2775, 2760},
+    {3600, 2640, 3375, 1890},
+    {3600, 4680, 3135, 315},
+    {480, 5280, 2295, 735},
+    {3600, 5280, 2415, 735},
+};
+
+Lecturefichier::Lecturefichier(Station& station, std::vector<Lecteur> lecteurs,
+                               const QString& dossier, QWidget* parent)
+    : FormeFichier(dessin, station.dialogues, std::move(lecteurs), dossier, parent),
+      station_(station) {}
+
+void Lecturefichier::Commande1_Click() {
+    executeok([this] {
+        EtatPartage& e = station_.etat;
+        e.cheminfichier = cheminchoisi();
+        e.cheminlecture = e.cheminfichier;
+        if (e.cheminlecture.isEmpty())
+            return;
+        QString erreur;
+        bool lu = true;
+        if (e.typefichier == u"br")
+            lu = decode_fichierbinrap(station_, &erreur);
+        if (e.typefichier == u"mr")
+            lu = decode_fichiermorserap(station_, &erreur);
+        if (!lu)
+            dialogues().boiteMessage(erreur, Dialogues::Boutons::Ok,
+                                     QStringLiteral("Ouverture d'un enregistrement"));
+    });
+    ferme();
+}
