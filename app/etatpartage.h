@@ -39,6 +39,10 @@ struct EtatPartage {
     QString cheminlecture;        // file to decode
     QString cheminenregistrement; // file to write
 
+    // Options of the menu "Options", remembered between runs.
+    bool decodagerobuste = false;        // fast decoders on cleaned samples (noisy light)
+    bool telechargementparblocs = false; // fast Morse downloads 32 values a request
+
     // Sample lines a recording of tabmesures holds, less one (its last index).
     int nbmesuresenregistrees() const {
         return nbmesuresdutelechargement > 0 ? nbmesuresdutelechargement : nbmesures;

@@ -210,6 +210,12 @@ void Feuillelumivox1::construitmenus() {
     menu_apropos = barre->addAction(
         QStringLiteral("&A propos ...v2  (Programme pouvant être placé en haute priorité Win)"));
     menu_OrphyGTSII = barre->addAction(QStringLiteral("(Pour Orphy GTS)"));
+
+    menu_options = barre->addMenu(QStringLiteral("&Options"));
+    menu_decodagerobuste =
+        article(menu_options, QStringLiteral("Décodage robuste (lumière bruitée)"));
+    menu_telechargementblocs = article(
+        menu_options, QStringLiteral("Téléchargement morse rapide par blocs (plus rapide)"));
 }
 
 void Feuillelumivox1::relie() {
@@ -262,6 +268,8 @@ void Feuillelumivox1::relie() {
     lie(menu_decodage_fichierbinrap, &Feuillelumivox1::menu_decodage_fichierbinrap_Click);
     lie(menu_apropos, &Feuillelumivox1::menu_apropos_Click);
     lie(menu_OrphyGTSII, &Feuillelumivox1::menu_OrphyGTSII_Click);
+    lie(menu_decodagerobuste, &Feuillelumivox1::menu_decodagerobuste_Click);
+    lie(menu_telechargementblocs, &Feuillelumivox1::menu_telechargementblocs_Click);
 }
 
 void Feuillelumivox1::closeEvent(QCloseEvent* evenement) {

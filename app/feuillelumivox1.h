@@ -74,6 +74,9 @@ public:
     QAction* menu_autorise_enregistrebin;
     QAction* menu_apropos;
     QAction* menu_OrphyGTSII;
+    QMenu* menu_options;
+    QAction* menu_decodagerobuste;
+    QAction* menu_telechargementblocs;
 
     // Button handlers (the four send buttons belong to the emission routines).
     void Btonefface_Click();
@@ -116,6 +119,11 @@ public:
     void menu_decodage_fichierbinrap_Click();
     void menu_apropos_Click();
     void menu_OrphyGTSII_Click();
+    void menu_decodagerobuste_Click();
+    void menu_telechargementblocs_Click();
+
+    // Puts the check marks of the menu "Options" in line with the shared state.
+    void afficheoptions();
 
     // Makes the two submenus of the fast codings reachable (they are disabled by design).
     void autorisecodagesrapides();
@@ -132,6 +140,8 @@ signals:
     // After a fast reception: the save chooser for its recording is asked for, with its
     // caption.
     void enregistrementdemande(const QString& legende);
+    // An item of the menu "Options" has been ticked or unticked.
+    void optionschangees();
 
 protected:
     void closeEvent(QCloseEvent* evenement) override;

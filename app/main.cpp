@@ -2,6 +2,7 @@
 #include "app/feuillelumivox1.h"
 #include "app/form_load.h"
 #include "app/lignedecommande.h"
+#include "app/options.h"
 #include "app/plateformeqt.h"
 #include "app/station.h"
 #include "choosers/selecteurs.h"
@@ -41,6 +42,7 @@ int main(int argc, char* argv[]) {
     DialoguesQt dialogues;
     Station station(plateforme, dialogues, [](int numport) { return ouvreportserie(numport); });
     Selecteurs selecteurs(station);
+    retientoptions(station);
     if (ligne.codagesRapides)
         station.feuille->autorisecodagesrapides();
     Form_Load(station);

@@ -296,3 +296,22 @@ void Feuillelumivox1::menu_OrphyGTSII_Click() {
                        " (Programme pour Orphy GTS)"),
         Dialogues::Boutons::Ok, QStringLiteral("Conseils pratiques"));
 }
+
+// The options are off by default; the shared state is their state of record, as for the
+// recording permissions.
+void Feuillelumivox1::menu_decodagerobuste_Click() {
+    station_.etat.decodagerobuste = !station_.etat.decodagerobuste;
+    afficheoptions();
+    emit optionschangees();
+}
+
+void Feuillelumivox1::menu_telechargementblocs_Click() {
+    station_.etat.telechargementparblocs = !station_.etat.telechargementparblocs;
+    afficheoptions();
+    emit optionschangees();
+}
+
+void Feuillelumivox1::afficheoptions() {
+    menu_decodagerobuste->setChecked(station_.etat.decodagerobuste);
+    menu_telechargementblocs->setChecked(station_.etat.telechargementparblocs);
+}

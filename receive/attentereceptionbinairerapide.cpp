@@ -91,7 +91,7 @@ void attentereceptionbinairerapide(Station& s) {
             debutreception(s);
             const BilanTelechargement bilan = enregistreettelecharge(s);
             const DecodageBinaireRapide lecture =
-                decodebinairerapide(e.tabmesures, e.nbmesures, e.tensionseuil);
+                decodebinairerapide(e.tabmesures, e.nbmesures, e.tensionseuil, reglesdecodage(e));
             e.codebinaire = lecture.codebinaire;
             e.affichagebinaire = lecture.affichagebinaire;
             e.compteursilence = 0;

@@ -38,8 +38,8 @@ void debutreception(Station& s) {
     f.Btonefface->setEnabled(false);
 }
 
-// The interface records the light, then the samples come down one by one, each copied
-// to the control file as it arrives.
+// The interface records the light, then the samples come down one by one (or 32 at a
+// time, when the option asks for it), each copied to the control file as it arrives.
 BilanTelechargement enregistreettelecharge(Station& s) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
@@ -47,11 +47,18 @@ BilanTelechargement enregistreettelecharge(Station& s) {
     copie.ouvre();
     s.liaison.fixelongueurlecture(1);
     e.chainemesure.clear();
-    s.liaison.envoiecommande(QByteArrayLiteral("XPEA1 0,200,6,0"));
+    // A 12800-sample recording is asked for whole, and waited for as fast binary does.
+    const bool long_ = e.nbmesures == 12800;
+    s.liaison.envoiecommande(long_ ? QByteArrayLiteral("XPEA1 0,400,6,0")
+                                   : QByteArrayLiteral("XPEA1 0,200,6,0"));
     s.liaison.envoiecommande(QByteArrayLiteral("XEAP"));
-    attendsenregistrement(s, p.horloge(), 10);
-    const BilanTelechargement bilan = telechargemorserapide(
-        s, [&copie](int index, const QByteArray& chaine) { copie.ajoute(index, chaine); });
+    attendsenregistrement(s, p.horloge(), long_ ? e.nbmesures * 0.0015 + 2.0 : 10);
+    const auto versCopie = [&copie](int index, const QByteArray& chaine) {
+        copie.ajoute(index, chaine);
+    };
+    const BilanTelechargement bilan = e.telechargementparblocs
+                                          ? telechargebinairerapide(s, versCopie)
+                                          : telechargemorserapide(s, versCopie);
     copie.ferme();
     if (s.observateurs.finTelechargement)
         s.observateurs.finTelechargement(bilan);
@@ -97,7 +104,7 @@ void attentereceptionmorserapide(Station& s) {
             const BilanTelechargement bilan = enregistreettelecharge(s);
             e.compteursilence = 0;
             const DecodageMorseRapide lecture =
-                decodemorserapide(e.tabmesures, e.nbmesures, e.tensionseuil);
+                decodemorserapide(e.tabmesures, e.nbmesures, e.tensionseuil, reglesdecodage(e));
             s.feuille->Texte1->setPlainText(lecture.codemorse);
             const DecodageMorse decodage = decodecodemorse(lecture.codemorse);
             e.messagerecu = developpecoderapide(decodage.messagerecu);

@@ -2,7 +2,9 @@
 
 #include "codes/windows1252.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -13,11 +15,44 @@ struct LongueurRun {
     int kn;
     int sn;
 };
-constexpr LongueurRun tableruns[] = {{1, 1, 2}, {2, 2, 2}, {3, 3, 3}, {4, 4, 3},
-                                     {5, 5, 4}, {6, 6, 4}, {7, 7, 5}, {8, 8, 5}};
+// The ninth line, a lit run of nine bits, belongs to the mended rules only.
+constexpr LongueurRun tableruns[] = {{1, 1, 2}, {2, 2, 2}, {3, 3, 3}, {4, 4, 3}, {5, 5, 4},
+                                     {6, 6, 4}, {7, 7, 5}, {8, 8, 5}, {9, 9, 5}};
+constexpr std::size_t lignesconception = 8;
 
 bool duren(const LongueurRun& l, int run, int plusbref, int pluslong) {
     return l.kn * plusbref - l.sn <= run && run <= l.kn * pluslong + l.sn;
+}
+
+// The bit length of the mended rules, when the preamble gave it.
+struct LongueurBit {
+    double bit = 0;         // samples
+    double ecartallume = 0; // lit runs are this much longer than their bits, dark ones shorter
+    bool valide() const { return bit >= 2; }
+
+    // A run of n bits, within 2.25 + n / 4 samples, never more than 0.45 bit.
+    bool duren(int n, int run, bool allume) const {
+        if (!valide() || run < 1)
+            return false;
+        const double centre = n * bit + (allume ? ecartallume : -ecartallume);
+        return std::abs(run - centre) <= std::min(2.25 + 0.25 * n, 0.45 * bit);
+    }
+};
+
+// From the first flash's edges to the third's: four bits, both ways.
+LongueurBit longueurbit(const std::vector<RunMesure>& preambule) {
+    LongueurBit l;
+    if (preambule.size() != 4 || !preambule[0].allume || preambule[1].allume ||
+        !preambule[3].allume)
+        return l;
+    const RunMesure& premier = preambule[0];
+    const RunMesure& troisieme = preambule[3];
+    const double montees = troisieme.debut - premier.debut;
+    const double descentes =
+        (troisieme.debut + troisieme.longueur) - (premier.debut + premier.longueur);
+    l.bit = (montees + descentes) / 8;
+    l.ecartallume = (premier.longueur + troisieme.longueur) / 2.0 - l.bit;
+    return l;
 }
 
 // The 8-bit code of a frame's data bits, the first weighing 128; a missing bit counts 0
@@ -46,8 +81,11 @@ struct Lecteur {
 
 } // namespace
 
-DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source) {
+DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regles regles) {
+    if (regles == Regles::Robustes)
+        return decodebinairerapide(nettoie(source), Regles::Corrigees);
     DecodageBinaireRapide r;
+    const bool corrige = regles == Regles::Corrigees;
     const bool fichier = source.origine == Origine::Fichier;
     const int derniere = source.derniere();
 
@@ -111,6 +149,16 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source) {
     r.seuil = S;
     r.b0 = static_cast<int>(std::floor((r.bmax + r.bmin) / 2.0));
     r.debut = i;
+    const LongueurBit mesure = corrige ? longueurbit(r.preambule) : LongueurBit();
+    r.bit = mesure.bit;
+    r.ecartallume = mesure.ecartallume;
+    const std::size_t lignesallume = mesure.valide() ? std::size(tableruns) : lignesconception;
+    const auto bitsallumes = [&](const LongueurRun& l, int run) {
+        return duren(l, run, r.hmin, r.hmax) || mesure.duren(l.n, run, true);
+    };
+    const auto bitssombres = [&](const LongueurRun& l, int run) {
+        return duren(l, run, r.bmin, r.bmax) || mesure.duren(l.n, run, false);
+    };
 
     // The frames, to `nbmesures` or to the end of the file.
     const int fin = fichier ? derniere : source.nbmesures;
@@ -126,11 +174,18 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source) {
             ++runB;
             ++i;
             x = lis(i);
-            if (4 * r.bmin - 5 <= runB && runB <= 4 * r.bmax + 5) {
+            // A stop interval is two bits of darkness, each blank two more: the blanks come
+            // half-way between, at 3, 5, 7 ... bits.
+            const bool blanc =
+                mesure.valide()
+                    ? runB >= (2 * int(ecart.code.size()) + 3) * mesure.bit - mesure.ecartallume / 2
+                    : 4 * r.bmin - 5 <= runB && runB <= 4 * r.bmax + 5;
+            if (blanc) {
                 r.codebinaire += u' ';
                 r.affichagebinaire += QStringLiteral(" ( ) ");
                 ecart.code += u' ';
-                runB = 0;
+                if (!mesure.valide())
+                    runB = 0;
             }
         }
         ecart.longueur = i - ecart.debut;
@@ -151,8 +206,9 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source) {
             eclaire.longueur = runH;
             // The lines are tried one after the other: after a match the run counts 0,
             // which a later line matches only when its lower bound is 0 or less.
-            for (const LongueurRun& l : tableruns) {
-                if (nbits < 9 && duren(l, runH, r.hmin, r.hmax)) {
+            for (std::size_t ligne = 0; ligne < lignesallume; ++ligne) {
+                const LongueurRun& l = tableruns[ligne];
+                if (nbits < 9 && bitsallumes(l, runH)) {
                     const QString uns(l.n, u'1');
                     r.codebinaire += uns;
                     r.affichagebinaire += uns;
@@ -172,12 +228,18 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source) {
                 x = lis(i);
                 // The darkness that completes the frame is cut at the missing bits; the
                 // rest of it is a word gap. Without a measured bit length nothing is cut.
-                if (r.b0 > 0 && runB / r.b0 + nbits == 9)
+                if (mesure.valide()) {
+                    const double manque = (9 - nbits) * mesure.bit - mesure.ecartallume;
+                    if (runB >= std::max(1L, std::lround(manque)))
+                        break;
+                } else if (r.b0 > 0 && runB / r.b0 + nbits == 9) {
                     break;
+                }
             }
             sombre.longueur = i - sombre.debut;
-            for (const LongueurRun& l : tableruns) {
-                if (1 <= nbits && nbits < 9 && duren(l, runB, r.bmin, r.bmax)) {
+            for (std::size_t ligne = 0; ligne < lignesconception; ++ligne) {
+                const LongueurRun& l = tableruns[ligne];
+                if (1 <= nbits && nbits < 9 && bitssombres(l, runB)) {
                     const QString zeros(l.n, u'0');
                     r.codebinaire += zeros;
                     r.affichagebinaire += zeros;
@@ -203,8 +265,8 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source) {
 }
 
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
-                                          double tensionseuil) {
-    return decodebinairerapide(depuistabmesures(tabmesures, nbmesures, tensionseuil));
+                                          double tensionseuil, Regles regles) {
+    return decodebinairerapide(depuistabmesures(tabmesures, nbmesures, tensionseuil), regles);
 }
 
 QString textedecodebinaire(const QString& code) {

@@ -29,6 +29,11 @@ struct DecodageBinaireRapide {
     int vmin = 10000; // smallest and largest value read while the preamble was measured
     int vmax = 0;
     int debut = 0; // index of the first sample read after the preamble
+    // Mended rules: the bit length measured on the edges of the preamble, in samples (0
+    // when the preamble was not found whole), and how much longer than bits the lit runs
+    // are (the dark runs being as much shorter).
+    double bit = 0;
+    double ecartallume = 0;
     // "1" and "0" for each bit received, start bits included, " " for each word gap.
     QString codebinaire;
     // The same bits, " ( ) " for each word gap and " (c) " after each character c decoded.
@@ -62,9 +67,19 @@ struct DecodageBinaireRapide {
 // A preamble whose gap has no length (b0 = 0) leaves the darkness of a frame uncut. The
 // preamble's runs stop when they pass `nbmesures`: a recording that ends during the
 // preamble gives empty strings.
-DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source);
+//
+// The mended rules take the bit length from the whole preamble, from the first flash's
+// edges to the third's (four bits), to a quarter of a sample rather than to one sample,
+// and the lit runs' excess over it. A run of n bits is then also recognised within
+// 2.25 + n / 4 samples of its length (never more than 0.45 bit), whatever the phase of the
+// samples; the darkness that completes a frame is cut at the bits still missing; a lit run
+// of nine bits (a start bit and eight 1s, ÿ) is a frame; and between frames the first
+// blank comes after three bits of darkness, each further one after two more, so that two
+// blanks in a row arrive as two.
+DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source,
+                                          Regles regles = Regles::Corrigees);
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
-                                          double tensionseuil);
+                                          double tensionseuil, Regles regles);
 
 // The text of a received bit string: a " " gives a blank; a "1" starts a frame whose next
 // eight characters are the bits of the character's code, most significant first ("1"

@@ -14,7 +14,9 @@ void noteextremes(DecodageMorseRapide& r, int x) {
 
 } // namespace
 
-DecodageMorseRapide decodemorserapide(const SourceEchantillons& source) {
+DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles regles) {
+    if (regles == Regles::Robustes)
+        return decodemorserapide(nettoie(source), Regles::Corrigees);
     DecodageMorseRapide r;
     const bool fichier = source.origine == Origine::Fichier;
     const int derniere = source.derniere();
@@ -24,6 +26,11 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source) {
     if (fichier && derniere < 1)
         return r;
     int S = fichier ? lis(1) + 7 : static_cast<int>(std::floor(255 * source.tensionseuil / 20));
+    if (regles == Regles::Corrigees && derniere >= 1) {
+        const Obscurite obscurite = obscuritedudebut(source);
+        const double marge = std::max(3.0, 5 * obscurite.bruit + 1);
+        S = std::max(S, static_cast<int>(std::ceil(obscurite.niveau + marge)));
+    }
     int i = fichier ? 1 : 0;
     r.seuilinitial = S;
     // A download's preamble may read one value past `nbmesures`; a file's stops at its end.
@@ -113,18 +120,18 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source) {
 }
 
 DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
-                                      double tensionseuil) {
-    return decodemorserapide(depuistabmesures(tabmesures, nbmesures, tensionseuil));
+                                      double tensionseuil, Regles regles) {
+    return decodemorserapide(depuistabmesures(tabmesures, nbmesures, tensionseuil), regles);
 }
 
-MessageMorseRapide decodemessagemorserapide(const SourceEchantillons& source) {
+MessageMorseRapide decodemessagemorserapide(const SourceEchantillons& source, Regles regles) {
     MessageMorseRapide m;
-    m.mesure = decodemorserapide(source);
+    m.mesure = decodemorserapide(source, regles);
     m.texte = decodecodemorse(m.mesure.codemorse);
     return m;
 }
 
 MessageMorseRapide decodemessagemorserapide(const std::vector<QByteArray>& tabmesures,
-                                            int nbmesures, double tensionseuil) {
-    return decodemessagemorserapide(depuistabmesures(tabmesures, nbmesures, tensionseuil));
+                                            int nbmesures, double tensionseuil, Regles regles) {
+    return decodemessagemorserapide(depuistabmesures(tabmesures, nbmesures, tensionseuil), regles);
 }

@@ -49,9 +49,15 @@ struct DecodageMorseRapide {
 // Every scan stops at the end of the samples: for a download, a lit run of the preamble
 // when it passes `nbmesures`, the scan after it at `nbmesures` and the lit runs at the
 // table's last index. Without four pulses the code string stays empty.
-DecodageMorseRapide decodemorserapide(const SourceEchantillons& source);
+//
+// With the mended rules, the first threshold is raised, when it is not already above
+// them, above the darkness at the start of the recording and its noise (by five times the
+// spread of its readings, three units at least): in a lit room, or with noisy readings,
+// darkness would otherwise be taken for the preamble.
+DecodageMorseRapide decodemorserapide(const SourceEchantillons& source,
+                                      Regles regles = Regles::Corrigees);
 DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
-                                      double tensionseuil);
+                                      double tensionseuil, Regles regles);
 
 // The measurement of a fast Morse recording and the text its code string decodes to.
 struct MessageMorseRapide {
@@ -59,6 +65,7 @@ struct MessageMorseRapide {
     DecodageMorse texte;
 };
 
-MessageMorseRapide decodemessagemorserapide(const SourceEchantillons& source);
+MessageMorseRapide decodemessagemorserapide(const SourceEchantillons& source,
+                                            Regles regles = Regles::Corrigees);
 MessageMorseRapide decodemessagemorserapide(const std::vector<QByteArray>& tabmesures,
-                                            int nbmesures, double tensionseuil);
+                                            int nbmesures, double tensionseuil, Regles regles);

@@ -56,3 +56,7 @@ void attendsenregistrement(Station& s, double t0, double duree) {
 void proposeenregistrement(Station& s, const QString& legende) {
     emit s.feuille->enregistrementdemande(legende);
 }
+
+Regles reglesdecodage(const EtatPartage& e) {
+    return e.decodagerobuste ? Regles::Robustes : Regles::Corrigees;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "receive/sourceechantillons.h"
+
 #include <QString>
 
 class Station;
@@ -25,6 +27,10 @@ void videtabmesures(EtatPartage& e);
 // Lets the events run until more than `duree` seconds have passed since `t0`: the
 // interface is recording, nothing is read meanwhile.
 void attendsenregistrement(Station& s, double t0, double duree);
+
+// The rules the station's fast decoders follow: the mended ones, or the robust ones when
+// the option is ticked.
+Regles reglesdecodage(const EtatPartage& e);
 
 // After a message, when the user allows it: the save chooser is asked for, with its
 // caption. The routine does not wait for it.

@@ -16,6 +16,19 @@
 //   a dash.
 enum class Origine { Telechargement, Fichier };
 
+// The rules a fast decoder follows.
+// - Conception: the decoders as they were designed.
+// - Corrigees (the program's own): the same, mended only where they lose a message that
+//   the light carries clearly: the bit length of fast binary taken from the edges of the
+//   whole preamble, so that the runs are recognised whatever the phase of the samples;
+//   a nine-bit lit run (ÿ); a blank for each two bits of darkness beyond the first; the
+//   first threshold of fast Morse above the darkness of the room and its noise. A message
+//   that the designed decoders read exactly is read the same.
+// - Robustes (the option for noisy light): the mended rules on samples cleaned first,
+//   each sample taken as lit or dark with a margin around the middle of the two levels
+//   found in the whole recording.
+enum class Regles { Conception, Corrigees, Robustes };
+
 struct SourceEchantillons {
     // The readings, index 0 first, in the interface's units (0 to 255; whatever a text or
     // a file holds beyond the 16-bit range of a sample is held at its bounds).
@@ -45,3 +58,19 @@ SourceEchantillons depuistabmesures(const std::vector<QByteArray>& tabmesures, i
 
 // The samples of a recording file, its sample lines in order.
 SourceEchantillons depuisfichier(std::vector<int> valeurs);
+
+// The darkness at the start of the recording, in the interface's units: its level (the
+// median of the first samples, which the recording takes before the preamble; for a
+// download, no lower than the darkness measured at start-up) and the spread of its
+// readings (from their median absolute deviation).
+struct Obscurite {
+    double niveau = 0;
+    double bruit = 0;
+};
+Obscurite obscuritedudebut(const SourceEchantillons& source);
+
+// The samples as robust decoding reads them: the dark and lit levels found in the whole
+// recording, then each sample taken as the one or the other with hysteresis (it becomes
+// lit above 60 % of the way from dark to lit, dark again below 40 %), so that noise around
+// a level never makes a run. A recording without two distinct levels is left as it is.
+SourceEchantillons nettoie(const SourceEchantillons& source);

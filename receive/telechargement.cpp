@@ -133,7 +133,9 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
     QPlainTextEdit* Texte1 = s.feuille->Texte1;
-    constexpr int blocs = 199; // block 0 is never asked for
+    // Block 0 is never asked for: 6368 values of a 6400-sample recording. A 12800-sample
+    // recording comes whole, 400 blocks as fast binary asks for them.
+    const int blocs = e.nbmesures == 12800 ? 400 : 199;
     BilanTelechargement bilan;
     bilan.valeursDemandees = blocs * 32;
     LecteurReponse reponse(s, bilan);
@@ -181,7 +183,8 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
     return bilan;
 }
 
-BilanTelechargement telechargebinairerapide(Station& s) {
+BilanTelechargement
+telechargebinairerapide(Station& s, const std::function<void(int, const QByteArray&)>& copie) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
     BilanTelechargement bilan;
@@ -189,6 +192,15 @@ BilanTelechargement telechargebinairerapide(Station& s) {
     bilan.valeursDemandees = e.nbmesures;
     LecteurReponse reponse(s, bilan);
     videentree(s);
+    // The values of the block being read, for the copy: a block asked for again must not
+    // give its lines twice.
+    std::vector<std::pair<int, QByteArray>> lignesbloc;
+    const auto copiebloc = [&] {
+        if (copie)
+            for (const auto& [index, jeton] : lignesbloc)
+                copie(index, jeton);
+        lignesbloc.clear();
+    };
     const double debut = p.horloge();
     for (int b = 1; b <= blocs && e.compteurmesures < e.nbmesures; ++b) {
         const qint16 debutbloc = e.compteurmesures;
@@ -198,6 +210,7 @@ BilanTelechargement telechargebinairerapide(Station& s) {
             char c = 0;
             const auto issue = reponse.suivant(c);
             if (issue == LecteurReponse::Issue::abandon) {
+                copiebloc();
                 bilan.interrompu = true;
                 bilan.duree = p.horloge() - debut;
                 return bilan;
@@ -209,6 +222,7 @@ BilanTelechargement telechargebinairerapide(Station& s) {
                 bilan.valeursRecues -= e.compteurmesures - debutbloc;
                 e.compteurmesures = debutbloc;
                 e.chainemesure.clear();
+                lignesbloc.clear();
                 k = 0;
                 continue;
             }
@@ -222,10 +236,12 @@ BilanTelechargement telechargebinairerapide(Station& s) {
                 continue;
             const int v = lecture(jeton);
             range(e, v >= 0 ? textemesure(v) : QByteArray());
+            lignesbloc.emplace_back(e.compteurmesures - 1, jeton);
             ++bilan.valeursRecues;
             ++k;
             bilan.duree = p.horloge() - debut;
         }
+        copiebloc();
     }
     return bilan;
 }

@@ -14,10 +14,12 @@ struct DecodageFichierMorse {
     MessageMorseRapide message; // measurement, code string, letters and display string
     QString messagerecu;        // the text, predefined codes expanded
 };
-DecodageFichierMorse decodefichiermorse(const MesuresFichier& mesures);
+DecodageFichierMorse decodefichiermorse(const MesuresFichier& mesures,
+                                        Regles regles = Regles::Corrigees);
 
 struct DecodageFichierBinaire {
     DecodageBinaireRapide mesure; // measurement, codebinaire and affichagebinaire
     QString messagerecu;          // the text, predefined codes expanded
 };
-DecodageFichierBinaire decodefichierbinaire(const MesuresFichier& mesures);
+DecodageFichierBinaire decodefichierbinaire(const MesuresFichier& mesures,
+                                            Regles regles = Regles::Corrigees);

@@ -3,6 +3,7 @@
 #include "app/feuillelumivox1.h"
 #include "app/legendes.h"
 #include "app/station.h"
+#include "receive/receptionrapide.h"
 #include "recording/decodagefichier.h"
 #include "recording/finsdecodagefichier.h"
 
@@ -26,7 +27,7 @@ bool decode_fichierbinrap(Station& s, QString* erreur) {
     s.Minuterie->setEnabled(false);
     s.plateforme.cede();
 
-    const DecodageFichierBinaire d = decodefichierbinaire(mesures);
+    const DecodageFichierBinaire d = decodefichierbinaire(mesures, reglesdecodage(e));
     e.codebinaire = d.mesure.codebinaire;
     e.affichagebinaire = d.mesure.affichagebinaire;
     f.Texte1->setPlainText(e.affichagebinaire);

@@ -3,6 +3,7 @@
 #include "app/feuillelumivox1.h"
 #include "app/legendes.h"
 #include "app/station.h"
+#include "receive/receptionrapide.h"
 #include "recording/decodagefichier.h"
 #include "recording/finsdecodagefichier.h"
 
@@ -24,7 +25,7 @@ bool decode_fichiermorserap(Station& s, QString* erreur) {
     s.plateforme.cede();
     s.Minuterie->setEnabled(false);
 
-    const DecodageFichierMorse d = decodefichiermorse(mesures);
+    const DecodageFichierMorse d = decodefichiermorse(mesures, reglesdecodage(e));
     f.Texte1->setPlainText(d.message.mesure.codemorse);
     s.plateforme.cede();
     e.messagerecu = d.messagerecu;

@@ -102,7 +102,8 @@ private slots:
         for (size_t k = 0; k < l.valeurs.size(); ++k)
             tab[k] = ' ' + QByteArray::number(l.valeurs[k]);
         const double tensionseuil = sombre * 5.0 / 255 + 0.5;
-        const DecodageMorseRapide direct = decodemorserapide(tab, 6400, tensionseuil);
+        const DecodageMorseRapide direct =
+            decodemorserapide(tab, 6400, tensionseuil, Regles::Conception);
         QVERIFY(direct.codemorse.startsWith(u".- .."_s));
         QVERIFY(!direct.arretsurrun);
     }
@@ -113,7 +114,8 @@ private slots:
         Lumiere l;
         l.eteint(2).allume(30).eteint(10).allume(10).eteint(10).allume(31).eteint(10);
         l.allume(9).eteint(200);
-        const DecodageMorseRapide m = decodefichiermorse(lisvaleurs(l.valeurs)).message.mesure;
+        const DecodageMorseRapide m =
+            decodefichiermorse(lisvaleurs(l.valeurs), Regles::Conception).message.mesure;
         QCOMPARE(m.preambule.size(), size_t(4));
         QCOMPARE(m.preambule[0].debut, 2);
         QCOMPARE(m.preambule[0].longueur, 30);
@@ -121,7 +123,8 @@ private slots:
 
         Lumiere b;
         b.eteint(2).allume(54).eteint(54).allume(54).eteint(54).allume(54).eteint(300);
-        const DecodageBinaireRapide r = decodefichierbinaire(lisvaleurs(b.valeurs)).mesure;
+        const DecodageBinaireRapide r =
+            decodefichierbinaire(lisvaleurs(b.valeurs), Regles::Conception).mesure;
         QCOMPARE(r.preambule.front().debut, 2);
         QCOMPARE(r.hmax, 54);
         QCOMPARE(r.bmin, 54);
@@ -134,16 +137,19 @@ private slots:
             Lumiere l;
             l.eteint(5, 12).allume(30, niveau).eteint(10, 12).allume(10, niveau).eteint(10, 12);
             l.allume(31, niveau).eteint(10, 12).allume(9, niveau).eteint(100, 12);
-            const DecodageMorseRapide m = decodefichiermorse(lisvaleurs(l.valeurs)).message.mesure;
+            const DecodageMorseRapide m =
+                decodefichiermorse(lisvaleurs(l.valeurs), Regles::Conception).message.mesure;
             QCOMPARE(m.seuilinitial, 19);
             QCOMPARE(m.preambule.size(), niveau > 19 ? size_t(4) : size_t(0));
-            const DecodageBinaireRapide b = decodefichierbinaire(lisvaleurs(l.valeurs)).mesure;
+            const DecodageBinaireRapide b =
+                decodefichierbinaire(lisvaleurs(l.valeurs), Regles::Conception).mesure;
             QCOMPARE(b.seuilinitial, 19);
         }
         // A threshold line without a value gives 7.
         QByteArray sansvaleur = fichier({2, 0, 2});
         sansvaleur.replace("\r\n  1  0 \r\n", "\r\n  1\r\n");
-        QCOMPARE(decodefichiermorse(lis(sansvaleur)).message.mesure.seuilinitial, 7);
+        QCOMPARE(
+            decodefichiermorse(lis(sansvaleur), Regles::Conception).message.mesure.seuilinitial, 7);
     }
 
     void fichiersSansMessage_data() {

@@ -116,7 +116,8 @@ private slots:
     void morsePreambule() {
         Enregistrement e;
         preambule(e);
-        const DecodageMorseRapide r = decodemorserapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageMorseRapide r =
+            decodemorserapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(r.pmax, 31);
         QCOMPARE(r.pmin, 9);
         QCOMPARE(r.vmin, sombre);
@@ -143,7 +144,8 @@ private slots:
         Enregistrement e;
         preambule(e);
         e.allume(longueur);
-        const DecodageMorseRapide r = decodemorserapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageMorseRapide r =
+            decodemorserapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(sansblancsfinaux(r.codemorse), symbole);
     }
 
@@ -162,7 +164,8 @@ private slots:
         Enregistrement e;
         preambule(e);
         e.allume(9).eteint(sombres).allume(9);
-        const DecodageMorseRapide r = decodemorserapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageMorseRapide r =
+            decodemorserapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(sansblancsfinaux(r.codemorse), u"."_s + QString(blancs, u' ') + u"."_s);
     }
 
@@ -176,7 +179,8 @@ private slots:
         QFETCH(int, niveau);
         Enregistrement e;
         posemorse(e, u"... --- ... "_s, 38, niveau);
-        const MessageMorseRapide m = decodemessagemorserapide(e.tabmesures, 6400, tensionseuil);
+        const MessageMorseRapide m =
+            decodemessagemorserapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(m.mesure.pmax, 3 * 38);
         QCOMPARE(m.mesure.pmin, 38);
         QCOMPARE(m.mesure.seuil, (sombre + niveau) / 2);
@@ -192,7 +196,8 @@ private slots:
         Enregistrement e;
         e.eteint(100).allume(9).eteint(10).allume(30).eteint(10).allume(31).eteint(10);
         e.allume(30).eteint(20);
-        const DecodageMorseRapide r = decodemorserapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageMorseRapide r =
+            decodemorserapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(r.pmax, 31);
         QCOMPARE(r.pmin, 30);
     }
@@ -201,7 +206,8 @@ private slots:
         Enregistrement e;
         e.eteint(12801);
         e.tabmesures[0] = " 255"; // never examined
-        const DecodageMorseRapide r = decodemorserapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageMorseRapide r =
+            decodemorserapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(r.codemorse, QString());
         QCOMPARE(r.vmax, sombre);
         QVERIFY(r.debut > 6400);
@@ -214,15 +220,18 @@ private slots:
         e.eteint(100);
         for (int k = 0; k < 4; ++k)
             e.allume(1).allume(20, 250).allume(10).eteint(10);
-        QCOMPARE(decodemorserapide(e.tabmesures, 6400, tensionseuil).vmax, eclaire);
-        QCOMPARE(decodebinairerapide(e.tabmesures, 6400, tensionseuil).vmax, 250);
+        QCOMPARE(decodemorserapide(e.tabmesures, 6400, tensionseuil, Regles::Conception).vmax,
+                 eclaire);
+        QCOMPARE(decodebinairerapide(e.tabmesures, 6400, tensionseuil, Regles::Conception).vmax,
+                 250);
     }
 
     // With pmin ≤ 2, the empty lit run met at the end of the samples is a dot.
     void morseRunVideFinal() {
         Enregistrement e;
         e.eteint(5).allume(3).eteint(1).allume(1).eteint(1).allume(3).eteint(1).allume(1);
-        const DecodageMorseRapide r = decodemorserapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageMorseRapide r =
+            decodemorserapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(r.pmax, 3);
         QCOMPARE(r.pmin, 1);
         QCOMPARE(r.debut, 17);
@@ -235,7 +244,8 @@ private slots:
         Enregistrement e;
         e.eteint(100, -20).allume(30, 0).eteint(10, -20).allume(10, 0).eteint(10, -20);
         e.allume(31, 0).eteint(10, -20).allume(9, 0).eteint(20, -20);
-        const DecodageMorseRapide r = decodemorserapide(e.tabmesures, 12800, -1.0);
+        const DecodageMorseRapide r =
+            decodemorserapide(e.tabmesures, 12800, -1.0, Regles::Conception);
         QCOMPARE(r.pmax, 31);
         QCOMPARE(r.seuil, -10);
         QCOMPARE(r.codemorse, QString());
@@ -243,10 +253,10 @@ private slots:
 
     void toutAllume() {
         const std::vector<QByteArray> t(12802, " 255");
-        const DecodageMorseRapide m = decodemorserapide(t, 6400, 0.0);
+        const DecodageMorseRapide m = decodemorserapide(t, 6400, 0.0, Regles::Conception);
         QCOMPARE(m.codemorse, QString());
         QCOMPARE(m.pmax, 6400);
-        const DecodageBinaireRapide b = decodebinairerapide(t, 6400, 0.0);
+        const DecodageBinaireRapide b = decodebinairerapide(t, 6400, 0.0, Regles::Conception);
         QCOMPARE(b.codebinaire, QString());
         QCOMPARE(b.hmax, 6400);
     }
@@ -256,7 +266,8 @@ private slots:
     void binairePreambuleEtTrame() {
         Enregistrement e;
         posebinaire(e, u"101100001"_s, 54);
-        const DecodageBinaireRapide r = decodebinairerapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageBinaireRapide r =
+            decodebinairerapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(r.hmin, 53); // the second flash without its first sample
         QCOMPARE(r.hmax, 54);
         QCOMPARE(r.bmin, 54);
@@ -293,7 +304,8 @@ private slots:
         QFETCH(QString, affichage);
         Enregistrement e;
         posebinaire(e, emis, 54);
-        const DecodageBinaireRapide r = decodebinairerapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageBinaireRapide r =
+            decodebinairerapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(sansblancsfinaux(r.codebinaire), recu);
         QVERIFY(r.affichagebinaire.startsWith(affichage));
     }
@@ -302,7 +314,8 @@ private slots:
     void binaireDerniereTrameFinieParDesZeros() {
         Enregistrement e;
         posebinaire(e, u"101110000"_s, 54);
-        const DecodageBinaireRapide r = decodebinairerapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageBinaireRapide r =
+            decodebinairerapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QVERIFY(r.affichagebinaire.startsWith(u"101110000 (p) "_s));
     }
 
@@ -312,7 +325,8 @@ private slots:
         Enregistrement e;
         posebinaire(e, QString(), 54);
         e.allume(54).eteint(54).allume(108).eteint(216).allume(162);
-        const DecodageBinaireRapide r = decodebinairerapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageBinaireRapide r =
+            decodebinairerapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(sansblancsfinaux(r.codebinaire), u"10110000111"_s);
         QVERIFY(r.affichagebinaire.startsWith(u"10110000111 (a) "_s));
     }
@@ -322,7 +336,8 @@ private slots:
     void binaireLignesSeparees() {
         Enregistrement e;
         e.eteint(100).allume(2).eteint(2).allume(2).eteint(2).allume(2).eteint(2).allume(2);
-        const DecodageBinaireRapide r = decodebinairerapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageBinaireRapide r =
+            decodebinairerapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(r.hmin, 1);
         QCOMPARE(r.hmax, 2);
         QVERIFY(r.codebinaire.startsWith(u"111111"_s));
@@ -364,7 +379,8 @@ private slots:
         Enregistrement e;
         posebinaire(e, codeemis, bit);
         QVERIFY(e.position < 12800);
-        const DecodageBinaireRapide r = decodebinairerapide(e.tabmesures, 12800, tensionseuil);
+        const DecodageBinaireRapide r =
+            decodebinairerapide(e.tabmesures, 12800, tensionseuil, Regles::Conception);
         // The message's final blank and the darkness after it: one blank per 4 bits − 5.
         const int blancs = (12800 - e.apresderniere) / (4 * bit - 5);
         QCOMPARE(r.codebinaire, codeemis.chopped(1) + QString(blancs, u' '));
@@ -378,7 +394,8 @@ private slots:
         Enregistrement e;
         e.eteint(100).allume(54).eteint(1, 35).allume(54).eteint(54).allume(54).eteint(108);
         e.allume(54).eteint(54).allume(108).eteint(216).allume(54);
-        const DecodageBinaireRapide r = decodebinairerapide(e.tabmesures, 6400, tensionseuil);
+        const DecodageBinaireRapide r =
+            decodebinairerapide(e.tabmesures, 6400, tensionseuil, Regles::Conception);
         QCOMPARE(r.b0, 0);
         QCOMPARE(r.bmax, 0);
         // Every dark sample is a word gap; no dark run is a bit: only the lit bits count.
@@ -400,7 +417,8 @@ private slots:
         e.eteint(100).allume(54);
         if (lumierefinale > 0)
             e.eteint(54).allume(lumierefinale);
-        const DecodageBinaireRapide r = decodebinairerapide(e.tabmesures, 12800, tensionseuil);
+        const DecodageBinaireRapide r =
+            decodebinairerapide(e.tabmesures, 12800, tensionseuil, Regles::Conception);
         QCOMPARE(r.codebinaire, QString());
         QVERIFY(r.debut > 12800);
     }

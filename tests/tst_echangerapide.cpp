@@ -3,6 +3,7 @@
 #include "codes/predefinis.h"
 #include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoimorserapide.h"
+#include "recording/copiecontrole.h"
 #include "recording/lecteurenregistrement.h"
 #include "sim/transportsimule.h"
 #include "tools/bancvirtuel.h"
@@ -24,6 +25,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString question = u"Quel est l'auteur de la relativité ? "_s;
+
+QByteArray contenu(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // One fast exchange, with what station 2 asked of the save chooser.
 struct EchangeRapide {
@@ -124,12 +130,41 @@ private slots:
         QCOMPARE(e.resultat.texte2, etat.messagerecu);
         QVERIFY(e.resultat.texte1.startsWith(u"code morse reçu : "_s));
         QCOMPARE(e.legendes, QStringList{u"Enregistrement d'un fichier morse rapide"_s});
-        // 6368 values whatever the length; the rest of the table reads as darkness.
-        QCOMPARE(etat.compteurmesures, 6368);
-        QVERIFY(etat.tabmesures.at(6368).isEmpty());
+        // 6368 values of a 6400-sample recording (block 0 is never asked for), the whole
+        // of a 12800-sample one; the rest of the table reads as darkness.
+        const int valeurs = nbmesures == 12800 ? 12800 : 6368;
+        QCOMPARE(etat.compteurmesures, valeurs);
+        QVERIFY(etat.tabmesures.at(size_t(valeurs)).isEmpty());
         QVERIFY(e.recepteur().Minuterie->enabled());
         QVERIFY(e.recepteur().feuille->Btonenvoi_morserapide->isEnabled());
         QVERIFY(!e.recepteur().feuille->Texte1->isReadOnly());
+    }
+
+    // A 12800-sample fast Morse recording is recorded and asked for whole: 400 blocks.
+    void morseCommandesLongues() {
+        EchangeRapide e;
+        e.envoie(u"mr"_s, 12800, u"e"_s);
+        QVERIFY(e.ecrit().contains("XPEA1 0,400,6,0XEAPXRESUL 1,0,1XRESUL 1,1,1"));
+        QVERIFY(e.ecrit().endsWith("XRESUL 400,31,1XRESUL 400,32,1"));
+    }
+
+    // With the option, fast Morse asks for its samples 32 at a time as fast binary does,
+    // and writes the same control copy, value by value.
+    void morseParBlocs() {
+        EchangeRapide parvaleur;
+        parvaleur.envoie(u"mr"_s, 6400, u"sos"_s);
+        const QByteArray copieparvaleur = contenu(chemincopiecontrole());
+        EchangeRapide parbloc;
+        parbloc.envoie(u"mr"_s, 6400, u"sos"_s, nullptr,
+                       [](Station& s) { s.etat.telechargementparblocs = true; });
+        QCOMPARE(sansBlancsFinaux(parbloc.recepteur().etat.messagerecu), u"sos"_s);
+        QCOMPARE(parbloc.recepteur().etat.compteurmesures, 6400);
+        QVERIFY(parbloc.ecrit().contains("XPEA1 0,200,6,0XEAPXRESUL  1,0,32XRESUL  2,0,32"));
+        QVERIFY(!parbloc.ecrit().contains("XRESUL 1,0,1"));
+        const QByteArray copieparbloc = contenu(chemincopiecontrole());
+        // The same lines, and the 32 of the block that Morse never asks for one by one.
+        QCOMPARE(copieparbloc.count("\r\n"), copieparvaleur.count("\r\n") + 32);
+        QVERIFY(copieparbloc.startsWith(copieparvaleur));
     }
 
     // The commands of the fast Morse reception, byte for byte, one request per value.
@@ -239,7 +274,8 @@ private slots:
         const EtatPartage& etat = e.recepteur().etat;
         QCOMPARE(etat.enregmorseautorise, u"non"_s);
         QCOMPARE(sansBlancsFinaux(etat.messagerecu), u"sos"_s);
-        for (int k : {6368, 9000, 12801})
+        QVERIFY(etat.tabmesures.at(12799).size() > 1);
+        for (int k : {12800, 12801})
             QVERIFY(etat.tabmesures.at(k).isEmpty());
         QVERIFY(e.legendes.isEmpty());
     }

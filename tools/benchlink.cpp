@@ -38,9 +38,12 @@ int executeBenchLink(const QStringList& arguments) {
     essai.texte = QStringLiteral("sos");
     QString fichier;
     const QStringList options = {
-        QStringLiteral("--coding"), QStringLiteral("--speed"),   QStringLiteral("--interval"),
-        QStringLiteral("--text"),   QStringLiteral("--noise"),   QStringLiteral("--flicker"),
-        QStringLiteral("--seed"),   QStringLiteral("--samples"), QStringLiteral("--save")};
+        QStringLiteral("--coding"),     QStringLiteral("--speed"),   QStringLiteral("--interval"),
+        QStringLiteral("--text"),       QStringLiteral("--noise"),   QStringLiteral("--flicker"),
+        QStringLiteral("--seed"),       QStringLiteral("--samples"), QStringLiteral("--save"),
+        QStringLiteral("--room-light"), QStringLiteral("--offset")};
+    // Options without a value.
+    const QStringList drapeaux = {QStringLiteral("--robuste"), QStringLiteral("--blocs")};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         // "--option valeur" or "--option=valeur"; the last occurrence wins.
         QString option = arguments.at(i);
@@ -49,6 +52,10 @@ int executeBenchLink(const QStringList& arguments) {
         if (egal > 0) {
             valeur = option.mid(egal + 1);
             option.truncate(egal);
+        }
+        if (egal < 0 && drapeaux.contains(option)) {
+            (option == u"--robuste" ? essai.robuste : essai.blocs) = true;
+            continue;
         }
         if (!options.contains(option)) {
             return erreur(option.startsWith(u'-')
@@ -101,6 +108,19 @@ int executeBenchLink(const QStringList& arguments) {
                 return erreur(QStringLiteral("scintillement « %1 » impossible (une amplitude en "
                                              "volts, positive ou nulle)")
                                   .arg(valeur));
+        } else if (option == u"--room-light") {
+            if (!litTension(valeur, essai.lumiere.niveauObscur) || essai.lumiere.niveauObscur > 5)
+                return erreur(QStringLiteral("lumière de la salle « %1 » impossible (une tension "
+                                             "en volts, de 0 à 5)")
+                                  .arg(valeur));
+        } else if (option == u"--offset") {
+            bool nombre = false;
+            essai.debutEnvoi = QString(valeur).replace(u',', u'.').toDouble(&nombre);
+            if (!nombre || !std::isfinite(essai.debutEnvoi) || essai.debutEnvoi < 0.5 ||
+                essai.debutEnvoi > 60)
+                return erreur(QStringLiteral("instant de départ « %1 » impossible (en secondes, "
+                                             "de 0,5 à 60)")
+                                  .arg(valeur));
         } else if (option == u"--seed") {
             bool nombre = false;
             essai.lumiere.graine = valeur.toULongLong(&nombre);
@@ -147,7 +167,8 @@ int executeBenchLink(const QStringList& arguments) {
 const SousCommande sousCommandeBenchLink = {
     "bench-link",
     "[--coding m|b|mr|br] [--speed K] [--interval 30|50] [--text TEXTE] [--noise SIGMA] "
-    "[--flicker VOLTS] [--seed N] [--samples 6400|12800] [--save FICHIER]",
+    "[--flicker VOLTS] [--seed N] [--room-light VOLTS] [--offset SECONDES] [--samples "
+    "6400|12800] [--save FICHIER] [--robuste] [--blocs]",
     "le poste 1 envoie TEXTE (défaut « sos ») au poste 2 sur le banc virtuel, en temps\n"
     "      virtuel (m : Morse lent, défaut ; b : binaire lent ; mr, br : Morse et binaire\n"
     "      rapides, avec un enregistrement de 6400 mesures, ou 12800 avec --samples 12800 ;\n"
@@ -158,7 +179,11 @@ const SousCommande sousCommandeBenchLink = {
     "      chariot ␍. K : facteur du menu de vitesse (0.9 0.925 0.95 0.975 1 1.1 1.2 1.3 2 3\n"
     "      4, défaut 1) et intervalle de la minuterie en ms (défaut : 50 en Morse, 30 en\n"
     "      binaire), choisis sur les deux postes ; bruit (écart type) et scintillement à\n"
-    "      100 Hz (amplitude) de la lumière en volts, défaut 0 ; graine du hasard, défaut 1.\n"
-    "      Code 0 quel que soit le texte décodé",
+    "      100 Hz (amplitude) de la lumière en volts, défaut 0 ; graine du hasard, défaut 1 ;\n"
+    "      lumière de la salle sur la photodiode (tension sans laser), défaut 0,05 V ;\n"
+    "      instant où le poste 1 clique sur le bouton d'envoi, en secondes après le\n"
+    "      démarrage des deux postes, défaut 2 (il déplace la phase des mesures sur la\n"
+    "      lumière) ; --robuste et --blocs cochent les articles du menu Options sur les deux\n"
+    "      postes. Code 0 quel que soit le texte décodé",
     executeBenchLink,
 };

@@ -9,7 +9,11 @@
 
 namespace {
 
-int executeDecodeRecording(const QStringList& arguments) {
+int executeDecodeRecording(const QStringList& argumentsdonnes) {
+    // --robuste, anywhere: the decoders' robust rules, as the option of the menu gives them.
+    QStringList arguments = argumentsdonnes;
+    const Regles regles =
+        arguments.removeAll(QStringLiteral("--robuste")) > 0 ? Regles::Robustes : Regles::Corrigees;
     if (arguments.size() != 2)
         return erreurUsage(sousCommandeDecodeRecording,
                            QStringLiteral("decode-recording attend un codage et un fichier "
@@ -29,11 +33,11 @@ int executeDecodeRecording(const QStringList& arguments) {
     if (mesures.tronque)
         ecritErreur(avisfichiertronque(chemin));
     if (codage == u"morse") {
-        const DecodageFichierMorse d = decodefichiermorse(mesures);
+        const DecodageFichierMorse d = decodefichiermorse(mesures, regles);
         ecritLigne(d.message.mesure.codemorse);
         ecritLigne(surUneLigne(d.messagerecu));
     } else {
-        const DecodageFichierBinaire d = decodefichierbinaire(mesures);
+        const DecodageFichierBinaire d = decodefichierbinaire(mesures, regles);
         ecritLigne(surUneLigne(d.mesure.affichagebinaire));
         ecritLigne(surUneLigne(d.messagerecu));
     }
@@ -44,9 +48,10 @@ int executeDecodeRecording(const QStringList& arguments) {
 
 const SousCommande sousCommandeDecodeRecording = {
     "decode-recording",
-    "morse|binary FICHIER",
+    "[--robuste] morse|binary FICHIER",
     "décode l'enregistrement FICHIER (*.rrr) comme le programme le décode : affiche la\n"
     "      chaîne de code (Morse) ou la chaîne d'affichage de Texte1 (binaire), puis\n"
-    "      messagerecu en dernière ligne ; un fichier illisible donne le code 2",
+    "      messagerecu en dernière ligne ; --robuste : le décodage robuste du menu Options ;\n"
+    "      un fichier illisible donne le code 2",
     executeDecodeRecording,
 };

@@ -81,6 +81,7 @@ ResultatLiaison essaieliaison(const EssaiLiaison& essai) {
         if (codagerapide) {
             resultat.tabmesures = recepteur.etat.tabmesures;
             resultat.nbmesures = recepteur.etat.nbmesures;
+            resultat.tensionseuil = recepteur.etat.tensionseuil;
             // Nothing more to see: the emitter has no end mark to start a second one.
             banc.arreteBientot(banc.recepteur);
         }
@@ -103,6 +104,8 @@ ResultatLiaison essaieliaison(const EssaiLiaison& essai) {
     const Station* emetteur = banc.emetteur.station.get();
     echange.preparation = [&essai, intervalle, emetteur, codagerapide](Station& s) {
         Feuillelumivox1& f = *s.feuille;
+        s.etat.decodagerobuste = essai.robuste;
+        s.etat.telechargementparblocs = essai.blocs;
         if (codagerapide)
             (f.*codagerapide)();
         if (essai.vitesse)

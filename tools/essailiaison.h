@@ -43,6 +43,9 @@ struct EssaiLiaison {
     // fraction of a sampling period changes where the receiver's samples fall on the light,
     // as from one real exchange to the next.
     double debutEnvoi = 2.0;
+    // The options of the menu "Options", on both stations.
+    bool robuste = false; // robust decoding of the fast codings
+    bool blocs = false;   // fast Morse downloaded 32 values a request
 };
 
 struct ResultatLiaison {
@@ -61,6 +64,7 @@ struct ResultatLiaison {
     // whether its download was abandoned.
     std::vector<QByteArray> tabmesures;
     int nbmesures = 0;
+    double tensionseuil = 0; // station 2's, to decode its samples again
     bool telechargementInterrompu = false;
 };
 

@@ -134,6 +134,9 @@ void PosteReel::demarre(std::function<void()> auRepos) {
     guetteSignaux(*this);
     Station& s = *station_;
     GuetteAffichage guetteur([this, &s, auRepos = std::move(auRepos)] {
+        s.etat.decodagerobuste = reglages_.robuste;
+        s.etat.telechargementparblocs = reglages_.blocs;
+        s.feuille->afficheoptions();
         if (const ArticleCodage codage = articleCodageRapide(reglages_.codage, reglages_.nbmesures))
             (s.feuille.get()->*codage)();
         if (reglages_.articlevitesse)
@@ -151,7 +154,7 @@ void PosteReel::termine(int code) {
 }
 
 bool litoptions(const QStringList& arguments, const QStringList& noms,
-                QMap<QString, QString>& valeurs, QString& erreur) {
+                QMap<QString, QString>& valeurs, QString& erreur, const QStringList& drapeaux) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (!argument.startsWith(QStringLiteral("--"))) {
@@ -161,6 +164,14 @@ bool litoptions(const QStringList& arguments, const QStringList& noms,
         QString nom = argument.mid(2);
         QString valeur;
         const qsizetype egal = nom.indexOf(u'=');
+        if (egal < 0 && drapeaux.contains(nom)) {
+            if (valeurs.contains(nom)) {
+                erreur = QStringLiteral("l'option --%1 est donnée deux fois").arg(nom);
+                return false;
+            }
+            valeurs.insert(nom, QString());
+            continue;
+        }
         if (egal >= 0) {
             valeur = nom.mid(egal + 1);
             nom.truncate(egal);
@@ -204,6 +215,8 @@ bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages
         return false;
     }
     reglages.codage = codage;
+    reglages.robuste = valeurs.contains(QStringLiteral("robuste"));
+    reglages.blocs = valeurs.contains(QStringLiteral("blocs"));
     if (valeurs.contains(QStringLiteral("samples"))) {
         const QString n = valeurs.value(QStringLiteral("samples"));
         if (n != u"6400" && n != u"12800") {

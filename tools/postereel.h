@@ -27,6 +27,9 @@ public:
         int nbmesures = 6400;                 // fast codings: samples of a recording
         // Handler of the speed menu item to choose once start-up is over; null for none.
         ArticleMenu articlevitesse = nullptr;
+        // The options of the menu "Options" (--robuste, --blocs).
+        bool robuste = false;
+        bool blocs = false;
 
         // Start-up offers the slow codings only: a fast one is chosen in its menu after.
         bool morse() const { return codage.startsWith(u'm'); }
@@ -61,13 +64,15 @@ private:
 };
 
 // The options "--nom VALEUR" (or "--nom=VALEUR") of a subcommand, each given at most
-// once, among `noms` (without the dashes). On an unknown or repeated option, a missing
+// once, among `noms` (without the dashes), and the options without a value among
+// `drapeaux` (kept with an empty value). On an unknown or repeated option, a missing
 // value or a stray argument, returns false with the French reason in `erreur`.
 bool litoptions(const QStringList& arguments, const QStringList& noms,
-                QMap<QString, QString>& valeurs, QString& erreur);
+                QMap<QString, QString>& valeurs, QString& erreur, const QStringList& drapeaux = {});
 
 // The options both station subcommands take: --port N (required), --coding m|b|mr|br
-// (required), --speed K and --samples 6400|12800 (optional). Returns false with the
+// (required), --speed K and --samples 6400|12800 (optional), and the flags --robuste and
+// --blocs where the subcommand takes them. Returns false with the
 // French reason in `erreur`.
 bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages& reglages,
                       QString& erreur);

@@ -24,7 +24,7 @@ int executeReception(const QStringList& arguments) {
                     {QStringLiteral("port"), QStringLiteral("coding"), QStringLiteral("count"),
                      QStringLiteral("timeout"), QStringLiteral("speed"), QStringLiteral("samples"),
                      QStringLiteral("save-dir")},
-                    valeurs, erreur) ||
+                    valeurs, erreur, {QStringLiteral("robuste"), QStringLiteral("blocs")}) ||
         !lisreglagesposte(valeurs, reglages, erreur))
         return erreurUsage(sousCommandeReceive, erreur);
     bool nombre = true;
@@ -121,12 +121,14 @@ int executeReception(const QStringList& arguments) {
 const SousCommande sousCommandeReceive = {
     "receive",
     "--port N --coding m|b|mr|br [--count C] [--timeout S] [--speed K]\n"
-    "      [--samples 6400|12800] [--save-dir DOSSIER]",
+    "      [--samples 6400|12800] [--save-dir DOSSIER] [--robuste] [--blocs]",
     "un poste reçoit par la photodiode du port COM N et écrit chaque message reçu sur une\n"
     "      ligne de la sortie standard ; s'arrête après C messages, après S secondes sans\n"
     "      marque de départ, ou sur Ctrl+C (code 0). En codage rapide (mr, br), l'interface\n"
     "      enregistre 6400 mesures (ou 12800) ; avec --save-dir, chaque enregistrement est\n"
-    "      écrit dans DOSSIER sous le nom reception-AAAAMMJJ-HHMMSS.rrr. Seuil, avancement et\n"
+    "      écrit dans DOSSIER sous le nom reception-AAAAMMJJ-HHMMSS.rrr ; --robuste et --blocs\n"
+    "      cochent les articles du menu Options (décodage robuste, Morse rapide par blocs).\n"
+    "      Seuil, avancement et\n"
     "      téléchargement sur la sortie d'erreur. Code 2 : port impossible à ouvrir ou ligne\n"
     "      de commande erronée",
     executeReception,

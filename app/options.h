@@ -1,0 +1,10 @@
+#pragma once
+
+class Station;
+
+// The items of the menu "Options" are remembered between runs, for the user, in the
+// program's settings (~/.config/lumicom/lumicom.conf on Linux).
+
+// Gives the station the options of the last run, checks their items, and keeps every
+// later change.
+void retientoptions(Station& station);
