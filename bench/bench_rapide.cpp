@@ -1,19 +1,25 @@
 // bench-rapide: the share of random messages that cross the virtual bench exactly in the
-// fast codings, for each speed item, at three noise levels and two levels of room light on
-// the photodiode. Two whole stations of the program on the simulated bench, in virtual
-// time, through lumicom-banc; 6400-sample recordings. Prints a table, asserts nothing.
+// fast codings, for each speed item, at four noise levels and three levels of room light
+// on the photodiode, with three sets of decoding rules: the decoders as they were
+// designed, the program's (mended) ones, and robust decoding. Two whole stations of the
+// program on the simulated bench, in virtual time, through lumicom-banc; 6400-sample
+// recordings. Station 2 receives with the program's rules; the samples it downloaded are
+// then decoded again with the two other sets, so the three see the same light. Prints
+// three tables and the regressions of the mended rules, asserts nothing.
 //
 // The cells run in child processes (this program called again with --case), two at a
 // time by default.
 
 #include "bench/enparallele.h"
 #include "codes/windows1252.h"
+#include "receive/messagerapide.h"
 #include "tools/essailiaison.h"
 #include "tools/messagesqt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
+#include <array>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -21,14 +27,34 @@
 
 namespace {
 
-constexpr double bruits[] = {0, 0.02, 0.05};
-constexpr double obscurites[] = {0.05, 0.3};
+constexpr double bruits[] = {0, 0.02, 0.05, 0.1};
+constexpr double obscurites[] = {0.05, 0.3, 1};
+
+// The three rule sets, in the order of the tables.
+constexpr std::array<Regles, 3> ensembles = {Regles::Conception, Regles::Corrigees,
+                                             Regles::Robustes};
+const char* const nomsensembles[] = {"Décodeurs conçus (sans correction)",
+                                     "Décodeurs du programme (corrigés, par défaut)",
+                                     "Décodage robuste (option)"};
 
 QTextStream sortie(stdout);
 QTextStream erreurs(stderr);
 
 int tirage(std::mt19937& hasard, int min, int max) {
     return std::uniform_int_distribution<int>(min, max)(hasard);
+}
+
+// Every printable character of Windows-1252: 32 to 126 and 128 to 255 but the five
+// codes the set leaves undefined; the no-break space (160) and ÿ (255) among them.
+std::vector<QChar> imprimables() {
+    std::vector<QChar> c;
+    for (int code = 32; code <= 255; ++code) {
+        if (code == 127 || code == 0x81 || code == 0x8D || code == 0x8F || code == 0x90 ||
+            code == 0x9D)
+            continue;
+        c.push_back(caractereWindows1252(code));
+    }
+    return c;
 }
 
 // Texts short enough for a 6400-sample recording (8.3 s) at the slowest speed item.
@@ -45,13 +71,13 @@ QString message(bool morse, std::mt19937& hasard) {
         }
         return texte;
     }
+    static const std::vector<QChar> caracteres = imprimables();
     const int longueur = tirage(hasard, 3, 6);
     while (texte.size() < longueur) {
-        int code = tirage(hasard, 0, 95 + 96 - 1);
-        code = code < 95 ? 32 + code : 160 + code - 95;
-        if (code == 32 && (texte.isEmpty() || texte.size() == longueur - 1))
+        const QChar c = caracteres[size_t(tirage(hasard, 0, int(caracteres.size()) - 1))];
+        if (c == u' ' && (texte.isEmpty() || texte.size() == longueur - 1))
             continue;
-        texte += caractereWindows1252(code);
+        texte += c;
     }
     return texte;
 }
@@ -64,6 +90,7 @@ std::vector<QString> messages(bool morse, int nombre) {
     return m;
 }
 
+// The blanks the darkness after a message adds are not part of it.
 QString sansBlancsFinaux(QString texte) {
     while (texte.endsWith(u' '))
         texte.chop(1);
@@ -85,10 +112,17 @@ struct Case {
     int obscurite; // index in obscurites
 };
 
-// The number of messages received exactly, the text sent with only the blanks of the
-// darkness after it added; each failure goes to `echecs`.
-int mesureCase(const Case& c, int nombre, QStringList& echecs) {
-    int reussis = 0;
+// What a cell gives: the messages received exactly with each rule set, and the messages
+// the designed rules read exactly that the mended ones read otherwise.
+struct Mesure {
+    std::array<int, 3> exacts{};
+    int regressions = 0;
+};
+
+// One exchange per message; each failure goes to `echecs`, with its rule set and the
+// command that replays it.
+Mesure mesureCase(const Case& c, int nombre, QStringList& echecs) {
+    Mesure m;
     const std::vector<QString> textes = messages(c.morse, nombre);
     for (int i = 0; i < nombre; ++i) {
         EssaiLiaison essai;
@@ -103,13 +137,38 @@ int mesureCase(const Case& c, int nombre, QStringList& echecs) {
         std::mt19937 hasard(std::uint32_t(3000 + i));
         essai.debutEnvoi = 2.0 + std::uniform_real_distribution<double>(0, 0.1)(hasard);
         const ResultatLiaison r = essaieliaison(essai);
-        if (r.receptions >= 1 && sansBlancsFinaux(r.messagerecu) == essai.texte)
-            ++reussis;
-        else
-            echecs
-                << QStringLiteral("«%1» -> «%2»").arg(visible(essai.texte), visible(r.messagerecu));
+        std::array<QString, 3> recus;
+        if (r.receptions >= 1) {
+            const SourceEchantillons source =
+                depuistabmesures(r.tabmesures, r.nbmesures, r.tensionseuil);
+            for (size_t e = 0; e < ensembles.size(); ++e)
+                recus[e] = ensembles[e] == Regles::Corrigees
+                               ? r.messagerecu
+                               : messagerecurapide(source, c.morse, ensembles[e]);
+        }
+        for (size_t e = 0; e < ensembles.size(); ++e) {
+            if (r.receptions >= 1 && sansBlancsFinaux(recus[e]) == essai.texte) {
+                ++m.exacts[e];
+                continue;
+            }
+            echecs << QStringLiteral("%1 : «%2» -> «%3» (bench-link --coding %4 --speed %5 "
+                                     "--noise %6 --room-light %7 --seed %8 --offset %9%10)")
+                          .arg(e == 0   ? QStringLiteral("conçus")
+                               : e == 1 ? QStringLiteral("corrigés")
+                                        : QStringLiteral("robuste"),
+                               visible(essai.texte), visible(recus[e]), essai.codage,
+                               QString::fromLatin1(essai.vitesse->facteur))
+                          .arg(bruits[c.bruit])
+                          .arg(obscurites[c.obscurite])
+                          .arg(essai.lumiere.graine)
+                          .arg(essai.debutEnvoi, 0, 'f', 6)
+                          .arg(e == 2 ? QStringLiteral(" --robuste") : QString());
+        }
+        if (sansBlancsFinaux(recus[0]) == essai.texte &&
+            sansBlancsFinaux(recus[1]) != sansBlancsFinaux(recus[0]))
+            ++m.regressions;
     }
-    return reussis;
+    return m;
 }
 
 QString nombre(double v) {
@@ -129,9 +188,9 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     ignoreavertissementsoffscreen();
 
-    int nombreMessages = 10;
+    int nombreMessages = 50;
     int processus = 2;
-    bool exemples = false; // the failures listed under the table
+    bool exemples = false; // the failures listed under the tables
     std::optional<Case> caseSeule;
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -152,13 +211,21 @@ int main(int argc, char* argv[]) {
             caseSeule = Case{arguments.at(i + 1) == u"mr", arguments.at(i + 2).toInt(),
                              arguments.at(i + 3).toInt(), arguments.at(i + 4).toInt()};
             i += 4;
+        } else if (argument == u"-h" || argument == u"--help") {
+            sortie
+                << "utilisation : bench-rapide [--messages N] [--processus P] [--exemples]\n"
+                   "  N messages aléatoires par case (50), P processus à la fois (2) ;\n"
+                   "  --exemples : la liste des échecs, chacun avec la commande qui le rejoue.\n";
+            return 0;
         } else {
             return usage(QStringLiteral("argument inattendu « %1 »").arg(argument));
         }
     }
     if (caseSeule) {
         QStringList echecs;
-        sortie << mesureCase(*caseSeule, nombreMessages, echecs) << '\n';
+        const Mesure m = mesureCase(*caseSeule, nombreMessages, echecs);
+        sortie << m.exacts[0] << ' ' << m.exacts[1] << ' ' << m.exacts[2] << ' ' << m.regressions
+               << '\n';
         for (const QString& e : echecs)
             sortie << e << '\n';
         return 0;
@@ -168,8 +235,8 @@ int main(int argc, char* argv[]) {
     std::vector<QStringList> lignes;
     for (const bool morse : {true, false})
         for (int article = 0; article < int(articlesVitesse.size()); ++article)
-            for (int b = 0; b < int(std::size(bruits)); ++b)
-                for (int o = 0; o < int(std::size(obscurites)); ++o) {
+            for (int o = 0; o < int(std::size(obscurites)); ++o)
+                for (int b = 0; b < int(std::size(bruits)); ++b) {
                     cases.push_back({morse, article, b, o});
                     lignes.push_back({QStringLiteral("--case"),
                                       morse ? QStringLiteral("mr") : QStringLiteral("br"),
@@ -182,58 +249,89 @@ int main(int argc, char* argv[]) {
               "mesures\n"
            << nombreMessages << " messages aléatoires par case, les mêmes dans chaque case d'un "
            << "codage (Morse : 1 ou 2 mots de 2 ou 3 minuscules ; binaire : 3 à 6 caractères\n"
-           << "Windows-1252 imprimables). Reçu exactement : messagerecu = le texte envoyé suivi "
-              "des blancs\nde l'obscurité qui suit le message. Bruit : écart type en volts ; "
-              "obscurité : tension de la\nphotodiode sans laser (lumière de la salle), en "
-              "volts ; laser : 3 V. Chaque message part à\nun instant tiré entre 0 et 0,1 s : "
-              "les mesures de l'enregistrement tombent sur la lumière à\nune phase qui change "
-              "d'un message à l'autre, comme d'un échange réel à l'autre.\n\n";
+              "Windows-1252 imprimables, ÿ et l'espace insécable compris). Reçu exactement : "
+              "messagerecu = le texte\nenvoyé suivi des blancs de l'obscurité qui suit le "
+              "message. o : tension de la photodiode sans\nlaser (lumière de la salle), en "
+              "volts ; b : écart type du bruit de lecture, en volts ; laser : 3 V.\nChaque "
+              "message part à un instant tiré entre 0 et 0,1 s : les mesures tombent sur la "
+              "lumière à\nune phase qui change d'un message à l'autre. Le poste 2 reçoit avec "
+              "les décodeurs du programme ;\nses mesures sont décodées à nouveau avec les deux "
+              "autres jeux de règles.\n\n";
     sortie.flush();
     QElapsedTimer chrono;
     chrono.start();
     const std::vector<std::optional<QByteArray>> resultats = lanceenparallele(lignes, processus);
 
-    QString entete = QStringLiteral("%1 %2")
-                         .arg(QStringLiteral("codage"), -8)
-                         .arg(QStringLiteral("vitesse"), -8);
-    for (const double b : bruits)
-        for (const double o : obscurites)
-            entete +=
-                QStringLiteral(" %1").arg(QStringLiteral("b%1/o%2").arg(nombre(b), nombre(o)), 11);
-    sortie << entete << '\n';
-    const size_t parLigne = std::size(bruits) * std::size(obscurites);
+    // A child's output: its counts on the first line, then one line per failure.
+    std::vector<std::optional<Mesure>> mesures;
     QStringList listeEchecs;
     for (size_t n = 0; n < cases.size(); ++n) {
-        const Case& c = cases[n];
-        if (n % parLigne == 0)
-            sortie << QStringLiteral("%1 x %2")
-                          .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"), -8)
-                          .arg(QString::fromLatin1(articlesVitesse[size_t(c.article)].facteur)
-                                   .replace(u'.', u','),
-                               -6);
-        // A child's output: the count on its first line, then one line per failure.
-        QStringList lignesCase =
+        QStringList l =
             resultats[n] ? QString::fromUtf8(*resultats[n]).split(u'\n') : QStringList();
-        const QString cellule = lignesCase.isEmpty()
-                                    ? QStringLiteral("?")
-                                    : QStringLiteral("%1 %").arg(std::lround(
-                                          100.0 * lignesCase.takeFirst().toInt() / nombreMessages));
-        for (const QString& echec : lignesCase)
+        const QStringList comptes = l.isEmpty() ? QStringList() : l.takeFirst().split(u' ');
+        if (comptes.size() != 4) {
+            mesures.emplace_back();
+            continue;
+        }
+        Mesure m;
+        for (size_t e = 0; e < 3; ++e)
+            m.exacts[e] = comptes[qsizetype(e)].toInt();
+        m.regressions = comptes[3].toInt();
+        mesures.push_back(m);
+        const Case& c = cases[n];
+        for (const QString& echec : l)
             if (!echec.isEmpty())
-                listeEchecs << QStringLiteral("%1 x %2, bruit %3, obscurité %4 : %5")
+                listeEchecs << QStringLiteral("%1 x %2 : %3")
                                    .arg(c.morse ? QStringLiteral("morse")
                                                 : QStringLiteral("binaire"))
                                    .arg(QString::fromLatin1(
                                        articlesVitesse[size_t(c.article)].facteur))
-                                   .arg(bruits[c.bruit])
-                                   .arg(obscurites[c.obscurite])
                                    .arg(echec);
-        sortie << QStringLiteral(" %1").arg(cellule, 11);
-        if (n % parLigne == parLigne - 1)
-            sortie << '\n';
     }
+
+    QString entete = QStringLiteral("%1 %2")
+                         .arg(QStringLiteral("codage"), -8)
+                         .arg(QStringLiteral("vitesse"), -8);
+    for (const double o : obscurites)
+        for (const double b : bruits)
+            entete +=
+                QStringLiteral(" %1").arg(QStringLiteral("o%1/b%2").arg(nombre(o), nombre(b)), 10);
+    const size_t parLigne = std::size(bruits) * std::size(obscurites);
+    for (size_t e = 0; e < ensembles.size(); ++e) {
+        sortie << nomsensembles[e] << '\n'
+               << entete << (e == 1 ? QStringLiteral("  régressions") : QString()) << '\n';
+        int regressions = 0;
+        for (size_t n = 0; n < cases.size(); ++n) {
+            const Case& c = cases[n];
+            if (n % parLigne == 0) {
+                sortie << QStringLiteral("%1 x %2")
+                              .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"),
+                                   -8)
+                              .arg(QString::fromLatin1(articlesVitesse[size_t(c.article)].facteur)
+                                       .replace(u'.', u','),
+                                   -6);
+                regressions = 0;
+            }
+            const QString cellule =
+                mesures[n] ? QStringLiteral("%1 %").arg(
+                                 std::lround(100.0 * mesures[n]->exacts[e] / nombreMessages))
+                           : QStringLiteral("?");
+            if (mesures[n])
+                regressions += mesures[n]->regressions;
+            sortie << QStringLiteral(" %1").arg(cellule, 10);
+            if (n % parLigne == parLigne - 1) {
+                if (e == 1)
+                    sortie << QStringLiteral(" %1").arg(regressions, 12);
+                sortie << '\n';
+            }
+        }
+        sortie << '\n';
+    }
+    sortie << "régressions : messages que les décodeurs conçus lisent exactement et que les "
+              "décodeurs corrigés\nlisent autrement, sur la ligne (les blancs de fin mis à "
+              "part).\n";
     if (exemples) {
-        sortie << "\nÉchecs (envoyé -> messagerecu) :\n";
+        sortie << "\nÉchecs (envoyé -> messagerecu, puis la commande qui le rejoue) :\n";
         for (const QString& e : listeEchecs)
             sortie << "  " << e << '\n';
     }

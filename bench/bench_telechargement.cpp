@@ -1,5 +1,7 @@
 // bench-telechargement: the download of a 6400-sample recording in each fast coding, in
-// real time: lumicom-tool receive on COM2 of lumicom-sim, lumicom-tool send on COM1. The
+// real time: lumicom-tool receive on COM2 of lumicom-sim, lumicom-tool send on COM1; fast
+// Morse both ways, one request per value (as designed) and 32 values a request (the
+// option of the menu Options). The
 // receiving station reports its download (values, duration, bytes written and read); the
 // duration is set beside the time those bytes need on a 9600-baud line one after the
 // other, and beside that time plus what the simulated interface itself takes for each
@@ -28,11 +30,13 @@ struct Codage {
     const char* codage;
     const char* texte;
     int requetes; // requests that the interface answers (one per value, or per block)
+    bool blocs;   // the option "Téléchargement morse rapide par blocs"
 };
 
 const Codage codages[] = {
-    {"Morse rapide", "mr", "sos", 199 * 32},
-    {"binaire rapide", "br", "Bonjour !", 200},
+    {"Morse rapide", "mr", "sos", 199 * 32, false},
+    {"Morse, blocs", "mr", "sos", 200, true},
+    {"binaire rapide", "br", "Bonjour !", 200, false},
 };
 
 void mesure(const Codage& c) {
@@ -41,9 +45,13 @@ void mesure(const Codage& c) {
         sortie << c.nom << " : lumicom-sim ne démarre pas" << Qt::endl;
         return;
     }
-    Outil reception({QStringLiteral("receive"), QStringLiteral("--port"), QStringLiteral("2"),
-                     QStringLiteral("--coding"), QString::fromLatin1(c.codage),
-                     QStringLiteral("--count"), QStringLiteral("1")});
+    QStringList arguments = {
+        QStringLiteral("receive"),  QStringLiteral("--port"),      QStringLiteral("2"),
+        QStringLiteral("--coding"), QString::fromLatin1(c.codage), QStringLiteral("--count"),
+        QStringLiteral("1")};
+    if (c.blocs)
+        arguments << QStringLiteral("--blocs");
+    Outil reception(arguments);
     if (!reception.attends("en attente d'un message", 30)) {
         sortie << c.nom << " : le poste récepteur ne démarre pas : " << reception.lu() << Qt::endl;
         return;

@@ -1,6 +1,7 @@
 #include "app/barremenus.h"
 #include "app/feuillelumivox1.h"
 #include "app/lignedecommande.h"
+#include "app/options.h"
 #include "codes/predefinis.h"
 #include "stationessai.h"
 
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -284,9 +286,10 @@ private slots:
             }
         }
         QCOMPARE(enVue, f.barremenus->articles());
-        QCOMPARE(titres.size(), 7);
+        QCOMPARE(titres.size(), 8);
         QCOMPARE(titres.first(), QStringLiteral("&Codes de messages prédéfinis"));
-        QCOMPARE(titres.last(), QStringLiteral("(Pour Orphy GTS)"));
+        QCOMPARE(titres.at(6), QStringLiteral("(Pour Orphy GTS)"));
+        QCOMPARE(titres.last(), QStringLiteral("&Options"));
         QVERIFY(f.barremenus->rangees().size() >= 2);
         QCOMPARE(f.centralWidget()->width(), f.pixels(11880));
     }
@@ -310,6 +313,42 @@ private slots:
         QCOMPARE(e.dialogues.boites().back().titre,
                  QStringLiteral("Liaison avec l'interface perdue"));
         QVERIFY(e.dialogues.boites().back().invite.startsWith(QStringLiteral("Câble débranché.")));
+    }
+
+    // The menu "Options" at the right end of the bar, both items off by default; each
+    // click turns its option over, and the options of one run are those of the next.
+    void menuOptions() {
+        QTemporaryDir configuration;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuration.path()));
+        {
+            StationEssai e;
+            commeApresDemarrage(e);
+            Feuillelumivox1& f = *e.station.feuille;
+            QCOMPARE(f.barremenus->articles().last(), f.menu_options->menuAction());
+            QCOMPARE(f.menu_options->title(), QStringLiteral("&Options"));
+            QCOMPARE(f.menu_decodagerobuste->text(),
+                     QStringLiteral("Décodage robuste (lumière bruitée)"));
+            QCOMPARE(f.menu_telechargementblocs->text(),
+                     QStringLiteral("Téléchargement morse rapide par blocs (plus rapide)"));
+            retientoptions(e.station);
+            QVERIFY(!f.menu_decodagerobuste->isChecked());
+            QVERIFY(!e.station.etat.decodagerobuste);
+            QSignalSpy changees(&f, &Feuillelumivox1::optionschangees);
+            f.menu_decodagerobuste->trigger();
+            QVERIFY(f.menu_decodagerobuste->isChecked());
+            QVERIFY(e.station.etat.decodagerobuste);
+            f.menu_telechargementblocs->trigger();
+            f.menu_telechargementblocs->trigger();
+            QVERIFY(!e.station.etat.telechargementparblocs);
+            QVERIFY(!f.menu_telechargementblocs->isChecked());
+            QCOMPARE(changees.size(), 3);
+        }
+        StationEssai suivante;
+        retientoptions(suivante.station);
+        QVERIFY(suivante.station.etat.decodagerobuste);
+        QVERIFY(suivante.station.feuille->menu_decodagerobuste->isChecked());
+        QVERIFY(!suivante.station.etat.telechargementparblocs);
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     void quitterAuMilieuDUneRoutine() {

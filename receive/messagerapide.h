@@ -1,0 +1,10 @@
+#pragma once
+
+#include "receive/sourceechantillons.h"
+
+#include <QString>
+
+// The text a fast reception gives for these samples with these rules: the code string
+// decoded (Morse) or the frames rebuilt (binary), then the predefined-code rule of the
+// fast receptions. What the benchmarks and the tests compare between rule sets.
+QString messagerecurapide(const SourceEchantillons& source, bool morse, Regles regles);
