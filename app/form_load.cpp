@@ -74,7 +74,7 @@ void demandeport(Station& s) {
                            "connecté Liste de matériel} "),
         QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QStringLiteral("1"));
     if (reponse.isEmpty())
-        s.plateforme.termineProgramme(0);
+        s.arrete(0);
     const double numero = std::nearbyint(valeurnumerique(reponse));
     if (numero < std::numeric_limits<qint16>::min() ||
         numero > std::numeric_limits<qint16>::max()) {
@@ -83,7 +83,7 @@ void demandeport(Station& s) {
                            "numéro. Le programme va s'arrêter.")
                 .arg(reponse),
             Boutons::Ok, QStringLiteral("Ouverture du port COM impossible"));
-        s.plateforme.termineProgramme(1);
+        s.arrete(1);
     }
     s.etat.numport = static_cast<qint16>(numero);
 }
@@ -108,7 +108,7 @@ void verifiebranchement(Station& s) {
     if (s.dialogues.boiteMessage(invite, Boutons::OkAnnuler,
                                  QStringLiteral("Branchement du matériel nécessaire effectué ?")) !=
         Reponse::Ok)
-        s.plateforme.termineProgramme(0);
+        s.arrete(0);
 }
 
 void ouvrelaliaison(Station& s) {
@@ -116,7 +116,7 @@ void ouvrelaliaison(Station& s) {
     if (!s.liaison.ouvreport(&erreur)) {
         s.dialogues.boiteMessage(erreur + LF + LF + QStringLiteral("Le programme va s'arrêter."),
                                  Boutons::Ok, QStringLiteral("Ouverture du port COM impossible"));
-        s.plateforme.termineProgramme(1);
+        s.arrete(1);
     }
     s.Minuterie->setEnabled(true);
 }
@@ -177,7 +177,7 @@ void testerecepteur(Station& s) {
                            "programme en cliquant OK ou annuler et vérifier le montage "),
                    Boutons::OkAnnuler,
                    QStringLiteral(" Résultat du test : INCORRECT ")) != Reponse::Ok) {
-        s.plateforme.termineProgramme(0);
+        s.arrete(0);
     }
 }
 

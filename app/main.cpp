@@ -4,6 +4,7 @@
 #include "app/lignedecommande.h"
 #include "app/options.h"
 #include "app/plateformeqt.h"
+#include "app/signauxarret.h"
 #include "app/station.h"
 #include "choosers/selecteurs.h"
 #include "link/transportserie.h"
@@ -41,6 +42,7 @@ int main(int argc, char* argv[]) {
     PlateformeQt plateforme;
     DialoguesQt dialogues;
     Station station(plateforme, dialogues, [](int numport) { return ouvreportserie(numport); });
+    guettesignauxdarret([&station] { station.arrete(0); });
     Selecteurs selecteurs(station);
     retientoptions(station);
     if (ligne.codagesRapides)

@@ -17,8 +17,7 @@ void Feuillelumivox1::Btonefface_Click() {
 }
 
 void Feuillelumivox1::Btonquitter_Click() {
-    station_.liaison.fermeport();
-    station_.plateforme.termineProgramme(0);
+    station_.arrete(0);
 }
 
 void Feuillelumivox1::menu_e1_Click() {

@@ -3,6 +3,7 @@
 #include "app/feuillelumivox1.h"
 
 #include <QString>
+#include <cstdlib>
 
 Station::Station(Plateforme& plateforme_, Dialogues& dialogues_, FabriqueTransport fabrique)
     : plateforme(plateforme_), dialogues(dialogues_), liaison(etat, std::move(fabrique)),
@@ -24,10 +25,22 @@ void Station::Minuterie_Timer() {
 
 void Station::signaleperte() {
     // Without its port the station would take every sample for darkness and wait for a
-    // message forever: say what happened and stop, as for any failure of the port.
+    // message forever: say what happened and stop, as for any failure of the port. Nothing
+    // can reach the interface any more, not even the laser-off command.
     Minuterie->setEnabled(false);
-    dialogues.boiteMessage(liaison.erreurPerte() + QStringLiteral("\n\nLe programme va s'arrêter."),
+    QString message = liaison.erreurPerte();
+    if (liaison.niveauLaser() != Liaison::NiveauLaser::eteint)
+        message += QStringLiteral(
+            "\n\nLe laser n'a pas pu être éteint : il peut être resté allumé. Éteignez "
+            "l'interface ou débranchez le laser.");
+    dialogues.boiteMessage(message + QStringLiteral("\n\nLe programme va s'arrêter."),
                            Dialogues::Boutons::Ok,
                            QStringLiteral("Liaison avec l'interface perdue"));
-    plateforme.termineProgramme(3);
+    arrete(3);
+}
+
+void Station::arrete(int code) {
+    liaison.fermeport();
+    plateforme.termineProgramme(code);
+    std::abort(); // the platform does not come back
 }

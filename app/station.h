@@ -25,6 +25,9 @@ public:
     void Minuterie_Timer();
     // The port has gone away: the user is told, and the program ends.
     void signaleperte();
+    // Ends the program at once, abandoning every routine in progress: the laser off and
+    // the port closed first (the laser-off command on the line before the port closes).
+    [[noreturn]] void arrete(int code);
 
     // Who wants to know when a reception starts and when its text is shown (the
     // headless tool, the tests); the window itself needs neither.

@@ -24,8 +24,16 @@ bool Liaison::ouvreport(QString* erreur) {
 }
 
 void Liaison::fermeport() {
-    if (transport_)
-        transport_->ferme();
+    if (!transport_)
+        return;
+    if (estOuvert()) {
+        if (commandeouverte_)
+            transport_->ecris(QByteArrayLiteral("\r"));
+        eteintlaser();
+        // A pseudo-terminal or an adapter may drop what has not left when it closes.
+        transport_->vide(0.5);
+    }
+    transport_->ferme();
 }
 
 bool Liaison::estOuvert() const {
@@ -34,8 +42,14 @@ bool Liaison::estOuvert() const {
 
 void Liaison::envoiecommande(const QByteArray& texte) {
     // Nothing to write to once the port is closed (Quit) or lost.
-    if (estOuvert())
-        transport_->ecris(texte);
+    if (!estOuvert() || texte.isEmpty())
+        return;
+    transport_->ecris(texte);
+    // Keying bytes stand outside any command; anything else opens a command text, which
+    // its CR closes.
+    const bool touche = texte.size() == 1 && (texte[0] == '\0' || texte[0] == ' ');
+    if (!touche)
+        commandeouverte_ = !texte.endsWith('\r');
 }
 
 QByteArray Liaison::litentree() {

@@ -24,6 +24,10 @@ public:
     // laser-off command once. On failure returns false with the French reason in
     // `erreur` and leaves the link closed.
     bool ouvreport(QString* erreur);
+    // Closes the port. Whatever the program was doing, the laser-off command is written
+    // first, and the port closes once it has left on the line (a command still open, a
+    // request written without terminator, is closed before it, so that the blank is read
+    // as the keying byte). A lost port can take nothing: it is only closed.
     void fermeport();
     bool estOuvert() const;
 
@@ -62,4 +66,6 @@ private:
     std::unique_ptr<Transport> transport_;
     int longueurlecture_ = 0;
     NiveauLaser niveauLaser_ = NiveauLaser::inconnu;
+    // The last bytes written end inside a command text (no terminator yet).
+    bool commandeouverte_ = false;
 };

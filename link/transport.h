@@ -18,6 +18,9 @@ public:
     // Bytes written that have not yet left on the line.
     virtual qint64 octetsEnAttente() const = 0;
     virtual bool estOuvert() const = 0;
+    // Waits, without letting any event run, until what was written has left on the line,
+    // `delai` seconds at most.
+    virtual void vide(double delai) { Q_UNUSED(delai); }
     virtual void ferme() = 0;
     // True once the device has gone away (cable pulled, interface switched off); the
     // transport is then closed, and erreurPerte() says what happened, in French.

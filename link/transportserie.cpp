@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <algorithm>
@@ -133,6 +134,18 @@ qint64 TransportSerie::octetsEnAttente() const {
 
 bool TransportSerie::estOuvert() const {
     return port_->isOpen();
+}
+
+void TransportSerie::vide(double delai) {
+    QElapsedTimer attente;
+    attente.start();
+    while (port_->isOpen() && octetsEnAttente() > 0 && attente.nsecsElapsed() < delai * 1e9) {
+        // Hands the port's own queue to the system, then lets the line carry it.
+        if (port_->bytesToWrite() > 0)
+            port_->waitForBytesWritten(5);
+        else
+            QThread::usleep(500);
+    }
 }
 
 void TransportSerie::ferme() {

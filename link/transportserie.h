@@ -35,6 +35,7 @@ public:
     // the last byte has left the port.
     qint64 octetsEnAttente() const override;
     bool estOuvert() const override;
+    void vide(double delai) override;
     void ferme() override;
     void reveilSurEntree(bool actif) override;
 

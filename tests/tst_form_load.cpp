@@ -267,8 +267,10 @@ private slots:
             if (ec.instant > rafale.front() && ec.instant < rafale.back())
                 QCOMPARE(ec.octets, QByteArray(" "));
         QVERIFY(rafale.back() - rafale.front() >= 0.19);
-        // Ticks sample again once the window is up.
-        QCOMPARE(ecritures.back().octets, QByteArray("XEA 0\r"));
+        // Ticks sample again once the window is up; the end of the program turns the
+        // laser off.
+        QCOMPARE(ecritures.at(ecritures.size() - 2).octets, QByteArray("XEA 0\r"));
+        QCOMPARE(ecritures.back().octets, QByteArray(" \r"));
         QCOMPARE(e.station.etat.tensionmesuree, 80 * 5.0 / 255);
     }
 };

@@ -126,15 +126,37 @@ private slots:
         QCOMPARE(e.etat.tensionmesuree, 0.0);
     }
 
-    void fermeportArreteLesEcritures() {
+    // Closing the port turns the laser off first, whatever was going on; nothing is
+    // written after.
+    void fermeportEteintLeLaserPuisArreteLesEcritures() {
         LiaisonEssai e;
+        e.liaison.allumelaserrapide();
         e.port->effaceEcritures();
         e.liaison.fermeport();
+        QCOMPARE(e.port->toutEcrit(), QByteArray(" \r"));
+        QCOMPARE(e.liaison.niveauLaser(), Liaison::NiveauLaser::eteint);
         QVERIFY(!e.liaison.estOuvert());
+        e.port->effaceEcritures();
         e.liaison.allumelaser();
         e.liaison.mesuretension();
         QCOMPARE(e.port->toutEcrit(), QByteArray());
         QCOMPARE(e.liaison.octetsEnAttente(), 0);
+    }
+
+    // A request written without terminator is closed before the blank, which would
+    // otherwise be read as part of it.
+    void fermeportCloutUneCommandeOuverte() {
+        LiaisonEssai e;
+        e.liaison.envoiecommande("XRESUL 1,0,1");
+        e.port->effaceEcritures();
+        e.liaison.fermeport();
+        QCOMPARE(e.port->toutEcrit(), QByteArray("\r \r"));
+        LiaisonEssai f;
+        f.liaison.envoiecommande("XEA 0\r");
+        f.liaison.eteintlaserrapide();
+        f.port->effaceEcritures();
+        f.liaison.fermeport();
+        QCOMPARE(f.port->toutEcrit(), QByteArray(" \r"));
     }
 
     void octetsEnAttenteSuitLaCadenceDeLaLigne() {

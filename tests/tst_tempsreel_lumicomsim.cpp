@@ -2,81 +2,12 @@
 // ports at 9600 bauds. The waits are bounded loosely for a loaded machine and end as soon
 // as the awaited thing happens.
 
-#include <QFile>
+#include "simulateurreel.h"
+
 #include <QFileInfo>
-#include <QProcess>
-#include <QSerialPort>
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
-namespace {
-
-constexpr int attenteMs = 5000;
-
-// One run of the simulator, its ports in a folder of its own making inside a temporary
-// folder, and its journal beside that folder.
-class Simulateur {
-public:
-    explicit Simulateur(const QStringList& options = {}) {
-        processus_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        processus_.start(QStringLiteral(LUMICOM_SIM),
-                         QStringList{QStringLiteral("--dir"), dossierPorts(),
-                                     QStringLiteral("--journal"),
-                                     temporaire_.filePath(QStringLiteral("journal.txt"))} +
-                             options);
-        pret_ = processus_.waitForStarted(attenteMs) &&
-                QTest::qWaitFor(
-                    [this] { return QFileInfo::exists(port(1)) && QFileInfo::exists(port(2)); },
-                    attenteMs);
-    }
-    ~Simulateur() {
-        processus_.terminate();
-        processus_.waitForFinished(attenteMs);
-    }
-
-    bool pret() const { return pret_; }
-    QProcess& processus() { return processus_; }
-    QString dossierPorts() const { return temporaire_.filePath(QStringLiteral("ports")); }
-    QString port(int numero) const { return dossierPorts() + QStringLiteral("/COM%1").arg(numero); }
-    QByteArray journal() const {
-        QFile f(temporaire_.filePath(QStringLiteral("journal.txt")));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    bool attendsDansLeJournal(const QByteArray& texte) const {
-        return QTest::qWaitFor([&] { return journal().contains(texte); }, attenteMs);
-    }
-
-private:
-    QTemporaryDir temporaire_;
-    QProcess processus_;
-    bool pret_ = false;
-};
-
-std::unique_ptr<QSerialPort> ouvre(const QString& chemin) {
-    auto port = std::make_unique<QSerialPort>(chemin);
-    if (!port->open(QIODevice::ReadWrite) || !port->setBaudRate(QSerialPort::Baud9600) ||
-        !port->setDataBits(QSerialPort::Data8) || !port->setParity(QSerialPort::NoParity) ||
-        !port->setStopBits(QSerialPort::OneStop) ||
-        !port->setFlowControl(QSerialPort::NoFlowControl))
-        return nullptr;
-    return port;
-}
-
-// Writes a command and returns the answer up to its CR, or what came before the wait ended.
-QByteArray requete(QSerialPort& port, const QByteArray& commande) {
-    port.write(commande);
-    QByteArray reponse;
-    (void)QTest::qWaitFor(
-        [&] {
-            reponse += port.readAll();
-            return reponse.endsWith('\r');
-        },
-        attenteMs);
-    return reponse;
-}
-
-} // namespace
+using namespace simulateurreel;
 
 class TestLumicomSim : public QObject {
     Q_OBJECT

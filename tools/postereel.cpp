@@ -2,6 +2,7 @@
 
 #include "app/feuillelumivox1.h"
 #include "app/form_load.h"
+#include "app/signauxarret.h"
 #include "link/transportserie.h"
 #include "tools/dialoguesscriptes.h"
 #include "tools/essailiaison.h"
@@ -11,12 +12,8 @@
 #include <QEvent>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSocketNotifier>
 #include <array>
 #include <cmath>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -93,31 +90,6 @@ private:
     std::function<void()> action_;
 };
 
-// Ctrl+C and SIGTERM reach the event loop through a pipe: the handler only writes a
-// byte, the station ends from the loop, between two steps of its routines.
-std::array<int, 2> tubeSignal = {-1, -1};
-
-extern "C" void surSignal(int) {
-    const char octet = 1;
-    [[maybe_unused]] const ssize_t n = ::write(tubeSignal[1], &octet, 1);
-}
-
-void guetteSignaux(PosteReel& poste) {
-    if (::pipe2(tubeSignal.data(), O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
-    auto* notificateur = new QSocketNotifier(tubeSignal[0], QSocketNotifier::Read);
-    QObject::connect(notificateur, &QSocketNotifier::activated, [&poste] {
-        ecritErreur(QStringLiteral("arrêt demandé"));
-        poste.termine(sortieSucces);
-    });
-    struct sigaction action {};
-    action.sa_handler = surSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
-}
-
 } // namespace
 
 PosteReel::PosteReel(const Reglages& reglages)
@@ -131,7 +103,10 @@ PosteReel::PosteReel(const Reglages& reglages)
 PosteReel::~PosteReel() = default;
 
 void PosteReel::demarre(std::function<void()> auRepos) {
-    guetteSignaux(*this);
+    guettesignauxdarret([this] {
+        ecritErreur(QStringLiteral("arrêt demandé"));
+        termine(sortieSucces);
+    });
     Station& s = *station_;
     GuetteAffichage guetteur([this, &s, auRepos = std::move(auRepos)] {
         s.etat.decodagerobuste = reglages_.robuste;
@@ -149,8 +124,7 @@ void PosteReel::demarre(std::function<void()> auRepos) {
 }
 
 void PosteReel::termine(int code) {
-    station_->liaison.fermeport();
-    plateforme_.termineProgramme(code);
+    station_->arrete(code);
 }
 
 bool litoptions(const QStringList& arguments, const QStringList& noms,

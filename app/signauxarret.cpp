@@ -1,0 +1,48 @@
+#include "app/signauxarret.h"
+
+#include <QSocketNotifier>
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <array>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+std::array<int, 2> tubeSignal = {-1, -1};
+
+extern "C" void surSignal(int) {
+    const char octet = 1;
+    [[maybe_unused]] const ssize_t n = ::write(tubeSignal[1], &octet, 1);
+}
+#endif
+
+} // namespace
+
+void guettesignauxdarret(std::function<void()> arret) {
+#ifdef Q_OS_UNIX
+    if (tubeSignal[0] < 0 && ::pipe2(tubeSignal.data(), O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    // Alive for the whole run, as the program's own handlers are.
+    auto* notificateur = new QSocketNotifier(tubeSignal[0], QSocketNotifier::Read);
+    QObject::connect(notificateur, &QSocketNotifier::activated, notificateur,
+                     [arret = std::move(arret)] {
+                         char octet = 0;
+                         while (::read(tubeSignal[0], &octet, 1) > 0) {
+                         }
+                         arret();
+                     });
+    struct sigaction action {};
+    action.sa_handler = surSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+#else
+    Q_UNUSED(arret);
+#endif
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <functional>
+
+// Ctrl+C in the terminal (SIGINT), SIGTERM (a session that ends, `kill`) and SIGHUP (the
+// terminal closed) end the program as Quitter does, the laser turned off first. The
+// handler only writes a byte to a pipe; `arret` runs from the event loop, at the next
+// yield of whatever routine is in progress. Unix only; elsewhere nothing is installed.
+void guettesignauxdarret(std::function<void()> arret);

@@ -1,0 +1,129 @@
+// The laser goes off when the program ends in the middle of an emission, in real time
+// over lumicom-sim: the window closed as a window manager closes it, and lumicom-tool send
+// stopped by SIGTERM or Ctrl+C. Each time, the photodiode of the other station (COM1)
+// reads darkness afterwards.
+//
+// The window's station runs in a child process (this program, with --poste-fenetre),
+// since the end of the program ends its process.
+
+#include "app/feuillelumivox1.h"
+#include "emit/btonenvoiebinaire.h"
+#include "simulateurreel.h"
+#include "tools/postereel.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <csignal>
+#include <cstring>
+
+using namespace simulateurreel;
+
+namespace {
+
+// The child: station 2 in slow binary, its window on the offscreen platform; it sends a
+// message and, once the start mark is over and the laser is on, its window receives the
+// close request a window manager sends.
+int posteFenetre() {
+    PosteReel::Reglages reglages;
+    reglages.numport = 2;
+    reglages.codage = QStringLiteral("b");
+    PosteReel poste(reglages);
+    Station& s = poste.station();
+    poste.demarre([&s] {
+        s.feuille->Texte1->setPlainText(QStringLiteral("ooo"));
+        QTimer::singleShot(200, [&s] { Btonenvoiebinaire_Click(s); });
+        auto* guetteur = new QTimer;
+        const double debut = s.plateforme.horloge();
+        QObject::connect(guetteur, &QTimer::timeout, [&s, debut] {
+            if (s.plateforme.horloge() - debut > 7.5 &&
+                s.liaison.niveauLaser() == Liaison::NiveauLaser::allume)
+                s.feuille->windowHandle()->close();
+        });
+        guetteur->start(5);
+    });
+    return 1;
+}
+
+// The line of the journal that says when COM2's laser last changed, and to what.
+QByteArray dernierEtatSB0(const QByteArray& journal) {
+    const qsizetype allume = journal.lastIndexOf(" COM2 SB0 1\n");
+    const qsizetype eteint = journal.lastIndexOf(" COM2 SB0 0\n");
+    return allume > eteint ? "allumé" : eteint >= 0 ? "éteint" : "jamais changé";
+}
+
+bool obscuriteSurCOM1(Simulateur& simulateur) {
+    const auto com1 = ouvre(simulateur.port(1));
+    return com1 && requete(*com1, "XEA 0\r") == "3\r";
+}
+
+} // namespace
+
+class TestExtinctionTempsReel : public QObject {
+    Q_OBJECT
+private slots:
+    void fermetureDeLaFenetre() {
+        Simulateur simulateur;
+        QVERIFY(simulateur.pret());
+        QProcess enfant;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LUMICOM_PORTS"), simulateur.dossierPorts());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        enfant.setProcessEnvironment(env);
+        enfant.setProcessChannelMode(QProcess::ForwardedChannels);
+        enfant.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--poste-fenetre")});
+        QVERIFY(enfant.waitForFinished(40000));
+        QCOMPARE(enfant.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(enfant.exitCode(), 0);
+        const QByteArray journal = simulateur.journal();
+        // The laser was lit after the start mark, and is off now.
+        QVERIFY(journal.count(" COM2 SB0 1\n") >= 2);
+        QCOMPARE(dernierEtatSB0(journal), QByteArray("éteint"));
+        QVERIFY(obscuriteSurCOM1(simulateur));
+    }
+
+    void arretDeLEnvoiParSignal_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("Ctrl+C") << int(SIGINT);
+    }
+    void arretDeLEnvoiParSignal() {
+        QFETCH(int, signal);
+        Simulateur simulateur;
+        QVERIFY(simulateur.pret());
+        QProcess envoi;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LUMICOM_PORTS"), simulateur.dossierPorts());
+        envoi.setProcessEnvironment(env);
+        envoi.start(QStringLiteral(LUMICOM_TOOL),
+                    {QStringLiteral("send"), QStringLiteral("--port"), QStringLiteral("2"),
+                     QStringLiteral("--coding"), QStringLiteral("b"), QStringLiteral("--text"),
+                     QStringLiteral("ooo")});
+        QVERIFY(envoi.waitForStarted(attenteMs));
+        // The start mark, its darkness, then the first start bit lights the laser again.
+        QVERIFY(QTest::qWaitFor([&] { return simulateur.journal().count(" COM2 SB0 1\n") >= 2; },
+                                30000));
+        QVERIFY(dernierEtatSB0(simulateur.journal()) == "allumé");
+        ::kill(pid_t(envoi.processId()), signal);
+        QVERIFY(envoi.waitForFinished(attenteMs));
+        QCOMPARE(envoi.exitCode(), 0);
+        QVERIFY(envoi.readAllStandardError().contains("arrêt demandé"));
+        QCOMPARE(dernierEtatSB0(simulateur.journal()), QByteArray("éteint"));
+        QVERIFY(obscuriteSurCOM1(simulateur));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    if (argc > 1 && std::strcmp(argv[1], "--poste-fenetre") == 0) {
+        QApplication application(argc, argv);
+        return posteFenetre();
+    }
+    QApplication application(argc, argv);
+    TestExtinctionTempsReel test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_tempsreel_extinction.moc"
