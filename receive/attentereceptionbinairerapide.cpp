@@ -53,10 +53,10 @@ BilanTelechargement enregistreettelecharge(Station& s) {
     return bilan;
 }
 
-void finmessage(Station& s, const BilanTelechargement& bilan) {
+void finmessage(Station& s, const BilanTelechargement& bilan, bool coupe) {
     Feuillelumivox1& f = *s.feuille;
     EtatPartage& e = s.etat;
-    affichereceptionrapide(s, bilan);
+    affichereceptionrapide(s, bilan, coupe);
     f.fixefond(f.Etiquette1, vertclair);
     f.fixefond(f.Texte1, vertclair);
     f.Etiquette1->setText(QStringLiteral(
@@ -96,7 +96,7 @@ void attentereceptionbinairerapide(Station& s) {
             e.affichagebinaire = lecture.affichagebinaire;
             e.compteursilence = 0;
             e.messagerecu = developpecoderapide(textedecodebinaire(e.codebinaire));
-            finmessage(s, bilan);
+            finmessage(s, bilan, lecture.coupe);
             if (e.enregbinautorise == u"oui")
                 proposeenregistrement(s,
                                       QStringLiteral("Enregistrement d'un fichier binaire rapide"));

@@ -65,9 +65,10 @@ BilanTelechargement enregistreettelecharge(Station& s) {
     return bilan;
 }
 
-void finmessage(Station& s, const QString& affichage, const BilanTelechargement& bilan) {
+void finmessage(Station& s, const QString& affichage, const BilanTelechargement& bilan,
+                bool coupe) {
     Feuillelumivox1& f = *s.feuille;
-    affichereceptionrapide(s, bilan);
+    affichereceptionrapide(s, bilan, coupe);
     f.fixefond(f.Etiquette1, vertclair);
     f.fixefond(f.Texte1, vertclair);
     f.Etiquette1->setText(etiquette1morserapide());
@@ -108,7 +109,7 @@ void attentereceptionmorserapide(Station& s) {
             s.feuille->Texte1->setPlainText(lecture.codemorse);
             const DecodageMorse decodage = decodecodemorse(lecture.codemorse);
             e.messagerecu = developpecoderapide(decodage.messagerecu);
-            finmessage(s, decodage.affichage, bilan);
+            finmessage(s, decodage.affichage, bilan, lecture.coupe);
             if (e.enregmorseautorise == u"oui")
                 proposeenregistrement(s,
                                       QStringLiteral("Enregistrement d'un fichier morse rapide"));

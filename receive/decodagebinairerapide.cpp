@@ -261,6 +261,8 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
             nbits = 0;
         }
     }
+    if (nruns == 4)
+        r.coupe = nbits > 0 || lumierealafin(source, fin, S);
     return r;
 }
 

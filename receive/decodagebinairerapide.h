@@ -41,6 +41,9 @@ struct DecodageBinaireRapide {
     std::vector<RunMesure> preambule;        // the runs of the preamble that were measured
     std::vector<RunMesure> runs;             // the runs of the message
     std::vector<CaractereDecode> caracteres; // each frame completed
+    // The message went on past the end of the recording: light in its last half second,
+    // or a last frame not complete.
+    bool coupe = false;
 };
 
 // Measures the preamble of a fast binary recording and cuts the samples after it into

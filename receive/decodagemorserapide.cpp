@@ -116,6 +116,10 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
             break;
         }
     }
+    if (npulse == 4) {
+        const bool lettreouverte = !r.codemorse.isEmpty() && !r.codemorse.endsWith(u' ');
+        r.coupe = lettreouverte || lumierealafin(source, fin, S);
+    }
     return r;
 }
 

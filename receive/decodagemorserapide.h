@@ -23,6 +23,9 @@ struct DecodageMorseRapide {
     std::vector<RunMesure> runs;      // the runs of the message, dark and lit in turn
     // A recording file's scan ended on a lit run that is neither a dot nor a dash.
     bool arretsurrun = false;
+    // The message went on past the end of the recording: light in its last half second,
+    // or a last letter not closed by the darkness after it.
+    bool coupe = false;
 };
 
 // Measures the preamble of a fast Morse recording and cuts the samples after it into a

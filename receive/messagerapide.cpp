@@ -4,9 +4,24 @@
 #include "receive/decodagebinairerapide.h"
 #include "receive/decodagemorserapide.h"
 
+#include <QLocale>
+
 QString messagerecurapide(const SourceEchantillons& source, bool morse, Regles regles) {
     const QString texte = morse
                               ? decodemessagemorserapide(source, regles).texte.messagerecu
                               : textedecodebinaire(decodebinairerapide(source, regles).codebinaire);
     return developpecoderapide(texte);
+}
+
+QString avismessagecoupe(int nbmesures) {
+    const QString duree = QLocale(QLocale::French).toString(nbmesures * 0.0013, 'f', 1);
+    const QString conseil =
+        nbmesures < 12800
+            ? QStringLiteral("Choisir « durée maxi du message : 30 s » sur les deux postes, ou "
+                             "envoyer un texte plus court.")
+            : QStringLiteral("Envoyer un texte plus court, ou le couper en plusieurs messages.");
+    return QStringLiteral("Réception incomplète : le message a duré plus longtemps que "
+                          "l'enregistrement (%1 mesures, %2 s) ; sa fin n'a pas été reçue. %3")
+        .arg(nbmesures)
+        .arg(duree, conseil);
 }

@@ -3,6 +3,7 @@
 #include "app/feuillelumivox1.h"
 #include "app/station.h"
 #include "receive/lumiere.h"
+#include "receive/messagerapide.h"
 #include "receive/telechargement.h"
 
 #include <QLabel>
@@ -29,10 +30,12 @@ void commencereceptionrapide(Station& s) {
                                                "D'ORPHY  PATIENTEZ environ 30 s SVP"));
 }
 
-void affichereceptionrapide(Station& s, const BilanTelechargement& bilan) {
+void affichereceptionrapide(Station& s, const BilanTelechargement& bilan, bool coupe) {
     Feuillelumivox1& f = *s.feuille;
     f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
     QString texte2 = s.etat.messagerecu;
+    if (coupe)
+        texte2 += u'\n' + avismessagecoupe(s.etat.nbmesuresenregistrees());
     if (bilan.interrompu)
         texte2 += u'\n' + avistelechargementinterrompu(bilan);
     f.Texte2->setPlainText(texte2);

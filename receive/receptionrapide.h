@@ -16,9 +16,10 @@ struct BilanTelechargement;
 // read and dropped, the caption telling how long to wait.
 void commencereceptionrapide(Station& s);
 
-// The end of a fast reception: messagerecu in Texte2, locked, with the notice of a
-// download the interface abandoned.
-void affichereceptionrapide(Station& s, const BilanTelechargement& bilan);
+// The end of a fast reception: messagerecu in Texte2, locked, each notice on a line of its
+// own after it: a message longer than the recording (`coupe`), a download the interface
+// abandoned.
+void affichereceptionrapide(Station& s, const BilanTelechargement& bilan, bool coupe);
 
 // Empties every entry of tabmesures, so that what a download does not fill reads as
 // darkness, and not as the values of an earlier, longer download.

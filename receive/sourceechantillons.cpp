@@ -48,6 +48,13 @@ double mediane(std::vector<double> v) {
 
 } // namespace
 
+bool lumierealafin(const SourceEchantillons& source, int fin, int seuil) {
+    for (int i = std::max(1, fin - echantillonsdemiseconde + 1); i <= fin; ++i)
+        if (source.lis(i) > seuil)
+            return true;
+    return false;
+}
+
 Obscurite obscuritedudebut(const SourceEchantillons& source) {
     std::vector<double> debut;
     for (int i = 1; i <= std::min(echantillonsobscurite, source.derniere()); ++i)

@@ -59,6 +59,13 @@ SourceEchantillons depuistabmesures(const std::vector<QByteArray>& tabmesures, i
 // The samples of a recording file, its sample lines in order.
 SourceEchantillons depuisfichier(std::vector<int> valeurs);
 
+// Samples in half a second of a recording, at the interface's 1.3 ms a sample.
+inline constexpr int echantillonsdemiseconde = 385;
+
+// Whether the light is on in the last half second of the samples up to `fin`, above the
+// threshold `seuil`: a message still going on when the recording ended.
+bool lumierealafin(const SourceEchantillons& source, int fin, int seuil);
+
 // The darkness at the start of the recording, in the interface's units: its level (the
 // median of the first samples, which the recording takes before the preamble; for a
 // download, no lower than the darkness measured at start-up) and the spread of its

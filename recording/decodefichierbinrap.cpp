@@ -33,7 +33,7 @@ bool decode_fichierbinrap(Station& s, QString* erreur) {
     f.Texte1->setPlainText(e.affichagebinaire);
     e.messagerecu = d.messagerecu;
 
-    affichefindecodagefichier(s, mesures);
+    affichefindecodagefichier(s, mesures, d.mesure.coupe);
     f.Etiquette1->setText(etiquette1binaire());
     f.Btonenvoiebinaire->setEnabled(true);
     f.Btonefface->setEnabled(true);

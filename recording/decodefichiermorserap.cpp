@@ -30,7 +30,7 @@ bool decode_fichiermorserap(Station& s, QString* erreur) {
     s.plateforme.cede();
     e.messagerecu = d.messagerecu;
 
-    affichefindecodagefichier(s, mesures);
+    affichefindecodagefichier(s, mesures, d.message.mesure.coupe);
     f.Etiquette1->setText(etiquette1morserapide());
     f.Btonenvoiemorse->setEnabled(true);
     f.Btonefface->setEnabled(true);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +16,9 @@ private slots:
     void erreurs_data();
     void erreurs();
     void codagesRapides();
+    void messageCoupe_data();
+    void messageCoupe();
+    void optionsNouvelles();
 };
 
 namespace {
@@ -108,6 +112,57 @@ void TstBenchLink::codagesRapides() {
     const QString derniere = QString::fromUtf8(sos.sortie).section(u'\n', -2, -2);
     QVERIFY2(derniere.startsWith(QStringLiteral("sos")) && derniere.trimmed() == u"sos",
              qPrintable(derniere));
+}
+
+// A message longer than the recording is said to be cut, on its own line under the text;
+// one that ends inside the recording is not.
+void TstBenchLink::messageCoupe_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("coupe");
+    QTest::newRow("question en binaire") << QStringList{"--coding", "br", "--text",
+                                                        "Quel est l'auteur de la relativité ? "}
+                                         << true;
+    QTest::newRow("Salut !") << QStringList{"--coding", "br", "--text", "Salut !"} << false;
+    QTest::newRow("question sur 12800 mesures")
+        << QStringList{"--coding", "br", "--samples", "12800", "--speed", "2", "--text",
+                       "Quel est l'auteur de la relativité ? "}
+        << false;
+    QTest::newRow("morse long") << QStringList{"--coding", "mr", "--text",
+                                               "sos de lumi sos de lumi sos de lumi"}
+                                << true;
+    QTest::newRow("morse court") << QStringList{"--coding", "mr", "--text", "sos 73"} << false;
+}
+
+void TstBenchLink::messageCoupe() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, coupe);
+    const Resultat r = execute(arguments);
+    QCOMPARE(r.statut, 0);
+    const QStringList lignes = QString::fromUtf8(r.sortie).split(u'\n');
+    const QStringList avis = lignes.filter(QRegularExpression(QStringLiteral("^Réception incomplète :")));
+    QCOMPARE(avis.size(), coupe ? 1 : 0);
+    if (coupe) {
+        QVERIFY(avis.front().contains(QStringLiteral("plus longtemps que l'enregistrement")));
+        // Under the text, before messagerecu, the last line.
+        QCOMPARE(lignes.indexOf(avis.front()), lignes.size() - 3);
+    }
+}
+
+// The room light and the instant of sending move where the samples fall; the options of
+// the menu Options apply to both stations.
+void TstBenchLink::optionsNouvelles() {
+    const Resultat salle = execute({"--coding", "mr", "--room-light", "1", "--offset", "2.0371",
+                                    "--text", "sos"});
+    QCOMPARE(salle.statut, 0);
+    QCOMPARE(QString::fromUtf8(salle.sortie).section(u'\n', -2, -2).trimmed(), QStringLiteral("sos"));
+    const Resultat robuste = execute({"--coding", "br", "--noise", "0.1", "--robuste", "--blocs",
+                                      "--text", "Bruit !"});
+    QCOMPARE(robuste.statut, 0);
+    QCOMPARE(QString::fromUtf8(robuste.sortie).section(u'\n', -2, -2).trimmed(),
+             QStringLiteral("Bruit !"));
+    for (const QStringList& faux : {QStringList{"--room-light", "6"}, QStringList{"--offset", "0"},
+                                    QStringList{"--robuste=oui"}})
+        QCOMPARE(execute(faux).statut, 2);
 }
 
 QTEST_GUILESS_MAIN(TstBenchLink)

@@ -1,8 +1,9 @@
 // lumicom-tool bench-link [OPTIONS]: one message from station 1 to station 2 on the
 // virtual bench, with the program's own send and reception routines, in virtual time.
-// Prints three lines about station 2's first reception: its code string, the text Texte2
-// shows at its end, and messagerecu, the last line, exactly. (A binary message can give
-// two receptions: the first one holds the message.)
+// Prints about station 2's first reception: its code string, the text Texte2 shows at its
+// end (the received text, then each notice under it on a line of its own: a message
+// longer than the recording, a download abandoned), and messagerecu, the last line,
+// exactly. (A binary message can give two receptions: the first one holds the message.)
 //
 // A received binary text may hold line breaks (a character code 10 or 13 sent, or made
 // by a slot error). They are printed as the symbols ␊ (U+240A) and ␍ (U+240D), which no
@@ -157,7 +158,13 @@ int executeBenchLink(const QStringList& arguments) {
         }
     }
     ecritLigne(surUneLigne(resultat.code));
-    ecritLigne(surUneLigne(resultat.texte2));
+    // Texte2: the text received, then its notices, each on its own line.
+    const bool avecavis = resultat.texte2.startsWith(resultat.messagerecu + u'\n');
+    ecritLigne(surUneLigne(avecavis ? resultat.messagerecu : resultat.texte2));
+    if (avecavis)
+        for (const QString& avis :
+             resultat.texte2.mid(resultat.messagerecu.size() + 1).split(u'\n'))
+            ecritLigne(avis);
     ecritLigne(surUneLigne(resultat.messagerecu));
     return sortieSucces;
 }

@@ -4,6 +4,7 @@
 
 #include "souscommande.h"
 
+#include "receive/messagerapide.h"
 #include "recording/decodagefichier.h"
 #include "recording/mesuresfichier.h"
 
@@ -34,10 +35,14 @@ int executeDecodeRecording(const QStringList& argumentsdonnes) {
         ecritErreur(avisfichiertronque(chemin));
     if (codage == u"morse") {
         const DecodageFichierMorse d = decodefichiermorse(mesures, regles);
+        if (d.message.mesure.coupe)
+            ecritErreur(avismessagecoupe(int(mesures.valeurs.size()) - 1));
         ecritLigne(d.message.mesure.codemorse);
         ecritLigne(surUneLigne(d.messagerecu));
     } else {
         const DecodageFichierBinaire d = decodefichierbinaire(mesures, regles);
+        if (d.mesure.coupe)
+            ecritErreur(avismessagecoupe(int(mesures.valeurs.size()) - 1));
         ecritLigne(surUneLigne(d.mesure.affichagebinaire));
         ecritLigne(surUneLigne(d.messagerecu));
     }
