@@ -9,6 +9,7 @@
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
 #include "emit/btonenvoimorserapide.h"
+#include "emit/estimationemission.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 
 namespace {
 
@@ -54,6 +56,13 @@ Feuillelumivox1::Feuillelumivox1(Station& station) : station_(station) {
     construitcontroles();
     construitmenus();
     relie();
+    estimation = new QLabel(this);
+    estimation->setTextFormat(Qt::RichText);
+    statusBar()->addWidget(estimation, 1);
+    statusBar()->setSizeGripEnabled(false);
+    Texte1->installEventFilter(this);
+    connect(Texte1, &QPlainTextEdit::textChanged, this, &Feuillelumivox1::metajourestimation);
+    metajourestimation();
     // The form keeps the size it was drawn with; its height follows the rows of menus.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -270,6 +279,26 @@ void Feuillelumivox1::relie() {
     lie(menu_OrphyGTSII, &Feuillelumivox1::menu_OrphyGTSII_Click);
     lie(menu_decodagerobuste, &Feuillelumivox1::menu_decodagerobuste_Click);
     lie(menu_telechargementblocs, &Feuillelumivox1::menu_telechargementblocs_Click);
+}
+
+void Feuillelumivox1::metajourestimation() {
+    if (Texte1->isReadOnly())
+        return;
+    const EtatPartage& e = station_.etat;
+    const QString texte = Texte1->toPlainText();
+    if (texte.isEmpty() || e.typecodage.isEmpty()) {
+        estimation->clear();
+        return;
+    }
+    estimation->setText(ligneestimation(
+        estimeemission(texte, e.typecodage, e.facteurvitesse, e.nbmesures), e.typecodage));
+}
+
+bool Feuillelumivox1::eventFilter(QObject* objet, QEvent* evenement) {
+    // A routine hands Texte1 back to the user: the estimate is for its text again.
+    if (objet == Texte1 && evenement->type() == QEvent::ReadOnlyChange)
+        metajourestimation();
+    return QMainWindow::eventFilter(objet, evenement);
 }
 
 void Feuillelumivox1::closeEvent(QCloseEvent* evenement) {

@@ -29,6 +29,9 @@ public:
     QPushButton* Btonquitter;
     QLabel* Etiquette2;
     QPlainTextEdit* Texte2;
+    // At the foot of the window: how long sending Texte1 takes in the coding and speed in
+    // force, and what will go wrong.
+    QLabel* estimation;
 
     BarreMenus* barremenus;
     QMenu* menu_codes;
@@ -124,6 +127,9 @@ public:
 
     // Puts the check marks of the menu "Options" in line with the shared state.
     void afficheoptions();
+    // Computes the estimate line again for the text of Texte1, unless a routine holds it
+    // (read-only: the received code or the text being sent).
+    void metajourestimation();
 
     // Makes the two submenus of the fast codings reachable (they are disabled by design).
     void autorisecodagesrapides();
@@ -145,6 +151,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     void construitcontroles();

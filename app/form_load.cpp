@@ -241,6 +241,7 @@ void Form_Load(Station& s) {
     e.enregmorseautorise = QStringLiteral("oui");
     e.enregbinautorise = QStringLiteral("oui");
     e.dureeparmesure = 0.0013;
+    f.metajourestimation();
 
     boucledereception(s);
 }

@@ -73,6 +73,7 @@ void Feuillelumivox1::choisitvitesse(QAction* choisi, double facteur, double dur
     // leaves the one in force.
     if (dureemesure > 0)
         station_.etat.dureeparmesure = dureemesure;
+    metajourestimation();
 }
 
 void Feuillelumivox1::menu_vit_emission09_Click() {
@@ -159,6 +160,7 @@ void Feuillelumivox1::choisitcodagelent(bool morse) {
          {menu_morserap_17s, menu_morserap_34s, menu_binairerap_17s, menu_binairerapide_33s})
         a->setChecked(false);
     Texte1->clear();
+    metajourestimation();
 }
 
 void Feuillelumivox1::menu_typemorse_Click() {
@@ -222,6 +224,7 @@ void Feuillelumivox1::choisitcodagerapide(bool morse, bool long_) {
     for (QAction* a :
          {menu_morserap_17s, menu_morserap_34s, menu_binairerap_17s, menu_binairerapide_33s})
         a->setChecked(a == choisi);
+    metajourestimation();
 }
 
 void Feuillelumivox1::menu_morserap_17s_Click() {

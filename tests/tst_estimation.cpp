@@ -1,0 +1,135 @@
+#include "app/feuillelumivox1.h"
+#include "codes/predefinis.h"
+#include "emit/btonenvoibinrap.h"
+#include "emit/btonenvoiebinaire.h"
+#include "emit/btonenvoiemorse.h"
+#include "emit/btonenvoimorserapide.h"
+#include "emit/estimationemission.h"
+#include "stationessai.h"
+#include "tools/bancvirtuel.h"
+#include "tools/essailiaison.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The estimate a sender sees before sending, against the light the send routines make on
+// the virtual bench, and the warnings of the status bar.
+
+namespace {
+
+// The light station 1 sends for `texte`: from its first light to its last darkness.
+double dureeemise(const QString& codage, const QString& texte, const ArticleVitesse* vitesse) {
+    BancVirtuel banc;
+    Station* emetteur = banc.emetteur.station.get();
+    BancVirtuel::Echange echange;
+    echange.morse = codage.startsWith(u'm');
+    echange.preparation = [&](Station& s) {
+        if (const ArticleCodage rapide = articleCodageRapide(codage, 6400))
+            (s.feuille.get()->*rapide)();
+        if (vitesse)
+            (s.feuille.get()->*vitesse->gestionnaire)();
+        if (&s == emetteur)
+            s.feuille->Texte1->setPlainText(texte);
+    };
+    echange.envoi = codage == u"m"    ? Btonenvoiemorse_Click
+                    : codage == u"b"  ? Btonenvoiebinaire_Click
+                    : codage == u"mr" ? Btonenvoi_morserapide_Click
+                                      : Btonenvoi_binrap_Click;
+    echange.attenteApres = 0.5;
+    const BancVirtuel::Resultat r = banc.echange(echange);
+    if (r.transitions.size() < 2)
+        return -1;
+    return r.transitions.back().instant - r.transitions.front().instant;
+}
+
+} // namespace
+
+class TestEstimation : public QObject {
+    Q_OBJECT
+private slots:
+    void dureesDesEmetteurs_data() {
+        QTest::addColumn<QString>("codage");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<int>("article");
+        QTest::newRow("morse lent") << u"m"_s << u"sos 73"_s << 4;
+        QTest::newRow("morse lent x 2") << u"m"_s << u"e"_s << 8;
+        QTest::newRow("binaire lent") << u"b"_s << u"Oui !"_s << 4;
+        QTest::newRow("binaire lent x 0,9") << u"b"_s << u"a b"_s << 0;
+        QTest::newRow("morse rapide") << u"mr"_s << u"sos 73"_s << 4;
+        QTest::newRow("morse rapide x 4") << u"mr"_s << u"bonjour"_s << 10;
+        QTest::newRow("binaire rapide") << u"br"_s << u"Salut !"_s << 4;
+        QTest::newRow("binaire rapide, code") << u"br"_s << texteemissioncode(2) << 6;
+    }
+    void dureesDesEmetteurs() {
+        QFETCH(QString, codage);
+        QFETCH(QString, texte);
+        QFETCH(int, article);
+        const ArticleVitesse& vitesse = articlesVitesse[size_t(article)];
+        const double emise = dureeemise(codage, texte, &vitesse);
+        const EstimationEmission e = estimeemission(texte, codage, 1 / vitesse.valeur, 6400);
+        QVERIFY2(std::abs(e.duree - emise) < 0.01,
+                 qPrintable(QStringLiteral("estimée %1 s, émise %2 s").arg(e.duree).arg(emise)));
+    }
+
+    void caracteresNonTransmis() {
+        EstimationEmission e = estimeemission(u"é@# sos é"_s, u"m"_s, 1, 6400);
+        QCOMPARE(e.nontransmis, (QStringList{u"é"_s, u"@"_s, u"#"_s}));
+        QVERIFY(ligneestimation(e, u"m"_s).contains(u"non transmis en morse : é @ #"_s));
+        QVERIFY(estimeemission(u"Élève à l'œuvre €"_s, u"b"_s, 1, 6400).nontransmis.isEmpty());
+        e = estimeemission(u"a中b"_s, u"br"_s, 1, 6400);
+        QCOMPARE(e.nontransmis, QStringList{u"中"_s});
+        QVERIFY(estimeemission(u"sos"_s, u"mr"_s, 1, 6400).nontransmis.isEmpty());
+    }
+
+    // The recording holds 8.3 s (6400 samples) or 16.6 s (12800): a message that ends in
+    // its last half second or after is too long.
+    void messageRapideTropLong() {
+        const QString question = u"Quel est l'auteur de la relativité ? "_s;
+        EstimationEmission e = estimeemission(question, u"br"_s, 1, 6400);
+        QVERIFY(e.troplong);
+        QCOMPARE(e.dureeenregistrement, 6400 * 0.0013);
+        QVERIFY(ligneestimation(e, u"br"_s)
+                    .contains(u"message plus long que l'enregistrement du récepteur"_s));
+        QVERIFY(!estimeemission(question, u"br"_s, 0.5, 12800).troplong);
+        QVERIFY(!estimeemission(u"Salut !"_s, u"br"_s, 1, 6400).troplong);
+        QVERIFY(!estimeemission(question, u"b"_s, 1, 6400).troplong);
+    }
+
+    void durees() {
+        QCOMPARE(dureelisible(8.34), u"8,3 s"_s);
+        QCOMPARE(dureelisible(19.4), u"19 s"_s);
+        QCOMPARE(dureelisible(245), u"4 min 05 s"_s);
+        QCOMPARE(dureelisible(2.5 * 3600 + 8 * 60), u"2 h 38 min"_s);
+    }
+
+    // The status bar follows the typing and the menus, and leaves alone the text a routine
+    // holds.
+    void barreDEtat() {
+        StationEssai e;
+        e.station.etat.typecodage = u"m"_s;
+        e.station.etat.facteurvitesse = 1;
+        e.station.etat.nbmesures = 6400;
+        Feuillelumivox1& f = *e.station.feuille;
+        f.Texte1->setPlainText(u"sos"_s);
+        const QString morse = f.estimation->text();
+        QVERIFY(morse.startsWith(u"Durée d'émission : "_s));
+        QCOMPARE(morse, ligneestimation(estimeemission(u"sos"_s, u"m"_s, 1, 6400), u"m"_s));
+        f.menu_vit_emission2_Click();
+        QVERIFY(f.estimation->text() != morse);
+        f.Texte1->setPlainText(u"sos é"_s);
+        QVERIFY(f.estimation->text().contains(u"non transmis en morse : é"_s));
+        f.Texte1->setReadOnly(true);
+        f.Texte1->setPlainText(u"... --- ..."_s);
+        QVERIFY(f.estimation->text().contains(u"é"_s));
+        f.Texte1->setReadOnly(false);
+        QVERIFY(f.estimation->text().contains(u"non transmis en morse : . -"_s));
+        f.Texte1->clear();
+        QCOMPARE(f.estimation->text(), QString());
+    }
+};
+
+QTEST_MAIN(TestEstimation)
+#include "tst_estimation.moc"
