@@ -2,6 +2,7 @@
 #include "app/feuillelumivox1.h"
 #include "app/form_load.h"
 #include "app/lignedecommande.h"
+#include "app/messagesqt.h"
 #include "app/options.h"
 #include "app/plateformeqt.h"
 #include "app/signauxarret.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    filtremessagesqt();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumicom"));
 

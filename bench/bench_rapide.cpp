@@ -10,11 +10,11 @@
 // The cells run in child processes (this program called again with --case), two at a
 // time by default.
 
+#include "app/messagesqt.h"
 #include "bench/enparallele.h"
 #include "codes/windows1252.h"
 #include "receive/messagerapide.h"
 #include "tools/essailiaison.h"
-#include "tools/messagesqt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -186,7 +186,7 @@ int usage(const QString& message) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    ignoreavertissementsoffscreen();
+    filtremessagesqt();
 
     int nombreMessages = 50;
     int processus = 2;

@@ -7,11 +7,11 @@
 // again with --case, two at a time by default: each child keeps its stations and their
 // widgets on its own main thread.
 
+#include "app/messagesqt.h"
 #include "bench/enparallele.h"
 #include "codes/predefinis.h"
 #include "codes/windows1252.h"
 #include "tools/essailiaison.h"
-#include "tools/messagesqt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -218,7 +218,7 @@ std::vector<ResultatCase> mesureEnParallele(const std::vector<Case>& cases, int 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    ignoreavertissementsoffscreen();
+    filtremessagesqt();
 
     int nombre = 100;
     int processus = 2;

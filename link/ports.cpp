@@ -65,3 +65,12 @@ QString peripheriquecom(int numport) {
     return peripheriquecom(numport, qEnvironmentVariable("LUMICOM_PORTS"), QStringLiteral("/dev"));
 #endif
 }
+
+QList<int> portsdudossier(const QString& dossierports) {
+    QList<int> ports;
+    if (dossierports.isEmpty())
+        return ports;
+    for (const QString& chemin : peripheriquesnumerotes(QDir(dossierports), QStringLiteral("COM")))
+        ports << QFileInfo(chemin).fileName().mid(3).toInt();
+    return ports;
+}

@@ -24,3 +24,7 @@ QString peripheriquecom(int numport, const QString& dossierports, const QString&
 // directory named by the environment variable LUMICOM_PORTS (the interface simulator
 // publishes its ports there), then /dev.
 QString peripheriquecom(int numport);
+
+// The COM numbers published in the ports directory `dossierports` (its entries COMn), in
+// increasing order.
+QList<int> portsdudossier(const QString& dossierports);

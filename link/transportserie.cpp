@@ -2,6 +2,7 @@
 
 #include "link/ports.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
@@ -197,7 +198,34 @@ void TransportSerie::signaleperte(const QString& raison) {
     port_->close();
 }
 
-QString messageportabsent(int numport, int nombreports) {
+namespace {
+
+// "COM 1", "COM 1 et COM 2", "COM 1, COM 2 et COM 5"; three numbers in a row or more are
+// a span: "COM 3 à COM 32".
+QString listeports(const QList<int>& ports) {
+    QStringList noms;
+    for (qsizetype i = 0; i < ports.size();) {
+        qsizetype j = i;
+        while (j + 1 < ports.size() && ports[j + 1] == ports[j] + 1)
+            ++j;
+        if (j - i >= 2) {
+            noms << QStringLiteral("COM %1 à COM %2").arg(ports[i]).arg(ports[j]);
+        } else {
+            for (qsizetype k = i; k <= j; ++k)
+                noms << QStringLiteral("COM %1").arg(ports[k]);
+        }
+        i = j + 1;
+    }
+    if (noms.size() <= 1)
+        return noms.join(QString());
+    const QString dernier = noms.takeLast();
+    return noms.join(QStringLiteral(", ")) + QStringLiteral(" et ") + dernier;
+}
+
+} // namespace
+
+QString messageportabsent(int numport, int nombreports, const QString& dossierports,
+                          const QList<int>& portsdudossier) {
     if (numport <= 0)
         return QStringLiteral("Le port COM %1 n'existe pas : les ports série sont numérotés à "
                               "partir de 1.")
@@ -206,6 +234,19 @@ QString messageportabsent(int numport, int nombreports) {
         QStringLiteral("Le port COM %1 n'existe pas : aucun périphérique série ne lui "
                        "correspond.")
             .arg(numport);
+    if (!portsdudossier.isEmpty()) {
+        message += QStringLiteral(" Le dossier des ports (LUMICOM_PORTS, %1) publie %2.")
+                       .arg(QDir::toNativeSeparators(dossierports), listeports(portsdudossier));
+        // The machine's own ports under the numbers the directory leaves free.
+        QList<int> autres;
+        for (int n = 1; n <= nombreports; ++n)
+            if (!portsdudossier.contains(n))
+                autres << n;
+        if (!autres.isEmpty())
+            message += QStringLiteral(" Les ports série de cet ordinateur donnent aussi %1.")
+                           .arg(listeports(autres));
+        return message;
+    }
     if (nombreports == 0)
         message += QStringLiteral(" Aucun port série n'a été trouvé sur cet ordinateur.");
     else if (nombreports == 1)
@@ -321,7 +362,9 @@ OuverturePort ouvreportserie(int numport) {
 #ifdef Q_OS_WIN
         return {nullptr, messageportabsent(numport, -1)};
 #else
-        return {nullptr, messageportabsent(numport, peripheriquesserie().size())};
+        const QString dossier = qEnvironmentVariable("LUMICOM_PORTS");
+        return {nullptr, messageportabsent(numport, int(peripheriquesserie().size()), dossier,
+                                           portsdudossier(dossier))};
 #endif
     }
     return ouvreportserie(numport, chemin);

@@ -75,8 +75,11 @@ OuverturePort ouvreportserie(int numport);
 OuverturePort ouvreportserie(int numport, const QString& chemin);
 
 // The messages of a failed opening, in French.
-// `nombreports`: how many serial ports the machine has, when it is known (-1 otherwise).
-QString messageportabsent(int numport, int nombreports);
+// `nombreports`: how many serial ports the machine has, when it is known (-1 otherwise);
+// `dossierports` and `portsdudossier`: the ports directory of LUMICOM_PORTS and the COM
+// numbers it publishes, named first when there are any.
+QString messageportabsent(int numport, int nombreports, const QString& dossierports = {},
+                          const QList<int>& portsdudossier = {});
 QString messageintrouvable(int numport, const QString& chemin);
 QString messageoccupe(int numport, const QString& chemin);
 // `groupe`: the group whose members may use the device; empty when none may.

@@ -1,4 +1,6 @@
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Runs the built lumicom-tool as a script would and checks its output byte for byte.
@@ -11,6 +13,8 @@ private slots:
     void erreurs_data();
     void erreurs();
     void aide();
+    void aideDesSousCommandes();
+    void portAbsentNommeLesPorts();
 };
 
 namespace {
@@ -21,8 +25,11 @@ struct Resultat {
     QByteArray erreurs;
 };
 
-Resultat execute(const QStringList& arguments) {
+Resultat
+execute(const QStringList& arguments,
+        const QProcessEnvironment& environnement = QProcessEnvironment::systemEnvironment()) {
     QProcess processus;
+    processus.setProcessEnvironment(environnement);
     processus.start(QStringLiteral(LUMICOM_TOOL), arguments);
     Resultat resultat;
     if (!processus.waitForFinished(30000) || processus.exitStatus() != QProcess::NormalExit) {
@@ -86,6 +93,36 @@ void TstLumicomTool::aide() {
     const QString texte = QString::fromUtf8(resultat.sortie);
     QVERIFY(texte.startsWith(u"Utilisation : lumicom-tool"));
     QVERIFY(texte.contains(u"\n  encode morse|binary TEXTE\n"));
+}
+
+// Every subcommand gives its own help, in French, and does nothing else.
+void TstLumicomTool::aideDesSousCommandes() {
+    for (const char* nom : {"encode", "send", "receive", "bench-link", "decode-recording"}) {
+        const Resultat resultat = execute({QString::fromLatin1(nom), QStringLiteral("--help")});
+        QCOMPARE(resultat.statut, 0);
+        QVERIFY2(QString::fromUtf8(resultat.sortie)
+                     .startsWith(QStringLiteral("Utilisation : lumicom-tool %1 ").arg(nom)),
+                 resultat.sortie.constData());
+        QVERIFY(resultat.erreurs.isEmpty());
+    }
+}
+
+// A port that does not exist: the message names the ports that do, those of the ports
+// directory first. No Qt notice about the environment reaches the terminal.
+void TstLumicomTool::portAbsentNommeLesPorts() {
+    QTemporaryDir dossier;
+    for (const char* nom : {"COM1", "COM2"}) {
+        QFile f(dossier.filePath(QString::fromLatin1(nom)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LUMICOM_PORTS"), dossier.path());
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    const Resultat r = execute({"send", "--port", "7", "--coding", "b", "--text", "x"}, env);
+    QCOMPARE(r.statut, 2);
+    const QString erreurs = QString::fromUtf8(r.erreurs);
+    QVERIFY2(erreurs.contains(QStringLiteral("COM 1 et COM 2")), qPrintable(erreurs));
+    QVERIFY2(!erreurs.contains(QStringLiteral("XDG_RUNTIME_DIR")), qPrintable(erreurs));
 }
 
 QTEST_GUILESS_MAIN(TstLumicomTool)

@@ -291,6 +291,15 @@ void TestTransportSerie::messagesDOuverture_data() {
         << messageportabsent(40, 33)
         << "Le port COM 40 n'existe pas : aucun périphérique série ne lui correspond. Cet "
            "ordinateur a 33 ports série, de COM 1 à COM 33.";
+    QTest::newRow("dossier des ports")
+        << messageportabsent(7, 1, "/tmp/banc", {1, 2})
+        << "Le port COM 7 n'existe pas : aucun périphérique série ne lui correspond. Le "
+           "dossier des ports (LUMICOM_PORTS, /tmp/banc) publie COM 1 et COM 2.";
+    QTest::newRow("dossier des ports, trois")
+        << messageportabsent(40, 33, "/tmp/banc", {1, 2, 5})
+        << "Le port COM 40 n'existe pas : aucun périphérique série ne lui correspond. Le "
+           "dossier des ports (LUMICOM_PORTS, /tmp/banc) publie COM 1, COM 2 et COM 5. Les "
+           "ports série de cet ordinateur donnent aussi COM 3, COM 4 et COM 6 à COM 33.";
     QTest::newRow("introuvable")
         << messageintrouvable(3, "/dev/ttyUSB0")
         << "Le port COM 3 (/dev/ttyUSB0) est introuvable : le périphérique n'existe pas. "

@@ -12,10 +12,10 @@
 
 #include "souscommande.h"
 
+#include "app/messagesqt.h"
 #include "codes/windows1252.h"
 #include "recording/fichierenregistrement.h"
 #include "tools/essailiaison.h"
-#include "tools/messagesqt.h"
 
 #include <QtGlobal>
 #include <cmath>
@@ -132,7 +132,7 @@ int executeBenchLink(const QStringList& arguments) {
         }
     }
 
-    ignoreavertissementsoffscreen();
+    filtremessagesqt();
     const ResultatLiaison resultat = essaieliaison(essai);
     if (resultat.receptions == 0)
         ecritErreur(QStringLiteral("le poste 2 n'a terminé aucune réception"));

@@ -3,6 +3,8 @@
 
 #include "souscommande.h"
 
+#include "app/messagesqt.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <array>
@@ -38,7 +40,7 @@ QString texteAide() {
         "Les fonctions de lumicom en ligne de commande, pour les vérifications et les scripts.\n"
         "Les textes sont lus et écrits en UTF-8 ; le programme les code en Windows-1252.\n"
         "\n"
-        "Sous-commandes :\n");
+        "Sous-commandes (« lumicom-tool SOUS-COMMANDE --help » pour l'aide de l'une) :\n");
     for (const SousCommande* commande : sousCommandes) {
         const QString forme = QStringLiteral("%1 %2").arg(QLatin1String(commande->nom),
                                                           QString::fromUtf8(commande->arguments));
@@ -58,6 +60,7 @@ QString texteAide() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    filtremessagesqt();
     std::unique_ptr<QCoreApplication> application;
     if (avecFenetre(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -79,9 +82,17 @@ int main(int argc, char* argv[]) {
         return sortieSucces;
     }
     for (const SousCommande* commande : sousCommandes) {
-        if (nom == QLatin1String(commande->nom)) {
-            return commande->executer(arguments);
+        if (nom != QLatin1String(commande->nom))
+            continue;
+        if (!arguments.isEmpty() &&
+            (arguments.first() == u"-h" || arguments.first() == u"--help")) {
+            ecritLigne(QStringLiteral("Utilisation : lumicom-tool %1 %2\n\n      %3")
+                           .arg(QLatin1String(commande->nom),
+                                QString::fromUtf8(commande->arguments),
+                                QString::fromUtf8(commande->resume)));
+            return sortieSucces;
         }
+        return commande->executer(arguments);
     }
     ecritErreur(QStringLiteral("sous-commande inconnue « %1 »").arg(nom));
     ecritErreur(QStringLiteral("essayez « lumicom-tool --help »"));

@@ -2,11 +2,11 @@
 
 #include "app/feuillelumivox1.h"
 #include "app/form_load.h"
+#include "app/messagesqt.h"
 #include "app/signauxarret.h"
 #include "link/transportserie.h"
 #include "tools/dialoguesscriptes.h"
 #include "tools/essailiaison.h"
-#include "tools/messagesqt.h"
 #include "tools/souscommande.h"
 
 #include <QEvent>
@@ -97,7 +97,7 @@ PosteReel::PosteReel(const Reglages& reglages)
       dialogues_(std::make_unique<DialoguesPoste>(*this, reglages.morse(), reglages.numport)),
       station_(std::make_unique<Station>(plateforme_, *dialogues_,
                                          [](int numport) { return ouvreportserie(numport); })) {
-    ignoreavertissementsoffscreen();
+    filtremessagesqt();
 }
 
 PosteReel::~PosteReel() = default;

@@ -1,4 +1,4 @@
-#include "tools/messagesqt.h"
+#include "app/messagesqt.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -10,7 +10,8 @@ QtMessageHandler gestionnairePrecedent = nullptr;
 bool installe = false;
 
 void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
-    if (texte.contains(QLatin1String("propagateSizeHints")))
+    if (texte.contains(QLatin1String("propagateSizeHints")) ||
+        texte.contains(QLatin1String("XDG_RUNTIME_DIR not set")))
         return;
     if (gestionnairePrecedent)
         gestionnairePrecedent(type, contexte, texte);
@@ -20,7 +21,7 @@ void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const 
 
 } // namespace
 
-void ignoreavertissementsoffscreen() {
+void filtremessagesqt() {
     if (installe)
         return;
     installe = true;
