@@ -28,6 +28,7 @@ Dialogues::Reponse DialoguesQt::boiteMessage(const QString& invite, Boutons bout
         boite.setStandardButtons(QMessageBox::Ok);
     }
     boite.setDefaultButton(QMessageBox::Ok);
+    place(boite);
     const int choix = boite.exec();
     if (boutons == Boutons::Ok)
         return Reponse::Ok;
@@ -41,7 +42,15 @@ QString DialoguesQt::boiteSaisie(const QString& invite, const QString& titre,
     boite.setLabelText(lignes(invite));
     boite.setTextValue(defaut);
     boite.setInputMode(QInputDialog::TextInput);
+    place(boite);
     if (boite.exec() != QDialog::Accepted)
         return {};
     return boite.textValue();
+}
+
+void DialoguesQt::place(QWidget& boite) const {
+    if (!zone_.isValid())
+        return;
+    boite.adjustSize();
+    boite.move(zone_.center() - boite.rect().center());
 }

@@ -72,7 +72,7 @@ void demandeport(Station& s) {
             QStringLiteral(" Orphy branché sur un port COM") + CR +
             QStringLiteral("{voir Panneau de configuration Icône Ajout de matériel Option déjà "
                            "connecté Liste de matériel} "),
-        QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QStringLiteral("1"));
+        QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QString::number(s.portpropose));
     if (reponse.isEmpty())
         s.arrete(0);
     const double numero = std::nearbyint(valeurnumerique(reponse));

@@ -2,7 +2,7 @@
 
 QString aideprogramme() {
     return QStringLiteral(
-        "Utilisation : lumicom [--codages-rapides]\n"
+        "Utilisation : lumicom [--codages-rapides] [--poste N]\n"
         "\n"
         "Communication entre deux ordinateurs par la lumière, avec une interface Orphy GTS\n"
         "sur un port série. Le codage (morse lent ou binaire lent) et le port se choisissent\n"
@@ -14,6 +14,10 @@ QString aideprogramme() {
         "                     réception rapides (l'interface enregistre la lumière dans sa\n"
         "                     mémoire), enregistrement et décodage des fichiers *.rrr.\n"
         "                     Sans cette option, ces sous-menus restent grisés.\n"
+        "  --poste N          poste N d'un banc à plusieurs fenêtres sur un même écran\n"
+        "                     (celui de ./run) : chaque fenêtre du poste porte « Poste N —\n"
+        "                     COMN » après son titre, le poste occupe sa moitié de l'écran\n"
+        "                     et la boîte du numéro de port propose N.\n"
         "  -h, --help         affiche cette aide.\n"
         "\n"
         "Variable d'environnement :\n"
@@ -23,9 +27,24 @@ QString aideprogramme() {
 
 LigneDeCommande litlignedecommande(const QStringList& arguments) {
     LigneDeCommande ligne;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
         if (argument == u"--codages-rapides") {
             ligne.codagesRapides = true;
+        } else if (argument == u"--poste" || argument.startsWith(u"--poste=")) {
+            const QString valeur = argument.contains(u'=')    ? argument.section(u'=', 1)
+                                   : i + 1 < arguments.size() ? arguments.at(++i)
+                                                              : QString();
+            bool nombre = false;
+            ligne.poste = valeur.toInt(&nombre);
+            if (!nombre || ligne.poste < 1 || ligne.poste > 99) {
+                ligne.arret = true;
+                ligne.code = 2;
+                ligne.message = QStringLiteral("lumicom : --poste attend un numéro de poste de 1 "
+                                               "à 99, pas « %1 ».\n")
+                                    .arg(valeur);
+                return ligne;
+            }
         } else if (argument == u"-h" || argument == u"--help") {
             ligne.arret = true;
             ligne.code = 0;

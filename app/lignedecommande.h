@@ -8,6 +8,10 @@
 // that wants to use them.
 struct LigneDeCommande {
     bool codagesRapides = false;
+    // The station's number on a bench of several windows on one screen (`--poste N`): its
+    // windows carry "Poste N — COMN" after their titles, stand in their own part of the
+    // screen, and the port box offers N. 0 for a plain start.
+    int poste = 0;
     // Set when the program must stop at once: the help was asked for (code 0) or the line
     // is wrong (code 2). `message` is what to print, in French.
     bool arret = false;

@@ -1,6 +1,7 @@
 #include "app/dialoguesqt.h"
 #include "app/feuillelumivox1.h"
 #include "app/form_load.h"
+#include "app/guetteaffichage.h"
 #include "app/lignedecommande.h"
 #include "app/messagesqt.h"
 #include "app/options.h"
@@ -13,9 +14,49 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+
+namespace {
+
+// A station of a bench on one screen: its number after every title, its windows in its own
+// half of the screen (odd stations on the left, even ones on the right), the port box
+// offering its number.
+void placeposte(int poste, Station& station, DialoguesQt& dialogues) {
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Poste %1 — COM%1").arg(poste));
+    station.portpropose = poste;
+    const QScreen* ecran = QGuiApplication::primaryScreen();
+    if (!ecran)
+        return;
+    const QRect tout = ecran->availableGeometry();
+    QRect zone = tout;
+    zone.setWidth(tout.width() / 2);
+    if (poste % 2 == 0)
+        zone.moveLeft(tout.left() + tout.width() / 2);
+    dialogues.fixezone(zone);
+    // Moved once shown and framed by the window manager, so that the frame, title
+    // included, goes to the corner of the zone; without a window manager, after a second.
+    Feuillelumivox1* feuille = station.feuille.get();
+    auto* guetteur = new GuetteAffichage([feuille, zone] {
+        auto* attente = new QTimer(feuille);
+        auto essais = std::make_shared<int>(0);
+        QObject::connect(attente, &QTimer::timeout, feuille, [feuille, zone, attente, essais] {
+            if (feuille->frameGeometry() == feuille->geometry() && ++*essais < 20)
+                return;
+            feuille->move(zone.topLeft());
+            attente->deleteLater();
+        });
+        attente->start(50);
+    });
+    guetteur->setParent(feuille);
+    feuille->installEventFilter(guetteur);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The help is printed before anything needs a display.
@@ -49,6 +90,8 @@ int main(int argc, char* argv[]) {
     retientoptions(station);
     if (ligne.codagesRapides)
         station.feuille->autorisecodagesrapides();
+    if (ligne.poste > 0)
+        placeposte(ligne.poste, station, dialogues);
     Form_Load(station);
     return 0;
 }

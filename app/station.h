@@ -46,4 +46,6 @@ public:
     std::unique_ptr<Minuteur> Minuterie;
     std::unique_ptr<Feuillelumivox1> feuille;
     Observateurs observateurs;
+    // The number the start-up box of the port offers.
+    int portpropose = 1;
 };

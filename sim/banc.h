@@ -20,6 +20,7 @@ public:
     int nombreInterfaces() const { return static_cast<int>(interfaces_.size()); }
     InterfaceOrphy& interface(int station) { return *interfaces_.at(station); }
     const CheminLumineux& chemin(int station) const { return *chemins_.at(station); }
+    CheminLumineux& chemin(int station) { return *chemins_.at(station); }
     static QString nomPort(int station) { return QStringLiteral("COM%1").arg(station + 1); }
 
     // Handles every event of every interface up to `instant`, in time order.

@@ -12,6 +12,10 @@ public:
     CheminLumineux(ReglagesLumiere reglages, Pannes::Lumiere panne, int numeroStation);
 
     void setSource(const InterfaceOrphy* source) { source_ = source; }
+    // Lights the photodiode whatever the laser does (Allumee), keeps it dark (Eteinte), or
+    // lets it follow the laser again (Normale); from now on.
+    void setPanne(Pannes::Lumiere panne) { panne_ = panne; }
+    Pannes::Lumiere panne() const { return panne_; }
 
     // Light on the photodiode at `instant`, 0 (dark) to 1 (fully lit).
     double eclairement(double instant) const;

@@ -13,10 +13,14 @@ FichierJournal::~FichierJournal() {
         std::fclose(flux_);
 }
 
-bool FichierJournal::ouvre(const QString& chemin) {
+bool FichierJournal::ouvre(const QString& chemin, qint64 tailleMax) {
     flux_ = chemin == u"-" ? stdout : std::fopen(chemin.toLocal8Bit().constData(), "we");
     if (flux_ == nullptr)
         return false;
+    if (flux_ != stdout) {
+        chemin_ = chemin.toLocal8Bit();
+        tailleMax_ = tailleMax;
+    }
     fil_ = std::thread([this] { ecrivain(); });
     return true;
 }
@@ -39,9 +43,28 @@ void FichierJournal::ecrivain() {
             return; // fin_, and everything written
         lignes.swap(enAttente_);
         garde.unlock();
-        std::fwrite(lignes.constData(), 1, static_cast<std::size_t>(lignes.size()), flux_);
-        std::fflush(flux_);
+        if (flux_ != nullptr) {
+            std::fwrite(lignes.constData(), 1, static_cast<std::size_t>(lignes.size()), flux_);
+            std::fflush(flux_);
+        }
+        taille_ += lignes.size();
+        if (tailleMax_ > 0 && taille_ >= tailleMax_)
+            tourne();
         lignes.clear();
         garde.lock();
     }
+}
+
+void FichierJournal::tourne() {
+    // Someone following the file with tail -F sees it start afresh.
+    const QByteArray precedent = chemin_ + ".1";
+    std::fclose(flux_);
+    std::rename(chemin_.constData(), precedent.constData());
+    flux_ = std::fopen(chemin_.constData(), "we");
+    // Should the new file not open, the journal goes on where it was, without a limit.
+    if (flux_ == nullptr) {
+        flux_ = std::fopen(precedent.constData(), "ae");
+        tailleMax_ = 0;
+    }
+    taille_ = 0;
 }

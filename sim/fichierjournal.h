@@ -26,14 +26,21 @@ public:
 
     // Empties or creates the file, "-" meaning standard output; false when it cannot be
     // opened (errno tells why). Signals the program handles itself must be blocked by
-    // then: the writing thread inherits the mask.
-    bool ouvre(const QString& chemin);
+    // then: the writing thread inherits the mask. Past `tailleMax` bytes (0: no limit) the
+    // file is renamed FICHIER.1, replacing the one before, and a new file begins: a bench
+    // left running for days keeps at most twice that much.
+    bool ouvre(const QString& chemin, qint64 tailleMax = 0);
     void ecrit(const EvenementJournal& evenement);
 
 private:
     void ecrivain();
 
+    void tourne();
+
     std::FILE* flux_ = nullptr;
+    QByteArray chemin_;
+    qint64 tailleMax_ = 0;
+    qint64 taille_ = 0;
     std::mutex verrou_;
     std::condition_variable reveil_;
     QByteArray enAttente_;

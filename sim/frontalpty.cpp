@@ -60,7 +60,10 @@ bool publieLien(const QString& cible, const QString& lien, QString& erreur) {
 } // namespace
 
 FrontalPseudoTerminaux::FrontalPseudoTerminaux(const ReglagesBanc& reglages, Journal journal)
-    : journal_(std::move(journal)), banc_(reglages, journal_) {}
+    : journal_(std::move(journal)), banc_(reglages, journal_),
+      commandes_(banc_, [this](const QString& port, const QString& detail) {
+          note(horloge(), port, QStringLiteral("lumière"), detail);
+      }) {}
 
 FrontalPseudoTerminaux::~FrontalPseudoTerminaux() {
     retirePorts(QStringLiteral("arrêt du simulateur"));
@@ -124,10 +127,15 @@ bool FrontalPseudoTerminaux::publiePorts(const QString& dossier, QString& erreur
         note(horloge(), port.nom, QStringLiteral("port"),
              QStringLiteral("publié %1 -> %2").arg(port.lien, port.esclave));
     }
+    // The light by hand is a help: without its pipe the bench works as before.
+    QString raison;
+    if (!commandes_.ouvre(dossier, raison))
+        note(horloge(), QString(), QStringLiteral("lumière"), raison);
     return true;
 }
 
 void FrontalPseudoTerminaux::retirePorts(const QString& raison) {
+    commandes_.ferme();
     const double instant = horloge();
     for (Port& port : ports_)
         retire(port, instant, raison);
@@ -171,6 +179,10 @@ void FrontalPseudoTerminaux::tourne(const volatile std::sig_atomic_t& arret,
 
         attente.clear();
         stations.clear();
+        if (commandes_.descripteur() >= 0) {
+            attente.push_back({commandes_.descripteur(), POLLIN, 0});
+            stations.push_back(-1);
+        }
         double delai = attenteMaximum;
         for (int i = 0; i < banc_.nombreInterfaces(); ++i) {
             const Port& port = ports_[static_cast<std::size_t>(i)];
@@ -195,6 +207,11 @@ void FrontalPseudoTerminaux::tourne(const volatile std::sig_atomic_t& arret,
             continue; // deadline, or a signal: the loop looks at the flag and the clock
 
         for (std::size_t k = 0; k < attente.size(); ++k) {
+            if (stations[k] < 0) {
+                if (attente[k].revents & POLLIN)
+                    commandes_.lis();
+                continue;
+            }
             Port& port = ports_[static_cast<std::size_t>(stations[k])];
             if (attente[k].revents & POLLIN)
                 lisProgramme(port, stations[k]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/banc.h"
+#include "sim/commandeslumiere.h"
 #include "sim/journal.h"
 #include "sim/reglages.h"
 
@@ -35,7 +36,8 @@ public:
     FrontalPseudoTerminaux& operator=(const FrontalPseudoTerminaux&) = delete;
 
     // Opens a pseudo-terminal per interface and publishes it in `dossier`, replacing the
-    // COMn links left there by an earlier run. False with a French message on failure.
+    // COMn links left there by an earlier run, with the pipe of the light by hand beside
+    // them (`CommandesLumiere`). False with a French message on failure.
     bool publiePorts(const QString& dossier, QString& erreur);
     const std::vector<Port>& ports() const { return ports_; }
 
@@ -60,4 +62,5 @@ private:
     Journal journal_;
     Banc banc_;
     std::vector<Port> ports_;
+    CommandesLumiere commandes_;
 };

@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
                                       ? QDir(dossier).filePath(QStringLiteral("journal.txt"))
                                       : options.journal;
     FichierJournal journal;
-    if (!journal.ouvre(cheminJournal)) {
+    if (!journal.ouvre(cheminJournal, options.journalmax)) {
         ecritErreur(QStringLiteral("impossible d'écrire le journal « %1 » : %2")
                         .arg(cheminJournal, raisonSysteme(errno)));
         return sortieEchec;
@@ -112,10 +112,12 @@ int main(int argc, char* argv[]) {
     for (const FrontalPseudoTerminaux::Port& port : frontal.ports())
         annonce += QStringLiteral("  %1 -> %2\n").arg(port.nom, port.esclave);
     annonce += QStringLiteral("Journal : %1\n"
+                              "Lumière à la main : echo eclaire N > %3 (puis normale N)\n"
                               "Arrêt : Ctrl+C. Pour que lumicom utilise ces ports :\n"
                               "export LUMICOM_PORTS=%2")
                    .arg(cheminJournal == u"-" ? QStringLiteral("sortie standard") : cheminJournal,
-                        pourLeShell(dossier));
+                        pourLeShell(dossier),
+                        pourLeShell(QDir(dossier).filePath(CommandesLumiere::nomTube())));
     ecrit(stdout, annonce);
 
     frontal.tourne(arretDemande, masqueAttente);

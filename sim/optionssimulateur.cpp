@@ -43,6 +43,9 @@ const Option options[] = {
     {"journal", "FICHIER",
      "journal des événements, une ligne chacun ; « - » pour la sortie standard\n"
      "(défaut : journal.txt dans le dossier des ports)"},
+    {"journal-max", "MO",
+     "taille du journal en mégaoctets au-delà de laquelle il repart de zéro, la partie\n"
+     "précédente gardée dans FICHIER.1 ; 0 : sans limite (défaut : 10)"},
     {"delai-reponse", "S", "délai de réponse de l'interface, en secondes (défaut : %1)",
      [](R d) { return nombre(d.interface.delaiReponse); }},
     {"periode-echantillonnage", "S",
@@ -284,7 +287,8 @@ QString texteAideSimulateur() {
         "Journal : une ligne par événement, « INSTANT PORT MOT DÉTAIL », par exemple\n"
         "« 1234.567890 COM2 SB0 1 ». L'instant est l'horloge monotone du système\n"
         "(CLOCK_MONOTONIC) en secondes. Le fichier est vidé au démarrage et écrit ligne\n"
-        "par ligne, on peut le suivre avec « tail -f ».\n"
+        "par ligne, on peut le suivre avec « tail -f ». Il tient au plus deux fois\n"
+        "--journal-max : le fichier et sa partie précédente, FICHIER.1.\n"
         "\n"
         "Arrêt : Ctrl+C ou SIGTERM. Le simulateur retire alors les liens COMn qu'il a\n"
         "publiés, puis le dossier des ports s'il l'a créé et s'il est vide : avec le\n"
@@ -352,6 +356,17 @@ LectureOptions lisOptions(const QStringList& arguments) {
     if (parseur.isSet(QStringLiteral("journal")) && o.journal.isEmpty()) {
         lecture.message = QStringLiteral("--journal : un fichier, ou « - », est attendu");
         return lecture;
+    }
+    if (parseur.isSet(QStringLiteral("journal-max"))) {
+        bool nombre = false;
+        const double mo =
+            parseur.value(QStringLiteral("journal-max")).replace(u',', u'.').toDouble(&nombre);
+        if (!nombre || !(mo >= 0) || mo > 1e6) {
+            lecture.message = QStringLiteral("--journal-max : un nombre de mégaoctets, 0 ou plus, "
+                                             "est attendu");
+            return lecture;
+        }
+        o.journalmax = static_cast<qint64>(mo * 1e6);
     }
     lecture.issue = LectureOptions::Issue::Lancer;
     return lecture;

@@ -12,6 +12,9 @@ struct OptionsSimulateur {
     ReglagesBanc banc;
     QString dossier; // where the COMn links go; empty: dossierParDefaut()
     QString journal; // log file; empty: journal.txt in the ports directory; "-": stdout
+    // Past this many bytes the journal file starts afresh, the previous part kept beside it
+    // as FICHIER.1 (0: no limit).
+    qint64 journalmax = 10 * 1000 * 1000;
 };
 
 struct LectureOptions {

@@ -230,6 +230,25 @@ private slots:
         QVERIFY(f.menu_morserap_17s->isEnabled() && f.menu_decodage_fichierbinrap->isEnabled());
     }
 
+    // --poste N: a station of a bench; a plain start has none.
+    void optionPoste() {
+        QCOMPARE(litlignedecommande({}).poste, 0);
+        QCOMPARE(litlignedecommande({QStringLiteral("--poste"), QStringLiteral("2")}).poste, 2);
+        const LigneDeCommande deux =
+            litlignedecommande({QStringLiteral("--poste=1"), QStringLiteral("--codages-rapides")});
+        QCOMPARE(deux.poste, 1);
+        QVERIFY(deux.codagesRapides && !deux.arret);
+        for (const QStringList& faux : {QStringList{QStringLiteral("--poste")},
+                                        QStringList{QStringLiteral("--poste"), QStringLiteral("0")},
+                                        QStringList{QStringLiteral("--poste=deux")}}) {
+            const LigneDeCommande l = litlignedecommande(faux);
+            QVERIFY(l.arret);
+            QCOMPARE(l.code, 2);
+            QVERIFY(l.message.contains(QStringLiteral("--poste")));
+        }
+        QVERIFY(aideprogramme().contains(QStringLiteral("--poste N")));
+    }
+
     void textesPrepares() {
         StationEssai e;
         commeApresDemarrage(e);

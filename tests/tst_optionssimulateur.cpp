@@ -66,7 +66,8 @@ private slots:
     void reglages() {
         const LectureOptions lecture =
             lis({"--interfaces", "3", "--boucle-locale", "--periode-echantillonnage", "1e-4",
-                 "--eclaire", "4.5", "--graine", "42", "--dir", "/d", "--journal", "-"});
+                 "--eclaire", "4.5", "--graine", "42", "--dir", "/d", "--journal", "-",
+                 "--journal-max", "2,5"});
         QCOMPARE(lecture.issue, LectureOptions::Issue::Lancer);
         const ReglagesBanc& b = lecture.options.banc;
         QCOMPARE(b.nombreInterfaces, 3);
@@ -77,6 +78,8 @@ private slots:
         QCOMPARE(b.lumiere.graine, std::uint64_t(42));
         QCOMPARE(lecture.options.dossier, QStringLiteral("/d"));
         QCOMPARE(lecture.options.journal, QStringLiteral("-"));
+        QCOMPARE(lecture.options.journalmax, qint64(2500000));
+        QCOMPARE(lis({}).options.journalmax, qint64(10000000));
     }
 
     void refus_data() {
@@ -103,6 +106,8 @@ private slots:
                                           << "un entier de 1 à 32";
         QTest::newRow("option inconnue") << "--vitesse 2"
                                          << "option inconnue « --vitesse »";
+        QTest::newRow("journal négatif") << "--journal-max -1"
+                                         << "--journal-max";
         QTest::newRow("valeur manquante") << "--graine"
                                           << "valeur manquante après « --graine »";
     }

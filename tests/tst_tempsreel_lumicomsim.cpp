@@ -4,6 +4,8 @@
 
 #include "simulateurreel.h"
 
+#include <QFile>
+
 #include <QFileInfo>
 #include <QTest>
 
@@ -32,6 +34,37 @@ private slots:
         QVERIFY(simulateur.attendsDansLeJournal(" COM2 SB0 1\n"));
         // 3 V under the laser: round(3 x 255 / 5).
         QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("153\r"));
+    }
+
+    // The photodiode lit by hand through the simulator's pipe, then under the laser again.
+    void lumiereALaMain() {
+        Simulateur simulateur;
+        QVERIFY(simulateur.pret());
+        const auto com1 = ouvre(simulateur.port(1));
+        QVERIFY(com1);
+        QFile tube(simulateur.dossierPorts() + QStringLiteral("/lumiere"));
+        QVERIFY(tube.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        tube.write("eclaire 1\n");
+        QVERIFY(simulateur.attendsDansLeJournal(" COM1 lumière photodiode éclairée à la main\n"));
+        QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("153\r"));
+        tube.write("normale 1\nallume 9\n");
+        QVERIFY(simulateur.attendsDansLeJournal("photodiode de nouveau sous le laser\n"));
+        QVERIFY(simulateur.attendsDansLeJournal("commande refusée « allume 9 »"));
+        QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("3\r"));
+    }
+
+    // A journal past its limit starts afresh, the part before kept beside it.
+    void journalBorne() {
+        Simulateur simulateur({QStringLiteral("--journal-max"), QStringLiteral("0.002")});
+        QVERIFY(simulateur.pret());
+        const auto com1 = ouvre(simulateur.port(1));
+        QVERIFY(com1);
+        for (int k = 0; k < 60; ++k)
+            QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("3\r"));
+        QVERIFY(QTest::qWaitFor([&] { return simulateur.journalPrecedent().size() >= 2000; },
+                                attenteMs));
+        QVERIFY(simulateur.journal().size() < 3000);
+        QVERIFY(simulateur.journalPrecedent().endsWith('\n'));
     }
 
     void coupureDeConnexion() {

@@ -2,6 +2,7 @@
 
 #include "app/feuillelumivox1.h"
 #include "app/form_load.h"
+#include "app/guetteaffichage.h"
 #include "app/messagesqt.h"
 #include "app/signauxarret.h"
 #include "link/transportserie.h"
@@ -69,25 +70,6 @@ public:
 private:
     PosteReel& poste_;
     DialoguesScriptes script_;
-};
-
-// Runs an action once, when the watched widget is first shown: for the main form,
-// that is the entry of the idle loop, start-up done.
-class GuetteAffichage final : public QObject {
-public:
-    explicit GuetteAffichage(std::function<void()> action) : action_(std::move(action)) {}
-
-    bool eventFilter(QObject* objet, QEvent* evenement) override {
-        if (evenement->type() == QEvent::Show && action_) {
-            const std::function<void()> action = std::move(action_);
-            action_ = nullptr;
-            action();
-        }
-        return QObject::eventFilter(objet, evenement);
-    }
-
-private:
-    std::function<void()> action_;
 };
 
 } // namespace

@@ -37,6 +37,11 @@ QByteArray Simulateur::journal() const {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QByteArray Simulateur::journalPrecedent() const {
+    QFile f(temporaire_.filePath(QStringLiteral("journal.txt.1")));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 bool Simulateur::attendsDansLeJournal(const QByteArray& texte, int attente) const {
     return QTest::qWaitFor([&] { return journal().contains(texte); }, attente);
 }

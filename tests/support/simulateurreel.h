@@ -26,6 +26,7 @@ public:
     QString dossierPorts() const;
     QString port(int numero) const;
     QByteArray journal() const;
+    QByteArray journalPrecedent() const; // journal.txt.1
     bool attendsDansLeJournal(const QByteArray& texte, int attente = attenteMs) const;
 
 private:

@@ -1,0 +1,85 @@
+#include "sim/commandeslumiere.h"
+
+#include "sim/banc.h"
+#include "sim/erreursysteme.h"
+
+#include <QDir>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+CommandesLumiere::~CommandesLumiere() {
+    ferme();
+}
+
+bool CommandesLumiere::ouvre(const QString& dossier, QString& erreur) {
+    chemin_ = QDir(dossier).filePath(nomTube()).toLocal8Bit();
+    ::unlink(chemin_.constData()); // left by a run that could not clean up
+    if (::mkfifo(chemin_.constData(), 0600) != 0) {
+        erreur = QStringLiteral("impossible de créer « %1 » : %2")
+                     .arg(QString::fromLocal8Bit(chemin_), raisonSysteme(errno));
+        chemin_.clear();
+        return false;
+    }
+    lecture_ = ::open(chemin_.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ecriture_ = ::open(chemin_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (lecture_ < 0 || ecriture_ < 0) {
+        erreur = QStringLiteral("impossible d'ouvrir « %1 » : %2")
+                     .arg(QString::fromLocal8Bit(chemin_), raisonSysteme(errno));
+        ferme();
+        return false;
+    }
+    return true;
+}
+
+void CommandesLumiere::lis() {
+    char tampon[512];
+    for (;;) {
+        const ssize_t n = ::read(lecture_, tampon, sizeof tampon);
+        if (n <= 0)
+            break;
+        recu_.append(tampon, n);
+        // A line without end longer than any command is no command.
+        if (recu_.size() > 4096)
+            recu_.clear();
+    }
+    for (qsizetype fin = recu_.indexOf('\n'); fin >= 0; fin = recu_.indexOf('\n')) {
+        execute(recu_.left(fin).trimmed());
+        recu_.remove(0, fin + 1);
+    }
+}
+
+void CommandesLumiere::execute(const QByteArray& ligne) {
+    if (ligne.isEmpty())
+        return;
+    const QList<QByteArray> mots = ligne.simplified().split(' ');
+    bool nombre = false;
+    const int station = mots.size() == 2 ? mots[1].toInt(&nombre) : 0;
+    if (!nombre || station < 1 || station > banc_.nombreInterfaces() ||
+        (mots[0] != "eclaire" && mots[0] != "normale" && mots[0] != "sombre")) {
+        note_(QString(), QStringLiteral("lumière : commande refusée « %1 » (eclaire N, normale N "
+                                        "ou sombre N)")
+                             .arg(QString::fromUtf8(ligne)));
+        return;
+    }
+    const Pannes::Lumiere etat = mots[0] == "eclaire"  ? Pannes::Lumiere::Allumee
+                                 : mots[0] == "sombre" ? Pannes::Lumiere::Eteinte
+                                                       : Pannes::Lumiere::Normale;
+    banc_.chemin(station - 1).setPanne(etat);
+    note_(Banc::nomPort(station - 1), etat == Pannes::Lumiere::Allumee
+                                          ? QStringLiteral("photodiode éclairée à la main")
+                                      : etat == Pannes::Lumiere::Eteinte
+                                          ? QStringLiteral("photodiode dans le noir à la main")
+                                          : QStringLiteral("photodiode de nouveau sous le laser"));
+}
+
+void CommandesLumiere::ferme() {
+    for (int* d : {&lecture_, &ecriture_}) {
+        if (*d >= 0)
+            ::close(*d);
+        *d = -1;
+    }
+    if (!chemin_.isEmpty())
+        ::unlink(chemin_.constData());
+    chemin_.clear();
+}
