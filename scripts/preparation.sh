@@ -5,6 +5,7 @@
 paquets_projet=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev fonts-liberation2
+    dpkg-dev file desktop-file-utils
 )
 
 prepare_paquets() {
