@@ -168,7 +168,7 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
     int debuttrame = 0;
     while (i < fin) {
         // Word gaps, between frames only.
-        RunMesure ecart{i, 0, false, QString()};
+        RunMesure ecart{i, 0, false, QString(), true};
         int runB = 0;
         while (x <= S && nbits == 0 && i < fin) {
             ++runB;

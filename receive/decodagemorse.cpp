@@ -11,6 +11,7 @@ DecodageMorse decodecodemorse(const QString& code) {
     bool finmot = false;
     while (p < n - 1) {
         QString lettre;
+        const qsizetype premier = p; // position (from 0) of the letter's first element
         while (p < n - 1) {
             ++p;
             const QChar c = caractere(p);
@@ -22,6 +23,7 @@ DecodageMorse decodecodemorse(const QString& code) {
             lettre += c;
         }
         if (const auto trouve = lettremorse(lettre)) {
+            resultat.lettres.push_back({premier, premier + lettre.size() - 1, *trouve});
             resultat.messagerecu += *trouve;
             resultat.affichage += lettre + u' ' + u'(' + *trouve + u')' + u' ';
         }

@@ -2,11 +2,22 @@
 
 #include <QString>
 
+#include <vector>
+
+// A letter read from a code string: the positions (from 0) of its first and last
+// elements in the string, and the letter.
+struct LettreMorse {
+    qsizetype premier = 0;
+    qsizetype dernier = 0;
+    QChar caractere;
+};
+
 // A received Morse code string turned into text.
 struct DecodageMorse {
     QString messagerecu;
     // For each letter read: its code, a blank, the letter in parentheses and a blank.
     QString affichage;
+    std::vector<LettreMorse> lettres; // the letters read, in order
 };
 
 // Reads the code string (".", "-", " ") letter by letter: a blank ends a letter, and a

@@ -84,12 +84,15 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
     while (i < fin) {
         RunMesure sombre{i, 0, false, QString()};
         int run = 0;
+        int debutblanc = i;
         while (i < fin && x <= S) {
             ++run;
             ++i;
             x = lis(i);
             if (run >= blanc) {
                 r.codemorse += u' ';
+                r.etenduescode.emplace_back(debutblanc, i);
+                debutblanc = i;
                 sombre.code += u' ';
                 run = 0;
             }
@@ -110,6 +113,8 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
         else if (r.pmax - 4 <= run && run <= r.pmax + 4)
             eclaire.code = QStringLiteral("-");
         r.codemorse += eclaire.code;
+        if (!eclaire.code.isEmpty())
+            r.etenduescode.emplace_back(eclaire.debut, eclaire.debut + eclaire.longueur);
         r.runs.push_back(eclaire);
         if (fichier && eclaire.code.isEmpty()) {
             r.arretsurrun = true;

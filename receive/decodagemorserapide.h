@@ -21,6 +21,8 @@ struct DecodageMorseRapide {
     QString codemorse;    // ".", "-" and " " in order of arrival
     std::vector<RunMesure> preambule; // the lit runs of the preamble
     std::vector<RunMesure> runs;      // the runs of the message, dark and lit in turn
+    // For each character of codemorse, the samples it stands for: [first, end).
+    std::vector<std::pair<int, int>> etenduescode;
     // A recording file's scan ended on a lit run that is neither a dot nor a dash.
     bool arretsurrun = false;
     // The message went on past the end of the recording: light in its last half second,

@@ -10,4 +10,7 @@ struct RunMesure {
     int longueur = 0; // in samples
     bool allume = false;
     QString code;
+    // Fast binary: a darkness between two frames (a stop interval and its blanks), not
+    // part of a frame.
+    bool entretrames = false;
 };

@@ -13,17 +13,17 @@
 
 namespace {
 
-const std::array<const SousCommande*, 5> sousCommandes = {
-    &sousCommandeEncode,          &sousCommandeSend, &sousCommandeReceive, &sousCommandeBenchLink,
-    &sousCommandeDecodeRecording,
+const std::array<const SousCommande*, 6> sousCommandes = {
+    &sousCommandeEncode,          &sousCommandeSend,
+    &sousCommandeReceive,         &sousCommandeBenchLink,
+    &sousCommandeDecodeRecording, &sousCommandePlotRecording,
 };
 
-// The subcommands that run a station of the program: its main form exists, so they need
-// the widgets, on the offscreen platform (no window ever reaches the screen).
-const std::array<const SousCommande*, 3> sousCommandesAvecFenetre = {
-    &sousCommandeSend,
-    &sousCommandeReceive,
-    &sousCommandeBenchLink,
+// The subcommands that run a station of the program (its main form exists, so they need
+// the widgets) or draw: on the offscreen platform, no window ever reaches the screen.
+const std::array<const SousCommande*, 4> sousCommandesAvecFenetre = {
+    &sousCommandeSend, &sousCommandeReceive, &sousCommandeBenchLink,
+    &sousCommandePlotRecording, // it draws text: the fonts need a GUI application
 };
 
 bool avecFenetre(int argc, char* argv[]) {

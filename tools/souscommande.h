@@ -34,3 +34,4 @@ extern const SousCommande sousCommandeBenchLink;
 extern const SousCommande sousCommandeSend;
 extern const SousCommande sousCommandeReceive;
 extern const SousCommande sousCommandeDecodeRecording;
+extern const SousCommande sousCommandePlotRecording;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "recording/traceenregistrement.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+class QPainter;
+
+// How a trace is looked at: the samples that span the width, and the time axis.
+struct VueTrace {
+    double premier = 0;      // sample at the left edge
+    double dernier = 6400;   // sample at the right edge
+    double periode = 0.0013; // seconds per sample
+    bool entemps = false;    // axis in seconds (else in samples)
+
+    // The whole trace.
+    static VueTrace toute(const TraceEnregistrement& t, double periode = 0.0013);
+};
+
+// Draws the trace in `zone`, the way the recording viewer shows it: the samples (the
+// smallest and largest of each column of pixels, so that 12 800 samples draw as fast as a
+// few hundred), the first threshold and the threshold of the message, the preamble's runs
+// shaded, each run of the message with what it was taken for, and the decoded characters
+// above their samples.
+void dessinetrace(QPainter& p, const QRect& zone, const TraceEnregistrement& t, const VueTrace& v);
+
+// The same picture as an image (for a file, or a worksheet).
+QImage imagetrace(const TraceEnregistrement& t, QSize taille, const VueTrace& v);
+
+// The sample under the abscissa `x` of `zone`, and the abscissa of a sample.
+double echantillonsous(const QRect& zone, const VueTrace& v, int x);
+double abscisse(const QRect& zone, const VueTrace& v, double echantillon);
