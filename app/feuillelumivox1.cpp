@@ -220,6 +220,11 @@ void Feuillelumivox1::construitmenus() {
         QStringLiteral("&A propos ...v2  (Programme pouvant être placé en haute priorité Win)"));
     menu_OrphyGTSII = barre->addAction(QStringLiteral("(Pour Orphy GTS)"));
 
+    menu_affichage = barre->addMenu(QStringLiteral("&Affichage"));
+    menu_signallumineux = menu_affichage->addAction(QStringLiteral("Signal lumineux..."));
+    menu_afficheenregistrement =
+        menu_affichage->addAction(QStringLiteral("Afficher un enregistrement *.rrr..."));
+
     menu_options = barre->addMenu(QStringLiteral("&Options"));
     menu_decodagerobuste =
         article(menu_options, QStringLiteral("Décodage robuste (lumière bruitée)"));
@@ -277,6 +282,8 @@ void Feuillelumivox1::relie() {
     lie(menu_decodage_fichierbinrap, &Feuillelumivox1::menu_decodage_fichierbinrap_Click);
     lie(menu_apropos, &Feuillelumivox1::menu_apropos_Click);
     lie(menu_OrphyGTSII, &Feuillelumivox1::menu_OrphyGTSII_Click);
+    lie(menu_signallumineux, &Feuillelumivox1::menu_signallumineux_Click);
+    lie(menu_afficheenregistrement, &Feuillelumivox1::menu_afficheenregistrement_Click);
     lie(menu_decodagerobuste, &Feuillelumivox1::menu_decodagerobuste_Click);
     lie(menu_telechargementblocs, &Feuillelumivox1::menu_telechargementblocs_Click);
 }

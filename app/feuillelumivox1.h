@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 class BarreMenus;
+class FenetreSignal;
 class QAction;
 class QLabel;
 class QMenu;
@@ -77,6 +79,9 @@ public:
     QAction* menu_autorise_enregistrebin;
     QAction* menu_apropos;
     QAction* menu_OrphyGTSII;
+    QMenu* menu_affichage;
+    QAction* menu_signallumineux;
+    QAction* menu_afficheenregistrement;
     QMenu* menu_options;
     QAction* menu_decodagerobuste;
     QAction* menu_telechargementblocs;
@@ -122,6 +127,8 @@ public:
     void menu_decodage_fichierbinrap_Click();
     void menu_apropos_Click();
     void menu_OrphyGTSII_Click();
+    void menu_signallumineux_Click();
+    void menu_afficheenregistrement_Click();
     void menu_decodagerobuste_Click();
     void menu_telechargementblocs_Click();
 
@@ -148,6 +155,10 @@ signals:
     void enregistrementdemande(const QString& legende);
     // An item of the menu "Options" has been ticked or unticked.
     void optionschangees();
+    // The sampling tick has read EA0: `volts` at the clock reading `instant`.
+    void tensionmesuree(double instant, double volts);
+    // A fast reception has downloaded and decoded its recording.
+    void enregistrementrecu();
 
 protected:
     void closeEvent(QCloseEvent* evenement) override;
@@ -163,6 +174,7 @@ private:
     void choisitcodagerapide(bool morse, bool long_);
 
     Station& station_;
+    QPointer<FenetreSignal> fenetresignal_;
     QList<QAction*> articlesvitesse_;
     QList<QAction*> articlespolice_;
 };

@@ -2,15 +2,20 @@
 // display; the routines that emit and receive read those settings.
 #include "app/feuillelumivox1.h"
 
+#include "app/fenetresignal.h"
 #include "app/legendes.h"
 #include "app/station.h"
+#include "app/visionneuse.h"
 #include "codes/predefinis.h"
+#include "receive/receptionrapide.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 
 void Feuillelumivox1::Btonefface_Click() {
     Texte1->clear();
@@ -316,4 +321,35 @@ void Feuillelumivox1::menu_telechargementblocs_Click() {
 void Feuillelumivox1::afficheoptions() {
     menu_decodagerobuste->setChecked(station_.etat.decodagerobuste);
     menu_telechargementblocs->setChecked(station_.etat.telechargementparblocs);
+}
+
+void Feuillelumivox1::menu_signallumineux_Click() {
+    if (!fenetresignal_) {
+        fenetresignal_ = new FenetreSignal(station_, this);
+        fenetresignal_->setWindowFlag(Qt::Window);
+    }
+    fenetresignal_->show();
+    fenetresignal_->raise();
+}
+
+void Feuillelumivox1::menu_afficheenregistrement_Click() {
+    const QString chemin = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Afficher un enregistrement *.rrr"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        QStringLiteral("Enregistrements (*.rrr *.RRR);;Tous les fichiers (*)"));
+    if (chemin.isEmpty())
+        return;
+    auto* visionneuse = new Visionneuse(reglesdecodage(station_.etat), this);
+    visionneuse->setWindowFlag(Qt::Window);
+    visionneuse->setAttribute(Qt::WA_DeleteOnClose);
+    QString erreur;
+    if (!visionneuse->ouvre(chemin, &erreur)) {
+        delete visionneuse;
+        station_.dialogues.boiteMessage(erreur, Dialogues::Boutons::Ok,
+                                        QStringLiteral("Afficher un enregistrement"));
+        return;
+    }
+    // A Morse recording is shown as Morse when the station is in a Morse coding.
+    visionneuse->fixecodage(station_.etat.typecodage.startsWith(u'm'));
+    visionneuse->show();
 }

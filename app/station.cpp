@@ -21,6 +21,7 @@ void Station::Minuterie_Timer() {
     liaison.mesuretension();
     if (liaison.perdu())
         signaleperte();
+    emit feuille->tensionmesuree(plateforme.horloge(), etat.tensionmesuree);
 }
 
 void Station::signaleperte() {

@@ -40,6 +40,7 @@ void affichereceptionrapide(Station& s, const BilanTelechargement& bilan, bool c
         texte2 += u'\n' + avistelechargementinterrompu(bilan);
     f.Texte2->setPlainText(texte2);
     f.Texte2->setReadOnly(true);
+    emit f.enregistrementrecu();
 }
 
 void videtabmesures(EtatPartage& e) {

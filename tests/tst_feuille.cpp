@@ -305,9 +305,10 @@ private slots:
             }
         }
         QCOMPARE(enVue, f.barremenus->articles());
-        QCOMPARE(titres.size(), 8);
+        QCOMPARE(titres.size(), 9);
         QCOMPARE(titres.first(), QStringLiteral("&Codes de messages prédéfinis"));
         QCOMPARE(titres.at(6), QStringLiteral("(Pour Orphy GTS)"));
+        QCOMPARE(titres.at(7), QStringLiteral("&Affichage"));
         QCOMPARE(titres.last(), QStringLiteral("&Options"));
         QVERIFY(f.barremenus->rangees().size() >= 2);
         QCOMPARE(f.centralWidget()->width(), f.pixels(11880));

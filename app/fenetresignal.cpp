@@ -1,0 +1,175 @@
+#include "app/fenetresignal.h"
+
+#include "app/feuillelumivox1.h"
+#include "app/station.h"
+#include "app/visionneuse.h"
+#include "receive/receptionrapide.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+// Two readings further apart than this have a gap between them: the tick was off.
+constexpr double ecartmaximum = 0.25;
+
+const QColor couleurlumiere{255, 240, 170};
+const QColor couleurobscurite{222, 226, 234};
+const QColor couleurseuil{200, 0, 0};
+
+QString volts(double v, int decimales = 2) {
+    return QLocale(QLocale::French).toString(v, 'f', decimales) + QStringLiteral(" V");
+}
+
+} // namespace
+
+FenetreSignal::FenetreSignal(Station& station, QWidget* parent)
+    : QWidget(parent), station_(station) {
+    setWindowTitle(QStringLiteral("Signal lumineux"));
+    valeur_ = new QLabel(this);
+    QFont grande = valeur_->font();
+    grande.setPointSize(28);
+    grande.setBold(true);
+    valeur_->setFont(grande);
+    etat_ = new QLabel(this);
+    choixduree_ = new QComboBox(this);
+    choixduree_->addItems({QStringLiteral("5 s"), QStringLiteral("10 s"), QStringLiteral("30 s")});
+    choixduree_->setCurrentIndex(1);
+    trace_ = new QWidget(this);
+    trace_->setMinimumSize(640, 260);
+    trace_->installEventFilter(this);
+    titreenregistrement_ =
+        new QLabel(QStringLiteral("Dernier enregistrement téléchargé (réception rapide)"), this);
+    enregistrement_ = new VueTraceWidget(this);
+    enregistrement_->setMinimumHeight(220);
+    titreenregistrement_->hide();
+    enregistrement_->hide();
+
+    auto* haut = new QHBoxLayout;
+    haut->addWidget(valeur_);
+    haut->addWidget(etat_, 1);
+    haut->addWidget(new QLabel(QStringLiteral("Durée affichée :"), this));
+    haut->addWidget(choixduree_);
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addLayout(haut);
+    disposition->addWidget(trace_, 1);
+    disposition->addWidget(titreenregistrement_);
+    disposition->addWidget(enregistrement_, 1);
+    resize(900, 420);
+
+    connect(choixduree_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        fixeduree(i == 0 ? 5 : i == 1 ? 10 : 30);
+    });
+    Feuillelumivox1* feuille = station.feuille.get();
+    connect(feuille, &Feuillelumivox1::tensionmesuree, this, &FenetreSignal::ajoute);
+    connect(feuille, &Feuillelumivox1::enregistrementrecu, this,
+            &FenetreSignal::afficheenregistrement);
+}
+
+void FenetreSignal::fixeduree(double secondes) {
+    duree_ = secondes;
+    const QSignalBlocker silence(choixduree_);
+    choixduree_->setCurrentIndex(secondes <= 5 ? 0 : secondes <= 10 ? 1 : 2);
+    trace_->update();
+}
+
+void FenetreSignal::ajoute(double instant, double v) {
+    mesures_.ajoute(instant, v);
+    if (!isVisible())
+        return;
+    const double seuil = station_.etat.tensionseuil;
+    valeur_->setText(volts(v));
+    etat_->setText(QStringLiteral("%1   (seuil %2)")
+                       .arg(v > seuil ? QStringLiteral("lumière") : QStringLiteral("obscurité"),
+                            volts(seuil)));
+    trace_->update();
+}
+
+void FenetreSignal::afficheenregistrement() {
+    const EtatPartage& e = station_.etat;
+    const bool morse = e.typecodage == u"mr";
+    enregistrement_->fixetrace(traceenregistrement(
+        depuistabmesures(e.tabmesures, e.nbmesuresenregistrees(), e.tensionseuil), morse,
+        reglesdecodage(e)));
+    titreenregistrement_->setText(
+        QStringLiteral("Dernier enregistrement téléchargé (%1) : « %2 »")
+            .arg(morse ? QStringLiteral("morse rapide") : QStringLiteral("binaire rapide"),
+                 enregistrement_->trace().messagerecu.trimmed()));
+    titreenregistrement_->show();
+    enregistrement_->show();
+}
+
+bool FenetreSignal::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == trace_ && evenement->type() == QEvent::Paint) {
+        dessine(trace_);
+        return true;
+    }
+    return QWidget::eventFilter(objet, evenement);
+}
+
+void FenetreSignal::dessine(QWidget* zone) {
+    QPainter p(zone);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRect cadre = zone->rect().adjusted(46, 8, -8, -22);
+    p.fillRect(zone->rect(), Qt::white);
+    const double maintenant = station_.plateforme.horloge();
+    const double debut = maintenant - duree_;
+    const auto x = [&](double t) { return cadre.left() + (t - debut) * cadre.width() / duree_; };
+    const auto y = [&](double v) {
+        return cadre.bottom() - std::clamp(v, 0.0, 5.0) * cadre.height() / 5;
+    };
+    const double seuil = station_.etat.tensionseuil;
+
+    // Light and darkness behind the readings; a gap stays hatched.
+    p.fillRect(cadre, QBrush(QColor(235, 235, 235), Qt::BDiagPattern));
+    std::size_t premier = 0;
+    while (premier < mesures_.taille() && mesures_[premier].instant < debut - ecartmaximum)
+        ++premier;
+    QPainterPath chemin;
+    bool ouvert = false;
+    for (std::size_t k = premier; k < mesures_.taille(); ++k) {
+        const auto& m = mesures_[k];
+        const bool suivie =
+            k + 1 < mesures_.taille() && mesures_[k + 1].instant - m.instant <= ecartmaximum;
+        const double fin =
+            suivie ? mesures_[k + 1].instant : std::min(maintenant, m.instant + ecartmaximum / 2);
+        p.fillRect(QRectF(QPointF(std::max<double>(x(m.instant), cadre.left()), cadre.top()),
+                          QPointF(std::min<double>(x(fin), cadre.right()), cadre.bottom())),
+                   m.volts > seuil ? couleurlumiere : couleurobscurite);
+        if (!ouvert)
+            chemin.moveTo(x(m.instant), y(m.volts));
+        else
+            chemin.lineTo(x(m.instant), y(m.volts));
+        ouvert = suivie;
+    }
+    p.save();
+    p.setClipRect(cadre);
+    p.setPen(QPen(QColor(20, 20, 110), 1.5));
+    p.drawPath(chemin);
+    p.setPen(QPen(couleurseuil, 1.5, Qt::DashLine));
+    p.drawLine(QPointF(cadre.left(), y(seuil)), QPointF(cadre.right(), y(seuil)));
+    p.drawText(QPointF(cadre.left() + 4, y(seuil) - 4), QStringLiteral("seuil ") + volts(seuil));
+    p.restore();
+
+    // The frame, the volts and the seconds.
+    p.setPen(QColor(60, 60, 60));
+    p.drawRect(cadre);
+    for (int v = 0; v <= 5; ++v) {
+        p.drawLine(QPointF(cadre.left() - 4, y(v)), QPointF(cadre.left(), y(v)));
+        p.drawText(QRectF(0, y(v) - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter, volts(v, 0));
+    }
+    const int pas = duree_ <= 5 ? 1 : duree_ <= 10 ? 2 : 5;
+    for (int s = 0; s <= int(duree_); s += pas) {
+        const double xx = x(maintenant - s);
+        p.drawLine(QPointF(xx, cadre.bottom()), QPointF(xx, cadre.bottom() + 4));
+        p.drawText(QRectF(xx - 30, cadre.bottom() + 4, 60, 16), Qt::AlignCenter,
+                   s == 0 ? QStringLiteral("maintenant") : QStringLiteral("−%1 s").arg(s));
+    }
+}

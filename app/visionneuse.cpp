@@ -1,0 +1,213 @@
+#include "app/visionneuse.h"
+
+#include "recording/raisonfichier.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImageWriter>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+VueTraceWidget::VueTraceWidget(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(600, 300);
+    setMouseTracking(false);
+    setCursor(Qt::OpenHandCursor);
+}
+
+void VueTraceWidget::fixetrace(TraceEnregistrement trace) {
+    trace_ = std::move(trace);
+    const double periode = vue_.periode;
+    const bool entemps = vue_.entemps;
+    vue_ = VueTrace::toute(trace_, periode);
+    vue_.entemps = entemps;
+    update();
+    emit vuechangee();
+}
+
+void VueTraceWidget::fixevue(const VueTrace& vue) {
+    vue_ = vue;
+    borne();
+    update();
+    emit vuechangee();
+}
+
+void VueTraceWidget::toutvoir() {
+    VueTrace v = VueTrace::toute(trace_, vue_.periode);
+    v.entemps = vue_.entemps;
+    fixevue(v);
+}
+
+void VueTraceWidget::zoome(double facteur, int x) {
+    const double centre = echantillonsous(rect(), vue_, x);
+    VueTrace v = vue_;
+    v.premier = centre - (centre - vue_.premier) / facteur;
+    v.dernier = centre + (vue_.dernier - centre) / facteur;
+    fixevue(v);
+}
+
+// Never closer than 20 samples across, never beyond the recording.
+void VueTraceWidget::borne() {
+    const double n = std::max<double>(20, double(trace_.valeurs.size()) - 1);
+    double largeur = std::clamp(vue_.dernier - vue_.premier, 20.0, n);
+    vue_.premier = std::clamp(vue_.premier, 0.0, n - largeur);
+    vue_.dernier = vue_.premier + largeur;
+}
+
+void VueTraceWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    dessinetrace(p, rect(), trace_, vue_);
+}
+
+void VueTraceWidget::wheelEvent(QWheelEvent* evenement) {
+    const double crans = evenement->angleDelta().y() / 120.0;
+    if (crans != 0)
+        zoome(std::pow(1.25, crans), int(evenement->position().x()));
+    evenement->accept();
+}
+
+void VueTraceWidget::mousePressEvent(QMouseEvent* evenement) {
+    if (evenement->button() == Qt::LeftButton) {
+        xsaisi_ = int(evenement->position().x());
+        vuesaisie_ = vue_;
+        setCursor(Qt::ClosedHandCursor);
+    }
+}
+
+void VueTraceWidget::mouseMoveEvent(QMouseEvent* evenement) {
+    if (xsaisi_ < 0 || !(evenement->buttons() & Qt::LeftButton))
+        return;
+    const double parpixel = (vuesaisie_.dernier - vuesaisie_.premier) / std::max(1, width());
+    VueTrace v = vuesaisie_;
+    const double decalage = (xsaisi_ - evenement->position().x()) * parpixel;
+    v.premier += decalage;
+    v.dernier += decalage;
+    fixevue(v);
+}
+
+void VueTraceWidget::mouseDoubleClickEvent(QMouseEvent*) {
+    toutvoir();
+}
+
+Visionneuse::Visionneuse(Regles regles, QWidget* parent) : QWidget(parent), regles_(regles) {
+    setWindowTitle(QStringLiteral("Enregistrement *.rrr"));
+    auto* ouvrir = new QPushButton(QStringLiteral("Ouvrir..."), this);
+    codage_ = new QComboBox(this);
+    codage_->addItems({QStringLiteral("morse rapide"), QStringLiteral("binaire rapide")});
+    axe_ = new QComboBox(this);
+    axe_->addItems({QStringLiteral("axe : mesures"), QStringLiteral("axe : temps")});
+    periode_ = new QDoubleSpinBox(this);
+    periode_->setRange(0.1, 100);
+    periode_->setDecimals(2);
+    periode_->setValue(1.3);
+    periode_->setSuffix(QStringLiteral(" ms par mesure"));
+    auto* tout = new QPushButton(QStringLiteral("Tout voir"), this);
+    auto* exporter = new QPushButton(QStringLiteral("Exporter en PNG..."), this);
+    resume_ = new QLabel(this);
+    resume_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    vue_ = new VueTraceWidget(this);
+
+    auto* outils = new QHBoxLayout;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ouvrir, codage_, axe_, periode_, tout, exporter})
+        outils->addWidget(w);
+    outils->addStretch();
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addLayout(outils);
+    disposition->addWidget(vue_, 1);
+    disposition->addWidget(resume_);
+    auto* aide = new QLabel(QStringLiteral("Molette : zoom autour du pointeur ; glisser : se "
+                                           "déplacer ; double clic : tout l'enregistrement."),
+                            this);
+    aide->setStyleSheet(QStringLiteral("color: gray"));
+    disposition->addWidget(aide);
+    resize(1200, 560);
+
+    connect(ouvrir, &QPushButton::clicked, this, &Visionneuse::choisitfichier);
+    connect(codage_, &QComboBox::currentIndexChanged, this, [this](int i) { fixecodage(i == 0); });
+    const auto vue = [this] {
+        VueTrace v = vue_->vue();
+        v.entemps = axe_->currentIndex() == 1;
+        v.periode = periode_->value() / 1000;
+        vue_->fixevue(v);
+    };
+    connect(axe_, &QComboBox::currentIndexChanged, this, vue);
+    connect(periode_, &QDoubleSpinBox::valueChanged, this, vue);
+    connect(tout, &QPushButton::clicked, vue_, &VueTraceWidget::toutvoir);
+    connect(exporter, &QPushButton::clicked, this, &Visionneuse::exporte);
+}
+
+bool Visionneuse::ouvre(const QString& chemin, QString* erreur) {
+    MesuresFichier mesures;
+    if (!litmesuresfichier(chemin, mesures, erreur))
+        return false;
+    chemin_ = chemin;
+    mesures_ = std::move(mesures);
+    setWindowTitle(QStringLiteral("Enregistrement %1").arg(QFileInfo(chemin).fileName()));
+    metajour();
+    return true;
+}
+
+void Visionneuse::fixecodage(bool morse) {
+    {
+        const QSignalBlocker silence(codage_);
+        codage_->setCurrentIndex(morse ? 0 : 1);
+    }
+    metajour();
+}
+
+void Visionneuse::metajour() {
+    const bool morse = codage_->currentIndex() == 0;
+    vue_->fixetrace(traceenregistrement(mesures_, morse, regles_));
+    const TraceEnregistrement& t = vue_->trace();
+    QString resume =
+        QStringLiteral("%1 mesures ; seuil initial %2, seuil %3 ; texte décodé : « %4 »")
+            .arg(t.valeurs.size())
+            .arg(t.seuilinitial)
+            .arg(t.seuil)
+            .arg(t.messagerecu.trimmed());
+    if (t.coupe)
+        resume += QStringLiteral(" — le message a duré plus longtemps que l'enregistrement");
+    resume_->setText(resume);
+}
+
+void Visionneuse::choisitfichier() {
+    const QString dossier =
+        chemin_.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                          : QFileInfo(chemin_).absolutePath();
+    const QString chemin = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Afficher un enregistrement *.rrr"), dossier,
+        QStringLiteral("Enregistrements (*.rrr *.RRR);;Tous les fichiers (*)"));
+    if (chemin.isEmpty())
+        return;
+    QString erreur;
+    if (!ouvre(chemin, &erreur))
+        QMessageBox::warning(this, QStringLiteral("Afficher un enregistrement"), erreur);
+}
+
+void Visionneuse::exporte() {
+    const QString propose = chemin_.isEmpty()
+                                ? QStringLiteral("enregistrement.png")
+                                : QFileInfo(chemin_).completeBaseName() + QStringLiteral(".png");
+    const QString chemin = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Exporter en PNG"), QFileInfo(chemin_).absoluteDir().filePath(propose),
+        QStringLiteral("Images PNG (*.png)"));
+    if (chemin.isEmpty())
+        return;
+    QImageWriter ecrivain(chemin, "png");
+    if (!ecrivain.write(imagetrace(vue_->trace(), vue_->size(), vue_->vue())))
+        QMessageBox::warning(this, QStringLiteral("Exporter en PNG"),
+                             QStringLiteral("Impossible d'écrire l'image « %1 » : %2")
+                                 .arg(cheminaffiche(chemin), ecrivain.errorString()));
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "recording/dessintrace.h"
+#include "recording/traceenregistrement.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+
+// The picture of a trace in a widget: the wheel zooms around the pointer, a drag moves
+// along, a double click shows the whole recording again.
+class VueTraceWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit VueTraceWidget(QWidget* parent = nullptr);
+
+    void fixetrace(TraceEnregistrement trace);
+    const TraceEnregistrement& trace() const { return trace_; }
+    const VueTrace& vue() const { return vue_; }
+    void fixevue(const VueTrace& vue);
+    // Zooms by `facteur` (above 1: closer) around the sample under the abscissa `x`.
+    void zoome(double facteur, int x);
+    void toutvoir();
+
+signals:
+    void vuechangee();
+
+protected:
+    void paintEvent(QPaintEvent* evenement) override;
+    void wheelEvent(QWheelEvent* evenement) override;
+    void mousePressEvent(QMouseEvent* evenement) override;
+    void mouseMoveEvent(QMouseEvent* evenement) override;
+    void mouseDoubleClickEvent(QMouseEvent* evenement) override;
+
+private:
+    void borne();
+
+    TraceEnregistrement trace_;
+    VueTrace vue_;
+    int xsaisi_ = -1;
+    VueTrace vuesaisie_;
+};
+
+// The recording viewer: a recording file (saved, or a control copy) laid out sample by
+// sample with what the decoder of the chosen coding found in it. Its axis is in samples
+// or in seconds (1.3 ms a sample, a setting); the picture can be saved as PNG.
+class Visionneuse : public QWidget {
+    Q_OBJECT
+public:
+    // `regles`: the decoders' rules, those of the station.
+    explicit Visionneuse(Regles regles, QWidget* parent = nullptr);
+
+    // Opens the file; false with a French message in `erreur` when it cannot be read.
+    bool ouvre(const QString& chemin, QString* erreur);
+    // Decodes the samples already read again, as `morse` or binary.
+    void fixecodage(bool morse);
+
+    VueTraceWidget* vue() const { return vue_; }
+    QString chemin() const { return chemin_; }
+
+private:
+    void choisitfichier();
+    void exporte();
+    void metajour();
+
+    Regles regles_;
+    QString chemin_;
+    MesuresFichier mesures_;
+    QComboBox* codage_;
+    QComboBox* axe_;
+    QDoubleSpinBox* periode_;
+    QLabel* resume_;
+    VueTraceWidget* vue_;
+};
