@@ -161,7 +161,7 @@ Mesure mesureCase(const Case& c, int nombre, QStringList& echecs) {
                           .arg(bruits[c.bruit])
                           .arg(obscurites[c.obscurite])
                           .arg(essai.lumiere.graine)
-                          .arg(essai.debutEnvoi, 0, 'f', 6)
+                          .arg(essai.debutEnvoi, 0, 'g', 17)
                           .arg(e == 2 ? QStringLiteral(" --robuste") : QString());
         }
         if (sansBlancsFinaux(recus[0]) == essai.texte &&

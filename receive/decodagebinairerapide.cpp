@@ -39,19 +39,40 @@ struct LongueurBit {
     }
 };
 
+// The three flashes of the preamble found again above the threshold of the message, from
+// the sample after `premier`: each lit run, the gap after it. Without three whole flashes
+// before `fin`, nothing.
+struct Eclairs {
+    int debut[3] = {0, 0, 0};
+    int fin[3] = {0, 0, 0};
+    bool trouves = false;
+};
+Eclairs eclairs(const SourceEchantillons& source, int premier, int fin, int S) {
+    Eclairs e;
+    int i = premier + 1;
+    for (int k = 0; k < 3; ++k) {
+        while (i <= fin && source.lis(i) <= S)
+            ++i;
+        e.debut[k] = i;
+        while (i <= fin && source.lis(i) > S)
+            ++i;
+        e.fin[k] = i;
+        if (i > fin)
+            return e;
+    }
+    e.trouves = true;
+    return e;
+}
+
 // From the first flash's edges to the third's: four bits, both ways.
-LongueurBit longueurbit(const std::vector<RunMesure>& preambule) {
+LongueurBit longueurbit(const Eclairs& e) {
     LongueurBit l;
-    if (preambule.size() != 4 || !preambule[0].allume || preambule[1].allume ||
-        !preambule[3].allume)
+    if (!e.trouves)
         return l;
-    const RunMesure& premier = preambule[0];
-    const RunMesure& troisieme = preambule[3];
-    const double montees = troisieme.debut - premier.debut;
-    const double descentes =
-        (troisieme.debut + troisieme.longueur) - (premier.debut + premier.longueur);
+    const double montees = e.debut[2] - e.debut[0];
+    const double descentes = e.fin[2] - e.fin[0];
     l.bit = (montees + descentes) / 8;
-    l.ecartallume = (premier.longueur + troisieme.longueur) / 2.0 - l.bit;
+    l.ecartallume = ((e.fin[0] - e.debut[0]) + (e.fin[2] - e.debut[2])) / 2.0 - l.bit;
     return l;
 }
 
@@ -149,7 +170,35 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
     r.seuil = S;
     r.b0 = static_cast<int>(std::floor((r.bmax + r.bmin) / 2.0));
     r.debut = i;
-    const LongueurBit mesure = corrige ? longueurbit(r.preambule) : LongueurBit();
+    // The mended rules measure the preamble again with the threshold of the message: the
+    // first threshold can meet a sample of an edge exactly, and a preamble counted with it
+    // can then take a gap of no length for a run, the second flash for the third, and start
+    // the message in the middle of the preamble.
+    const int fin = fichier ? derniere : source.nbmesures;
+    LongueurBit mesure;
+    if (corrige && nruns == 4) {
+        const Eclairs e = eclairs(source, fichier ? 1 : 0, fin, S);
+        mesure = longueurbit(e);
+        if (mesure.valide()) {
+            r.preambule.clear();
+            r.hmin = 10000;
+            r.hmax = 0;
+            for (int k = 0; k < 3; ++k) {
+                const int longueur = e.fin[k] - e.debut[k];
+                r.preambule.push_back({e.debut[k], longueur, true, QString()});
+                if (k < 2)
+                    r.preambule.push_back({e.fin[k], e.debut[k + 1] - e.fin[k], false, QString()});
+                r.hmin = std::min(r.hmin, longueur);
+                r.hmax = std::max(r.hmax, longueur);
+            }
+            r.bmin = std::min(e.debut[1] - e.fin[0], e.debut[2] - e.fin[1]);
+            r.bmax = std::max(e.debut[1] - e.fin[0], e.debut[2] - e.fin[1]);
+            r.b0 = (r.bmin + r.bmax) / 2;
+            i = e.fin[2];
+            x = source.lis(i);
+            r.debut = i;
+        }
+    }
     r.bit = mesure.bit;
     r.ecartallume = mesure.ecartallume;
     const std::size_t lignesallume = mesure.valide() ? std::size(tableruns) : lignesconception;
@@ -161,7 +210,6 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
     };
 
     // The frames, to `nbmesures` or to the end of the file.
-    const int fin = fichier ? derniere : source.nbmesures;
     const auto lis = [&source](int k) { return source.lis(k); };
     int nbits = 0; // bits of the frame in progress, start bit included
     QString bits;  // its data bits

@@ -71,14 +71,16 @@ struct DecodageBinaireRapide {
 // preamble's runs stop when they pass `nbmesures`: a recording that ends during the
 // preamble gives empty strings.
 //
-// The mended rules take the bit length from the whole preamble, from the first flash's
-// edges to the third's (four bits), to a quarter of a sample rather than to one sample,
-// and the lit runs' excess over it. A run of n bits is then also recognised within
-// 2.25 + n / 4 samples of its length (never more than 0.45 bit), whatever the phase of the
-// samples; the darkness that completes a frame is cut at the bits still missing; a lit run
-// of nine bits (a start bit and eight 1s, ÿ) is a frame; and between frames the first
-// blank comes after three bits of darkness, each further one after two more, so that two
-// blanks in a row arrive as two.
+// The mended rules measure the preamble's three flashes again with the threshold of the
+// message (a sample of an edge equal to the first threshold can otherwise misplace the
+// whole preamble) and take the bit length from their edges, from the first flash's to the
+// third's (four bits), to a quarter of a sample rather than to one sample, and the lit
+// runs' excess over it; the message starts after the third flash. A run of n bits is then also
+// recognised within 2.25 + n / 4 samples of its length (never more than 0.45 bit), whatever the
+// phase of the samples; the darkness that completes a frame is cut at the bits still missing; a lit
+// run of nine bits (a start bit and eight 1s, ÿ) is a frame; and between frames the first blank
+// comes after three bits of darkness, each further one after two more, so that two blanks in a row
+// arrive as two.
 DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source,
                                           Regles regles = Regles::Corrigees);
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,

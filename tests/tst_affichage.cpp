@@ -62,7 +62,8 @@ private slots:
             fin = c.fin;
         }
         QCOMPARE(lus, u"Salut!"_s);
-        QCOMPARE(t.preambule.size(), size_t(4));
+        // The three flashes and the two gaps between them.
+        QCOMPARE(t.preambule.size(), size_t(5));
         QCOMPARE(t.seuilinitial, 2 + 7);
         QVERIFY(t.seuil > 60 && t.seuil < 90);
         // 'S' is 1 01010011: its first run is the start bit and a 0 is next.

@@ -68,6 +68,26 @@ private slots:
         QVERIFY(pertesconception > 0);
     }
 
+    // A sample of an edge equal to the first threshold: counted with it, the preamble takes
+    // a gap of no length for a run and the second flash for the third; measured again with
+    // the threshold of the message, it is found whole.
+    void binaireBordEgalAuPremierSeuil() {
+        Echantillonnage e;
+        SourceEchantillons s = telecharge(lumierebinairerapide(u"Oui !"_s, 1), e);
+        const int premierseuil = decodebinairerapide(s, Regles::Conception).seuilinitial;
+        int k = 1;
+        while (s.valeurs[size_t(k)] < e.eclaire)
+            ++k;
+        while (s.valeurs[size_t(k)] == e.eclaire)
+            ++k;
+        s.valeurs[size_t(k)] = premierseuil; // the falling edge of the first flash
+        QVERIFY(recu(s, false, Regles::Conception) != u"Oui !"_s);
+        QCOMPARE(recu(s, false, Regles::Corrigees), u"Oui !"_s);
+        const DecodageBinaireRapide r = decodebinairerapide(s, Regles::Corrigees);
+        QCOMPARE(r.preambule.size(), size_t(5));
+        QVERIFY(std::abs(r.bit - 0.07 / periode) < 0.5);
+    }
+
     // ÿ is a start bit and eight 1s: nine bits of light.
     void neufBitsAllumes_data() {
         QTest::addColumn<QString>("texte");
