@@ -201,7 +201,11 @@ void FenetreSignal::dessine(QWidget* zone) {
     for (int s = 0; s <= int(duree_); s += pas) {
         const double xx = x(maintenant - s);
         p.drawLine(QPointF(xx, cadre.bottom()), QPointF(xx, cadre.bottom() + 4));
-        p.drawText(QRectF(xx - 30, cadre.bottom() + 4, 60, 16), Qt::AlignCenter,
-                   s == 0 ? QStringLiteral("maintenant") : QStringLiteral("−%1 s").arg(s));
+        if (s == 0)
+            p.drawText(QRectF(xx - 90, cadre.bottom() + 4, 94, 16), Qt::AlignRight,
+                       QStringLiteral("maintenant"));
+        else
+            p.drawText(QRectF(xx - 30, cadre.bottom() + 4, 60, 16), Qt::AlignCenter,
+                       QStringLiteral("−%1 s").arg(s));
     }
 }
