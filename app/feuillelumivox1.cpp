@@ -3,6 +3,7 @@
 #include "app/barremenus.h"
 #include "app/boutonmultiligne.h"
 #include "app/couleurs.h"
+#include "app/polices.h"
 #include "app/station.h"
 #include "app/twips.h"
 #include "emit/btonenvoibinrap.h"
@@ -21,24 +22,6 @@
 #include <QStatusBar>
 
 namespace {
-
-QFont policeformulaire(double points) {
-    QFont police;
-    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    police.setPointSizeF(points);
-    police.setBold(true);
-    return police;
-}
-
-QFont policetexte(double points) {
-    QFont police;
-    police.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                        QStringLiteral("DejaVu Serif")});
-    police.setPointSizeF(points);
-    police.setBold(true);
-    return police;
-}
 
 QAction* article(QMenu* menu, const QString& legende, bool coche = false) {
     QAction* a = menu->addAction(legende);
@@ -92,8 +75,8 @@ void Feuillelumivox1::construitcontroles() {
     zone->setFixedSize(pixels(11880), pixels(7830));
     setCentralWidget(zone);
 
-    auto place = [this](QWidget* c, int gauche, int haut, int largeur, int hauteur) {
-        c->setGeometry(pixels(gauche), pixels(haut), pixels(largeur), pixels(hauteur));
+    const auto place = [](QWidget* c, int gauche, int haut, int largeur, int hauteur) {
+        placeentwips(c, QRect(gauche, haut, largeur, hauteur));
     };
     auto etiquette = [&](const QString& legende, const QColor& fond) {
         auto* e = new QLabel(legende, zone);

@@ -3,3 +3,9 @@
 // The forms were drawn in twips (1440 to the inch): a length of the design in pixels of
 // this screen.
 int pixelsdetwips(int twips);
+
+class QRect;
+class QWidget;
+
+// Places a control where the form's design puts it: left, top, width and height in twips.
+void placeentwips(QWidget* controle, const QRect& twips);

@@ -1,6 +1,7 @@
 #include "choosers/formefichier.h"
 
 #include "app/dialogues.h"
+#include "app/polices.h"
 #include "app/twips.h"
 #include "choosers/nomfichier.h"
 
@@ -16,20 +17,6 @@
 #include <QStyle>
 
 namespace {
-
-QFont policeformulaire(double points) {
-    QFont police;
-    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    police.setPointSizeF(points);
-    police.setBold(true);
-    return police;
-}
-
-void place(QWidget* controle, const QRect& twips) {
-    controle->setGeometry(pixelsdetwips(twips.x()), pixelsdetwips(twips.y()),
-                          pixelsdetwips(twips.width()), pixelsdetwips(twips.height()));
-}
 
 // The directory of Répertoire1 that an entry stands for.
 constexpr int roleChemin = Qt::UserRole;
@@ -65,15 +52,15 @@ FormeFichier::FormeFichier(const Dessin& dessin, Dialogues& dialogues,
     Commande2->setAutoDefault(false);
     Commande1->setDefault(true);
     Commande1->setEnabled(false);
-    place(Etiquette2, dessin.etiquette2);
-    place(Etiquette1, dessin.etiquette1);
-    place(Texte1, dessin.texte1);
-    place(label_rep, dessin.label_rep);
-    place(Fichier1, dessin.fichier1);
-    place(Repertoire1, dessin.repertoire1);
-    place(Lecteur1, dessin.lecteur1);
-    place(Commande1, dessin.commande1);
-    place(Commande2, dessin.commande2);
+    placeentwips(Etiquette2, dessin.etiquette2);
+    placeentwips(Etiquette1, dessin.etiquette1);
+    placeentwips(Texte1, dessin.texte1);
+    placeentwips(label_rep, dessin.label_rep);
+    placeentwips(Fichier1, dessin.fichier1);
+    placeentwips(Repertoire1, dessin.repertoire1);
+    placeentwips(Lecteur1, dessin.lecteur1);
+    placeentwips(Commande1, dessin.commande1);
+    placeentwips(Commande2, dessin.commande2);
 
     // The lists open on the directory asked for, or on the nearest one that can be read.
     for (const Lecteur& l : lecteurs_)

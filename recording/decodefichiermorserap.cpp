@@ -14,9 +14,8 @@
 bool decode_fichiermorserap(Station& s, QString* erreur) {
     EtatPartage& e = s.etat;
     Feuillelumivox1& f = *s.feuille;
-    e.cheminlecture = e.cheminfichier;
     MesuresFichier mesures;
-    if (!litmesuresfichier(e.cheminlecture, mesures, erreur))
+    if (!litfichierchoisi(s, mesures, erreur))
         return false;
 
     f.Texte1->clear();

@@ -9,6 +9,11 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+bool litfichierchoisi(Station& s, MesuresFichier& mesures, QString* erreur) {
+    s.etat.cheminlecture = s.etat.cheminfichier;
+    return litmesuresfichier(s.etat.cheminlecture, mesures, erreur);
+}
+
 void affichefindecodagefichier(Station& s, const MesuresFichier& mesures, bool coupe) {
     Feuillelumivox1& f = *s.feuille;
     f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));

@@ -3,7 +3,13 @@
 class Station;
 struct MesuresFichier;
 
-// What the two decoders of a recording file share at their end.
+#include <QString>
+
+// What the two decoders of a recording file share.
+
+// Reads the samples of the file `cheminfichier`, which becomes `cheminlecture`; false with
+// a French message naming it in `erreur` when it cannot be read.
+bool litfichierchoisi(Station& s, MesuresFichier& mesures, QString* erreur);
 
 // The text shown as at the end of a reception: `messagerecu` in Texte2, locked, each
 // notice on a line of its own after it (a message longer than the recording, `coupe`; a
