@@ -23,7 +23,14 @@ const FormeFichier::Dessin Enregistrefichier::dessin = {
 Enregistrefichier::Enregistrefichier(Station& station, std::vector<Lecteur> lecteurs,
                                      const QString& dossier, QWidget* parent)
     : FormeFichier(dessin, station.dialogues, std::move(lecteurs), dossier, parent),
-      station_(station) {}
+      station_(station) {
+    reprendmesures();
+}
+
+void Enregistrefichier::reprendmesures() {
+    tabmesures_ = station_.etat.tabmesures;
+    nbmesures_ = station_.etat.nbmesuresenregistrees();
+}
 
 void Enregistrefichier::Commande1_Click() {
     bool ecrit = true;
@@ -34,8 +41,7 @@ void Enregistrefichier::Commande1_Click() {
         if (e.cheminenregistrement.isEmpty())
             return;
         QString erreur;
-        ecrit = ecritenregistrement(e.cheminenregistrement, e.tabmesures, e.nbmesuresenregistrees(),
-                                    &erreur);
+        ecrit = ecritenregistrement(e.cheminenregistrement, tabmesures_, nbmesures_, &erreur);
         if (!ecrit)
             dialogues().boiteMessage(erreur + QStringLiteral("\n\nChoisissez un autre nom ou un "
                                                              "autre dossier."),

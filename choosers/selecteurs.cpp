@@ -58,6 +58,8 @@ void Selecteurs::ouvrelecture(const QString& legende) {
 
 void Selecteurs::ouvreenregistrement(const QString& legende) {
     ouvre(enregistrement_, station_, dossier_, legende, [this](FormeFichier* f) { suit(f); });
+    // A form still open from an earlier reception now saves this one.
+    enregistrement_->reprendmesures();
 }
 
 void Selecteurs::suit(FormeFichier* forme) {
