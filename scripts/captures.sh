@@ -100,6 +100,7 @@ echo "Captures dans $sortie :"
 # Station 1 with a message typed: the estimate at its foot.
 xdotool windowactivate --sync "$p1" >/dev/null 2>&1 || true
 clique "$p1" 300 130
+xdotool key --clearmodifiers ctrl+a BackSpace
 xdotool type --delay 20 "Bonjour, message de la classe de physique !"
 sleep 0.5
 capture "$p1" fenetre-principale.png
