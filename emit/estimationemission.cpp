@@ -4,14 +4,12 @@
 #include "codes/morse.h"
 #include "codes/predefinis.h"
 #include "codes/windows1252.h"
+#include "receive/sourceechantillons.h"
 
 #include <QLocale>
 #include <cmath>
 
 namespace {
-
-// Seconds of a recording sample, as the interface takes them.
-constexpr double periodeenregistrement = 0.0013;
 
 void notenontransmis(QStringList& liste, const QString& c) {
     if (!liste.contains(c))
@@ -118,9 +116,9 @@ EstimationEmission estimeemission(const QString& texte, const QString& typecodag
     }
     e.dureemessage = morse ? dureemorserapide(code, f) : dureebinairerapide(code, f);
     e.duree = 1 + e.dureemessage;
-    e.dureeenregistrement = nbmesures * periodeenregistrement;
+    e.dureeenregistrement = nbmesures * periodeechantillon;
     // The reception says a message is cut when light falls in the last half second.
-    e.troplong = e.dureemessage > e.dureeenregistrement - 0.5;
+    e.troplong = e.dureemessage > e.dureeenregistrement - dureefinenregistrement;
     return e;
 }
 

@@ -2,8 +2,8 @@
 
 #include "app/couleurs.h"
 #include "app/feuillelumivox1.h"
+#include "app/legendes.h"
 #include "app/station.h"
-#include "codes/predefinis.h"
 #include "receive/decodagebinairerapide.h"
 #include "receive/lumiere.h"
 #include "receive/receptionrapide.h"
@@ -59,8 +59,7 @@ void finmessage(Station& s, const BilanTelechargement& bilan, bool coupe) {
     affichereceptionrapide(s, bilan, coupe);
     f.fixefond(f.Etiquette1, vertclair);
     f.fixefond(f.Texte1, vertclair);
-    f.Etiquette1->setText(QStringLiteral(
-        " Entrer un message (tout caractère clavier) ou code                         "));
+    f.Etiquette1->setText(etiquette1binaire());
     f.Btonenvoi_binrap->setEnabled(true);
     f.Btonefface->setEnabled(true);
     f.Texte1->setPlainText(e.affichagebinaire);
@@ -90,13 +89,13 @@ void attentereceptionbinairerapide(Station& s) {
         if (marquededebut(s, binairerapide, 0.5, t1)) {
             debutreception(s);
             const BilanTelechargement bilan = enregistreettelecharge(s);
-            const DecodageBinaireRapide lecture =
-                decodebinairerapide(e.tabmesures, e.nbmesures, e.tensionseuil, reglesdecodage(e));
-            e.codebinaire = lecture.codebinaire;
-            e.affichagebinaire = lecture.affichagebinaire;
+            const MessageBinaireRapide lecture = decodemessagebinairerapide(
+                depuistabmesures(e.tabmesures, e.nbmesures, e.tensionseuil), reglesdecodage(e));
+            e.codebinaire = lecture.mesure.codebinaire;
+            e.affichagebinaire = lecture.mesure.affichagebinaire;
             e.compteursilence = 0;
-            e.messagerecu = developpecoderapide(textedecodebinaire(e.codebinaire));
-            finmessage(s, bilan, lecture.coupe);
+            e.messagerecu = lecture.messagerecu;
+            finmessage(s, bilan, lecture.mesure.coupe);
             if (e.enregbinautorise == u"oui")
                 proposeenregistrement(s,
                                       QStringLiteral("Enregistrement d'un fichier binaire rapide"));

@@ -4,8 +4,6 @@
 #include "app/feuillelumivox1.h"
 #include "app/legendes.h"
 #include "app/station.h"
-#include "codes/predefinis.h"
-#include "receive/decodagemorse.h"
 #include "receive/decodagemorserapide.h"
 #include "receive/lumiere.h"
 #include "receive/receptionrapide.h"
@@ -104,12 +102,11 @@ void attentereceptionmorserapide(Station& s) {
             debutreception(s);
             const BilanTelechargement bilan = enregistreettelecharge(s);
             e.compteursilence = 0;
-            const DecodageMorseRapide lecture =
-                decodemorserapide(e.tabmesures, e.nbmesures, e.tensionseuil, reglesdecodage(e));
-            s.feuille->Texte1->setPlainText(lecture.codemorse);
-            const DecodageMorse decodage = decodecodemorse(lecture.codemorse);
-            e.messagerecu = developpecoderapide(decodage.messagerecu);
-            finmessage(s, decodage.affichage, bilan, lecture.coupe);
+            const MessageMorseRapide lecture = decodemessagemorserapide(
+                depuistabmesures(e.tabmesures, e.nbmesures, e.tensionseuil), reglesdecodage(e));
+            s.feuille->Texte1->setPlainText(lecture.mesure.codemorse);
+            e.messagerecu = lecture.messagerecu;
+            finmessage(s, lecture.texte.affichage, bilan, lecture.mesure.coupe);
             if (e.enregmorseautorise == u"oui")
                 proposeenregistrement(s,
                                       QStringLiteral("Enregistrement d'un fichier morse rapide"));

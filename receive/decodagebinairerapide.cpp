@@ -1,5 +1,6 @@
 #include "receive/decodagebinairerapide.h"
 
+#include "codes/predefinis.h"
 #include "codes/windows1252.h"
 
 #include <algorithm>
@@ -317,6 +318,13 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
                                           double tensionseuil, Regles regles) {
     return decodebinairerapide(depuistabmesures(tabmesures, nbmesures, tensionseuil), regles);
+}
+
+MessageBinaireRapide decodemessagebinairerapide(const SourceEchantillons& source, Regles regles) {
+    MessageBinaireRapide m;
+    m.mesure = decodebinairerapide(source, regles);
+    m.messagerecu = developpecoderapide(textedecodebinaire(m.mesure.codebinaire));
+    return m;
 }
 
 QString textedecodebinaire(const QString& code) {

@@ -86,6 +86,15 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source,
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
                                           double tensionseuil, Regles regles);
 
+// The measurement of a fast binary recording and the message a fast reception shows: the
+// text the frames rebuild, with the predefined codes expanded.
+struct MessageBinaireRapide {
+    DecodageBinaireRapide mesure;
+    QString messagerecu;
+};
+MessageBinaireRapide decodemessagebinairerapide(const SourceEchantillons& source,
+                                                Regles regles = Regles::Corrigees);
+
 // The text of a received bit string: a " " gives a blank; a "1" starts a frame whose next
 // eight characters are the bits of the character's code, most significant first ("1"
 // counts one, anything else, a missing character included, zero); a "0" where a frame

@@ -1,5 +1,7 @@
 #include "receive/decodagemorserapide.h"
 
+#include "codes/predefinis.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -137,6 +139,7 @@ MessageMorseRapide decodemessagemorserapide(const SourceEchantillons& source, Re
     MessageMorseRapide m;
     m.mesure = decodemorserapide(source, regles);
     m.texte = decodecodemorse(m.mesure.codemorse);
+    m.messagerecu = developpecoderapide(m.texte.messagerecu);
     return m;
 }
 

@@ -64,10 +64,12 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source,
 DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
                                       double tensionseuil, Regles regles);
 
-// The measurement of a fast Morse recording and the text its code string decodes to.
+// The measurement of a fast Morse recording, the text its code string decodes to, and
+// the message a fast reception shows: that text with the predefined codes expanded.
 struct MessageMorseRapide {
     DecodageMorseRapide mesure;
     DecodageMorse texte;
+    QString messagerecu;
 };
 
 MessageMorseRapide decodemessagemorserapide(const SourceEchantillons& source,

@@ -1,20 +1,17 @@
 #include "receive/messagerapide.h"
 
-#include "codes/predefinis.h"
 #include "receive/decodagebinairerapide.h"
 #include "receive/decodagemorserapide.h"
 
 #include <QLocale>
 
 QString messagerecurapide(const SourceEchantillons& source, bool morse, Regles regles) {
-    const QString texte = morse
-                              ? decodemessagemorserapide(source, regles).texte.messagerecu
-                              : textedecodebinaire(decodebinairerapide(source, regles).codebinaire);
-    return developpecoderapide(texte);
+    return morse ? decodemessagemorserapide(source, regles).messagerecu
+                 : decodemessagebinairerapide(source, regles).messagerecu;
 }
 
 QString avismessagecoupe(int nbmesures) {
-    const QString duree = QLocale(QLocale::French).toString(nbmesures * 0.0013, 'f', 1);
+    const QString duree = QLocale(QLocale::French).toString(nbmesures * periodeechantillon, 'f', 1);
     const QString conseil =
         nbmesures < 12800
             ? QStringLiteral("Choisir « durée maxi du message : 30 s » sur les deux postes, ou "

@@ -30,17 +30,21 @@ void commencereceptionrapide(Station& s) {
                                                "D'ORPHY  PATIENTEZ environ 30 s SVP"));
 }
 
-void affichereceptionrapide(Station& s, const BilanTelechargement& bilan, bool coupe) {
+void affichemessagerecu(Station& s, const QStringList& avis) {
     Feuillelumivox1& f = *s.feuille;
     f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
-    QString texte2 = s.etat.messagerecu;
-    if (coupe)
-        texte2 += u'\n' + avismessagecoupe(s.etat.nbmesuresenregistrees());
-    if (bilan.interrompu)
-        texte2 += u'\n' + avistelechargementinterrompu(bilan);
-    f.Texte2->setPlainText(texte2);
+    f.Texte2->setPlainText((QStringList{s.etat.messagerecu} + avis).join(u'\n'));
     f.Texte2->setReadOnly(true);
-    emit f.enregistrementrecu();
+}
+
+void affichereceptionrapide(Station& s, const BilanTelechargement& bilan, bool coupe) {
+    QStringList avis;
+    if (coupe)
+        avis << avismessagecoupe(s.etat.nbmesuresenregistrees());
+    if (bilan.interrompu)
+        avis << avistelechargementinterrompu(bilan);
+    affichemessagerecu(s, avis);
+    emit s.feuille->enregistrementrecu();
 }
 
 void videtabmesures(EtatPartage& e) {

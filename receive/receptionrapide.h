@@ -3,6 +3,7 @@
 #include "receive/sourceechantillons.h"
 
 #include <QString>
+#include <QStringList>
 
 class Station;
 struct EtatPartage;
@@ -15,6 +16,10 @@ struct BilanTelechargement;
 // download), the table emptied, Texte1 emptied, the tick's replies still on their way
 // read and dropped, the caption telling how long to wait.
 void commencereceptionrapide(Station& s);
+
+// The end of a message shown: " FIN DE RECEPTION DU MESSAGE", messagerecu in Texte2,
+// locked, each notice on a line of its own after it.
+void affichemessagerecu(Station& s, const QStringList& avis);
 
 // The end of a fast reception: messagerecu in Texte2, locked, each notice on a line of its
 // own after it: a message longer than the recording (`coupe`), a download the interface

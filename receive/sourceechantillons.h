@@ -59,8 +59,13 @@ SourceEchantillons depuistabmesures(const std::vector<QByteArray>& tabmesures, i
 // The samples of a recording file, its sample lines in order.
 SourceEchantillons depuisfichier(std::vector<int> valeurs);
 
-// Samples in half a second of a recording, at the interface's 1.3 ms a sample.
-inline constexpr int echantillonsdemiseconde = 385;
+// Seconds between two samples of a recording, as the interface takes them.
+inline constexpr double periodeechantillon = 0.0013;
+// A message whose light reaches the last half second of a recording may have been cut.
+inline constexpr double dureefinenregistrement = 0.5;
+// That half second in samples (385).
+inline constexpr int echantillonsdemiseconde =
+    static_cast<int>(dureefinenregistrement / periodeechantillon + 0.5);
 
 // Whether the light is on in the last half second of the samples up to `fin`, above the
 // threshold `seuil`: a message still going on when the recording ended.

@@ -1,17 +1,9 @@
 #include "recording/decodagefichier.h"
 
-#include "codes/predefinis.h"
-
-DecodageFichierMorse decodefichiermorse(const MesuresFichier& mesures, Regles regles) {
-    DecodageFichierMorse d;
-    d.message = decodemessagemorserapide(depuisfichier(mesures.valeurs), regles);
-    d.messagerecu = developpecoderapide(d.message.texte.messagerecu);
-    return d;
+MessageMorseRapide decodefichiermorse(const MesuresFichier& mesures, Regles regles) {
+    return decodemessagemorserapide(depuisfichier(mesures.valeurs), regles);
 }
 
-DecodageFichierBinaire decodefichierbinaire(const MesuresFichier& mesures, Regles regles) {
-    DecodageFichierBinaire d;
-    d.mesure = decodebinairerapide(depuisfichier(mesures.valeurs), regles);
-    d.messagerecu = developpecoderapide(textedecodebinaire(d.mesure.codebinaire));
-    return d;
+MessageBinaireRapide decodefichierbinaire(const MesuresFichier& mesures, Regles regles) {
+    return decodemessagebinairerapide(depuisfichier(mesures.valeurs), regles);
 }

@@ -15,18 +15,12 @@ bool decode_fichierbinrap(Station& s, QString* erreur) {
     EtatPartage& e = s.etat;
     Feuillelumivox1& f = *s.feuille;
     MesuresFichier mesures;
-    if (!litfichierchoisi(s, mesures, erreur))
+    if (!commencedecodagefichier(s, mesures, erreur))
         return false;
-
     e.codebinaire.clear();
     e.affichagebinaire.clear();
-    f.Texte1->clear();
-    f.Texte2->clear();
-    f.appliquetaillepolice();
-    s.Minuterie->setEnabled(false);
-    s.plateforme.cede();
 
-    const DecodageFichierBinaire d = decodefichierbinaire(mesures, reglesdecodage(e));
+    const MessageBinaireRapide d = decodefichierbinaire(mesures, reglesdecodage(e));
     e.codebinaire = d.mesure.codebinaire;
     e.affichagebinaire = d.mesure.affichagebinaire;
     f.Texte1->setPlainText(e.affichagebinaire);

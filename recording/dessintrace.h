@@ -10,13 +10,13 @@ class QPainter;
 
 // How a trace is looked at: the samples that span the width, and the time axis.
 struct VueTrace {
-    double premier = 0;      // sample at the left edge
-    double dernier = 6400;   // sample at the right edge
-    double periode = 0.0013; // seconds per sample
-    bool entemps = false;    // axis in seconds (else in samples)
+    double premier = 0;                  // sample at the left edge
+    double dernier = 6400;               // sample at the right edge
+    double periode = periodeechantillon; // seconds per sample
+    bool entemps = false;                // axis in seconds (else in samples)
 
     // The whole trace.
-    static VueTrace toute(const TraceEnregistrement& t, double periode = 0.0013);
+    static VueTrace toute(const TraceEnregistrement& t, double periode = periodeechantillon);
 };
 
 // Draws the trace in `zone`, the way the recording viewer shows it: the samples (the

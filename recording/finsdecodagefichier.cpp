@@ -4,26 +4,33 @@
 #include "app/feuillelumivox1.h"
 #include "app/station.h"
 #include "receive/messagerapide.h"
+#include "receive/receptionrapide.h"
 #include "recording/mesuresfichier.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 
-bool litfichierchoisi(Station& s, MesuresFichier& mesures, QString* erreur) {
+bool commencedecodagefichier(Station& s, MesuresFichier& mesures, QString* erreur) {
     s.etat.cheminlecture = s.etat.cheminfichier;
-    return litmesuresfichier(s.etat.cheminlecture, mesures, erreur);
+    if (!litmesuresfichier(s.etat.cheminlecture, mesures, erreur))
+        return false;
+    Feuillelumivox1& f = *s.feuille;
+    f.Texte1->clear();
+    f.Texte2->clear();
+    f.appliquetaillepolice();
+    s.Minuterie->setEnabled(false);
+    s.plateforme.cede();
+    return true;
 }
 
 void affichefindecodagefichier(Station& s, const MesuresFichier& mesures, bool coupe) {
-    Feuillelumivox1& f = *s.feuille;
-    f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
-    QString texte2 = s.etat.messagerecu;
+    QStringList avis;
     if (coupe)
-        texte2 += u'\n' + avismessagecoupe(int(mesures.valeurs.size()) - 1);
+        avis << avismessagecoupe(int(mesures.valeurs.size()) - 1);
     if (mesures.tronque)
-        texte2 += u'\n' + avisfichiertronque(s.etat.cheminlecture);
-    f.Texte2->setPlainText(texte2);
-    f.Texte2->setReadOnly(true);
+        avis << avisfichiertronque(s.etat.cheminlecture);
+    affichemessagerecu(s, avis);
+    Feuillelumivox1& f = *s.feuille;
     f.fixefond(f.Etiquette1, vertclair);
     f.fixefond(f.Texte1, vertclair);
 }

@@ -1,6 +1,5 @@
 #include "recording/traceenregistrement.h"
 
-#include "codes/predefinis.h"
 #include "receive/decodagebinairerapide.h"
 #include "receive/decodagemorserapide.h"
 
@@ -67,17 +66,18 @@ TraceEnregistrement traceenregistrement(const SourceEchantillons& source, bool m
                                     m.etenduescode[size_t(l.dernier)].second,
                                     QString(l.caractere)});
         }
-        t.messagerecu = developpecoderapide(message.texte.messagerecu);
+        t.messagerecu = message.messagerecu;
         t.coupe = m.coupe;
     } else {
-        const DecodageBinaireRapide b = decodebinairerapide(source, regles);
+        const MessageBinaireRapide message = decodemessagebinairerapide(source, regles);
+        const DecodageBinaireRapide& b = message.mesure;
         t.seuilinitial = b.seuilinitial;
         t.seuil = b.seuil;
         t.preambule = plages(b.preambule, false, true);
         t.plages = plages(b.runs, false, false);
         for (const CaractereDecode& c : b.caracteres)
             t.caracteres.push_back({c.debut, c.fin, QString(c.caractere)});
-        t.messagerecu = developpecoderapide(textedecodebinaire(b.codebinaire));
+        t.messagerecu = message.messagerecu;
         t.coupe = b.coupe;
     }
     return t;

@@ -85,8 +85,8 @@ private slots:
         Lumiere l = preambule();
         l.eteint(20).allume(9).eteint(10).allume(31).eteint(43).allume(7).eteint(10);
         l.allume(20).eteint(10).allume(9).eteint(10);
-        const DecodageFichierMorse d = decodefichiermorse(lisvaleurs(l.valeurs));
-        const DecodageMorseRapide& m = d.message.mesure;
+        const MessageMorseRapide d = decodefichiermorse(lisvaleurs(l.valeurs));
+        const DecodageMorseRapide& m = d.mesure;
         QCOMPARE(m.pmax, 31);
         QCOMPARE(m.pmin, 9);
         QCOMPARE(m.seuilinitial, sombre + 7);
@@ -115,7 +115,7 @@ private slots:
         l.eteint(2).allume(30).eteint(10).allume(10).eteint(10).allume(31).eteint(10);
         l.allume(9).eteint(200);
         const DecodageMorseRapide m =
-            decodefichiermorse(lisvaleurs(l.valeurs), Regles::Conception).message.mesure;
+            decodefichiermorse(lisvaleurs(l.valeurs), Regles::Conception).mesure;
         QCOMPARE(m.preambule.size(), size_t(4));
         QCOMPARE(m.preambule[0].debut, 2);
         QCOMPARE(m.preambule[0].longueur, 30);
@@ -138,7 +138,7 @@ private slots:
             l.eteint(5, 12).allume(30, niveau).eteint(10, 12).allume(10, niveau).eteint(10, 12);
             l.allume(31, niveau).eteint(10, 12).allume(9, niveau).eteint(100, 12);
             const DecodageMorseRapide m =
-                decodefichiermorse(lisvaleurs(l.valeurs), Regles::Conception).message.mesure;
+                decodefichiermorse(lisvaleurs(l.valeurs), Regles::Conception).mesure;
             QCOMPARE(m.seuilinitial, 19);
             QCOMPARE(m.preambule.size(), niveau > 19 ? size_t(4) : size_t(0));
             const DecodageBinaireRapide b =
@@ -148,8 +148,7 @@ private slots:
         // A threshold line without a value gives 7.
         QByteArray sansvaleur = fichier({2, 0, 2});
         sansvaleur.replace("\r\n  1  0 \r\n", "\r\n  1\r\n");
-        QCOMPARE(
-            decodefichiermorse(lis(sansvaleur), Regles::Conception).message.mesure.seuilinitial, 7);
+        QCOMPARE(decodefichiermorse(lis(sansvaleur), Regles::Conception).mesure.seuilinitial, 7);
     }
 
     void fichiersSansMessage_data() {
@@ -220,8 +219,8 @@ private slots:
             // The control copy written during the download decodes like the recording.
             MesuresFichier copie;
             QVERIFY(litmesuresfichier(chemincopiecontrole(), copie, &erreur));
-            QCOMPARE(decodefichiermorse(copie).message.mesure.codemorse.trimmed(),
-                     decodefichiermorse(mesures).message.mesure.codemorse.trimmed());
+            QCOMPARE(decodefichiermorse(copie).mesure.codemorse.trimmed(),
+                     decodefichiermorse(mesures).mesure.codemorse.trimmed());
         }
     }
 
@@ -298,12 +297,12 @@ private slots:
             const MesuresFichier mesures = lis(octets);
             QVERIFY(int(mesures.valeurs.size()) <= maxmesuresfichier);
             const int fin = int(mesures.valeurs.size());
-            const DecodageFichierMorse m = decodefichiermorse(mesures);
-            for (const QChar c : m.message.mesure.codemorse)
+            const MessageMorseRapide m = decodefichiermorse(mesures);
+            for (const QChar c : m.mesure.codemorse)
                 QVERIFY(c == u'.' || c == u'-' || c == u' ');
-            for (const RunMesure& run : m.message.mesure.runs)
+            for (const RunMesure& run : m.mesure.runs)
                 QVERIFY(run.debut >= 0 && run.longueur >= 0 && run.debut + run.longueur <= fin);
-            const DecodageFichierBinaire b = decodefichierbinaire(mesures);
+            const MessageBinaireRapide b = decodefichierbinaire(mesures);
             for (const QChar c : b.mesure.codebinaire)
                 QVERIFY(c == u'0' || c == u'1' || c == u' ');
             for (const CaractereDecode& c : b.mesure.caracteres)

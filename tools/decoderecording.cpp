@@ -34,13 +34,13 @@ int executeDecodeRecording(const QStringList& argumentsdonnes) {
     if (mesures.tronque)
         ecritErreur(avisfichiertronque(chemin));
     if (codage == u"morse") {
-        const DecodageFichierMorse d = decodefichiermorse(mesures, regles);
-        if (d.message.mesure.coupe)
+        const MessageMorseRapide d = decodefichiermorse(mesures, regles);
+        if (d.mesure.coupe)
             ecritErreur(avismessagecoupe(int(mesures.valeurs.size()) - 1));
-        ecritLigne(d.message.mesure.codemorse);
+        ecritLigne(d.mesure.codemorse);
         ecritLigne(surUneLigne(d.messagerecu));
     } else {
-        const DecodageFichierBinaire d = decodefichierbinaire(mesures, regles);
+        const MessageBinaireRapide d = decodefichierbinaire(mesures, regles);
         if (d.mesure.coupe)
             ecritErreur(avismessagecoupe(int(mesures.valeurs.size()) - 1));
         ecritLigne(surUneLigne(d.mesure.affichagebinaire));
