@@ -8,6 +8,7 @@ class FenetreSignal;
 class QAction;
 class QLabel;
 class QMenu;
+class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
 class Station;
@@ -141,6 +142,11 @@ public:
     // Makes the two submenus of the fast codings reachable (they are disabled by design).
     void autorisecodagesrapides();
 
+    // The interface has stopped answering the tick: `avis` says so and what to check, in a
+    // box that does not stop the program and closes by itself when the interface answers
+    // again (an empty `avis`).
+    void afficheavisinterface(const QString& avis);
+
     // Display helpers shared by start-up, the menus and the routines.
     void fixefond(QWidget* controle, const QColor& couleur);
     void appliquetaillepolice();
@@ -175,6 +181,7 @@ private:
 
     Station& station_;
     QPointer<FenetreSignal> fenetresignal_;
+    QPointer<QMessageBox> avisinterface_;
     QList<QAction*> articlesvitesse_;
     QList<QAction*> articlespolice_;
 };
