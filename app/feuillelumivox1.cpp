@@ -315,3 +315,18 @@ void Feuillelumivox1::afficheavisinterface(const QString& avis) {
     avisinterface_->setText(avis);
     avisinterface_->show();
 }
+
+void Feuillelumivox1::affichenotepriorite(const QString& note) {
+    if (!notepriorite_) {
+        if (note.isEmpty())
+            return;
+        // Under the estimate, on lines of its own, in the colour of a warning.
+        notepriorite_ = new QLabel(this);
+        notepriorite_->setWordWrap(true);
+        notepriorite_->setStyleSheet(QStringLiteral("color: #a04000;"));
+        statusBar()->addPermanentWidget(notepriorite_, 2);
+    }
+    notepriorite_->setText(note);
+    notepriorite_->setToolTip(note);
+    notepriorite_->setVisible(!note.isEmpty());
+}

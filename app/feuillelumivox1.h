@@ -146,6 +146,9 @@ public:
     // box that does not stop the program and closes by itself when the interface answers
     // again (an empty `avis`).
     void afficheavisinterface(const QString& avis);
+    // The note at the foot of the window when the program runs without real-time priority
+    // (empty: none).
+    void affichenotepriorite(const QString& note);
 
     // Display helpers shared by start-up, the menus and the routines.
     void fixefond(QWidget* controle, const QColor& couleur);
@@ -182,6 +185,7 @@ private:
     Station& station_;
     QPointer<FenetreSignal> fenetresignal_;
     QPointer<QMessageBox> avisinterface_;
+    QLabel* notepriorite_ = nullptr;
     QList<QAction*> articlesvitesse_;
     QList<QAction*> articlespolice_;
 };

@@ -77,14 +77,17 @@ void preparefenetre(Station& s, bool morse) {
     f.menu_typemorse->setChecked(morse);
     f.menu_typebinaire->setChecked(!morse);
     f.Etiquette1->setText(morse ? etiquette1morse() : etiquette1binaire());
-    s.dialogues.boiteMessage(
-        QStringLiteral("Pour les codages en binaire, le programme devra peut-être être placé en "
-                       "haute priorité (Onglet Processus option Temps réel) grâce au gestionnaire "
-                       "de tâches") +
-            LF +
-            QStringLiteral("si les ordinateurs sont en réseau ou si plusieurs programmes sont déjà "
-                           "en mémoire"),
-        Boutons::Ok, QStringLiteral("Attention à la priorité Windows accordée"));
+    if (avertissementprioritewindows)
+        s.dialogues.boiteMessage(
+            QStringLiteral(
+                "Pour les codages en binaire, le programme devra peut-être être placé en "
+                "haute priorité (Onglet Processus option Temps réel) grâce au gestionnaire "
+                "de tâches") +
+                LF +
+                QStringLiteral(
+                    "si les ordinateurs sont en réseau ou si plusieurs programmes sont déjà "
+                    "en mémoire"),
+            Boutons::Ok, QStringLiteral("Attention à la priorité Windows accordée"));
     f.menu_30ms->setChecked(!morse);
     f.menu_50ms->setChecked(morse);
     s.Minuterie->setInterval(morse ? 50 : 30);

@@ -86,6 +86,7 @@ int main(int argc, char* argv[]) {
     DialoguesQt dialogues;
     Station station(plateforme, dialogues, [](int numport) { return ouvreportserie(numport); });
     guettesignauxdarret([&station] { station.arrete(0); });
+    station.demandepriorite();
     Selecteurs selecteurs(station);
     retientoptions(station);
     if (ligne.codagesRapides)

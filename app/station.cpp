@@ -55,7 +55,18 @@ void Station::Minuterie_Timer() {
     surveilleinterface(maintenant);
 }
 
+void Station::demandepriorite() {
+    // Below the simulator's (it stands for hardware, which a busy PC does not slow) and
+    // within what RealtimeKit grants a desktop user.
+    priorite = demandeprioritetempsreel(10);
+    feuille->affichenotepriorite(notepriorite(priorite));
+}
+
 void Station::surveilleinterface(double maintenant) {
+    if (priorite.accordee && !prioriteretiree_ && prioriteretiree()) {
+        prioriteretiree_ = true;
+        feuille->affichenotepriorite(notepriorite(priorite));
+    }
     if (!surveillanceinterface)
         return;
     const QString avis = liaison.avisinterface(maintenant);

@@ -5,6 +5,7 @@
 #include "app/plateforme.h"
 #include "emit/maintientlaser.h"
 #include "link/liaison.h"
+#include "link/tempsreel.h"
 
 #include <functional>
 #include <memory>
@@ -53,9 +54,15 @@ public:
     int portpropose = 1;
     // Whether the tick says when the interface stops answering (start-up checks it itself).
     bool surveillanceinterface = false;
+    // The real-time scheduling the station's thread was granted, or why not.
+    PrioriteTempsReel priorite;
+    // Asks it for the calling thread (the one that keys and samples), and shows the note
+    // when none is granted.
+    void demandepriorite();
 
 private:
     // Says it when the interface stops answering the tick, and when it answers again.
     void surveilleinterface(double maintenant);
     QString avisinterface_;
+    bool prioriteretiree_ = false;
 };

@@ -3,6 +3,7 @@
 // hardware. This file reads the command line, keeps the journal and handles stop
 // requests; the ports and the real-time loop are in frontalpty.cpp.
 
+#include "link/tempsreel.h"
 #include "sim/dossierports.h"
 #include "sim/erreursysteme.h"
 #include "sim/fichierjournal.h"
@@ -119,6 +120,10 @@ int main(int argc, char* argv[]) {
                         pourLeShell(dossier),
                         pourLeShell(QDir(dossier).filePath(CommandesLumiere::nomTube())));
     ecrit(stdout, annonce);
+
+    // The simulator stands for hardware, which a busy computer does not slow: its loop
+    // asks for real-time scheduling above the stations'.
+    ecritErreur(lignepriorite(demandeprioritetempsreel(30)));
 
     frontal.tourne(arretDemande, masqueAttente);
     return sortieSucces;

@@ -35,14 +35,9 @@ BancVirtuel::BancVirtuel(const ReglagesBanc& reglages)
 
 void BancVirtuel::demarre(Poste& poste, int numport, const Echange& echange, double arret,
                           std::function<void()> action) {
-    // The coding, the priority warning, the port, the wiring checklist, no receiver
-    // test, the threshold warning.
-    (echange.morse ? poste.dialogues.ok() : poste.dialogues.annuler())
-        .ok()
-        .saisit(QString::number(numport))
-        .ok()
-        .annuler()
-        .ok();
+    // The coding, the port, the wiring checklist, no receiver test, the threshold
+    // warning.
+    poste.dialogues.jusquAuBranchement(echange.morse, QString::number(numport)).annuler().ok();
     Station& station = *poste.station;
     if (echange.preparation)
         poste.plateforme.programme(echange.debutPreparation,

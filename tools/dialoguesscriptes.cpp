@@ -1,5 +1,7 @@
 #include "tools/dialoguesscriptes.h"
 
+#include "app/form_load.h"
+
 #include <QtGlobal>
 
 DialoguesScriptes& DialoguesScriptes::ok(std::function<void()> action) {
@@ -46,4 +48,11 @@ QStringList DialoguesScriptes::titres() const {
     for (const auto& b : boites_)
         t << b.titre;
     return t;
+}
+
+DialoguesScriptes& DialoguesScriptes::jusquAuBranchement(bool morse, const QString& port) {
+    morse ? ok() : annuler();
+    if (avertissementprioritewindows)
+        ok();
+    return saisit(port).ok();
 }

@@ -32,6 +32,11 @@ public:
     QString boiteSaisie(const QString& invite, const QString& titre,
                         const QString& defaut) override;
 
+    // The start-up boxes answered as a user would up to the wiring checklist: the coding
+    // (OK for Morse), the priority warning where there is one, the port number typed, OK
+    // to the checklist.
+    DialoguesScriptes& jusquAuBranchement(bool morse, const QString& port);
+
     const std::vector<Boite>& boites() const { return boites_; }
     QStringList titres() const;
     bool scriptEpuise() const { return script_.empty(); }

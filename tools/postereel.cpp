@@ -33,17 +33,12 @@ void rapporte(const QString& texte) {
 }
 
 // The start-up boxes answered as a user would for a station without a receiver test:
-// the coding, the priority warning, the port, the wiring checklist, no test, the
+// the coding, the priority warning where there is one, the port, the wiring checklist, no test, the
 // threshold warning. A box the script does not foresee cannot wait for a user.
 class DialoguesPoste final : public Dialogues {
 public:
     DialoguesPoste(PosteReel& poste, bool morse, int numport) : poste_(poste) {
-        (morse ? script_.ok() : script_.annuler())
-            .ok()
-            .saisit(QString::number(numport))
-            .ok()
-            .annuler()
-            .ok();
+        script_.jusquAuBranchement(morse, QString::number(numport)).annuler().ok();
     }
 
     Reponse boiteMessage(const QString& invite, Boutons boutons, const QString& titre) override {
@@ -96,6 +91,8 @@ void PosteReel::demarre(std::function<void()> auRepos) {
         termine(sortieSucces);
     });
     Station& s = *station_;
+    s.demandepriorite();
+    ecritErreur(lignepriorite(s.priorite));
     // Nobody would see the interface fall silent: say it and end.
     s.observateurs.avisInterface = [this](const QString& avis) {
         if (avis.isEmpty())

@@ -92,6 +92,10 @@ int executeReception(const QStringList& arguments) {
     s.observateurs.finReception = [&] {
         ecritLigne(s.etat.messagerecu);
         std::fflush(stdout);
+        // Since start-up: the ticks that expected a reading, and those that got none.
+        const Echantillonneur& ech = s.liaison.echantillonneur();
+        ecritErreur(
+            QStringLiteral("tics manqués : %1 sur %2").arg(ech.ticsManques()).arg(ech.tics()));
         if (!dossier.isEmpty()) {
             // In place of the save chooser: one file per reception, named by its time.
             const QString nom = QDateTime::currentDateTime().toString(
