@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class BarreMenus;
+class FenetreAide;
 class FenetreSignal;
 class QAction;
 class QLabel;
@@ -85,6 +86,11 @@ public:
     QMenu* menu_options;
     QAction* menu_decodagerobuste;
     QAction* menu_telechargementblocs;
+    QAction* menu_codagesrapides;
+    QAction* menu_bancsimule;
+    QMenu* menu_aide;
+    QAction* menu_guide;
+    QAction* menu_messages;
 
     // Button handlers (the four send buttons belong to the emission routines).
     void Btonefface_Click();
@@ -131,6 +137,10 @@ public:
     void menu_afficheenregistrement_Click();
     void menu_decodagerobuste_Click();
     void menu_telechargementblocs_Click();
+    void menu_codagesrapides_Click();
+    void menu_bancsimule_Click();
+    void menu_guide_Click();
+    void menu_messages_Click();
 
     // Puts the check marks of the menu "Options" in line with the shared state.
     void afficheoptions();
@@ -138,8 +148,16 @@ public:
     // (read-only: the received code or the text being sent).
     void metajourestimation();
 
-    // Makes the two submenus of the fast codings reachable (they are disabled by design).
+    // Makes the two submenus of the fast codings reachable (they are disabled by design),
+    // and ticks "Codages rapides" in the menu "Options", for this run only.
     void autorisecodagesrapides();
+    // Opens (true) or closes the two submenus of the fast codings and puts the check mark
+    // of "Codages rapides" in line. A closed submenu says in its tooltip how to open it.
+    void fixecodagesrapides(bool ouverts);
+    bool codagesrapidesouverts() const;
+
+    // The help browser, opened at the section named by `ancre` (the start when empty).
+    FenetreAide* ouvreaide(const QString& ancre = QString());
 
     // Display helpers shared by start-up, the menus and the routines.
     void fixefond(QWidget* controle, const QColor& couleur);
@@ -155,6 +173,8 @@ signals:
     void enregistrementdemande(const QString& legende);
     // An item of the menu "Options" has been ticked or unticked.
     void optionschangees();
+    // The user has ticked (true) or unticked "Codages rapides" in the menu "Options".
+    void codagesrapideschoisis(bool ouverts);
     // The sampling tick has read EA0: `volts` at the clock reading `instant`.
     void tensionmesuree(double instant, double volts);
     // A fast reception has downloaded and decoded its recording.
@@ -172,9 +192,11 @@ private:
     void choisitpolice(QAction* article, int taille);
     void choisitcodagelent(bool morse);
     void choisitcodagerapide(bool morse, bool long_);
+    void ajustehauteurestimation();
 
     Station& station_;
     QPointer<FenetreSignal> fenetresignal_;
+    QPointer<FenetreAide> fenetreaide_;
     QList<QAction*> articlesvitesse_;
     QList<QAction*> articlespolice_;
 };
