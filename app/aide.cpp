@@ -69,7 +69,7 @@ FenetreAide::FenetreAide(QWidget* parent) : QWidget(parent) {
     partage->addWidget(sommaire_);
     partage->addWidget(texte_);
     partage->setStretchFactor(1, 1);
-    partage->setSizes({280, 680});
+    partage->setSizes({340, 640});
 
     auto* outils = new QHBoxLayout;
     outils->addWidget(precedent_);
@@ -112,7 +112,7 @@ FenetreAide::FenetreAide(QWidget* parent) : QWidget(parent) {
     construitsommaire();
 
     // Large enough to read, never larger than the screen it opens on.
-    QSize taille(980, 720);
+    QSize taille(1040, 720);
     if (const QScreen* ecran = parent ? parent->screen() : screen())
         taille = taille.boundedTo(ecran->availableGeometry().size() * 9 / 10);
     resize(taille);
