@@ -6,7 +6,8 @@
 // give scripted answers.
 class Dialogues {
 public:
-    enum class Boutons { Ok, OkAnnuler };
+    // OuiNon: a question; Oui answers Ok, Non (the default) and closing answer Annuler.
+    enum class Boutons { Ok, OkAnnuler, OuiNon };
     enum class Reponse { Ok, Annuler };
 
     virtual ~Dialogues() = default;

@@ -21,6 +21,15 @@ Dialogues::Reponse DialoguesQt::boiteMessage(const QString& invite, Boutons bout
     boite.setWindowTitle(titre);
     boite.setText(lignes(invite));
     boite.setTextFormat(Qt::PlainText);
+    if (boutons == Boutons::OuiNon) {
+        // A question that may lose data: Enter and Escape both mean Non.
+        boite.setIcon(QMessageBox::Question);
+        boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        boite.setDefaultButton(QMessageBox::No);
+        boite.setEscapeButton(QMessageBox::No);
+        place(boite);
+        return boite.exec() == QMessageBox::Yes ? Reponse::Ok : Reponse::Annuler;
+    }
     if (boutons == Boutons::OkAnnuler) {
         boite.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         boite.setEscapeButton(QMessageBox::Cancel);

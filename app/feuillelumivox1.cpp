@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTextDocument>
@@ -348,4 +349,21 @@ void Feuillelumivox1::closeEvent(QCloseEvent* evenement) {
     // leave the program running unseen, with the port held.
     evenement->ignore();
     Btonquitter_Click();
+}
+
+void Feuillelumivox1::afficheavisinterface(const QString& avis) {
+    if (avis.isEmpty()) {
+        if (avisinterface_)
+            avisinterface_->close();
+        return;
+    }
+    if (!avisinterface_) {
+        avisinterface_ =
+            new QMessageBox(QMessageBox::Warning, QStringLiteral("L'interface ne répond pas"), avis,
+                            QMessageBox::Ok, this);
+        avisinterface_->setAttribute(Qt::WA_DeleteOnClose);
+        avisinterface_->setModal(false);
+    }
+    avisinterface_->setText(avis);
+    avisinterface_->show();
 }

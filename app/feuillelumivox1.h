@@ -9,6 +9,7 @@ class FenetreSignal;
 class QAction;
 class QLabel;
 class QMenu;
+class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
 class Station;
@@ -159,6 +160,11 @@ public:
     // The help browser, opened at the section named by `ancre` (the start when empty).
     FenetreAide* ouvreaide(const QString& ancre = QString());
 
+    // The interface has stopped answering the tick: `avis` says so and what to check, in a
+    // box that does not stop the program and closes by itself when the interface answers
+    // again (an empty `avis`).
+    void afficheavisinterface(const QString& avis);
+
     // Display helpers shared by start-up, the menus and the routines.
     void fixefond(QWidget* controle, const QColor& couleur);
     void appliquetaillepolice();
@@ -197,6 +203,7 @@ private:
     Station& station_;
     QPointer<FenetreSignal> fenetresignal_;
     QPointer<FenetreAide> fenetreaide_;
+    QPointer<QMessageBox> avisinterface_;
     QList<QAction*> articlesvitesse_;
     QList<QAction*> articlespolice_;
 };

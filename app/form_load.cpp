@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -22,12 +23,37 @@ using Reponse = Dialogues::Reponse;
 const QString LF = QStringLiteral("\n");
 const QString CR = QStringLiteral("\r");
 
+const QString titreouvertureport = QStringLiteral("Ouverture du port COM impossible");
+const QString autreport = QStringLiteral(
+    "Cliquer OK pour entrer un autre numéro de port, Annuler pour arrêter le programme.");
+
 // Lets more than one second pass, the events (and so the tick) running meanwhile.
 void attendplusduneseconde(Station& s) {
     const double debut = s.plateforme.horloge();
     do {
         s.plateforme.cede(debut + 1.0);
     } while (s.plateforme.horloge() - debut <= 1.0);
+}
+
+const QString titreinterfacemuette = QStringLiteral("L'interface ne répond pas");
+
+// Waits more than one second, as before each measurement of the light, until a reading of
+// the interface has come during the wait: `tensionmesuree` is then a voltage the interface
+// gave, never a default. When none comes, says why and what to check; OK waits again,
+// Cancel ends the program.
+void attendunemesure(Station& s) {
+    for (;;) {
+        const double debut = s.plateforme.horloge();
+        attendplusduneseconde(s);
+        if (s.liaison.echantillonneur().derniereLecture() >= debut)
+            return;
+        if (s.dialogues.boiteMessage(
+                s.liaison.avisinterface(s.plateforme.horloge()) + LF + LF +
+                    QStringLiteral("La tension n'a pas pu être mesurée. Cliquer OK pour la "
+                                   "mesurer à nouveau, Annuler pour arrêter le programme."),
+                Boutons::OkAnnuler, titreinterfacemuette) != Reponse::Ok)
+            s.arrete(1);
+    }
 }
 
 bool choisitmorse(Station& s) {
@@ -65,27 +91,33 @@ void preparefenetre(Station& s, bool morse) {
 }
 
 // The port number typed, by the numeric-value rule, rounded half to even. An empty
-// answer ends the program; a number that no 16-bit port number can hold is refused.
+// answer ends the program; a number that no 16-bit port number can hold is refused, and
+// the box asks again.
 void demandeport(Station& s) {
-    const QString reponse = s.dialogues.boiteSaisie(
-        QStringLiteral("Entrer le n° de port COM réel ") + CR +
-            QStringLiteral(" Orphy branché sur un port COM") + CR +
-            QStringLiteral("{voir Panneau de configuration Icône Ajout de matériel Option déjà "
-                           "connecté Liste de matériel} "),
-        QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QString::number(s.portpropose));
-    if (reponse.isEmpty())
-        s.arrete(0);
-    const double numero = std::nearbyint(valeurnumerique(reponse));
-    if (numero < std::numeric_limits<qint16>::min() ||
-        numero > std::numeric_limits<qint16>::max()) {
-        s.dialogues.boiteMessage(
-            QStringLiteral("Le numéro de port COM « %1 » est hors limites : aucun port ne porte ce "
-                           "numéro. Le programme va s'arrêter.")
-                .arg(reponse),
-            Boutons::Ok, QStringLiteral("Ouverture du port COM impossible"));
-        s.arrete(1);
+    for (;;) {
+        const QString reponse = s.dialogues.boiteSaisie(
+            QStringLiteral("Entrer le n° de port COM réel ") + CR +
+                QStringLiteral(" Orphy branché sur un port COM") + CR +
+                QStringLiteral("{voir Panneau de configuration Icône Ajout de matériel Option déjà "
+                               "connecté Liste de matériel} "),
+            QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QString::number(s.portpropose));
+        if (reponse.isEmpty())
+            s.arrete(0);
+        const double numero = std::nearbyint(valeurnumerique(reponse));
+        if (numero >= std::numeric_limits<qint16>::min() &&
+            numero <= std::numeric_limits<qint16>::max()) {
+            s.etat.numport = static_cast<qint16>(numero);
+            return;
+        }
+        if (s.dialogues.boiteMessage(
+                QStringLiteral(
+                    "Le numéro de port COM « %1 » est hors limites : aucun port ne porte ce "
+                    "numéro.")
+                        .arg(reponse) +
+                    LF + LF + autreport,
+                Boutons::OkAnnuler, titreouvertureport) != Reponse::Ok)
+            s.arrete(1);
     }
-    s.etat.numport = static_cast<qint16>(numero);
 }
 
 void verifiebranchement(Station& s) {
@@ -111,14 +143,38 @@ void verifiebranchement(Station& s) {
         s.arrete(0);
 }
 
-void ouvrelaliaison(Station& s) {
+// Opens the port and starts the tick. A port that cannot be opened: the reason, then OK
+// to type another number, Cancel to end the program.
+bool ouvrelaliaison(Station& s) {
     QString erreur;
     if (!s.liaison.ouvreport(&erreur)) {
-        s.dialogues.boiteMessage(erreur + LF + LF + QStringLiteral("Le programme va s'arrêter."),
-                                 Boutons::Ok, QStringLiteral("Ouverture du port COM impossible"));
-        s.arrete(1);
+        if (s.dialogues.boiteMessage(erreur + LF + LF + autreport, Boutons::OkAnnuler,
+                                     titreouvertureport) != Reponse::Ok)
+            s.arrete(1);
+        return false;
     }
     s.Minuterie->setEnabled(true);
+    return true;
+}
+
+// Whether the interface answers the tick within a second of the opening. When it does not,
+// says why and what to check, then closes the port: OK to type the number again, Cancel to
+// end the program.
+bool interfacerepond(Station& s) {
+    Plateforme& p = s.plateforme;
+    const double debut = p.horloge();
+    do {
+        p.cede(debut + 1.0);
+    } while (p.horloge() - debut <= 1.0 && s.liaison.echantillonneur().derniereLecture() < debut);
+    if (s.liaison.echantillonneur().derniereLecture() >= debut)
+        return true;
+    const QString avis = s.liaison.avisinterface(p.horloge());
+    s.Minuterie->setEnabled(false);
+    s.liaison.fermeport();
+    if (s.dialogues.boiteMessage(avis + LF + LF + autreport, Boutons::OkAnnuler,
+                                 titreinterfacemuette) != Reponse::Ok)
+        s.arrete(1);
+    return false;
 }
 
 bool demandetest(Station& s) {
@@ -144,7 +200,7 @@ void testerecepteur(Station& s) {
             LF + LF + QStringLiteral("Cliquer OK pour mesurer la tension dite seuil"),
         Boutons::Ok, QStringLiteral(" Mesure de la tension seuil (photodiode non éclairée)"));
 
-    attendplusduneseconde(s);
+    attendunemesure(s);
     e.tensionseuil = e.tensionmesuree + 0.5;
 
     s.dialogues.boiteMessage(
@@ -158,7 +214,7 @@ void testerecepteur(Station& s) {
                            "résistance 82 kOhm "),
         Boutons::Ok, QStringLiteral(" Résultat de mesure de la tension seuil "));
 
-    attendplusduneseconde(s);
+    attendunemesure(s);
     // The rise is counted from the threshold, not from the dark voltage.
     const QString r = formattension(e.tensionmesuree);
     const QString h = formattension(e.tensionmesuree - e.tensionseuil);
@@ -204,11 +260,18 @@ void avertitmesureseuil(Station& s, bool testfait) {
 // written only when the previous one has left the port: a port fed faster than 9600
 // baud would queue thousands of bytes and hold back every later command for minutes.
 void rafaleextinction(Station& s) {
-    const double debut = s.plateforme.horloge();
+    Plateforme& p = s.plateforme;
+    const double debut = p.horloge();
+    double maintenant = debut;
     do {
-        if (s.liaison.octetsEnAttente() == 0)
+        const qint64 enattente = s.liaison.octetsEnAttente();
+        if (enattente == 0)
             s.liaison.eteintlaserrapide();
-    } while (s.plateforme.horloge() - debut < 0.2);
+        else
+            // Sleeps while the line carries what is queued, rather than spin on the clock.
+            p.patiente(std::min(debut + 0.2, maintenant + enattente / 960.0));
+        maintenant = p.horloge();
+    } while (maintenant - debut < 0.2);
 }
 
 } // namespace
@@ -218,9 +281,17 @@ void Form_Load(Station& s) {
     Feuillelumivox1& f = *s.feuille;
 
     preparefenetre(s, choisitmorse(s));
-    demandeport(s);
-    verifiebranchement(s);
-    ouvrelaliaison(s);
+    // The port is asked for until one opens whose interface answers; the wiring is
+    // checked once.
+    bool branchementverifie = false;
+    for (;;) {
+        demandeport(s);
+        if (!branchementverifie)
+            verifiebranchement(s);
+        branchementverifie = true;
+        if (ouvrelaliaison(s) && interfacerepond(s))
+            break;
+    }
 
     const bool testfait = demandetest(s);
     if (testfait)
@@ -228,7 +299,7 @@ void Form_Load(Station& s) {
 
     e.taillepolice = 16;
     avertitmesureseuil(s, testfait);
-    attendplusduneseconde(s);
+    attendunemesure(s);
     e.tensionseuil = e.tensionmesuree + 0.5;
 
     f.Texte1->clear();
@@ -243,5 +314,7 @@ void Form_Load(Station& s) {
     e.dureeparmesure = 0.0013;
     f.metajourestimation();
 
+    // From here on, an interface that stops answering the tick is said at once.
+    s.surveillanceinterface = true;
     boucledereception(s);
 }

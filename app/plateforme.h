@@ -55,9 +55,15 @@ public:
     virtual void cede(double echeance = 0) = 0;
 
     // For the loops that must not let events run (the user interface does not respond
-    // during them): sleeps, without processing anything, until shortly before `echeance`,
-    // and returns at once when that is near or passed. The caller reads the clock again.
+    // during them): sleeps, without processing anything, until `echeance`, and returns at
+    // once when that is passed. The caller reads the clock again.
     virtual void patiente(double echeance) = 0;
+
+    // Waits until the clock reaches `echeance`, for an element of light whose end must come
+    // on time: the events run meanwhile (a click on Quit, a signal), and the last stretch is
+    // slept without the event loop, so that the wait ends at its deadline and not when an
+    // event happens to be handled. Returns at once when the deadline has passed.
+    virtual void attendjusqua(double echeance) = 0;
 
     virtual std::unique_ptr<Minuteur> creeMinuteur() = 0;
 

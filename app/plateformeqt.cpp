@@ -8,6 +8,10 @@
 #include <cstdlib>
 #include <thread>
 
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+
 namespace {
 
 class MinuteurQt : public Minuteur {
@@ -32,18 +36,32 @@ private:
 
 } // namespace
 
-PlateformeQt::PlateformeQt() {
-    depart_.start();
+PlateformeQt::PlateformeQt() : depart_(std::chrono::steady_clock::now()) {
+#ifdef Q_OS_LINUX
+    // The system may wake a sleeping thread up to 50 µs late to group its wake-ups; the
+    // keying of the light wants its wake-ups on time.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
 }
 
 double PlateformeQt::horloge() {
-    return static_cast<double>(depart_.nsecsElapsed()) * 1e-9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - depart_).count();
+}
+
+void PlateformeQt::dort(double echeance) {
+    const auto instant = depart_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                       std::chrono::duration<double>(echeance));
+    std::this_thread::sleep_until(instant);
 }
 
 void PlateformeQt::cede(double echeance) {
     const double reste = echeance > 0 ? echeance - horloge() : attenteMaximale;
     if (reste <= margeReveil) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        // The caller's deadline is near: sleep to it rather than come back to a loop that
+        // would spin on the clock until then.
+        if (echeance > 0)
+            dort(echeance);
         return;
     }
     // Sleep in the event loop until something happens (a tick, a click, serial input)
@@ -58,9 +76,13 @@ void PlateformeQt::cede(double echeance) {
 }
 
 void PlateformeQt::patiente(double echeance) {
-    const double reste = echeance - horloge();
-    if (reste > margeSommeil)
-        std::this_thread::sleep_for(std::chrono::duration<double>(reste - margeSommeil));
+    dort(echeance);
+}
+
+void PlateformeQt::attendjusqua(double echeance) {
+    while (echeance - horloge() > margeEvenements + margeReveil)
+        cede(echeance - margeEvenements);
+    dort(echeance);
 }
 
 std::unique_ptr<Minuteur> PlateformeQt::creeMinuteur() {

@@ -74,6 +74,11 @@ void PlateformeVirtuelle::patiente(double echeance) {
     maintenant_ = std::max(maintenant_, echeance);
 }
 
+void PlateformeVirtuelle::attendjusqua(double echeance) {
+    ++cessions_;
+    avanceJusqua(echeance);
+}
+
 std::unique_ptr<Minuteur> PlateformeVirtuelle::creeMinuteur() {
     return std::make_unique<MinuteurVirtuel>(*this);
 }

@@ -22,6 +22,7 @@ public:
     double horloge() override;
     void cede(double echeance = 0) override;
     void patiente(double echeance) override;
+    void attendjusqua(double echeance) override;
     std::unique_ptr<Minuteur> creeMinuteur() override;
     [[noreturn]] void termineProgramme(int code) override;
 
@@ -32,6 +33,9 @@ public:
     void programme(double instant, std::function<void()> action);
     // Moves time forward to `instant`, delivering what falls due on the way.
     void avanceJusqua(double instant);
+    // The program is held up for `duree` seconds without yielding (a busy machine, a
+    // handler that takes long): the clock jumps, nothing is delivered meanwhile.
+    void bloque(double duree) { maintenant_ += duree; }
 
     double maintenant() const { return maintenant_; }
     long nombreCessions() const { return cessions_; }

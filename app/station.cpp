@@ -5,9 +5,37 @@
 #include <QString>
 #include <cstdlib>
 
+namespace {
+
+// The sampling timer of a station: the platform's timer, which tells the link each time it
+// starts again, so that the replies to requests made before it stopped (an emission or a
+// download took the line meanwhile) are never taken for its samples.
+class MinuterieEchantillonnage final : public Minuteur {
+public:
+    MinuterieEchantillonnage(std::unique_ptr<Minuteur> base, std::function<void()> auDemarrage)
+        : base_(std::move(base)), auDemarrage_(std::move(auDemarrage)) {
+        base_->setMinuterie_Timer([this] { tic(); });
+    }
+    void setInterval(int millisecondes) override { base_->setInterval(millisecondes); }
+    int interval() const override { return base_->interval(); }
+    void setEnabled(bool actif) override {
+        if (actif && !base_->enabled())
+            auDemarrage_();
+        base_->setEnabled(actif);
+    }
+    bool enabled() const override { return base_->enabled(); }
+
+private:
+    std::unique_ptr<Minuteur> base_;
+    std::function<void()> auDemarrage_;
+};
+
+} // namespace
+
 Station::Station(Plateforme& plateforme_, Dialogues& dialogues_, FabriqueTransport fabrique)
     : plateforme(plateforme_), dialogues(dialogues_), liaison(etat, std::move(fabrique)),
-      Minuterie(plateforme_.creeMinuteur()) {
+      Minuterie(std::make_unique<MinuterieEchantillonnage>(
+          plateforme_.creeMinuteur(), [this] { liaison.reprendmesures(plateforme.horloge()); })) {
     // The timer is drawn with a 30 ms interval, disabled; start-up sets and enables it.
     Minuterie->setInterval(30);
     Minuterie->setEnabled(false);
@@ -18,10 +46,25 @@ Station::Station(Plateforme& plateforme_, Dialogues& dialogues_, FabriqueTranspo
 Station::~Station() = default;
 
 void Station::Minuterie_Timer() {
-    liaison.mesuretension();
+    const double maintenant = plateforme.horloge();
+    const bool lecture = liaison.mesuretension(maintenant);
     if (liaison.perdu())
         signaleperte();
-    emit feuille->tensionmesuree(plateforme.horloge(), etat.tensionmesuree);
+    if (lecture)
+        emit feuille->tensionmesuree(maintenant, etat.tensionmesuree);
+    surveilleinterface(maintenant);
+}
+
+void Station::surveilleinterface(double maintenant) {
+    if (!surveillanceinterface)
+        return;
+    const QString avis = liaison.avisinterface(maintenant);
+    if (avis == avisinterface_)
+        return;
+    avisinterface_ = avis;
+    feuille->afficheavisinterface(avis);
+    if (observateurs.avisInterface)
+        observateurs.avisInterface(avis);
 }
 
 void Station::signaleperte() {

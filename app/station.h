@@ -21,7 +21,7 @@ public:
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
 
-    // The tick handler: one sample of EA0.
+    // The tick handler: one sample of EA0, and a watch on the interface's answers.
     void Minuterie_Timer();
     // The port has gone away: the user is told, and the program ends.
     void signaleperte();
@@ -36,6 +36,9 @@ public:
         std::function<void()> finReception; // messagerecu holds the text shown
         // A fast reception has downloaded its samples.
         std::function<void(const BilanTelechargement&)> finTelechargement;
+        // The interface has stopped answering the tick (the French message that says so
+        // and what to check), or answers again (an empty message).
+        std::function<void(const QString&)> avisInterface;
     };
 
     Plateforme& plateforme;
@@ -48,4 +51,11 @@ public:
     Observateurs observateurs;
     // The number the start-up box of the port offers.
     int portpropose = 1;
+    // Whether the tick says when the interface stops answering (start-up checks it itself).
+    bool surveillanceinterface = false;
+
+private:
+    // Says it when the interface stops answering the tick, and when it answers again.
+    void surveilleinterface(double maintenant);
+    QString avisinterface_;
 };

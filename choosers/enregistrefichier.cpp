@@ -2,13 +2,25 @@
 
 #include "app/dialogues.h"
 #include "app/station.h"
+#include "choosers/nomfichier.h"
 #include "recording/fichierenregistrement.h"
+#include "recording/raisonfichier.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace {
+
+const QString titreenregistrement = QStringLiteral("Enregistrement d'un fichier");
+
+} // namespace
 
 const FormeFichier::Dessin Enregistrefichier::dessin = {
     QStringLiteral("Enregistrer  fichier *.rrr"),
     QStringLiteral("Nom de fichier pour enregistrer du code reçu sous  format Regressi DOS * "
                    ".rrr :"),
-    {7455, 6645},
+    {7455, 7080},
     {480, 240, 6255, 735},
     {4320, 1440, 1815, 495},
     {480, 1680, 2775, 495},
@@ -18,6 +30,7 @@ const FormeFichier::Dessin Enregistrefichier::dessin = {
     {3600, 4920, 2655, 315},
     {480, 5520, 2295, 735},
     {3600, 5520, 2415, 735},
+    {480, 6315, 6495, 615},
 };
 
 Enregistrefichier::Enregistrefichier(Station& station, std::vector<Lecteur> lecteurs,
@@ -32,23 +45,54 @@ void Enregistrefichier::reprendmesures() {
     nbmesures_ = station_.etat.nbmesuresenregistrees();
 }
 
+QString Enregistrefichier::nomchoisi() const {
+    return nomavecextension(Texte1->text());
+}
+
+QString Enregistrefichier::remarquenom(const QString& nom) const {
+    const QString complet = nomavecextension(nom);
+    if (!extensionenregistrement(complet))
+        return QStringLiteral("Enregistré sous « %1 », sans l'extension .rrr : la fenêtre "
+                              "d'ouverture ne le montrera pas avec le motif *.rrr.")
+            .arg(complet);
+    if (complet != nom)
+        return QStringLiteral("Enregistré sous « %1 ».").arg(complet);
+    return {};
+}
+
+bool Enregistrefichier::remplacementaccepte(const QString& chemin) {
+    const QFileInfo existant(chemin);
+    if (!existant.exists() || existant.isDir())
+        return true;
+    return dialogues().boiteMessage(
+               QStringLiteral("Remplacer le fichier « %1 » ?\n\nIl existe déjà dans le dossier "
+                              "« %2 » ; son contenu sera perdu.")
+                   .arg(existant.fileName(), cheminaffiche(existant.absolutePath())),
+               Dialogues::Boutons::OuiNon, titreenregistrement) == Dialogues::Reponse::Ok;
+}
+
 void Enregistrefichier::Commande1_Click() {
-    bool ecrit = true;
-    executeok([this, &ecrit] {
+    bool fermer = true;
+    executeok([this, &fermer] {
+        const QString chemin = cheminchoisi();
+        // Non to the replacement: nothing changes, the form stays with the name typed.
+        if (!chemin.isEmpty() && !remplacementaccepte(chemin)) {
+            fermer = false;
+            return;
+        }
         EtatPartage& e = station_.etat;
-        e.cheminfichier = cheminchoisi();
+        e.cheminfichier = chemin;
         e.cheminenregistrement = e.cheminfichier;
         if (e.cheminenregistrement.isEmpty())
             return;
         QString erreur;
-        ecrit = ecritenregistrement(e.cheminenregistrement, tabmesures_, nbmesures_, &erreur);
-        if (!ecrit)
+        // A recording that could not be written stays on offer.
+        fermer = ecritenregistrement(e.cheminenregistrement, tabmesures_, nbmesures_, &erreur);
+        if (!fermer)
             dialogues().boiteMessage(erreur + QStringLiteral("\n\nChoisissez un autre nom ou un "
                                                              "autre dossier."),
-                                     Dialogues::Boutons::Ok,
-                                     QStringLiteral("Enregistrement d'un fichier"));
+                                     Dialogues::Boutons::Ok, titreenregistrement);
     });
-    // A recording that could not be written stays on offer.
-    if (ecrit)
+    if (fermer)
         ferme();
 }

@@ -8,7 +8,10 @@
 class Station;
 
 // The save chooser: its Ok writes the samples of the last fast reception as a recording at
-// the chosen path, replacing a file of that name, then the form closes. The samples are
+// the chosen path, then the form closes. A name without extension is saved with ".rrr"
+// ('essai' as 'essai.rrr'), so that the open chooser lists it; the line under Ok says so.
+// A file of that name is replaced only once the user has said Oui to "Remplacer le
+// fichier « … » ?"; Non leaves the form open with the name. The samples are
 // those of the reception that asked for the form, kept when it did: a reception that
 // starts meanwhile empties `tabmesures` and fills it bit by bit, and would otherwise have
 // a half-downloaded recording written. When the file cannot be written, a message box
@@ -23,11 +26,19 @@ public:
                       QWidget* parent);
 
     void Commande1_Click() override;
+    QString nomchoisi() const override;
 
     // Keeps the samples of the station's last fast reception as the ones to write.
     void reprendmesures();
 
+protected:
+    QString remarquenom(const QString& nom) const override;
+
 private:
+    // Whether the file at `chemin` may be written: it does not exist, or the user said Oui
+    // to its replacement.
+    bool remplacementaccepte(const QString& chemin);
+
     Station& station_;
     std::vector<QByteArray> tabmesures_;
     int nbmesures_ = 0;

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 
 namespace {
 
@@ -48,6 +49,10 @@ FormeFichier::FormeFichier(const Dessin& dessin, Dialogues& dialogues,
     Lecteur1 = new QComboBox(this);
     Commande1 = new QPushButton(QStringLiteral("Ok"), this);
     Commande2 = new QPushButton(QStringLiteral("Annuler"), this);
+    Etiquette3 = new QLabel(this);
+    Etiquette3->setWordWrap(true);
+    Etiquette3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Etiquette3->setTextFormat(Qt::PlainText);
     Commande1->setAutoDefault(false);
     Commande2->setAutoDefault(false);
     Commande1->setDefault(true);
@@ -61,6 +66,7 @@ FormeFichier::FormeFichier(const Dessin& dessin, Dialogues& dialogues,
     placeentwips(Lecteur1, dessin.lecteur1);
     placeentwips(Commande1, dessin.commande1);
     placeentwips(Commande2, dessin.commande2);
+    placeentwips(Etiquette3, dessin.etiquette3);
 
     // The lists open on the directory asked for, or on the nearest one that can be read.
     for (const Lecteur& l : lecteurs_)
@@ -95,11 +101,20 @@ FormeFichier::FormeFichier(const Dessin& dessin, Dialogues& dialogues,
     Lecteur1->installEventFilter(this);
     Repertoire1->installEventFilter(this);
 
+    Texte1->setText(motiffichier);
     Form_Load();
 }
 
+QString FormeFichier::nomchoisi() const {
+    return Texte1->text();
+}
+
+QString FormeFichier::remarquenom(const QString&) const {
+    return {};
+}
+
 QString FormeFichier::cheminchoisi() const {
-    return chemincomplet(QDir::toNativeSeparators(repertoirefichiers_), Texte1->text(),
+    return chemincomplet(QDir::toNativeSeparators(repertoirefichiers_), nomchoisi(),
                          QDir::separator());
 }
 
@@ -112,19 +127,16 @@ void FormeFichier::Form_Load() {
 }
 
 void FormeFichier::Form_Resize() {
+    // The folder shortened again to the new width; the name typed stays, and so does the
+    // pattern it gives the file list.
     motiffichier = QStringLiteral("*.rrr");
     afficherepertoire();
-    if (motif_ != motiffichier) {
-        motif_ = motiffichier;
-        remplitfichier1();
-    }
 }
 
 void FormeFichier::afficherepertoire() {
     label_rep->setText(raccourcitchemin(
         QDir::toNativeSeparators(repertoire_), label_rep->width(),
         [this](const QString& t) { return largeur(t); }, QDir::separator()));
-    Texte1->setText(motiffichier);
 }
 
 void FormeFichier::Lecteur1_Change() {
@@ -159,8 +171,6 @@ void FormeFichier::Repertoire1_Change() {
     repertoirefichiers_ = repertoire_;
     remplitfichier1();
     afficherepertoire();
-    if (!nomvalide(Texte1->text()))
-        Texte1->setText(motiffichier);
 }
 
 void FormeFichier::Texte1_Change() {
@@ -172,6 +182,17 @@ void FormeFichier::Texte1_Change() {
         motif_ = motif;
         remplitfichier1();
     }
+    afficheraisonok();
+}
+
+void FormeFichier::afficheraisonok() {
+    const QString t = Texte1->text();
+    const QString raison = raisonnomrefuse(t);
+    QPalette couleurs = palette();
+    if (!raison.isEmpty())
+        couleurs.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    Etiquette3->setPalette(couleurs);
+    Etiquette3->setText(raison.isEmpty() ? remarquenom(t) : raison);
 }
 
 void FormeFichier::Fichier1_Click() {
@@ -289,8 +310,9 @@ void FormeFichier::remplitrepertoire1() {
     }
     Repertoire1->setCurrentRow(Repertoire1->count() - 1);
     const QDir courant(repertoire_);
-    for (const QString& nom :
-         courant.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+    QStringList dossiers = courant.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    std::sort(dossiers.begin(), dossiers.end(), nomavant);
+    for (const QString& nom : dossiers) {
         auto* entree = new QListWidgetItem(ferme, QString(2 * niveau, u' ') + nom, Repertoire1);
         entree->setData(roleChemin, courant.filePath(nom));
     }
@@ -299,6 +321,8 @@ void FormeFichier::remplitrepertoire1() {
 void FormeFichier::remplitfichier1() {
     const QSignalBlocker silence(Fichier1);
     Fichier1->clear();
-    Fichier1->addItems(
-        QDir(repertoirefichiers_).entryList({motif_}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    QStringList fichiers =
+        QDir(repertoirefichiers_).entryList({motif_}, QDir::Files, QDir::Unsorted);
+    std::sort(fichiers.begin(), fichiers.end(), nomavant);
+    Fichier1->addItems(fichiers);
 }

@@ -20,7 +20,9 @@ class QPushButton;
 // drive (`Lecteur1`), directory (`Répertoire1`) and name (`Texte1`, or a click in
 // `Fichier1`, which lists the files of the directory matching the pattern). Ok is usable
 // only for a valid name without wildcard; a pattern typed in `Texte1` filters the list.
-// The form is modeless: the main form's routines go on behind it.
+// The line under Ok (`Etiquette3`) says why Ok is grey, or what Ok will do with the name.
+// What is typed in `Texte1` stays there when the directory, the drive or the size of the
+// form changes. The form is modeless: the main form's routines go on behind it.
 class FormeFichier : public QDialog {
     Q_OBJECT
 public:
@@ -31,7 +33,7 @@ public:
         QString invite;  // prompt of Etiquette2
         QSize client;
         QRect etiquette2, etiquette1, texte1, label_rep, fichier1, repertoire1, lecteur1, commande1,
-            commande2;
+            commande2, etiquette3;
     };
 
     // Opens on the directory `dossier`, the drive that holds it selected in the list.
@@ -49,6 +51,7 @@ public:
     QComboBox* Lecteur1;
     QPushButton* Commande1;
     QPushButton* Commande2;
+    QLabel* Etiquette3; // under Ok: why it is grey, or what it does with the name
 
     QString motiffichier;   // the file-name pattern in force
     QString lecteurinitial; // the entry of Lecteur1 selected when the form was loaded
@@ -57,12 +60,14 @@ public:
     QString cheminrepertoire() const { return repertoire_; }
     QString cheminfichiers() const { return repertoirefichiers_; }
     QString motiffichiers() const { return motif_; }
-    // The path Ok would take: the directory of Fichier1 and the name in Texte1, with the
+    // The name Ok takes from Texte1 (the save chooser completes its extension).
+    virtual QString nomchoisi() const;
+    // The path Ok would take: the directory of Fichier1 and the name Ok takes, with the
     // system's separator.
     QString cheminchoisi() const;
 
-    // Shows the current directory in label_rep, shortened to its width, and puts the
-    // pattern back in Texte1.
+    // Shows the current directory in label_rep, shortened to its width. Texte1 keeps what
+    // it holds.
     void afficherepertoire();
     // The drive chosen cannot be read: says so, and goes back to the drive of the loading.
     void disqueindisponible();
@@ -87,6 +92,9 @@ signals:
     void fermee(const QString& repertoire);
 
 protected:
+    // What Ok will do with a valid name, for the line under Ok; empty when it needs no
+    // word.
+    virtual QString remarquenom(const QString& nom) const;
     // Hides the form and has it unloaded.
     void ferme();
     // Runs the Ok action with the form disabled, so that nothing of it runs meanwhile.
@@ -103,6 +111,8 @@ private:
     bool fixerepertoire(const QString& chemin);
     void remplitrepertoire1();
     void remplitfichier1();
+    // The line under Ok, for the text of Texte1.
+    void afficheraisonok();
     // The directory highlighted in Répertoire1 becomes the current one.
     void entrerepertoiremarque();
     int largeur(const QString& texte) const;

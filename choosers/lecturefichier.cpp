@@ -10,7 +10,7 @@ const FormeFichier::Dessin Lecturefichier::dessin = {
     QStringLiteral("Nom de fichier Regressi DOS * .rrr à ouvrir contenant du code enregistré"
                    "                         (ouvrable aussi dans Regressi Windows jusqu'à la "
                    "version 2007)"),
-    {7455, 6405},
+    {7455, 6840},
     {480, 240, 6855, 975},
     {4560, 1440, 1575, 375},
     {480, 1560, 2775, 495},
@@ -20,6 +20,7 @@ const FormeFichier::Dessin Lecturefichier::dessin = {
     {3600, 4680, 3135, 315},
     {480, 5280, 2295, 735},
     {3600, 5280, 2415, 735},
+    {480, 6075, 6495, 615},
 };
 
 Lecturefichier::Lecturefichier(Station& station, std::vector<Lecteur> lecteurs,

@@ -3,6 +3,7 @@
 #include "app/feuillelumivox1.h"
 #include "app/station.h"
 #include "emit/emissionlente.h"
+#include "emit/maintientlaser.h"
 
 #include <QLabel>
 
@@ -19,13 +20,12 @@ CadenceRapide::CadenceRapide(Station& s, double debut) : s_(s), fin_(debut) {}
 
 void CadenceRapide::element(bool allume, double duree) {
     Liaison& liaison = s_.liaison;
+    Plateforme& p = s_.plateforme;
+    fin_ = debutintervalle(fin_, p.horloge()) + duree;
     allume ? liaison.allumelaserrapide() : liaison.eteintlaserrapide();
     if (liaison.perdu())
         s_.signaleperte();
-    fin_ += duree;
-    Plateforme& p = s_.plateforme;
-    while (p.horloge() < fin_)
-        p.patiente(fin_);
+    p.attendjusqua(fin_);
 }
 
 void attentefinenregistrement(Station& s, double t0) {

@@ -5,24 +5,26 @@ class Station;
 
 // The steps the two fast emitters share. Their elements are timed on the platform's
 // high-resolution clock rather than by counting passes of a calibrated loop: each one
-// writes its bare keying byte once and holds the thread until its end without letting
-// the event loop run, so that no handler runs between two symbols and the receiver's
-// recording finds the lengths in the exact ratios of the coding.
+// writes its bare keying byte once and sleeps until its end, the events running
+// meanwhile but the end coming on time (Plateforme::attendjusqua), so that Quit and the
+// signals still stop the program at once and the receiver's recording finds the lengths
+// in the ratios of the coding.
 
 // The preparation of the slow emitters, with the caption telling the user how long to
 // wait: the receiver records about 15 s (6400 samples) or 30 s.
 void prepareemissionrapide(Station& s, QPushButton* boutonenvoi);
 
 // Lays the elements of a message end to end on one schedule: each ends where the one
-// before ended plus its own duration, so the lateness of a loop exit is made up on the
-// next element instead of adding up over the message.
+// before ended plus its own duration, so the small lateness of a wake-up does not add up
+// over the message; a change that comes late (a busy machine) moves the rest of the
+// schedule instead of cutting the element it starts.
 class CadenceRapide {
 public:
     // The first element starts at the clock reading `debut` (the end of the start mark).
     CadenceRapide(Station& s, double debut);
 
-    // Lights (`allume`) or darkens the laser with one bare keying byte, then waits
-    // without yielding until the element's end, `duree` seconds after the previous one.
+    // Lights (`allume`) or darkens the laser with one bare keying byte, then waits until
+    // the element's end, `duree` seconds after the previous one.
     void element(bool allume, double duree);
 
 private:

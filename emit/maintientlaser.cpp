@@ -39,8 +39,7 @@ void maintientlaser(Station& s, bool allume, double duree, Cession cession, Touc
     Plateforme& p = s.plateforme;
     ClavierLaser& clavier = s.clavier;
     const double lecture = p.horloge();
-    const double retard = lecture - clavier.finIntervalle;
-    s.etat.tempsdepart = retard >= 0 && retard < rattrapage ? clavier.finIntervalle : lecture;
+    s.etat.tempsdepart = debutintervalle(clavier.finIntervalle, lecture);
     const double fin = s.etat.tempsdepart + duree;
     clavier.finIntervalle = fin;
     // The first pass neither sleeps nor yields before it writes: a change of level is due
@@ -57,6 +56,6 @@ void maintientlaser(Station& s, bool allume, double duree, Cession cession, Touc
         if (cession == Cession::apresEcriture)
             p.cede(reveil);
         else if (cession == Cession::aucune)
-            p.patiente(reveil);
+            p.attendjusqua(reveil);
     } while (p.horloge() < fin);
 }

@@ -1,7 +1,5 @@
 #include "link/liaison.h"
 
-#include "link/valeurnumerique.h"
-
 const QByteArray Liaison::commandeMesureEA0 = QByteArray("XEA 0\r");
 const QByteArray Liaison::commandeAllumeLaser = QByteArray("\x00\r", 2);
 const QByteArray Liaison::commandeEteintLaser = QByteArray(" \r");
@@ -64,12 +62,52 @@ void Liaison::fixelongueurlecture(int n) {
         transport_->reveilSurEntree(n == 1);
 }
 
-void Liaison::mesuretension() {
+bool Liaison::mesuretension(double maintenant) {
+    // The reply read here is the one to the previous tick's request: the voltage is one
+    // tick old, and the slow receivers' timing allows for it. A reply that has not come
+    // is no reading of darkness.
+    const Echantillonneur::Releve releve = echantillonneur_.prend(litentree(), maintenant);
+    if (releve.recue)
+        etat_.tensionmesuree = releve.valeur * 5.0 / 255;
     envoiecommande(commandeMesureEA0);
-    // The reply read here is the one to an earlier request, usually the previous tick's:
-    // the voltage is one tick old, and the slow receivers' timing allows for it.
-    const double valeur = valeurnumerique(litentree());
-    etat_.tensionmesuree = valeur * 5 / 255;
+    if (estOuvert())
+        echantillonneur_.requeteEcrite(maintenant);
+    return releve.recue;
+}
+
+void Liaison::reprendmesures(double maintenant) {
+    echantillonneur_.reprend(maintenant, estOuvert() ? transport_->lis(0) : QByteArray());
+}
+
+QString Liaison::avisinterface(double maintenant) const {
+    const QString port =
+        transport_ && !transport_->peripherique().isEmpty()
+            ? QStringLiteral("COM %1 (%2)").arg(etat_.numport).arg(transport_->peripherique())
+            : QStringLiteral("COM %1").arg(etat_.numport);
+    switch (echantillonneur_.etat(maintenant)) {
+    case Echantillonneur::EtatInterface::repond:
+        return {};
+    case Echantillonneur::EtatInterface::muette:
+        return messageinterfacemuette(port);
+    case Echantillonneur::EtatInterface::incomprehensible:
+        return messageinterfaceincomprehensible(port);
+    }
+    return {};
+}
+
+QString messageinterfacemuette(const QString& port) {
+    return QStringLiteral("L'interface du port %1 ne répond pas : aucune mesure de l'entrée EA0 "
+                          "n'est revenue depuis une demi-seconde. Vérifiez que l'interface est "
+                          "allumée, que son câble est bien branché, et sur ce port, et que le "
+                          "numéro du port est le bon.")
+        .arg(port);
+}
+
+QString messageinterfaceincomprehensible(const QString& port) {
+    return QStringLiteral("L'interface du port %1 répond, mais ses réponses ne sont pas des "
+                          "mesures de l'entrée EA0. Vérifiez que c'est bien l'interface Orphy "
+                          "GTS qui est branchée sur ce port, puis faites RAZ Orphy.")
+        .arg(port);
 }
 
 void Liaison::allumelaser() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/etatpartage.h"
+#include "link/echantillonneur.h"
 #include "link/transport.h"
 
 #include <QByteArray>
@@ -38,8 +39,18 @@ public:
     void fixelongueurlecture(int n);
     int longueurlecture() const { return longueurlecture_; }
 
-    // One sample of EA0 into `tensionmesuree`: the body of the tick handler.
-    void mesuretension();
+    // One sample of EA0, the body of the tick handler at the clock reading `maintenant`:
+    // the reply to the previous tick's request, when it has come whole, into
+    // `tensionmesuree` (otherwise the previous sample stands), then the next request.
+    // True when a reading came.
+    bool mesuretension(double maintenant);
+    // The tick starts again at `maintenant`, after the line served something else: the
+    // replies to requests made before are no samples of this tick.
+    void reprendmesures(double maintenant);
+    const Echantillonneur& echantillonneur() const { return echantillonneur_; }
+    // What the interface has said since the tick started, at `maintenant`; empty while it
+    // answers, else the French message that says what is wrong and what to check.
+    QString avisinterface(double maintenant) const;
 
     void allumelaser();
     void eteintlaser();
@@ -66,6 +77,12 @@ private:
     std::unique_ptr<Transport> transport_;
     int longueurlecture_ = 0;
     NiveauLaser niveauLaser_ = NiveauLaser::inconnu;
+    Echantillonneur echantillonneur_;
     // The last bytes written end inside a command text (no terminator yet).
     bool commandeouverte_ = false;
 };
+
+// The messages of an interface that does not answer the tick, in French; `port` names it
+// ("COM 2 (/dev/ttyUSB0)").
+QString messageinterfacemuette(const QString& port);
+QString messageinterfaceincomprehensible(const QString& port);

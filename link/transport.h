@@ -30,6 +30,8 @@ public:
     // program then takes its input when it asks for it, and arrivals wake nothing.
     virtual void reveilSurEntree(bool actif) { Q_UNUSED(actif); }
     virtual QString erreurPerte() const { return {}; }
+    // The device behind the transport, for messages ("/dev/ttyUSB0"); empty when none.
+    virtual QString peripherique() const { return {}; }
 };
 
 // What opening a COM port gives: a transport, or the French text of the failure.

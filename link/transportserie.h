@@ -45,6 +45,7 @@ public:
     bool perdu() const override { return perdu_; }
     // French description of the loss, empty while the port is sound.
     QString erreurPerte() const override { return erreurPerte_; }
+    QString peripherique() const override { return chemin_; }
 
 private:
     void surErreur(QSerialPort::SerialPortError erreur);

@@ -5,6 +5,7 @@
 #include "recording/raisonfichier.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -40,8 +41,8 @@ void LecteurEnregistrement::ouvre(QIODevice& appareil) {
 
 void LecteurEnregistrement::sauteentete() {
     QByteArray ligne;
-    for (int n = 0; n < lignesenteteenregistrement && lisligne(ligne); ++n) {
-    }
+    while (lignesentete_ < lignesenteteenregistrement && lisligne(ligne))
+        ++lignesentete_;
 }
 
 bool LecteurEnregistrement::suivante(double& valeur) {
@@ -49,6 +50,8 @@ bool LecteurEnregistrement::suivante(double& valeur) {
     if (!lisligne(ligne))
         return false;
     valeur = valeurligne(ligne);
+    if (portevaleur(ligne))
+        ++lignesavecvaleur_;
     return true;
 }
 
@@ -59,6 +62,9 @@ void LecteurEnregistrement::ferme() {
     tampon_.clear();
     position_ = 0;
     apresCR_ = false;
+    lignesentete_ = 0;
+    lignesavecvaleur_ = 0;
+    binaire_ = false;
 }
 
 double LecteurEnregistrement::valeurligne(const QByteArray& ligne) {
@@ -69,6 +75,31 @@ double LecteurEnregistrement::valeurligne(const QByteArray& ligne) {
     if (blanc < 0)
         return 0;
     return valeurnumerique(ligne.mid(blanc + 1));
+}
+
+bool LecteurEnregistrement::portevaleur(const QByteArray& ligne) {
+    const auto chiffre = [&ligne](qsizetype i) {
+        return i < ligne.size() && ligne[i] >= '0' && ligne[i] <= '9';
+    };
+    qsizetype i = 0;
+    while (i < ligne.size() && ligne[i] == ' ')
+        ++i;
+    const qsizetype indice = i;
+    while (chiffre(i))
+        ++i;
+    if (i == indice || i >= ligne.size() || ligne[i] != ' ')
+        return false;
+    ++i;
+    while (i < ligne.size() && (ligne[i] == ' ' || ligne[i] == '\t'))
+        ++i;
+    if (i < ligne.size() && (ligne[i] == '-' || ligne[i] == '+'))
+        ++i;
+    return chiffre(i);
+}
+
+bool LecteurEnregistrement::octetbinaire(char octet) {
+    const auto u = static_cast<unsigned char>(octet);
+    return u < 0x20 && !(u >= 0x09 && u <= 0x0D) && u != 0x1A;
 }
 
 // Next line into `debut`, at most `longueurgardee` bytes of it. A line ends at CR LF, at
@@ -110,5 +141,7 @@ bool LecteurEnregistrement::remplit() {
     tampon_.resize(tailletampon);
     const qint64 lus = source_ ? source_->read(tampon_.data(), tailletampon) : -1;
     tampon_.resize(lus > 0 ? lus : 0);
+    if (!binaire_)
+        binaire_ = std::any_of(tampon_.cbegin(), tampon_.cend(), octetbinaire);
     return lus > 0;
 }

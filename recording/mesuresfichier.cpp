@@ -1,28 +1,78 @@
 #include "recording/mesuresfichier.h"
 
 #include "receive/sourceechantillons.h"
+#include "recording/fichierenregistrement.h"
 #include "recording/lecteurenregistrement.h"
 #include "recording/raisonfichier.h"
 
-MesuresFichier litmesures(LecteurEnregistrement& lecteur) {
+MesuresFichier litmesures(LecteurEnregistrement& lecteur, Lecture lecture) {
     MesuresFichier mesures;
     double valeur = 0;
-    while (lecteur.suivante(valeur)) {
+    while (!(lecture == Lecture::arretbinaire && lecteur.binaire()) && lecteur.suivante(valeur)) {
         if (static_cast<int>(mesures.valeurs.size()) == maxmesuresfichier) {
             mesures.tronque = true;
             break;
         }
         mesures.valeurs.push_back(arrondiechantillon(valeur));
     }
+    mesures.lignesentete = lecteur.lignesentete();
+    mesures.avecvaleur = lecteur.lignesavecvaleur() > 0;
+    mesures.binaire = lecteur.binaire();
     return mesures;
+}
+
+NatureFichier naturefichier(const MesuresFichier& mesures) {
+    if (mesures.binaire)
+        return NatureFichier::binaire;
+    if (mesures.valeurs.empty())
+        return NatureFichier::tropcourt;
+    if (!mesures.avecvaleur)
+        return NatureFichier::sansvaleur;
+    return NatureFichier::enregistrement;
 }
 
 bool litmesuresfichier(const QString& chemin, MesuresFichier& mesures, QString* erreur) {
     LecteurEnregistrement lecteur;
     if (!lecteur.ouvre(chemin, erreur))
         return false;
-    mesures = litmesures(lecteur);
+    MesuresFichier lues = litmesures(lecteur, Lecture::arretbinaire);
+    if (naturefichier(lues) != NatureFichier::enregistrement) {
+        if (erreur)
+            *erreur = avispasunenregistrement(chemin, lues);
+        return false;
+    }
+    mesures = std::move(lues);
     return true;
+}
+
+static_assert(lignesenteteenregistrement == 35, "the notices give the header's length in words");
+
+QString avispasunenregistrement(const QString& chemin, const MesuresFichier& mesures) {
+    QString raison;
+    switch (naturefichier(mesures)) {
+    case NatureFichier::enregistrement:
+        return {};
+    case NatureFichier::binaire:
+        raison = QStringLiteral("ce n'est pas un fichier texte (une image, un programme, une "
+                                "archive...)");
+        break;
+    case NatureFichier::tropcourt:
+        raison =
+            mesures.lignesentete == 0
+                ? QStringLiteral("il est vide")
+                : QStringLiteral("%1, quand un enregistrement a 35 lignes d'en-tête puis "
+                                 "une ligne par mesure")
+                      .arg(mesures.lignesentete == 1
+                               ? QStringLiteral("il n'a qu'une ligne")
+                               : QStringLiteral("il n'a que %1 lignes").arg(mesures.lignesentete));
+        break;
+    case NatureFichier::sansvaleur:
+        raison = QStringLiteral("aucune de ses lignes après les 35 lignes d'en-tête n'est une "
+                                "mesure (un indice, un blanc, une valeur)");
+        break;
+    }
+    return QStringLiteral("Le fichier « %1 » n'est pas un enregistrement : %2.")
+        .arg(cheminaffiche(chemin), raison);
 }
 
 static_assert(maxmesuresfichier == 100000, "the notice gives the limit in words");

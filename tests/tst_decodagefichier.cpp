@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -182,6 +183,150 @@ private slots:
         QVERIFY(!lis(fichier(std::vector<int>(6401, 2))).tronque);
     }
 
+    // What tells a recording from another file: text, its 35 header lines whatever they
+    // hold, then at least one sample line with a value.
+    void naturesDesFichiers_data() {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<int>("nature");
+        const QByteArray entete = enteteenregistrement();
+        const int enregistrement = int(NatureFichier::enregistrement);
+        const int tropcourt = int(NatureFichier::tropcourt);
+        const int sansvaleur = int(NatureFichier::sansvaleur);
+        const int binaire = int(NatureFichier::binaire);
+        QByteArray vides;
+        for (int k = 0; k <= 6400; ++k)
+            vides += ligneenregistrement(k, {}) + "\r\n";
+        QTest::newRow("vide") << QByteArray() << tropcourt;
+        QTest::newRow("une ligne") << QByteArray("poste-12\n") << tropcourt;
+        QTest::newRow("34 lignes") << entete.left(entete.size() - 3) << tropcourt;
+        QTest::newRow("en-tête seul") << entete << tropcourt;
+        QTest::newRow("en-tête et une mesure") << entete + "  0  2 \r\n" << enregistrement;
+        QTest::newRow("en-tête et une mesure sans fin de ligne")
+            << entete + "  0  2" << enregistrement;
+        QTest::newRow("en-tête et une ligne vide") << entete + "\r\n" << sansvaleur;
+        QTest::newRow("en-tête et une mesure sans valeur") << entete + "  0  \r\n" << sansvaleur;
+        QTest::newRow("mesures toutes sans valeur") << entete + vides << sansvaleur;
+        QTest::newRow("une valeur, à la dernière ligne") << entete + vides + "  6401  5 \r\n"
+                                                         << enregistrement;
+        QTest::newRow("copie de contrôle") << entete + "  0 2 \r\n" << enregistrement;
+        QTest::newRow("texte de 60 lignes")
+            << QByteArray("du texte 12 3\n").repeated(60) << sansvaleur;
+        QTest::newRow("en-tête d'un autre programme")
+            << QByteArray("autre\r\n").repeated(35) + "  0  2 \r\n"
+            << enregistrement;
+        QTest::newRow("fins de ligne LF") << QByteArray(entete).replace("\r\n", "\n") + "  0  2 \n"
+                                          << enregistrement;
+        QTest::newRow("fins de ligne CR")
+            << QByteArray(entete).replace("\r\n", "\r") + "  0  2 \r" << enregistrement;
+        QTest::newRow("enregistrement de 6400 mesures")
+            << fichier(std::vector<int>(6401, 2)) << enregistrement;
+        // Every byte below 32 in a sample line: the ones a text may hold pass.
+        for (int octet = 0; octet < 0x20; ++octet) {
+            const bool texte = (octet >= 0x09 && octet <= 0x0D) || octet == 0x1A;
+            QTest::addRow("octet %02x", octet)
+                << entete + "  0  2 \r\n  1 " + char(octet) + " 3 \r\n  2  4 \r\n"
+                << (texte ? enregistrement : binaire);
+        }
+        for (const int octet : {0x7F, 0x80, 0xFB, 0xFF})
+            QTest::addRow("octet %02x", octet)
+                << entete + "  0  2 \r\n  1 " + char(octet) + " 3 \r\n"
+                << enregistrement;
+        QTest::newRow("octet nul dans l'en-tête")
+            << QByteArray(entete).replace("RAD", QByteArray("R\0D", 3)) + "  0  2 \r\n"
+            << binaire;
+    }
+    void naturesDesFichiers() {
+        QFETCH(QByteArray, octets);
+        QFETCH(int, nature);
+        const MesuresFichier mesures = lis(octets);
+        QCOMPARE(int(naturefichier(mesures)), nature);
+
+        const QString chemin = dossier_.filePath(u"nature.rrr"_s);
+        QFile f(chemin);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(octets);
+        f.close();
+        MesuresFichier lues;
+        lues.valeurs = {99};
+        QString erreur;
+        const bool accepte = litmesuresfichier(chemin, lues, &erreur);
+        QCOMPARE(accepte, nature == int(NatureFichier::enregistrement));
+        QCOMPARE(erreur, avispasunenregistrement(chemin, mesures));
+        QCOMPARE(erreur.isEmpty(), accepte);
+        if (accepte)
+            QCOMPARE(lues.valeurs, mesures.valeurs);
+        else
+            QCOMPARE(lues.valeurs, std::vector<int>{99}); // left as it was
+    }
+
+    // The message names the file and says why, in words.
+    void avisPasUnEnregistrement_data() {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<QString>("raison");
+        const QByteArray entete = enteteenregistrement();
+        const QString court = u"%1, quand un enregistrement a 35 lignes d'en-tête "
+                              "puis une ligne par mesure"_s;
+        QTest::newRow("vide") << QByteArray() << u"il est vide"_s;
+        QTest::newRow("une ligne") << QByteArray("x") << court.arg(u"il n'a qu'une ligne"_s);
+        QTest::newRow("deux lignes") << QByteArray("x\ny\n") << court.arg(u"il n'a que 2 lignes"_s);
+        QTest::newRow("en-tête seul") << entete << court.arg(u"il n'a que 35 lignes"_s);
+        QTest::newRow("sans valeur") << entete + "  0  \r\n"
+                                     << u"aucune de ses lignes après les 35 lignes d'en-tête "
+                                        "n'est une mesure (un indice, un blanc, une valeur)"_s;
+        QTest::newRow("binaire") << QByteArray("\x7F"
+                                               "ELF\2\1\1\0",
+                                               8)
+                                 << u"ce n'est pas un fichier texte (une image, un programme, "
+                                    "une archive...)"_s;
+    }
+    void avisPasUnEnregistrement() {
+        QFETCH(QByteArray, octets);
+        QFETCH(QString, raison);
+        QCOMPARE(avispasunenregistrement(u"/tmp/x.rrr"_s, lis(octets)),
+                 u"Le fichier « %1 » n'est pas un enregistrement : %2."_s.arg(
+                     QDir::toNativeSeparators(u"/tmp/x.rrr"_s), raison));
+    }
+
+    // A sample line with its value.
+    void lignesAvecValeur_data() {
+        QTest::addColumn<QByteArray>("ligne");
+        QTest::addColumn<bool>("valeur");
+        QTest::newRow("enregistrement") << QByteArray("  0  37 ") << true;
+        QTest::newRow("copie de contrôle") << QByteArray("  0 37 ") << true;
+        QTest::newRow("sans blancs devant") << QByteArray("0 7") << true;
+        QTest::newRow("tabulation avant la valeur") << QByteArray(" 1 \t9") << true;
+        QTest::newRow("signe moins") << QByteArray("  0  -3") << true;
+        QTest::newRow("signe plus") << QByteArray("  0  +3") << true;
+        QTest::newRow("dernière ligne") << QByteArray("  6400  ") << false;
+        QTest::newRow("indice seul") << QByteArray("  12") << false;
+        QTest::newRow("vide") << QByteArray() << false;
+        QTest::newRow("signe seul") << QByteArray("  0  -") << false;
+        QTest::newRow("lettres") << QByteArray("  0  abc") << false;
+        QTest::newRow("indice en lettres") << QByteArray("x 3") << false;
+        QTest::newRow("indice mêlé de lettres") << QByteArray("1a 3") << false;
+        QTest::newRow("tabulation après l'indice") << QByteArray("1\t3") << false;
+    }
+    void lignesAvecValeur() {
+        QFETCH(QByteArray, ligne);
+        QFETCH(bool, valeur);
+        QCOMPARE(LecteurEnregistrement::portevaleur(ligne), valeur);
+    }
+
+    // A binary file is refused without being read to its end.
+    void binaireArreteLaLecture() {
+        QByteArray octets = fichier(std::vector<int>(maxmesuresfichier - 1, 2));
+        octets[100] = '\0';
+        QBuffer tampon;
+        tampon.setData(octets);
+        tampon.open(QIODevice::ReadOnly);
+        LecteurEnregistrement lecteur;
+        lecteur.ouvre(tampon);
+        const MesuresFichier arret = litmesures(lecteur, Lecture::arretbinaire);
+        QVERIFY(arret.binaire);
+        QCOMPARE(int(arret.valeurs.size()), 0);
+        QCOMPARE(int(lis(octets).valeurs.size()), maxmesuresfichier - 1);
+    }
+
     // A recording saved after a reception on the virtual bench decodes again to the text
     // the reception showed.
     void enregistrementsDesEchanges_data() {
@@ -313,5 +458,15 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDecodageFichier)
+int main(int argc, char* argv[]) {
+    // A data folder of this program's own (the control copy goes there), so that tests run
+    // side by side never share a file.
+    QTemporaryDir donnees;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(donnees.path()));
+    QApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true);
+    TestDecodageFichier essais;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&essais, argc, argv);
+}
 #include "tst_decodagefichier.moc"

@@ -163,16 +163,57 @@ private slots:
         QVERIFY(!e.station.feuille->isVisible());
     }
 
-    void unTestEchoueAccepteContinue() {
-        // No interface answering: every sample is 0 V; the rise shown is -0.5 V.
+    // An interface that does not answer is said at once, before any threshold, and the port
+    // box is offered again: the lesson never starts on readings that did not come.
+    void interfaceMuetteRedemandeLePort() {
         StationEssai e;
-        e.lecture = [] { return QByteArray(); };
+        QByteArray lu;
+        e.lecture = [&] { return lu; };
         jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
-        e.dialogues.ok().ok().ok().ok().ok();
+        e.dialogues.ok().saisit(QStringLiteral("2"), [&] { lu = "20"; }).annuler().ok();
         QCOMPARE(demarre(e), 0);
-        QVERIFY(e.dialogues.boites()[7].invite.contains(QStringLiteral("hausse de -00,50 V")));
-        QCOMPARE(e.station.etat.tensionseuil, 0.5);
+        QVERIFY(e.dialogues.scriptEpuise());
+        const auto& boites = e.dialogues.boites();
+        QCOMPARE(boites[4].titre, QStringLiteral("L'interface ne répond pas"));
+        QVERIFY2(boites[4].invite.startsWith(QStringLiteral("L'interface du port COM 1 ne répond "
+                                                            "pas")),
+                 qPrintable(boites[4].invite));
+        QVERIFY(boites[4].invite.contains(QStringLiteral("allumée")));
+        QCOMPARE(boites[5].titre, QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "));
+        // The checklist is not asked twice; the threshold is on a reading that came.
+        QCOMPARE(boites[6].titre, QStringLiteral(" Test du montage récepteur ?"));
+        QCOMPARE(e.portdemande, 2);
+        QCOMPARE(e.station.etat.tensionseuil, 20 * 5.0 / 255 + 0.5);
         QVERIFY(e.station.feuille->isVisible());
+    }
+
+    // Cancel on that box ends the program, with the port closed.
+    void interfaceMuetteAnnulerArrete() {
+        StationEssai e;
+        e.lecture = [] { return QByteArray("abc"); };
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
+        e.dialogues.annuler();
+        QCOMPARE(demarre(e), 1);
+        QVERIFY(e.dialogues.boites().back().invite.startsWith(
+            QStringLiteral("L'interface du port COM 1 répond, mais")));
+        QVERIFY(!e.station.liaison.estOuvert());
+        QVERIFY(!e.station.Minuterie->enabled());
+    }
+
+    // The interface falls silent between the opening and the threshold: the measurement
+    // waits for a reading that comes, OK measuring again.
+    void seuilSurUneMesureVenue() {
+        StationEssai e;
+        QByteArray lu = "10";
+        e.lecture = [&] { return lu; };
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
+        e.dialogues.annuler().ok([&] { lu.clear(); }).ok([&] { lu = "30"; });
+        QCOMPARE(demarre(e), 0);
+        QVERIFY(e.dialogues.scriptEpuise());
+        QCOMPARE(e.dialogues.boites().back().titre, QStringLiteral("L'interface ne répond pas"));
+        QVERIFY(
+            e.dialogues.boites().back().invite.contains(QStringLiteral("n'a pas pu être mesurée")));
+        QCOMPARE(e.station.etat.tensionseuil, 30 * 5.0 / 255 + 0.5);
     }
 
     void numeroDePort_data() {
@@ -221,26 +262,58 @@ private slots:
         QVERIFY(!e.station.Minuterie->enabled());
     }
 
+    // A port that cannot be opened, or a number no port can have: the reason, then OK types
+    // another number, Cancel ends the program.
+    void portImpossibleAOuvrir_data() {
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("debutinvite");
+        QTest::newRow("introuvable") << "9"
+                                     << "Le port COM 9 (/dev/ttyS8) est introuvable.";
+        QTest::newRow("hors des seize bits") << "40000"
+                                             << "Le numéro de port COM « 40000 »";
+        QTest::newRow("juste au-dessus") << "32768"
+                                         << "Le numéro de port COM « 32768 »";
+    }
     void portImpossibleAOuvrir() {
-        StationEssai e;
-        e.erreurouverture = QStringLiteral("Le port COM 9 (/dev/ttyS8) est introuvable.");
-        jusquAuBranchement(e.dialogues, true, QStringLiteral("9"));
-        e.dialogues.ok();
-        QCOMPARE(demarre(e), 1);
-        QVERIFY(e.dialogues.scriptEpuise());
-        const auto& boite = e.dialogues.boites().back();
-        QCOMPARE(boite.titre, QStringLiteral("Ouverture du port COM impossible"));
-        QVERIFY(boite.invite.startsWith(e.erreurouverture));
-        QVERIFY(!e.station.Minuterie->enabled());
+        QFETCH(QString, numero);
+        QFETCH(QString, debutinvite);
+        // A number out of range is refused before the checklist; a port that does not open,
+        // after it.
+        const bool avantBranchement = numero != u"9";
+        for (const bool autre : {false, true}) {
+            StationEssai e;
+            e.erreurouverture = QStringLiteral("Le port COM 9 (/dev/ttyS8) est introuvable.");
+            DialoguesScriptes& d = e.dialogues;
+            d.ok().ok().saisit(numero);
+            if (!avantBranchement)
+                d.ok();
+            if (!autre) {
+                d.annuler();
+            } else {
+                d.ok().saisit(QStringLiteral("3"), [&] { e.erreurouverture.clear(); });
+                if (avantBranchement)
+                    d.ok();
+                d.annuler().ok();
+            }
+            QCOMPARE(demarre(e), autre ? 0 : 1);
+            QVERIFY(d.scriptEpuise());
+            const auto& boite = d.boites()[avantBranchement ? 3 : 4];
+            QCOMPARE(boite.titre, QStringLiteral("Ouverture du port COM impossible"));
+            QCOMPARE(boite.boutons, Dialogues::Boutons::OkAnnuler);
+            QVERIFY2(boite.invite.startsWith(debutinvite), qPrintable(boite.invite));
+            QCOMPARE(e.station.Minuterie->enabled(), autre);
+            if (autre)
+                QCOMPARE(e.portdemande, 3);
+        }
     }
 
-    void numeroHorsDesSeizeBits() {
+    // The last number a port can have is tried.
+    void numeroSeizeBitsLePlusGrand() {
         StationEssai e;
-        jusquAuBranchement(e.dialogues, true, QStringLiteral("40000"));
-        e.dialogues.ok();
-        QCOMPARE(demarre(e), 1);
-        QCOMPARE(e.portdemande, -1);
-        QVERIFY(e.dialogues.boites().back().invite.contains(QStringLiteral("« 40000 »")));
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("32767"));
+        e.dialogues.annuler().ok();
+        QCOMPARE(demarre(e), 0);
+        QCOMPARE(e.portdemande, 32767);
     }
 
     void rafaleDExtinctionSansFileDAttente() {

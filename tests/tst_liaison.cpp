@@ -51,7 +51,7 @@ private slots:
             e.liaison.eteintlaserrapide();
             break;
         case 4:
-            e.liaison.mesuretension();
+            e.liaison.mesuretension(0);
             break;
         }
         QCOMPARE(e.port->toutEcrit(), octets);
@@ -103,27 +103,92 @@ private slots:
         QCOMPARE(e.liaison.litentree(), QByteArray("12\r34\r"));
     }
 
-    void mesuretensionLitLaReponsePrecedente() {
+    // Each tick takes the reply to the previous tick's request once it has come whole; a
+    // reply not yet come, cut in two, or that is no reading gives no sample: the previous
+    // voltage stands.
+    void mesuretensionNePrendQueDesReponsesEntieres_data() {
+        QTest::addColumn<QByteArrayList>("arrivees"); // bytes arrived before each tick
+        QTest::addColumn<QList<int>>("lectures");     // the reading after each tick, -1: none yet
+        QTest::addColumn<int>("manques");
+        const auto l = [](std::initializer_list<int> v) { return QList<int>(v); };
+        QTest::newRow("rien n'est venu") << QByteArrayList{"", "", ""} << l({-1, -1, -1}) << 2;
+        QTest::newRow("une reponse") << QByteArrayList{"", "123\r"} << l({-1, 123}) << 0;
+        QTest::newRow("coupee en deux") << QByteArrayList{"", "15", "3\r"} << l({-1, -1, 153}) << 1;
+        QTest::newRow("deux a la fois, la plus recente")
+            << QByteArrayList{"", "10\r200\r"} << l({-1, 200}) << 0;
+        QTest::newRow("blancs et saut de ligne")
+            << QByteArrayList{"", " 4\n5\r"} << l({-1, 45}) << 0;
+        QTest::newRow("la reponse manque ensuite")
+            << QByteArrayList{"", "60\r", ""} << l({-1, 60, 60}) << 1;
+        QTest::newRow("charabia") << QByteArrayList{"", "60\r", "abc\r"} << l({-1, 60, 60}) << 1;
+        QTest::newRow("255 est une mesure") << QByteArrayList{"", "255\r"} << l({-1, 255}) << 0;
+        QTest::newRow("256 n'en est pas une") << QByteArrayList{"", "256\r"} << l({-1, -1}) << 1;
+        QTest::newRow("signe") << QByteArrayList{"", "-3\r"} << l({-1, -1}) << 1;
+        QTest::newRow("CR seul") << QByteArrayList{"", "\r"} << l({-1, -1}) << 1;
+    }
+    void mesuretensionNePrendQueDesReponsesEntieres() {
+        QFETCH(QByteArrayList, arrivees);
+        QFETCH(QList<int>, lectures);
+        QFETCH(int, manques);
         LiaisonEssai e;
-        // Nothing has arrived yet: darkness.
-        e.etat.tensionmesuree = 3;
-        e.liaison.mesuretension();
-        QCOMPARE(e.etat.tensionmesuree, 0.0);
-        // The reply to the first request arrives between two ticks.
-        e.port->recoit("123\r");
-        e.liaison.mesuretension();
-        QCOMPARE(e.etat.tensionmesuree, 123 * 5.0 / 255);
-        QCOMPARE(e.etat.reponsecom, QByteArray("123\r"));
-        // Two replies piled up: the first counts.
-        e.port->recoit("10\r200\r");
-        e.liaison.mesuretension();
-        QCOMPARE(e.etat.tensionmesuree, 10 * 5.0 / 255);
-        e.port->recoit(" 45\r");
-        e.liaison.mesuretension();
-        QVERIFY(qAbs(e.etat.tensionmesuree - 0.88235) < 1e-5);
-        e.port->recoit("hors service\r");
-        e.liaison.mesuretension();
-        QCOMPARE(e.etat.tensionmesuree, 0.0);
+        e.etat.tensionmesuree = -1;
+        for (qsizetype i = 0; i < arrivees.size(); ++i) {
+            e.port->recoit(arrivees[i]);
+            e.maintenant += 0.03;
+            e.liaison.mesuretension(e.maintenant);
+            const double attendu = lectures[i] < 0 ? -1 : lectures[i] * 5.0 / 255;
+            QCOMPARE(e.etat.tensionmesuree, attendu);
+        }
+        QCOMPARE(e.liaison.echantillonneur().ticsManques(), manques);
+    }
+
+    // The interface is silent once nothing has come for half a second, from the start of
+    // the tick or from its last reading; replies that are no readings are told apart.
+    void avisinterfaceApresUneDemiSeconde_data() {
+        QTest::addColumn<QByteArray>("reponse"); // what each tick finds
+        QTest::addColumn<double>("duree");       // seconds of ticks
+        QTest::addColumn<QString>("debutavis");  // empty: no notice
+        QTest::newRow("muette juste avant") << QByteArray() << 0.48 << QString();
+        QTest::newRow("muette") << QByteArray() << 0.51
+                                << QStringLiteral("L'interface du port COM 1 ne répond pas");
+        QTest::newRow("repond") << QByteArray("3\r") << 2.0 << QString();
+        QTest::newRow("charabia") << QByteArray("abc\r") << 0.51
+                                  << QStringLiteral("L'interface du port COM 1 répond, mais");
+    }
+    void avisinterfaceApresUneDemiSeconde() {
+        QFETCH(QByteArray, reponse);
+        QFETCH(double, duree);
+        QFETCH(QString, debutavis);
+        LiaisonEssai e;
+        e.etat.numport = 1;
+        e.liaison.reprendmesures(0);
+        for (e.maintenant = 0.03; e.maintenant <= duree + 1e-9; e.maintenant += 0.03) {
+            e.port->recoit(reponse);
+            e.liaison.mesuretension(e.maintenant);
+        }
+        e.maintenant = duree;
+        const QString avis = e.liaison.avisinterface(e.maintenant);
+        if (debutavis.isEmpty())
+            QCOMPARE(avis, QString());
+        else
+            QVERIFY2(avis.startsWith(debutavis), qPrintable(avis));
+    }
+
+    // Replies left on the line when the tick stopped are no samples once it starts again.
+    void reprendmesuresOublieLesReponsesAnciennes() {
+        LiaisonEssai e;
+        e.etat.tensionmesuree = -1;
+        e.liaison.mesuretension(0.03);
+        e.port->recoit("1");
+        e.liaison.mesuretension(0.06);
+        e.port->recoit("50\r2");
+        e.liaison.reprendmesures(5.0);
+        e.port->recoit("9\r");
+        e.liaison.mesuretension(5.03);
+        QCOMPARE(e.etat.tensionmesuree, -1.0);
+        e.port->recoit("7\r");
+        e.liaison.mesuretension(5.06);
+        QCOMPARE(e.etat.tensionmesuree, 7 * 5.0 / 255);
     }
 
     // Closing the port turns the laser off first, whatever was going on; nothing is
@@ -138,7 +203,7 @@ private slots:
         QVERIFY(!e.liaison.estOuvert());
         e.port->effaceEcritures();
         e.liaison.allumelaser();
-        e.liaison.mesuretension();
+        e.liaison.mesuretension(0);
         QCOMPARE(e.port->toutEcrit(), QByteArray());
         QCOMPARE(e.liaison.octetsEnAttente(), 0);
     }

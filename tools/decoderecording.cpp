@@ -57,6 +57,6 @@ const SousCommande sousCommandeDecodeRecording = {
     "décode l'enregistrement FICHIER (*.rrr) comme le programme le décode : affiche la\n"
     "      chaîne de code (Morse) ou la chaîne d'affichage de Texte1 (binaire), puis\n"
     "      messagerecu en dernière ligne ; --robuste : le décodage robuste du menu Options ;\n"
-    "      un fichier illisible donne le code 2",
+    "      un fichier illisible, ou qui n'est pas un enregistrement, donne le code 2",
     executeDecodeRecording,
 };

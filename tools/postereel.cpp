@@ -18,9 +18,11 @@
 
 namespace {
 
-// The title of the box with which start-up reports a port it cannot open (a number out
-// of range included) before ending the program.
+// The titles of the boxes with which start-up reports a port it cannot open (a number out
+// of range included) and an interface that does not answer: a station without a user to
+// type another number says why and ends.
 const QString titreOuverturePort = QStringLiteral("Ouverture du port COM impossible");
+const QString titreInterfaceMuette = QStringLiteral("L'interface ne répond pas");
 
 // Each line of a box's text on standard error, the blank lines left out.
 void rapporte(const QString& texte) {
@@ -48,6 +50,10 @@ public:
         if (titre == titreOuverturePort) {
             rapporte(invite);
             poste_.termine(sortieUsage);
+        }
+        if (titre == titreInterfaceMuette) {
+            rapporte(invite);
+            poste_.termine(sortieInterfaceMuette);
         }
         if (script_.scriptEpuise()) {
             // The program ends by itself after such a box (the link lost, for one): say
@@ -90,6 +96,13 @@ void PosteReel::demarre(std::function<void()> auRepos) {
         termine(sortieSucces);
     });
     Station& s = *station_;
+    // Nobody would see the interface fall silent: say it and end.
+    s.observateurs.avisInterface = [this](const QString& avis) {
+        if (avis.isEmpty())
+            return;
+        rapporte(avis);
+        termine(sortieInterfaceMuette);
+    };
     GuetteAffichage guetteur([this, &s, auRepos = std::move(auRepos)] {
         s.etat.decodagerobuste = reglages_.robuste;
         s.etat.telechargementparblocs = reglages_.blocs;

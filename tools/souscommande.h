@@ -14,7 +14,8 @@ struct SousCommande {
 
 // Exit statuses of the tool.
 constexpr int sortieSucces = 0;
-constexpr int sortieUsage = 2; // wrong command line or text the program cannot code
+constexpr int sortieUsage = 2;           // wrong command line or text the program cannot code
+constexpr int sortieInterfaceMuette = 4; // the interface does not answer
 
 // Writes a line, UTF-8, to standard output / standard error.
 void ecritLigne(const QString& ligne);
