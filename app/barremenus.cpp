@@ -32,16 +32,22 @@ void BarreMenus::resizeEvent(QResizeEvent* evenement) {
     repartit();
 }
 
-// The width each menu takes in a bar, as the style draws it.
-QList<int> BarreMenus::largeurs() {
+// The width each menu takes in a bar, as the style draws it, with the margin before the
+// first one and the space between two.
+BarreMenus::Largeurs BarreMenus::largeurs() {
     QMenuBar mesure;
     mesure.setFont(font());
     mesure.resize(1 << 20, 40);
     for (QAction* a : articles_)
         mesure.addAction(a);
-    QList<int> l;
+    Largeurs l;
     for (QAction* a : articles_)
-        l << mesure.actionGeometry(a).width();
+        l.menus << mesure.actionGeometry(a).width();
+    if (!articles_.isEmpty())
+        l.marge = mesure.actionGeometry(articles_.first()).left();
+    if (articles_.size() > 1)
+        l.ecart = mesure.actionGeometry(articles_[1]).left() -
+                  mesure.actionGeometry(articles_[0]).right() - 1;
     for (QAction* a : articles_)
         mesure.removeAction(a);
     return l;
@@ -53,17 +59,21 @@ void BarreMenus::repartit() {
         return;
     largeurrepartie_ = largeur;
 
-    // Rows filled in order, a new row where the next menu would not fit.
-    const QList<int> l = largeurs();
+    // Rows filled in order, a new row where the next menu, the space before it and the
+    // margins at both ends would not fit.
+    const Largeurs l = largeurs();
     QList<QList<QAction*>> lignes{{}};
     int occupe = 0;
     for (int i = 0; i < articles_.size(); ++i) {
-        if (occupe + l[i] > largeur - 4 && !lignes.last().isEmpty()) {
+        const int avant = lignes.last().isEmpty() ? 0 : l.ecart;
+        if (2 * l.marge + occupe + avant + l.menus[i] > largeur && !lignes.last().isEmpty()) {
             lignes.append(QList<QAction*>());
             occupe = 0;
+        } else {
+            occupe += avant;
         }
         lignes.last() << articles_[i];
-        occupe += l[i];
+        occupe += l.menus[i];
     }
 
     while (rangees_.size() < lignes.size()) {

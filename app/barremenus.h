@@ -29,8 +29,13 @@ protected:
     void resizeEvent(QResizeEvent* evenement) override;
 
 private:
+    struct Largeurs {
+        QList<int> menus; // of each menu, in order
+        int marge = 0;    // before the first menu (and after the last)
+        int ecart = 0;    // between two menus
+    };
     void repartit();
-    QList<int> largeurs();
+    Largeurs largeurs();
 
     QVBoxLayout* disposition_;
     QList<QMenuBar*> rangees_;

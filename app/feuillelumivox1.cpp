@@ -21,6 +21,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextDocument>
+#include <algorithm>
 
 namespace {
 
@@ -40,8 +42,11 @@ Feuillelumivox1::Feuillelumivox1(Station& station) : station_(station) {
     construitcontroles();
     construitmenus();
     relie();
+    // A long warning goes onto further lines of the status bar rather than past the edge
+    // of the window, which keeps the width it was drawn with.
     estimation = new QLabel(this);
     estimation->setTextFormat(Qt::RichText);
+    estimation->setWordWrap(true);
     statusBar()->addWidget(estimation, 1);
     statusBar()->setSizeGripEnabled(false);
     Texte1->installEventFilter(this);
@@ -196,15 +201,24 @@ void Feuillelumivox1::construitmenus() {
     menu_autorise_enregistrebin =
         article(menu_typebinairerapide,
                 QStringLiteral("demande d'enregistrement du code binaire reçu"), true);
-    // The two fast codings are out of reach, as the program is designed.
-    menu_typemorserapide->menuAction()->setEnabled(false);
-    menu_typebinairerapide->menuAction()->setEnabled(false);
+    // Closed, the two submenus say in a tooltip how to open them.
+    menu_typecode->setToolTipsVisible(true);
 
     menu_apropos = barre->addAction(
         QStringLiteral("&A propos ...v2  (Programme pouvant être placé en haute priorité Win)"));
     menu_OrphyGTSII = barre->addAction(QStringLiteral("(Pour Orphy GTS)"));
 
-    menu_affichage = barre->addMenu(QStringLiteral("&Affichage"));
+    // The help beside the two boxes of information the form was drawn with; Alt+A is
+    // taken, so Alt+I. F1 opens the guide wherever the focus is in the form.
+    menu_aide = barre->addMenu(QStringLiteral("A&ide"));
+    menu_guide = menu_aide->addAction(QStringLiteral("Guide d'utilisation"));
+    menu_guide->setShortcut(QKeySequence::HelpContents);
+    menu_guide->setShortcutContext(Qt::WindowShortcut);
+    addAction(menu_guide);
+    menu_messages = menu_aide->addAction(QStringLiteral("Ce que disent les messages du programme"));
+
+    // Alt+A belongs to "A propos", as the form was drawn: this menu takes Alt+H.
+    menu_affichage = barre->addMenu(QStringLiteral("Affic&hage"));
     menu_signallumineux = menu_affichage->addAction(QStringLiteral("Signal lumineux..."));
     menu_afficheenregistrement =
         menu_affichage->addAction(QStringLiteral("Afficher un enregistrement *.rrr..."));
@@ -214,6 +228,22 @@ void Feuillelumivox1::construitmenus() {
         article(menu_options, QStringLiteral("Décodage robuste (lumière bruitée)"));
     menu_telechargementblocs = article(
         menu_options, QStringLiteral("Téléchargement morse rapide par blocs (plus rapide)"));
+    menu_codagesrapides = article(menu_options, QStringLiteral("Codages rapides"));
+    menu_codagesrapides->setToolTip(
+        QStringLiteral("Ouvre les sous-menus « morse rapide » et « binaire rapide » du menu "
+                       "« Type de codage » : envoi et réception rapides, enregistrements *.rrr."));
+    menu_options->setToolTipsVisible(true);
+    menu_options->addSeparator();
+    menu_bancsimule = menu_options->addAction(
+        QStringLiteral("Lancer un banc simulé (deux postes, sans interface)..."));
+    menu_bancsimule->setToolTip(
+        QStringLiteral("Ouvre deux autres fenêtres du programme, les postes 1 et 2, reliés par "
+                       "le simulateur d'interface lumicom-sim : pour préparer une séance sans "
+                       "matériel. Cette fenêtre-ci reste comme elle est."));
+
+    // The fast codings are out of reach, as the program is designed, until the user opens
+    // them ("Codages rapides", or --codages-rapides).
+    fixecodagesrapides(false);
 }
 
 void Feuillelumivox1::relie() {
@@ -270,6 +300,10 @@ void Feuillelumivox1::relie() {
     lie(menu_afficheenregistrement, &Feuillelumivox1::menu_afficheenregistrement_Click);
     lie(menu_decodagerobuste, &Feuillelumivox1::menu_decodagerobuste_Click);
     lie(menu_telechargementblocs, &Feuillelumivox1::menu_telechargementblocs_Click);
+    lie(menu_codagesrapides, &Feuillelumivox1::menu_codagesrapides_Click);
+    lie(menu_bancsimule, &Feuillelumivox1::menu_bancsimule_Click);
+    lie(menu_guide, &Feuillelumivox1::menu_guide_Click);
+    lie(menu_messages, &Feuillelumivox1::menu_messages_Click);
 }
 
 void Feuillelumivox1::metajourestimation() {
@@ -279,10 +313,28 @@ void Feuillelumivox1::metajourestimation() {
     const QString texte = Texte1->toPlainText();
     if (texte.isEmpty() || e.typecodage.isEmpty()) {
         estimation->clear();
-        return;
+        estimation->setToolTip(QString());
+    } else {
+        estimation->setText(ligneestimation(
+            estimeemission(texte, e.typecodage, e.facteurvitesse, e.nbmesures), e.typecodage));
+        // The whole line in plain text, wherever the pointer rests on it.
+        QTextDocument document;
+        document.setHtml(estimation->text());
+        estimation->setToolTip(document.toPlainText());
     }
-    estimation->setText(ligneestimation(
-        estimeemission(texte, e.typecodage, e.facteurvitesse, e.nbmesures), e.typecodage));
+    ajustehauteurestimation();
+}
+
+// The status bar is as high as the lines of the estimate need at the window's width: a
+// word-wrapped label alone would guess a height of its own.
+void Feuillelumivox1::ajustehauteurestimation() {
+    estimation->setMinimumHeight(0);
+    estimation->setMaximumHeight(QWIDGETSIZE_MAX);
+    // The label has the width of the form less the status bar's small margins (2 pixels
+    // on each side with Qt's styles): 8 spare pixels never leave a line out.
+    const int largeur = centralWidget()->width() - 8;
+    estimation->setFixedHeight(
+        std::max(estimation->fontMetrics().height(), estimation->heightForWidth(largeur)));
 }
 
 bool Feuillelumivox1::eventFilter(QObject* objet, QEvent* evenement) {

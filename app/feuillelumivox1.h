@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class BarreMenus;
+class FenetreAide;
 class FenetreSignal;
 class QAction;
 class QLabel;
@@ -86,6 +87,11 @@ public:
     QMenu* menu_options;
     QAction* menu_decodagerobuste;
     QAction* menu_telechargementblocs;
+    QAction* menu_codagesrapides;
+    QAction* menu_bancsimule;
+    QMenu* menu_aide;
+    QAction* menu_guide;
+    QAction* menu_messages;
 
     // Button handlers (the four send buttons belong to the emission routines).
     void Btonefface_Click();
@@ -132,6 +138,10 @@ public:
     void menu_afficheenregistrement_Click();
     void menu_decodagerobuste_Click();
     void menu_telechargementblocs_Click();
+    void menu_codagesrapides_Click();
+    void menu_bancsimule_Click();
+    void menu_guide_Click();
+    void menu_messages_Click();
 
     // Puts the check marks of the menu "Options" in line with the shared state.
     void afficheoptions();
@@ -139,8 +149,16 @@ public:
     // (read-only: the received code or the text being sent).
     void metajourestimation();
 
-    // Makes the two submenus of the fast codings reachable (they are disabled by design).
+    // Makes the two submenus of the fast codings reachable (they are disabled by design),
+    // and ticks "Codages rapides" in the menu "Options", for this run only.
     void autorisecodagesrapides();
+    // Opens (true) or closes the two submenus of the fast codings and puts the check mark
+    // of "Codages rapides" in line. A closed submenu says in its tooltip how to open it.
+    void fixecodagesrapides(bool ouverts);
+    bool codagesrapidesouverts() const;
+
+    // The help browser, opened at the section named by `ancre` (the start when empty).
+    FenetreAide* ouvreaide(const QString& ancre = QString());
 
     // The interface has stopped answering the tick: `avis` says so and what to check, in a
     // box that does not stop the program and closes by itself when the interface answers
@@ -164,6 +182,8 @@ signals:
     void enregistrementdemande(const QString& legende);
     // An item of the menu "Options" has been ticked or unticked.
     void optionschangees();
+    // The user has ticked (true) or unticked "Codages rapides" in the menu "Options".
+    void codagesrapideschoisis(bool ouverts);
     // The sampling tick has read EA0: `volts` at the clock reading `instant`.
     void tensionmesuree(double instant, double volts);
     // A fast reception has downloaded and decoded its recording.
@@ -181,9 +201,11 @@ private:
     void choisitpolice(QAction* article, int taille);
     void choisitcodagelent(bool morse);
     void choisitcodagerapide(bool morse, bool long_);
+    void ajustehauteurestimation();
 
     Station& station_;
     QPointer<FenetreSignal> fenetresignal_;
+    QPointer<FenetreAide> fenetreaide_;
     QPointer<QMessageBox> avisinterface_;
     QLabel* notepriorite_ = nullptr;
     QList<QAction*> articlesvitesse_;

@@ -1,8 +1,10 @@
 #include "app/lignedecommande.h"
 
+#include "lumicomversion.h"
+
 QString aideprogramme() {
     return QStringLiteral(
-        "Utilisation : lumicom [--codages-rapides] [--poste N]\n"
+        "Utilisation : lumicom [--codages-rapides] [--poste N] [--version]\n"
         "\n"
         "Communication entre deux ordinateurs par la lumière, avec une interface Orphy GTS\n"
         "sur un port série. Le codage (morse lent ou binaire lent) et le port se choisissent\n"
@@ -13,16 +15,22 @@ QString aideprogramme() {
         "                     sous-menus « morse rapide » et « binaire rapide » : envoi et\n"
         "                     réception rapides (l'interface enregistre la lumière dans sa\n"
         "                     mémoire), enregistrement et décodage des fichiers *.rrr.\n"
-        "                     Sans cette option, ces sous-menus restent grisés.\n"
+        "                     L'article « Codages rapides » du menu « Options » fait de même\n"
+        "                     et s'en souvient ; l'option le coche pour cette séance seulement.\n"
         "  --poste N          poste N d'un banc à plusieurs fenêtres sur un même écran\n"
-        "                     (celui de ./run) : chaque fenêtre du poste porte « Poste N —\n"
-        "                     COMN » après son titre, le poste occupe sa moitié de l'écran\n"
-        "                     et la boîte du numéro de port propose N.\n"
+        "                     (celui de lumicom-banc) : chaque fenêtre du poste porte\n"
+        "                     « Poste N — COMN » après son titre, le poste occupe sa moitié\n"
+        "                     de l'écran et la boîte du numéro de port propose N.\n"
+        "  --version          affiche la version du programme.\n"
         "  -h, --help         affiche cette aide.\n"
         "\n"
         "Variable d'environnement :\n"
         "  LUMICOM_PORTS      dossier où les ports COM1, COM2, ... sont publiés (celui du\n"
         "                     simulateur lumicom-sim, pour travailler sans interface).\n");
+}
+
+QString ligneversion() {
+    return QStringLiteral("lumicom " LUMICOM_VERSION "\n");
 }
 
 LigneDeCommande litlignedecommande(const QStringList& arguments) {
@@ -45,6 +53,11 @@ LigneDeCommande litlignedecommande(const QStringList& arguments) {
                                     .arg(valeur);
                 return ligne;
             }
+        } else if (argument == u"--version") {
+            ligne.arret = true;
+            ligne.code = 0;
+            ligne.message = ligneversion();
+            return ligne;
         } else if (argument == u"-h" || argument == u"--help") {
             ligne.arret = true;
             ligne.code = 0;

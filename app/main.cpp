@@ -59,10 +59,14 @@ void placeposte(int poste, Station& station, DialoguesQt& dialogues) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The help is printed before anything needs a display.
+    // The help and the version are printed before anything needs a display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) {
             std::fputs(aideprogramme().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs(ligneversion().toLocal8Bit().constData(), stdout);
             return 0;
         }
     }

@@ -2,18 +2,23 @@
 // display; the routines that emit and receive read those settings.
 #include "app/feuillelumivox1.h"
 
+#include "app/aide.h"
 #include "app/fenetresignal.h"
 #include "app/legendes.h"
 #include "app/station.h"
 #include "app/visionneuse.h"
 #include "codes/predefinis.h"
+#include "lumicomversion.h"
 #include "receive/receptionrapide.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -269,8 +274,32 @@ void Feuillelumivox1::menu_autorise_enregistrebin_Click() {
 }
 
 void Feuillelumivox1::autorisecodagesrapides() {
-    menu_typemorserapide->menuAction()->setEnabled(true);
-    menu_typebinairerapide->menuAction()->setEnabled(true);
+    fixecodagesrapides(true);
+}
+
+void Feuillelumivox1::fixecodagesrapides(bool ouverts) {
+    const QString comment =
+        ouverts ? QString()
+                : QStringLiteral("Grisé : cocher « Codages rapides » dans le menu « Options » pour "
+                                 "l'ouvrir (ou lancer le programme par « lumicom "
+                                 "--codages-rapides »).");
+    for (QMenu* sousmenu : {menu_typemorserapide, menu_typebinairerapide}) {
+        sousmenu->menuAction()->setEnabled(ouverts);
+        sousmenu->menuAction()->setToolTip(comment);
+    }
+    menu_codagesrapides->setChecked(ouverts);
+}
+
+bool Feuillelumivox1::codagesrapidesouverts() const {
+    return menu_typemorserapide->menuAction()->isEnabled();
+}
+
+// The submenus are the state of record, as the shared state is for the other options: a
+// checkable item triggered from the menu bar has already turned its own mark over.
+void Feuillelumivox1::menu_codagesrapides_Click() {
+    const bool ouverts = !codagesrapidesouverts();
+    fixecodagesrapides(ouverts);
+    emit codagesrapideschoisis(ouverts);
 }
 
 void Feuillelumivox1::menu_decodage_fichiermorserap_Click() {
@@ -284,12 +313,12 @@ void Feuillelumivox1::menu_decodage_fichierbinrap_Click() {
 }
 
 void Feuillelumivox1::menu_apropos_Click() {
-    station_.dialogues.boiteMessage(
-        QStringLiteral("lumicom, communication par la lumière entre deux ordinateurs : "
-                       "l'équipe lumicom, décembre 2026\n"
-                       "Remerciements à l'équipe technique\n"
-                       "(Programme pour Orphy GTS)"),
-        Dialogues::Boutons::Ok, QStringLiteral("A propos ..."));
+    station_.dialogues.boiteMessage(QStringLiteral("lumicom " LUMICOM_VERSION
+                                                   ", communication par la lumière entre deux "
+                                                   "ordinateurs : l'équipe lumicom, décembre 2026\n"
+                                                   "Remerciements à l'équipe technique\n"
+                                                   "(Programme pour Orphy GTS)"),
+                                    Dialogues::Boutons::Ok, QStringLiteral("A propos ..."));
 }
 
 void Feuillelumivox1::menu_OrphyGTSII_Click() {
@@ -342,6 +371,9 @@ void Feuillelumivox1::menu_afficheenregistrement_Click() {
     auto* visionneuse = new Visionneuse(reglesdecodage(station_.etat), this);
     visionneuse->setWindowFlag(Qt::Window);
     visionneuse->setAttribute(Qt::WA_DeleteOnClose);
+    // The recording tells its coding; one that shows no opening of either is decoded in the
+    // station's coding.
+    visionneuse->fixecodage(station_.etat.typecodage.startsWith(u'm'));
     QString erreur;
     if (!visionneuse->ouvre(chemin, &erreur)) {
         delete visionneuse;
@@ -349,7 +381,70 @@ void Feuillelumivox1::menu_afficheenregistrement_Click() {
                                         QStringLiteral("Afficher un enregistrement"));
         return;
     }
-    // A Morse recording is shown as Morse when the station is in a Morse coding.
-    visionneuse->fixecodage(station_.etat.typecodage.startsWith(u'm'));
+    placesurecran(visionneuse, this);
     visionneuse->show();
+}
+
+namespace {
+
+// A program of lumicom: beside this one first (installed, they are all in /usr/bin; in a
+// build directory, in the folders given), then in the folders of the commands (PATH).
+QString trouveprogramme(const QString& nom, const QStringList& dossiers) {
+    const QString pres = QStandardPaths::findExecutable(nom, dossiers);
+    return pres.isEmpty() ? QStandardPaths::findExecutable(nom) : pres;
+}
+
+} // namespace
+
+// The bench is started apart from this program, which goes on as it was: the launcher
+// opens two more windows of this same program, stations 1 and 2 over the simulator, and
+// stops the simulator when both are closed.
+void Feuillelumivox1::menu_bancsimule_Click() {
+    const QString titre = QStringLiteral("Banc simulé");
+    const QString dossier = QCoreApplication::applicationDirPath();
+    const QString lanceur = trouveprogramme(QStringLiteral("lumicom-banc"), {dossier});
+    if (lanceur.isEmpty()) {
+        station_.dialogues.boiteMessage(
+            QStringLiteral("Le lanceur du banc simulé, lumicom-banc, est introuvable : ni à côté "
+                           "de ce programme (%1), ni parmi les commandes de l'ordinateur. "
+                           "Installer le paquet lumicom, ou lancer ./run dans le dossier des "
+                           "sources.")
+                .arg(QDir::toNativeSeparators(dossier)),
+            Dialogues::Boutons::Ok, titre);
+        return;
+    }
+    QStringList arguments{QStringLiteral("--lumicom"), QCoreApplication::applicationFilePath()};
+    // In a build directory the simulator is in sim/, beside app/.
+    const QString simulateur = trouveprogramme(
+        QStringLiteral("lumicom-sim"), {dossier, QDir(dossier).filePath(QStringLiteral("../sim"))});
+    if (!simulateur.isEmpty())
+        arguments << QStringLiteral("--simulateur") << QDir::cleanPath(simulateur);
+    // The bench's windows open the fast codings when this one has them open.
+    if (codagesrapidesouverts())
+        arguments << QStringLiteral("--codages-rapides");
+    if (!QProcess::startDetached(lanceur, arguments))
+        station_.dialogues.boiteMessage(
+            QStringLiteral("Le banc simulé n'a pas pu être lancé : « %1 » ne s'exécute pas.")
+                .arg(QDir::toNativeSeparators(lanceur)),
+            Dialogues::Boutons::Ok, titre);
+}
+
+FenetreAide* Feuillelumivox1::ouvreaide(const QString& ancre) {
+    if (!fenetreaide_) {
+        fenetreaide_ = new FenetreAide(this);
+        fenetreaide_->setWindowFlag(Qt::Window);
+    }
+    fenetreaide_->montre(ancre);
+    fenetreaide_->show();
+    fenetreaide_->raise();
+    fenetreaide_->activateWindow();
+    return fenetreaide_;
+}
+
+void Feuillelumivox1::menu_guide_Click() {
+    ouvreaide();
+}
+
+void Feuillelumivox1::menu_messages_Click() {
+    ouvreaide(QStringLiteral("messages"));
 }

@@ -3,7 +3,8 @@
 class Station;
 
 // The items of the menu "Options" are remembered between runs, for the user, in the
-// program's settings (~/.config/lumicom/lumicom.conf on Linux).
+// program's settings (~/.config/lumicom/lumicom.conf on Linux): robust decoding, fast
+// Morse by blocks, and the fast codings opened.
 
 // Gives the station the options of the last run, checks their items, and keeps every
 // later change.

@@ -1,5 +1,7 @@
 #include "app/visionneuse.h"
 
+#include "receive/decodagebinairerapide.h"
+#include "receive/decodagemorserapide.h"
 #include "recording/raisonfichier.h"
 
 #include <QComboBox>
@@ -13,11 +15,79 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// Below this many samples a run is noise, not a flash of either coding (a bit at x 4 lasts
+// 13 samples, a dot 10).
+constexpr int echantillonsminimum = 4;
+
+// Three flashes of one length: the longest less than twice the shortest.
+bool troiseclairsdunbit(const DecodageBinaireRapide& d) {
+    std::vector<int> eclairs;
+    for (const RunMesure& run : d.preambule)
+        if (run.allume)
+            eclairs.push_back(run.longueur);
+    if (eclairs.size() != 3)
+        return false;
+    const auto [court, long_] = std::minmax_element(eclairs.begin(), eclairs.end());
+    return *court >= echantillonsminimum && *long_ < 2 * *court;
+}
+
+// Dash dot dash dot: the two dashes at least twice as long as the longer dot.
+bool lettrec(const DecodageMorseRapide& d) {
+    if (d.preambule.size() != 4)
+        return false;
+    const int points = std::max(d.preambule[1].longueur, d.preambule[3].longueur);
+    const int traits = std::min(d.preambule[0].longueur, d.preambule[2].longueur);
+    return std::min(d.preambule[1].longueur, d.preambule[3].longueur) >= echantillonsminimum &&
+           traits >= 2 * points;
+}
+
+} // namespace
+
+std::optional<bool> codagedelenregistrement(const MesuresFichier& mesures, Regles regles) {
+    const SourceEchantillons source = depuisfichier(mesures.valeurs);
+    // Binary first: the opening of a binary message, read as Morse, can look like a c when
+    // its first character has a long run of ones (é: the start bit and three ones).
+    if (troiseclairsdunbit(decodebinairerapide(source, regles)))
+        return false;
+    if (lettrec(decodemorserapide(source, regles)))
+        return true;
+    return std::nullopt;
+}
+
+void placesurecran(QWidget* fenetre, const QWidget* pres) {
+    const QScreen* ecran = pres ? pres->screen() : fenetre->screen();
+    if (!ecran)
+        return;
+    const QRect zone = ecran->availableGeometry();
+    // The frame is the window manager's and is known only once shown: until then, room is
+    // kept for a title bar and borders.
+    QMargins cadre(8, 40, 8, 8);
+    if (fenetre->isVisible()) {
+        const QRect f = fenetre->frameGeometry();
+        const QRect g = fenetre->geometry();
+        cadre = QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                         f.bottom() - g.bottom());
+    }
+    const QSize place = zone.size().shrunkBy(cadre);
+    fenetre->resize(fenetre->size().boundedTo(place));
+    const QSize tout = fenetre->size().grownBy(cadre);
+    QPoint coin = (pres ? pres->frameGeometry().center() : zone.center()) -
+                  QPoint(tout.width() / 2, tout.height() / 2);
+    coin.setX(
+        std::clamp(coin.x(), zone.left(), std::max(zone.left(), zone.right() + 1 - tout.width())));
+    coin.setY(
+        std::clamp(coin.y(), zone.top(), std::max(zone.top(), zone.bottom() + 1 - tout.height())));
+    fenetre->move(coin);
+}
 
 VueTraceWidget::VueTraceWidget(QWidget* parent) : QWidget(parent) {
     setMinimumSize(600, 300);
@@ -155,8 +225,15 @@ bool Visionneuse::ouvre(const QString& chemin, QString* erreur) {
     chemin_ = chemin;
     mesures_ = std::move(mesures);
     setWindowTitle(QStringLiteral("Enregistrement %1").arg(QFileInfo(chemin).fileName()));
-    metajour();
+    if (const std::optional<bool> morse = codagedelenregistrement(mesures_, regles_))
+        fixecodage(*morse);
+    else
+        metajour();
     return true;
+}
+
+bool Visionneuse::codagemorse() const {
+    return codage_->currentIndex() == 0;
 }
 
 void Visionneuse::fixecodage(bool morse) {
@@ -168,7 +245,7 @@ void Visionneuse::fixecodage(bool morse) {
 }
 
 void Visionneuse::metajour() {
-    const bool morse = codage_->currentIndex() == 0;
+    const bool morse = codagemorse();
     vue_->fixetrace(traceenregistrement(mesures_, morse, regles_));
     const TraceEnregistrement& t = vue_->trace();
     QString resume =

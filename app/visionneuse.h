@@ -4,6 +4,7 @@
 #include "recording/traceenregistrement.h"
 
 #include <QWidget>
+#include <optional>
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -44,8 +45,20 @@ private:
     VueTrace vuesaisie_;
 };
 
+// The coding a recording was sent in, told by its opening as the two fast decoders measure
+// it (true: fast Morse). Fast binary opens with three flashes of one bit each, one bit
+// apart; fast Morse with the letter c, dash dot dash dot, a dash lasting three dots. Empty
+// when the recording shows neither (darkness only, or light of another kind).
+std::optional<bool> codagedelenregistrement(const MesuresFichier& mesures, Regles regles);
+
+// Sizes and places a window so that it lies wholly on the screen of `pres` (its own screen
+// when none), its frame included: no larger than the screen's available area, centred
+// on `pres` where that leaves it on the screen.
+void placesurecran(QWidget* fenetre, const QWidget* pres);
+
 // The recording viewer: a recording file (saved, or a control copy) laid out sample by
-// sample with what the decoder of the chosen coding found in it. Its axis is in samples
+// sample with what the decoder of its coding found in it. The coding is told by the
+// recording itself, the list letting the user choose the other. Its axis is in samples
 // or in seconds (1.3 ms a sample, a setting); the picture can be saved as PNG.
 class Visionneuse : public QWidget {
     Q_OBJECT
@@ -53,13 +66,17 @@ public:
     // `regles`: the decoders' rules, those of the station.
     explicit Visionneuse(Regles regles, QWidget* parent = nullptr);
 
-    // Opens the file; false with a French message in `erreur` when it cannot be read.
+    // Opens the file and decodes it in the coding its opening shows (in the coding already
+    // chosen when it shows none); false with a French message in `erreur` when it cannot
+    // be read.
     bool ouvre(const QString& chemin, QString* erreur);
     // Decodes the samples already read again, as `morse` or binary.
     void fixecodage(bool morse);
 
     VueTraceWidget* vue() const { return vue_; }
     QString chemin() const { return chemin_; }
+    // Whether the samples are decoded as fast Morse (otherwise fast binary).
+    bool codagemorse() const;
 
 private:
     void choisitfichier();

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Makes the screenshots of the README again, under Xvfb with a window manager: the main
-# form, the two-window bench, the signal window and the recording viewer, into
-# docs/captures/. Needs no display of its own; installs what it needs.
+# Makes the screenshots of the README again, under Xvfb with a window manager: the two-window
+# bench as its launcher starts it, the main form, the signal window, the recording viewer,
+# the fast codings opened from the menu Options and the help browser, into docs/captures/.
+# Needs no display of its own; installs what it needs. The program's settings are those of
+# a first run: the user's own are not touched.
 #   scripts/captures.sh
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,6 +18,10 @@ ecran=$((90 + RANDOM % 9))
 export DISPLAY=":$ecran"
 export XDG_RUNTIME_DIR="$travail/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+export XDG_CONFIG_HOME="$travail/config"
+# The bench's launcher makes its folder here, where the light's pipe can be found.
+export TMPDIR="$travail/tmp"
+mkdir "$TMPDIR"
 pids=()
 arrete() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
@@ -31,14 +37,12 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-"$racine/build/sim/lumicom-sim" --dir "$travail/ports" --journal "$travail/journal.txt" >/dev/null &
+# The bench as the desktop starts it: the launcher, given the programs of the build.
+"$racine/scripts/lumicom-banc" --lumicom "$racine/build/app/lumicom" \
+    --simulateur "$racine/build/sim/lumicom-sim" >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do [ -e "$travail/ports/COM2" ] && break; sleep 0.05; done
-for poste in 1 2; do
-    LUMICOM_PORTS="$travail/ports" "$racine/build/app/lumicom" --poste "$poste" \
-        --codages-rapides >/dev/null 2>&1 &
-    pids+=($!)
-done
+for _ in $(seq 100); do compgen -G "$TMPDIR/lumicom-banc.*/ports/COM2" >/dev/null && break; sleep 0.05; done
+ports="$(echo "$TMPDIR"/lumicom-banc.*/ports)"
 sleep 3
 
 # The window whose name holds both texts (xdotool's own pattern stumbles on "—").
@@ -97,6 +101,11 @@ p2="$(attends "Communication" "Poste 2")"
 sleep 1
 
 echo "Captures dans $sortie :"
+# The two stations as the launcher opened them.
+xwd -silent -root | xwdtopnm 2>/dev/null | pnmcut -top 0 -height 610 | pnmscale -width 1200 |
+    pnmtopng >"$sortie/banc-bureau.png"
+echo "  $sortie/banc-bureau.png"
+
 # Station 1 with a message typed: the estimate at its foot.
 xdotool windowactivate --sync "$p1" >/dev/null 2>&1 || true
 clique "$p1" 300 130
@@ -106,13 +115,23 @@ sleep 0.5
 capture "$p1" fenetre-principale.png
 
 # The light of station 2 lit by hand a few times, seen in its signal window.
-xdotool windowactivate --sync "$p2" >/dev/null 2>&1 || true
-clique "$p2" "${AFFICHAGE_X:-660}" "${AFFICHAGE_Y:-27}"
-clique "$p2" "${AFFICHAGE_X:-660}" $(( ${AFFICHAGE_Y:-27} + 22 ))
+# Menus by their Alt letter: "Affichage" is Alt+H, its first item the signal window.
+menu() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+    sleep 0.3
+    xdotool key --clearmodifiers "$2"
+    sleep 0.5
+    shift 2
+    for touche in "$@"; do
+        xdotool key "$touche"
+        sleep 0.3
+    done
+}
+menu "$p2" alt+h Return
 signal="$(attends "Signal lumineux" "Poste 2")"
 for _ in 1 2 3; do
-    echo "eclaire 2" >"$travail/ports/lumiere"; sleep 0.8
-    echo "normale 2" >"$travail/ports/lumiere"; sleep 1.2
+    echo "eclaire 2" >"$ports/lumiere"; sleep 0.8
+    echo "normale 2" >"$ports/lumiere"; sleep 1.2
 done
 xdotool windowmove "$signal" 120 560
 sleep 0.5
@@ -126,12 +145,55 @@ xwd -silent -root | xwdtopnm 2>/dev/null | pnmcut -top 0 -height 610 | pnmscale 
 echo "  $sortie/banc.png"
 
 # The recording viewer, on a reference recording.
-xdotool windowactivate --sync "$p1" >/dev/null 2>&1 || true
-clique "$p1" "${AFFICHAGE_X:-660}" "${AFFICHAGE_Y:-27}"
-clique "$p1" "${AFFICHAGE_X:-660}" $(( ${AFFICHAGE_Y:-27} + 44 ))
+menu "$p1" alt+h Down Return
 sleep 1
 xdotool type --delay 10 "$racine/tests/enregistrements/binaire-salut.rrr"
 xdotool key Return
 visionneuse="$(attends "Enregistrement binaire-salut" "Poste 1")"
 sleep 1
 capture "$visionneuse" visionneuse.png
+xdotool windowclose "$visionneuse" 2>/dev/null || xdotool key --window "$visionneuse" alt+F4
+
+# The whole screen with the program's open menus. Open menus come out black in a capture of
+# the whole screen: each is captured on its own and laid where it stands.
+ecranavecmenus() {
+    xwd -silent -root | xwdtopnm 2>/dev/null >"$1"
+    while read -r id position; do
+        xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: yes" || continue
+        xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable" || continue
+        x="${position#+}"; y="${x#*+}"; x="${x%%+*}"
+        xwd -silent -id "$id" | xwdtopnm 2>/dev/null >"$travail/menu.pnm"
+        pnmpaste "$travail/menu.pnm" "$x" "$y" "$1" >"$travail/colle.pnm"
+        mv "$travail/colle.pnm" "$1"
+    done < <(xwininfo -root -tree | awk '/\("lumicom" "lumicom"\)/ { print $1, $NF }')
+}
+
+# The fast codings opened from the menu Options of station 1, station 2 out of the way:
+# "Codages rapides" (its third item) ticked, then, below, the menu "Type de codage" with
+# its submenu "binaire rapide" (its fourth item) open. A menu opened from the keyboard
+# starts on its first item.
+xdotool windowminimize "$p2" || true
+menu "$p1" alt+o Down Down Return
+menu "$p1" alt+o
+ecranavecmenus "$travail/options.pnm"
+xdotool key Escape
+menu "$p1" alt+t Down Down Down Right
+sleep 0.5
+ecranavecmenus "$travail/type.pnm"
+xdotool key Escape Escape
+pnmcat -tb <(pnmcut -left 0 -top 0 -width 1260 -height 170 "$travail/options.pnm") \
+    <(pnmcut -left 0 -top 0 -width 1260 -height 200 "$travail/type.pnm") |
+    pnmtopng >"$sortie/codages-rapides-menu.png"
+echo "  $sortie/codages-rapides-menu.png"
+sleep 0.3
+
+# The help browser, F1 from station 1, at the wiring found by its search.
+xdotool windowactivate --sync "$p1" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers F1
+aide="$(attends "Aide de lumicom" "Poste 1")"
+xdotool windowactivate --sync "$aide" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers ctrl+f
+xdotool type --delay 20 "borne 5 V"
+xdotool key Return
+sleep 0.8
+capture "$aide" aide.png

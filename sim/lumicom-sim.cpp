@@ -69,7 +69,8 @@ int main(int argc, char* argv[]) {
 
     QCoreApplication application(argc, argv);
     const LectureOptions lecture = lisOptions(QCoreApplication::arguments());
-    if (lecture.issue == LectureOptions::Issue::Aide) {
+    if (lecture.issue == LectureOptions::Issue::Aide ||
+        lecture.issue == LectureOptions::Issue::Version) {
         ecrit(stdout, lecture.message);
         return sortieSucces;
     }

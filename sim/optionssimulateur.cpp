@@ -1,5 +1,7 @@
 #include "sim/optionssimulateur.h"
 
+#include "lumicomversion.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <cmath>
@@ -79,6 +81,7 @@ const Option options[] = {
      "elle n'y répond plus, la liaison reste ouverte"},
     {"lumiere-bloquee", "N:allumee|eteinte",
      "panne : la photodiode du port N reste éclairée, ou dans le noir"},
+    {"version", "", "affiche la version du programme"},
     {"help", "", "affiche cette aide"},
 };
 
@@ -317,6 +320,11 @@ LectureOptions lisOptions(const QStringList& arguments) {
     if (parseur.isSet(QStringLiteral("help"))) {
         lecture.issue = LectureOptions::Issue::Aide;
         lecture.message = texteAideSimulateur();
+        return lecture;
+    }
+    if (parseur.isSet(QStringLiteral("version"))) {
+        lecture.issue = LectureOptions::Issue::Version;
+        lecture.message = QStringLiteral("lumicom-sim " LUMICOM_VERSION);
         return lecture;
     }
     if (!parseur.positionalArguments().isEmpty()) {

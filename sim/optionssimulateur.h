@@ -18,10 +18,11 @@ struct OptionsSimulateur {
 };
 
 struct LectureOptions {
-    enum class Issue { Lancer, Aide, Erreur };
+    enum class Issue { Lancer, Aide, Version, Erreur };
     Issue issue = Issue::Erreur;
     OptionsSimulateur options;
-    QString message; // the help text for Aide, a French error for Erreur
+    QString message; // the help text for Aide, "lumicom-sim 0.1.0" for Version, a French
+                     // error for Erreur
 };
 
 // `arguments` as the program receives them, its own name first.

@@ -1,11 +1,15 @@
+#include "app/aide.h"
 #include "app/barremenus.h"
 #include "app/feuillelumivox1.h"
 #include "app/lignedecommande.h"
 #include "app/options.h"
 #include "codes/predefinis.h"
+#include "lumicomversion.h"
 #include "stationessai.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace {
 
@@ -305,10 +310,11 @@ private slots:
             }
         }
         QCOMPARE(enVue, f.barremenus->articles());
-        QCOMPARE(titres.size(), 9);
+        QCOMPARE(titres.size(), 10);
         QCOMPARE(titres.first(), QStringLiteral("&Codes de messages prédéfinis"));
         QCOMPARE(titres.at(6), QStringLiteral("(Pour Orphy GTS)"));
-        QCOMPARE(titres.at(7), QStringLiteral("&Affichage"));
+        QCOMPARE(titres.at(7), QStringLiteral("A&ide"));
+        QCOMPARE(titres.at(8), QStringLiteral("Affic&hage"));
         QCOMPARE(titres.last(), QStringLiteral("&Options"));
         QVERIFY(f.barremenus->rangees().size() >= 2);
         QCOMPARE(f.centralWidget()->width(), f.pixels(11880));
@@ -369,6 +375,183 @@ private slots:
         QVERIFY(suivante.station.feuille->menu_decodagerobuste->isChecked());
         QVERIFY(!suivante.station.etat.telechargementparblocs);
         qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    // "Codages rapides" opens the two submenus at once and is remembered; closed, the
+    // submenus say in their tooltip how to open them; --codages-rapides ticks it for its
+    // run only.
+    void codagesRapidesParLeMenu() {
+        QTemporaryDir configuration;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuration.path()));
+        {
+            StationEssai e;
+            commeApresDemarrage(e);
+            Feuillelumivox1& f = *e.station.feuille;
+            retientoptions(e.station);
+            QVERIFY(f.menu_typecode->toolTipsVisible());
+            QCOMPARE(f.menu_codagesrapides->text(), QStringLiteral("Codages rapides"));
+            QVERIFY(f.menu_options->actions().contains(f.menu_codagesrapides));
+            QVERIFY(!f.menu_codagesrapides->isChecked());
+            for (QMenu* sousmenu : {f.menu_typemorserapide, f.menu_typebinairerapide}) {
+                QVERIFY(!sousmenu->menuAction()->isEnabled());
+                QVERIFY(sousmenu->menuAction()->toolTip().contains(
+                    QStringLiteral("cocher « Codages rapides » dans le menu « Options »")));
+            }
+            QSignalSpy choisis(&f, &Feuillelumivox1::codagesrapideschoisis);
+            f.menu_codagesrapides->trigger();
+            QVERIFY(f.menu_codagesrapides->isChecked());
+            for (QMenu* sousmenu : {f.menu_typemorserapide, f.menu_typebinairerapide}) {
+                QVERIFY(sousmenu->menuAction()->isEnabled());
+                // An open submenu has no tooltip of its own: its text says enough.
+                QCOMPARE(sousmenu->menuAction()->toolTip(), sousmenu->menuAction()->text());
+            }
+            // Its items can be chosen now.
+            f.menu_binairerap_17s->trigger();
+            QCOMPARE(e.station.etat.typecodage, QStringLiteral("br"));
+            QCOMPARE(choisis.size(), 1);
+            QCOMPARE(choisis[0][0].toBool(), true);
+        }
+        {
+            StationEssai suivante;
+            retientoptions(suivante.station);
+            Feuillelumivox1& f = *suivante.station.feuille;
+            QVERIFY(f.menu_codagesrapides->isChecked());
+            QVERIFY(f.codagesrapidesouverts());
+            f.menu_codagesrapides->trigger();
+            QVERIFY(!f.menu_typemorserapide->menuAction()->isEnabled());
+        }
+        {
+            // Closed by the last run; opened by the command line for this one alone.
+            StationEssai e;
+            retientoptions(e.station);
+            QVERIFY(!e.station.feuille->codagesrapidesouverts());
+            e.station.feuille->autorisecodagesrapides();
+            QVERIFY(e.station.feuille->menu_codagesrapides->isChecked());
+        }
+        StationEssai derniere;
+        retientoptions(derniere.station);
+        QVERIFY(!derniere.station.feuille->codagesrapidesouverts());
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    // No two menus of the bar, nor a menu and a button, share their Alt letter: Alt+A stays
+    // with "A propos", as the form was drawn.
+    void lettresAltDistinctes() {
+        StationEssai e;
+        Feuillelumivox1& f = *e.station.feuille;
+        QStringList legendes;
+        for (QAction* a : f.barremenus->articles())
+            legendes << a->text();
+        for (QPushButton* b : {f.Btonenvoiemorse, f.Btonenvoi_morserapide, f.Btonenvoiebinaire,
+                               f.Btonenvoi_binrap, f.Btonefface, f.Btonquitter})
+            legendes << b->text();
+        QMap<QChar, QString> lettres;
+        for (const QString& legende : legendes) {
+            const qsizetype et = legende.indexOf(u'&');
+            if (et < 0 || et + 1 >= legende.size())
+                continue;
+            const QChar lettre = legende.at(et + 1).toLower();
+            QVERIFY2(!lettres.contains(lettre),
+                     qPrintable(legende + QStringLiteral(" et ") + lettres.value(lettre)));
+            lettres.insert(lettre, legende);
+        }
+        QCOMPARE(lettres.value(u'a'), f.menu_apropos->text());
+        QCOMPARE(lettres.value(u'h'), f.menu_affichage->title());
+        QCOMPARE(lettres.value(u'i'), f.menu_aide->title());
+    }
+
+    // F1 and the menu "Aide" open the guide, at its start or at the messages; the About
+    // box gives the version.
+    void aide() {
+        StationEssai e;
+        Feuillelumivox1& f = *e.station.feuille;
+        QCOMPARE(f.menu_guide->shortcut(), QKeySequence(Qt::Key_F1));
+        f.show();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QTest::keyClick(f.Texte1, Qt::Key_F1);
+        FenetreAide* aide = f.findChild<FenetreAide*>();
+        QVERIFY(aide);
+        QVERIFY(aide->isVisible());
+        QCOMPARE(aide->texte()->source().fragment(), QString());
+        f.menu_messages->trigger();
+        QCOMPARE(f.findChildren<FenetreAide*>().size(), 1);
+        QCOMPARE(aide->texte()->source().fragment(), QStringLiteral("messages"));
+
+        e.dialogues.ok();
+        f.menu_apropos->trigger();
+        QVERIFY(e.dialogues.boites().back().invite.startsWith(
+            QStringLiteral("lumicom " LUMICOM_VERSION ", ")));
+    }
+
+    // The estimate's warnings go onto further lines, never past the window's edge, and
+    // its tooltip holds the whole line; a short estimate takes one line again.
+    void estimationJamaisCoupee() {
+        StationEssai e;
+        commeApresDemarrage(e);
+        Feuillelumivox1& f = *e.station.feuille;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.Texte1->setPlainText(QStringLiteral("sos"));
+        QApplication::processEvents();
+        const int uneligne = f.estimation->height();
+        QCOMPARE(f.estimation->toolTip(), QStringLiteral("Durée d'émission : 19 s"));
+
+        QString refuses;
+        for (char16_t c = u'À'; c <= u'ÿ'; ++c)
+            refuses += QChar(c);
+        f.Texte1->setPlainText(QStringLiteral("bonjour ") + refuses);
+        QApplication::processEvents();
+        QVERIFY(f.estimation->toolTip().startsWith(QStringLiteral("Durée d'émission : ")));
+        QVERIFY(f.estimation->toolTip().contains(QStringLiteral("non transmis en morse : À Á")));
+        QVERIFY(!f.estimation->toolTip().contains(u'<'));
+        QVERIFY(f.estimation->height() > uneligne);
+        QVERIFY(f.estimation->heightForWidth(f.estimation->width()) <= f.estimation->height());
+        const QRect dansLaFenetre(f.estimation->mapTo(&f, QPoint(0, 0)), f.estimation->size());
+        QVERIFY(f.rect().contains(dansLaFenetre));
+
+        f.Texte1->setPlainText(QStringLiteral("sos"));
+        QApplication::processEvents();
+        QCOMPARE(f.estimation->height(), uneligne);
+        f.Texte1->clear();
+        QCOMPARE(f.estimation->toolTip(), QString());
+    }
+
+    // The bench starts detached through lumicom-banc, found beside the program or among
+    // the commands, given this program and the fast codings when they are open; without
+    // the launcher, a message says so.
+    void bancSimule() {
+        StationEssai e;
+        Feuillelumivox1& f = *e.station.feuille;
+        QVERIFY(f.menu_options->actions().contains(f.menu_bancsimule));
+        QTemporaryDir commandes;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(commandes.path()));
+
+        e.dialogues.ok();
+        f.menu_bancsimule->trigger();
+        QCOMPARE(e.dialogues.boites().back().titre, QStringLiteral("Banc simulé"));
+        QVERIFY(e.dialogues.boites().back().invite.contains(
+            QStringLiteral("lumicom-banc, est introuvable")));
+
+        QFile lanceur(commandes.filePath(QStringLiteral("lumicom-banc")));
+        QVERIFY(lanceur.open(QIODevice::WriteOnly));
+        // PATH holds only its folder when it starts: /bin named in full.
+        lanceur.write("#!/bin/sh\necho \"$@\" > \"$0.tmp\"\n/bin/mv \"$0.tmp\" \"$0.appel\"\n");
+        lanceur.close();
+        QVERIFY(lanceur.setPermissions(lanceur.permissions() | QFileDevice::ExeOwner));
+        f.autorisecodagesrapides();
+        const std::size_t boites = e.dialogues.boites().size();
+        f.menu_bancsimule->trigger();
+        qputenv("PATH", path);
+        QFile appel(lanceur.fileName() + QStringLiteral(".appel"));
+        QTRY_VERIFY_WITH_TIMEOUT(appel.exists(), 30000);
+        QVERIFY(appel.open(QIODevice::ReadOnly));
+        const QString arguments = QString::fromLocal8Bit(appel.readAll()).trimmed();
+        QVERIFY(arguments.startsWith(QStringLiteral("--lumicom ") +
+                                     QCoreApplication::applicationFilePath()));
+        QVERIFY(arguments.endsWith(QStringLiteral(" --codages-rapides")));
+        QCOMPARE(e.dialogues.boites().size(), boites);
     }
 
     void quitterAuMilieuDUneRoutine() {

@@ -4,6 +4,7 @@
 #include "souscommande.h"
 
 #include "app/messagesqt.h"
+#include "lumicomversion.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -50,6 +51,8 @@ QString texteAide() {
                            "Options :\n"
                            "  -h, --help\n"
                            "      affiche cette aide\n"
+                           "  --version\n"
+                           "      affiche la version du programme\n"
                            "\n"
                            "Code de sortie : 0 en cas de succès, 2 pour une ligne de commande "
                            "erronée\nou un texte que le programme ne peut pas coder"
@@ -79,6 +82,10 @@ int main(int argc, char* argv[]) {
     const QString nom = arguments.takeFirst();
     if (nom == u"-h" || nom == u"--help") {
         ecritLigne(texteAide());
+        return sortieSucces;
+    }
+    if (nom == u"--version") {
+        ecritLigne(QStringLiteral("lumicom-tool " LUMICOM_VERSION));
         return sortieSucces;
     }
     for (const SousCommande* commande : sousCommandes) {
