@@ -6,25 +6,76 @@
 
 #include <QPlainTextEdit>
 #include <cmath>
+#include <utility>
 
 namespace {
 
 constexpr char DEL = 127;
 constexpr double dureeOctet = 1.0 / 960; // one byte at 9600 baud, 8N1
 
-// The reply to one request, read one character at a time with a yield after each read.
-// The request is written once; it is written again only when nothing has come for
-// `delaiRelance` after it left the line (or after the last character), and the caller
-// then starts its value or its block again. After `delaiAbandon` without any character
-// the interface is given up.
+bool blanc(char c) {
+    return c == ' ' || c == '\r' || c == '\n' || c == '\t';
+}
+
+// Where a reply ends: a single value at its DEL, a block at the "," after its 32nd value
+// (a token between two commas holding something else than blanks, CR and LF). The CR after
+// a block is no part of any reply.
+class FinReponse {
+public:
+    enum class Forme { valeur, bloc };
+    explicit FinReponse(Forme forme) : forme_(forme) {}
+    // Takes one character; true when it ends a reply.
+    bool fin(char c) {
+        if (forme_ == Forme::valeur)
+            return c == DEL;
+        if (c != ',') {
+            jetonvide_ = jetonvide_ && blanc(c);
+            return false;
+        }
+        if (!std::exchange(jetonvide_, true))
+            ++valeurs_;
+        if (valeurs_ < 32)
+            return false;
+        valeurs_ = 0;
+        return true;
+    }
+    void recommence() {
+        valeurs_ = 0;
+        jetonvide_ = true;
+    }
+
+private:
+    Forme forme_;
+    int valeurs_ = 0;
+    bool jetonvide_ = true;
+};
+
+// The replies to the download's requests, each read once, one character at a time with a
+// yield after each read. A request is written once; it is written again only when nothing
+// has come for `delaiRelance` after it left the line (or after the last character), at most
+// `relancesMaximum` times, and the caller then starts its value or its block again. The
+// interface answers the requests in order: after a request written again, the first whole
+// reply is taken, and the late one, if it comes, is read and dropped before the next
+// request. A reply that stops half-way for that long is taken for cut: no more of it is
+// expected. What has arrived before a request is written cannot answer it. After
+// `delaiAbandon` without any character, or too many requests written again, the interface
+// is given up.
 class LecteurReponse {
 public:
-    enum class Issue { caractere, relance, abandon };
+    enum class Issue { caractere, fin, relance, abandon };
 
-    LecteurReponse(Station& s, BilanTelechargement& bilan) : s_(s), bilan_(bilan) {}
+    LecteurReponse(Station& s, BilanTelechargement& bilan, FinReponse::Forme forme)
+        : s_(s), bilan_(bilan), fin_(forme), purge_(forme) {}
 
+    // Writes the request of a new value or block, the replies still due to the previous
+    // one read and dropped first, and whatever else has come: it cannot answer it.
     void envoie(const QByteArray& requete) {
+        purge();
+        while (!s_.liaison.litentree().isEmpty())
+            ++bilan_.octetsLus;
         requete_ = requete;
+        relances_ = 0;
+        partiel_ = false;
         ecrit();
         silenceDepuis_ = s_.plateforme.horloge();
     }
@@ -35,7 +86,26 @@ public:
         bilan_.octetsEcrits += requete.size();
     }
 
+    // The next character of the reply to the request: `fin` when it ends the reply.
     Issue suivant(char& c) {
+        const Issue issue = lit(c);
+        if (issue != Issue::caractere)
+            return issue;
+        partiel_ = partiel_ || !blanc(c);
+        if (!fin_.fin(c))
+            return Issue::caractere;
+        partiel_ = false;
+        --attendues_;
+        return Issue::fin;
+    }
+
+    int relances() const { return relances_; }
+
+    static constexpr int relancesMaximum = 5;
+
+private:
+    // One character, a request written again, or the interface given up.
+    Issue lit(char& c) {
         Plateforme& p = s_.plateforme;
         for (;;) {
             const QByteArray lu = s_.liaison.litentree();
@@ -54,6 +124,14 @@ public:
             if (t - silenceDepuis_ >= delaiAbandon)
                 return Issue::abandon;
             if (t - attenteDepuis_ >= delaiRelance) {
+                if (relances_ >= relancesMaximum)
+                    return Issue::abandon;
+                ++relances_;
+                // A reply begun and stopped is cut: the caller drops what came of it.
+                if (partiel_)
+                    --attendues_;
+                partiel_ = false;
+                fin_.recommence();
                 ecrit();
                 p.cede(t);
                 return Issue::relance;
@@ -63,17 +141,53 @@ public:
         }
     }
 
-private:
+    // Reads and drops the replies still due (those of requests written again), until none
+    // is due or the line has been silent long enough to show that they were lost.
+    void purge() {
+        Plateforme& p = s_.plateforme;
+        double calme = p.horloge();
+        while (attendues_ > 0) {
+            const QByteArray lu = s_.liaison.litentree();
+            if (s_.liaison.perdu())
+                s_.signaleperte();
+            const double t = p.horloge();
+            if (lu.isEmpty()) {
+                if (t - calme >= delaiPerte) {
+                    attendues_ = 0;
+                    break;
+                }
+                p.cede(calme + delaiPerte);
+                continue;
+            }
+            ++bilan_.octetsLus;
+            calme = t;
+            if (purge_.fin(lu.at(0)))
+                --attendues_;
+        }
+        purge_.recommence();
+        fin_.recommence();
+    }
+
     void ecrit() {
         s_.liaison.envoiecommande(requete_);
         bilan_.octetsEcrits += requete_.size();
+        ++attendues_;
         // The silence counts from when the request has left the line.
         attenteDepuis_ = s_.plateforme.horloge() + s_.liaison.octetsEnAttente() * dureeOctet;
     }
 
+    // A reply due and not come after this long, the line silent, was lost: the interface
+    // answers a request well within the time after which it is written again.
+    static constexpr double delaiPerte = delaiRelance;
+
     Station& s_;
     BilanTelechargement& bilan_;
+    FinReponse fin_;   // the end of the reply being read
+    FinReponse purge_; // the end of the late replies being dropped
     QByteArray requete_;
+    int relances_ = 0;
+    int attendues_ = 0;    // replies due to the requests written, not yet read
+    bool partiel_ = false; // characters of the reply being read have come
     double attenteDepuis_ = 0;
     double silenceDepuis_ = 0;
 };
@@ -104,13 +218,6 @@ void range(EtatPartage& e, const QByteArray& texte) {
     ++e.compteurmesures;
 }
 
-// Replies of the tick that were still on the line when the reception began have arrived
-// during the recording: they must not be read as the first value.
-void videentree(Station& s) {
-    while (!s.liaison.litentree().isEmpty()) {
-    }
-}
-
 } // namespace
 
 QByteArray requetevaleur(int bloc, int position) {
@@ -138,29 +245,31 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
     const int blocs = e.nbmesures == 12800 ? 400 : 199;
     BilanTelechargement bilan;
     bilan.valeursDemandees = blocs * 32;
-    LecteurReponse reponse(s, bilan);
-    videentree(s);
+    LecteurReponse reponse(s, bilan, FinReponse::Forme::valeur);
     const double debut = p.horloge();
     for (int b = 1; b <= blocs; ++b) {
-        int o = 0;
-        Texte1->setPlainText(QString::fromLatin1(requetevaleur(b, 0)));
-        reponse.envoie(requetevaleur(b, 0));
-        while (o <= 31) {
-            char c = 0;
-            const auto issue = reponse.suivant(c);
-            if (issue == LecteurReponse::Issue::abandon) {
-                bilan.interrompu = true;
-                bilan.duree = p.horloge() - debut;
-                return bilan;
-            }
-            if (issue == LecteurReponse::Issue::relance) {
-                // The value is asked for again: its characters come again from the start.
-                e.chainemesure.clear();
-                continue;
-            }
-            if (c != DEL) {
-                e.chainemesure += c;
-                continue;
+        for (int o = 0; o <= 31; ++o) {
+            Texte1->setPlainText(QString::fromLatin1(requetevaleur(b, o)));
+            reponse.envoie(requetevaleur(b, o));
+            for (bool entiere = false; !entiere;) {
+                char c = 0;
+                switch (reponse.suivant(c)) {
+                case LecteurReponse::Issue::abandon:
+                    e.chainemesure.clear();
+                    bilan.interrompu = true;
+                    bilan.duree = p.horloge() - debut;
+                    return bilan;
+                case LecteurReponse::Issue::relance:
+                    // The value is asked for again: its characters come again from the start.
+                    e.chainemesure.clear();
+                    break;
+                case LecteurReponse::Issue::caractere:
+                    e.chainemesure += c;
+                    break;
+                case LecteurReponse::Issue::fin:
+                    entiere = true;
+                    break;
+                }
             }
             range(e, textemesure(valeurnumerique(e.chainemesure)));
             if (copie)
@@ -170,15 +279,11 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
             Texte1->setPlainText(Texte1->toPlainText() + u' ' +
                                  QString::fromLatin1(e.chainemesure));
             e.chainemesure.clear();
-            ++o;
-            // The request of the next value; after the last value of a block it names
-            // position 32, which the interface ignores, before the next block begins.
-            Texte1->setPlainText(QString::fromLatin1(requetevaleur(b, o)));
-            if (o <= 31)
-                reponse.envoie(requetevaleur(b, o));
-            else
-                reponse.envoieseule(requetevaleur(b, o));
         }
+        // After the last value of a block, the request names position 32, which the
+        // interface ignores, before the next block begins.
+        Texte1->setPlainText(QString::fromLatin1(requetevaleur(b, 32)));
+        reponse.envoieseule(requetevaleur(b, 32));
     }
     return bilan;
 }
@@ -190,8 +295,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
     BilanTelechargement bilan;
     const int blocs = e.nbmesures / 32;
     bilan.valeursDemandees = e.nbmesures;
-    LecteurReponse reponse(s, bilan);
-    videentree(s);
+    LecteurReponse reponse(s, bilan, FinReponse::Forme::bloc);
     // The values of the block being read, for the copy: a block asked for again must not
     // give its lines twice.
     std::vector<std::pair<int, QByteArray>> lignesbloc;
@@ -202,20 +306,31 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
         lignesbloc.clear();
     };
     const double debut = p.horloge();
+    // A token of the reply ends: a value, unless it holds nothing but blanks.
+    const auto jeton = [&] {
+        const QByteArray net = sansblancs(e.chainemesure);
+        e.chainemesure.clear();
+        if (net.isEmpty() || e.compteurmesures >= e.nbmesures)
+            return;
+        const int v = lecture(net);
+        range(e, v >= 0 ? textemesure(v) : QByteArray());
+        lignesbloc.emplace_back(e.compteurmesures - 1, net);
+        ++bilan.valeursRecues;
+        bilan.duree = p.horloge() - debut;
+    };
     for (int b = 1; b <= blocs && e.compteurmesures < e.nbmesures; ++b) {
         const qint16 debutbloc = e.compteurmesures;
         reponse.envoie(requetebloc(b));
-        int k = 0;
-        while (e.compteurmesures < e.nbmesures && k < 32) {
+        for (bool entiere = false; !entiere;) {
             char c = 0;
-            const auto issue = reponse.suivant(c);
-            if (issue == LecteurReponse::Issue::abandon) {
+            switch (reponse.suivant(c)) {
+            case LecteurReponse::Issue::abandon:
+                e.chainemesure.clear();
                 copiebloc();
                 bilan.interrompu = true;
                 bilan.duree = p.horloge() - debut;
                 return bilan;
-            }
-            if (issue == LecteurReponse::Issue::relance) {
+            case LecteurReponse::Issue::relance:
                 // The whole block comes again: what came of it so far is dropped.
                 for (qint16 i = debutbloc; i < e.compteurmesures; ++i)
                     e.tabmesures[static_cast<std::size_t>(i)].clear();
@@ -223,23 +338,18 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
                 e.compteurmesures = debutbloc;
                 e.chainemesure.clear();
                 lignesbloc.clear();
-                k = 0;
-                continue;
+                break;
+            case LecteurReponse::Issue::caractere:
+                if (c == ',')
+                    jeton();
+                else
+                    e.chainemesure += c;
+                break;
+            case LecteurReponse::Issue::fin:
+                jeton();
+                entiere = true;
+                break;
             }
-            if (c != ',') {
-                e.chainemesure += c;
-                continue;
-            }
-            const QByteArray jeton = sansblancs(e.chainemesure);
-            e.chainemesure.clear();
-            if (jeton.isEmpty())
-                continue;
-            const int v = lecture(jeton);
-            range(e, v >= 0 ? textemesure(v) : QByteArray());
-            lignesbloc.emplace_back(e.compteurmesures - 1, jeton);
-            ++bilan.valeursRecues;
-            ++k;
-            bilan.duree = p.horloge() - debut;
         }
         copiebloc();
     }

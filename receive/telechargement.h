@@ -36,7 +36,8 @@ QByteArray textemesure(double valeur);
 // asked for one by one, each value ended by DEL, into tabmesures from index 0. Each value also goes
 // to `copie` (its index and its characters as received), for the control copy. Texte1 shows the
 // request and the last value. The request of a value is written once, and again only after a
-// silence that shows it was lost; after `delaiAbandon` of silence the download ends.
+// silence that shows it was lost (at most 5 times); each reply is read once, a late one
+// dropped; after `delaiAbandon` of silence, or a sixth loss, the download ends.
 BilanTelechargement
 telechargemorserapide(Station& s,
                       const std::function<void(int index, const QByteArray& chaine)>& copie);
@@ -45,7 +46,8 @@ telechargemorserapide(Station& s,
 // separated by ",", into tabmesures from index 0, until nbmesures values have come. Each
 // token between two commas (blanks, CR and LF left out) is one value of the block: a
 // reading 0 to 255 is stored, anything else leaves its slot empty (dark); an empty token
-// is no value. A block that stops half-way is asked for again from its start. Each value
+// is no value; what a reply holds beyond its 32 values is no part of the next block. A
+// block that stops half-way is asked for again from its start. Each value
 // of a block also goes to `copie` once the block is complete (its index and its token as
 // received): fast Morse downloads this way when the option asks for it, and keeps its
 // control copy.

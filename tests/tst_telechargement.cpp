@@ -29,6 +29,8 @@ struct Interface {
     StationEssai essai;
     QList<QByteArray> requetes;
     std::function<bool(int)> perdue = [](int) { return false; };
+    // Seconds after which the reply to a request arrives (by request number): 0, at once.
+    std::function<double(int)> retard = [](int) { return 0.0; };
     int muetteApres = -1;
     std::function<QByteArray(int)> reponse32; // the reply to a block, when it is not the usual
 
@@ -53,16 +55,22 @@ struct Interface {
         const int b = m.captured(1).toInt(), o = m.captured(2).toInt(), n = m.captured(3).toInt();
         if (o > 31)
             return;
+        QByteArray r;
         if (n == 1) {
-            essai.transport->recoit(QByteArray::number(valeur(32 * (b - 1) + o)) + '\x7f');
+            r = QByteArray::number(valeur(32 * (b - 1) + o)) + '\x7f';
         } else if (reponse32) {
-            essai.transport->recoit(reponse32(b));
+            r = reponse32(b);
         } else {
-            QByteArray r;
             for (int k = 0; k < n; ++k)
                 r += QByteArray::number(valeur(32 * (b - 1) + o + k)) + ',';
-            essai.transport->recoit(r + '\r');
+            r += '\r';
         }
+        const double d = retard(numero);
+        if (d <= 0)
+            essai.transport->recoit(r);
+        else
+            essai.plateforme.programme(essai.plateforme.maintenant() + d,
+                                       [this, r] { essai.transport->recoit(r); });
     }
 
     Station& station() { return essai.station; }
@@ -181,14 +189,17 @@ private slots:
     }
 
     // Blanks, CR and LF are no part of a value; an empty token is no value; a token that
-    // is no reading keeps its place, empty.
+    // is no reading keeps its place, empty; what a reply holds beyond its 32 values is no
+    // part of the next block.
     void binaireJetons() {
         Interface i;
         Station& s = i.station();
-        s.etat.nbmesures = 64;
+        s.etat.nbmesures = 96;
         i.reponse32 = [](int b) -> QByteArray {
             if (b == 1)
                 return "12,7,255,,"_ba + QByteArray(" 1\r\n0,").repeated(29) + "300,AB,";
+            if (b == 2)
+                return "300,AB,"_ba + QByteArray("6,").repeated(30) + '\r';
             return QByteArray("5,").repeated(32) + '\r';
         };
         telechargebinairerapide(s);
@@ -199,11 +210,63 @@ private slots:
         QCOMPARE(s.etat.tabmesures.at(31), " 10"_ba);
         QVERIFY(s.etat.tabmesures.at(32).isEmpty()); // 300
         QVERIFY(s.etat.tabmesures.at(33).isEmpty()); // AB
-        // Block 2 then fills the last 30 places asked for.
-        QCOMPARE(s.etat.tabmesures.at(34), " 5"_ba);
-        QCOMPARE(s.etat.tabmesures.at(63), " 5"_ba);
-        QCOMPARE(s.etat.compteurmesures, 64);
-        QVERIFY(s.etat.tabmesures.at(64).isEmpty());
+        QCOMPARE(s.etat.tabmesures.at(34), " 6"_ba);
+        QCOMPARE(s.etat.tabmesures.at(63), " 6"_ba);
+        QCOMPARE(s.etat.tabmesures.at(64), " 5"_ba);
+        QCOMPARE(s.etat.tabmesures.at(95), " 5"_ba);
+        QCOMPARE(s.etat.compteurmesures, 96);
+        QVERIFY(s.etat.tabmesures.at(96).isEmpty());
+    }
+
+    // A reply that comes after its request was written again is read once: the reply to
+    // the second request is dropped, and no sample is stored twice or out of its place.
+    void reponseEnRetardLueUneFois_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<double>("retard");
+        QTest::newRow("morse, 0,6 s") << true << 0.6;
+        QTest::newRow("morse, 0,9 s") << true << 0.9;
+        QTest::newRow("binaire, 0,6 s") << false << 0.6;
+        QTest::newRow("binaire, 0,9 s") << false << 0.9;
+    }
+    void reponseEnRetardLueUneFois() {
+        QFETCH(bool, morse);
+        QFETCH(double, retard);
+        Interface i;
+        i.retard = [retard](int n) { return n == 3 || n == 40 ? retard : 0.0; };
+        Station& s = i.station();
+        s.etat.nbmesures = 6400;
+        const BilanTelechargement bilan =
+            morse ? telechargemorserapide(s, {}) : telechargebinairerapide(s);
+        QVERIFY(!bilan.interrompu);
+        const int n = morse ? 6368 : 6400;
+        QCOMPARE(bilan.valeursRecues, n);
+        QCOMPARE(s.etat.compteurmesures, n);
+        for (int k = 0; k < n; ++k)
+            QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));
+        QVERIFY(s.etat.tabmesures.at(n).isEmpty());
+    }
+
+    // An interface that keeps answering with bytes but never a whole reply is asked again
+    // at most five times, then the download stops with what has come.
+    void relancesBornees() {
+        Interface i;
+        Station& s = i.station();
+        s.etat.nbmesures = 128;
+        i.reponse32 = [](int b) -> QByteArray {
+            QByteArray r;
+            for (int k = 0; k < (b == 3 ? 10 : 32); ++k)
+                r += QByteArray::number(valeur(32 * (b - 1) + k)) + ',';
+            return b == 3 ? r : r + '\r';
+        };
+        const BilanTelechargement bilan = telechargebinairerapide(s);
+        QVERIFY(bilan.interrompu);
+        QCOMPARE(i.requetes.size(), 2 + 1 + 5);
+        // The first ten values of the last reply are kept, each once.
+        QCOMPARE(bilan.valeursRecues, 74);
+        QCOMPARE(s.etat.compteurmesures, 74);
+        for (int k = 0; k < 74; ++k)
+            QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));
+        QVERIFY(s.etat.tabmesures.at(74).isEmpty());
     }
 
     // A block that stops half-way is asked for again and read from its start, once.
