@@ -1,4 +1,5 @@
 #include "app/dialoguesqt.h"
+#include "app/extinctionurgence.h"
 #include "app/feuillelumivox1.h"
 #include "app/form_load.h"
 #include "app/guetteaffichage.h"
@@ -90,6 +91,7 @@ int main(int argc, char* argv[]) {
     DialoguesQt dialogues;
     Station station(plateforme, dialogues, [](int numport) { return ouvreportserie(numport); });
     guettesignauxdarret([&station] { station.arrete(0); });
+    inscritextinctionurgence(station.liaison);
     station.demandepriorite();
     Selecteurs selecteurs(station);
     retientoptions(station);

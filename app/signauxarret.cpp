@@ -5,6 +5,7 @@
 
 #ifdef Q_OS_UNIX
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,8 +17,11 @@ namespace {
 std::array<int, 2> tubeSignal = {-1, -1};
 
 extern "C" void surSignal(int) {
+    // The code the handler interrupts may be about to read errno.
+    const int erreur = errno;
     const char octet = 1;
     [[maybe_unused]] const ssize_t n = ::write(tubeSignal[1], &octet, 1);
+    errno = erreur;
 }
 #endif
 
@@ -40,8 +44,14 @@ void guettesignauxdarret(std::function<void()> arret) {
     action.sa_handler = surSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        // A signal the program was started to ignore (nohup, a shell's background job for
+        // SIGINT) stays ignored.
+        struct sigaction avant {};
+        if (::sigaction(signal, nullptr, &avant) == 0 && avant.sa_handler == SIG_IGN)
+            continue;
         ::sigaction(signal, &action, nullptr);
+    }
 #else
     Q_UNUSED(arret);
 #endif

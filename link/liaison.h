@@ -70,6 +70,8 @@ public:
     qint64 octetsEnAttente() const;
 
     Transport* transport() const { return transport_.get(); }
+    // The system's descriptor of the open port (-1 when closed or not a system port).
+    int descripteurPort() const { return estOuvert() ? transport_->descripteur() : -1; }
 
 private:
     EtatPartage& etat_;

@@ -32,6 +32,9 @@ public:
     virtual QString erreurPerte() const { return {}; }
     // The device behind the transport, for messages ("/dev/ttyUSB0"); empty when none.
     virtual QString peripherique() const { return {}; }
+    // The system's descriptor of the open port, for the laser-off command written when the
+    // program ends abnormally; -1 when there is none.
+    virtual int descripteur() const { return -1; }
 };
 
 // What opening a COM port gives: a transport, or the French text of the failure.

@@ -133,6 +133,14 @@ qint64 TransportSerie::octetsEnAttente() const {
     return std::max(enAttente, surLaLigne);
 }
 
+int TransportSerie::descripteur() const {
+#ifdef Q_OS_UNIX
+    return port_->isOpen() ? int(port_->handle()) : -1;
+#else
+    return -1;
+#endif
+}
+
 bool TransportSerie::estOuvert() const {
     return port_->isOpen();
 }

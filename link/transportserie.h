@@ -46,6 +46,7 @@ public:
     // French description of the loss, empty while the port is sound.
     QString erreurPerte() const override { return erreurPerte_; }
     QString peripherique() const override { return chemin_; }
+    int descripteur() const override;
 
 private:
     void surErreur(QSerialPort::SerialPortError erreur);

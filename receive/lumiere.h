@@ -33,7 +33,9 @@ inline void cedeavant(Plateforme& p, double echeance) {
 // finds the light off compares an older reading with a newer start, and starts nothing.
 bool marquededebut(Station& s, const QString& typecodage, double duree, double& t1);
 
-// What a slow reception adds to the text when it ends after 7 units of darkness.
+// What a slow reception adds to the text when it ends after 7 units of darkness: the light
+// stopped coming in the middle of a message. The interface itself still answers (a silent
+// interface is said apart), so the text says what can stop the light.
 inline const QString texteinterruption = QStringLiteral(
-    "réception interrompue automatiquement (vérifier le montage, faire RAZ Orphy et relancer "
-    "le programme) ");
+    "réception interrompue automatiquement (plus de lumière depuis 7 unités : l'émission "
+    "s'est arrêtée, le faisceau a été coupé, ou les deux postes n'ont pas la même vitesse) ");

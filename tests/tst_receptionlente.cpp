@@ -33,8 +33,9 @@ struct BancEssai : BancVirtuel {
 // that many seconds of darkness.
 using Lumiere = QList<double>;
 
-const QString interruption = u"réception interrompue automatiquement (vérifier le montage, "
-                             "faire RAZ Orphy et relancer le programme) "_s;
+const QString interruption =
+    u"réception interrompue automatiquement (plus de lumière depuis 7 unités : l'émission "
+    "s'est arrêtée, le faisceau a été coupé, ou les deux postes n'ont pas la même vitesse) "_s;
 
 // Keys the laser of station 1 along `lumiere`, each change written once at its exact
 // instant (a source without an emitter's habits), and leaves it dark.

@@ -1,6 +1,7 @@
 #include "tools/postereel.h"
 
 #include "app/feuillelumivox1.h"
+#include "app/extinctionurgence.h"
 #include "app/form_load.h"
 #include "app/guetteaffichage.h"
 #include "app/messagesqt.h"
@@ -90,6 +91,7 @@ void PosteReel::demarre(std::function<void()> auRepos) {
         ecritErreur(QStringLiteral("arrêt demandé"));
         termine(sortieSucces);
     });
+    inscritextinctionurgence(station_->liaison);
     Station& s = *station_;
     s.demandepriorite();
     ecritErreur(lignepriorite(s.priorite));
