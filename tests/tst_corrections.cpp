@@ -1,3 +1,5 @@
+#include "codes/binaire.h"
+#include "codes/morse.h"
 #include "codes/windows1252.h"
 #include "lumiererapide.h"
 #include "receive/decodagebinairerapide.h"
@@ -40,6 +42,73 @@ QString sansblancsfinaux(QString t) {
 QString recu(const SourceEchantillons& s, bool morse, Regles regles) {
     return sansblancsfinaux(messagerecurapide(s, morse, regles));
 }
+
+// A recording file of the samples of `lumiere`: its lines 0 to `nbmesures`.
+SourceEchantillons fichier(const std::vector<Plage>& lumiere, Echantillonnage e,
+                           int nbmesures = 6400) {
+    e.nombre = nbmesures + 1;
+    return depuisfichier(echantillonne(lumiere, e));
+}
+
+// Light keyed bit by bit: 0.35 s of darkness after the start mark, then one stretch of
+// `bit` seconds for each character of `bits` ("1" light, "0" darkness), darkness after.
+std::vector<Plage> lumiereparbits(const QString& bits, double bit) {
+    std::vector<Plage> l{{0.35, false}};
+    for (const QChar c : bits) {
+        const bool allume = c == u'1';
+        if (l.back().allume == allume)
+            l.back().duree += bit;
+        else
+            l.push_back({bit, allume});
+    }
+    l.push_back({60, false});
+    return l;
+}
+
+// The fast binary emitter's bits for a text: the preamble's three flashes, then each
+// frame and its stop interval (two bits of darkness), two more bits for a blank.
+QString bitsbinaires(const QString& texte) {
+    QString code, affichage, bits = u"1010100"_s;
+    traduitbinaire(texte, code, affichage);
+    int n = 0;
+    for (const QChar c : code) {
+        bits += c == u' ' ? u"00"_s : QString(c);
+        if (c != u' ' && ++n % 9 == 0)
+            bits += u"00"_s;
+    }
+    return bits;
+}
+
+// The fast Morse emitter's units for a code string, a unit each character: the
+// preamble's letter c, then each element and the unit of darkness after it (a dot 1 unit
+// of light, a dash 3, a blank 3 of darkness); an "L" stands for a light of 6 units.
+QString unitesmorse(const QString& code) {
+    QString unites = u"1110101110100"_s + u"0"_s;
+    for (const QChar c : code) {
+        unites += c == u'.' ? u"1"_s : c == u'-' ? u"111"_s : c == u'L' ? u"111111"_s : u"000"_s;
+        unites += u'0';
+    }
+    return unites;
+}
+
+// Samples laid out run by run from index 1 (index 0 is no sample of the light), as a
+// download of 6400 samples or a recording file.
+struct Echantillons {
+    std::vector<int> valeurs{0};
+    Echantillons& pose(int n, int niveau) {
+        valeurs.insert(valeurs.end(), size_t(n), niveau);
+        return *this;
+    }
+    SourceEchantillons telechargement(double tensionseuil) const {
+        SourceEchantillons s;
+        s.valeurs = valeurs;
+        s.valeurs.resize(12802, 0);
+        s.nbmesures = 6400;
+        s.tensionseuil = tensionseuil;
+        return s;
+    }
+    SourceEchantillons fichier() const { return depuisfichier(valeurs); }
+};
 
 // The speed factors of the menu's items.
 const double facteurs[] = {10.0 / 9, 1 / 0.925, 1 / 0.95, 1 / 0.975, 1,   1 / 1.1,
@@ -169,6 +238,144 @@ private slots:
                 }
             }
         }
+    }
+
+    // The light of a busy emitter, each change moved by a Gaussian of 2 or 4 ms: read
+    // exactly at speed x 1 and x 2, downloaded or from a file, at every seed.
+    void glissements_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<double>("f");
+        QTest::addColumn<double>("sigma");
+        QTest::addColumn<unsigned>("graine");
+        for (const bool morse : {true, false})
+            for (const double f : {1.0, 0.5})
+                for (const double sigma : {0.002, 0.004})
+                    for (unsigned graine = 1; graine <= 6; ++graine)
+                        QTest::addRow("%s x %g, %g ms, graine %u", morse ? "morse" : "binaire",
+                                      1 / f, sigma * 1000, graine)
+                            << morse << f << sigma << graine;
+    }
+    void glissements() {
+        QFETCH(bool, morse);
+        QFETCH(double, f);
+        QFETCH(double, sigma);
+        QFETCH(unsigned, graine);
+        const QString texte = morse ? u"sos de lumi 73"_s : u"Salut, ça va ?"_s;
+        const auto lumiere = glisse(
+            morse ? lumieremorserapide(texte, f) : lumierebinairerapide(texte, f), sigma, graine);
+        Echantillonnage e;
+        e.debut = 0.12 + graine * periode / 7;
+        QCOMPARE(recu(telecharge(lumiere, e, 12800), morse, Regles::Corrigees), texte);
+        QCOMPARE(recu(fichier(lumiere, e, 12800), morse, Regles::Corrigees), texte);
+        QCOMPARE(recu(telecharge(lumiere, e, 12800), morse, Regles::Robustes), texte);
+    }
+
+    // The same light, which the designed decoders lose most of the time.
+    void glissementsPerdusParLesDecodeursConcus() {
+        int pertes = 0, cas = 0;
+        for (const bool morse : {true, false}) {
+            const QString texte = morse ? u"sos de lumi 73"_s : u"Salut, ça va ?"_s;
+            for (unsigned graine = 1; graine <= 6; ++graine) {
+                const auto lumiere =
+                    glisse(morse ? lumieremorserapide(texte, 1) : lumierebinairerapide(texte, 1),
+                           0.004, graine);
+                pertes += recu(telecharge(lumiere, {}, 12800), morse, Regles::Conception) != texte;
+                ++cas;
+            }
+        }
+        QVERIFY2(pertes >= cas / 2, qPrintable(QString::number(pertes)));
+    }
+
+    // A run that no rule places costs one character, not the rest of the message: a
+    // frame whose light lasts ten bits, a Morse dash of six units; downloaded or from a
+    // file, whose designed scan ends there.
+    void runInclassable_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<QString>("unites");
+        QTest::addColumn<double>("unite");
+        QTest::addColumn<QString>("texte");
+        QString bits = bitsbinaires(u"Oui !"_s);
+        const qsizetype u = bits.indexOf(u"101110101"_s); // the frame of 'u' and its stop
+        bits.replace(u, 11, u"11111111110"_s);
+        QTest::newRow("binaire") << false << bits << 0.07 << u"O\uFFFDi !"_s;
+        QTest::newRow("binaire x 2") << false << bits << 0.035 << u"O\uFFFDi !"_s;
+        const QString morse = unitesmorse(u"... -L- ...  --... ...-- "_s);
+        QTest::newRow("morse") << true << morse << 0.05 << u"s\uFFFDs 73"_s;
+        QTest::newRow("morse x 2") << true << morse << 0.025 << u"s\uFFFDs 73"_s;
+    }
+    void runInclassable() {
+        QFETCH(bool, morse);
+        QFETCH(QString, unites);
+        QFETCH(double, unite);
+        QFETCH(QString, texte);
+        const auto lumiere = lumiereparbits(unites, unite);
+        QCOMPARE(recu(telecharge(lumiere, {}), morse, Regles::Corrigees), texte);
+        QCOMPARE(recu(fichier(lumiere, {}), morse, Regles::Corrigees), texte);
+        QVERIFY(recu(fichier(lumiere, {}), morse, Regles::Conception) != texte);
+    }
+
+    // A recording that starts in the light of the start mark, as when the receiver's tick
+    // saw its end late: its first 0.1 s are light. Read from the darkness after it.
+    void commenceAllume_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<bool>("telechargement");
+        for (const bool morse : {true, false})
+            for (const bool telechargement : {true, false})
+                QTest::addRow("%s, %s", morse ? "morse" : "binaire",
+                              telechargement ? "téléchargement" : "fichier")
+                    << morse << telechargement;
+    }
+    void commenceAllume() {
+        QFETCH(bool, morse);
+        QFETCH(bool, telechargement);
+        const QString texte = morse ? u"sos 73"_s : u"Salut !"_s;
+        auto lumiere = morse ? lumieremorserapide(texte, 1) : lumierebinairerapide(texte, 1);
+        lumiere.insert(lumiere.begin(), {0.1, true});
+        Echantillonnage e;
+        e.debut = 0.02;
+        const SourceEchantillons s = telechargement ? telecharge(lumiere, e) : fichier(lumiere, e);
+        QCOMPARE(s.lis(1), e.eclaire);
+        QCOMPARE(recu(s, morse, Regles::Corrigees), texte);
+        QCOMPARE(recu(s, morse, Regles::Robustes), texte);
+        const QString concu = recu(s, morse, Regles::Conception);
+        QVERIFY(concu != texte);
+        // A file's designed first threshold is taken in the light: above it, nothing.
+        if (!telechargement)
+            QCOMPARE(concu, QString());
+        QVERIFY(decodebinairerapide(s, Regles::Corrigees).seuilinitial < e.eclaire);
+        QVERIFY(decodemorserapide(s, Regles::Corrigees).seuilinitial < e.eclaire);
+    }
+
+    // A fast binary file of a lit, noisy room (darkness 1 V, noise or a 100 Hz ripple of
+    // 0.1 V): its first threshold above the darkness and its noise, as fast Morse takes it.
+    void binaireFichierSalleEclairee_data() {
+        QTest::addColumn<double>("bruit");
+        QTest::addColumn<double>("scintillement");
+        QTest::newRow("bruit 0,1 V") << 5.1 << 0.0;
+        QTest::newRow("scintillement 0,1 V") << 0.0 << 5.1;
+        QTest::newRow("les deux") << 5.1 << 5.1;
+    }
+    void binaireFichierSalleEclairee() {
+        QFETCH(double, bruit);
+        QFETCH(double, scintillement);
+        const QString texte = u"Salut !"_s;
+        int pertesconception = 0;
+        for (unsigned graine = 1; graine <= 10; ++graine) {
+            Echantillonnage e;
+            e.sombre = 51;
+            e.eclaire = 51 + 150;
+            e.bruit = bruit;
+            e.scintillement = scintillement;
+            e.graine = graine;
+            e.debut = 0.12 + graine * periode / 10;
+            const SourceEchantillons s = fichier(lumierebinairerapide(texte, 1), e);
+            QCOMPARE(recu(s, false, Regles::Corrigees), texte);
+            const DecodageBinaireRapide d = decodebinairerapide(s, Regles::Corrigees);
+            QVERIFY(d.seuilinitial > e.sombre + 3);
+            pertesconception += recu(s, false, Regles::Conception) != texte;
+        }
+        if (bruit > 0)
+            QVERIFY(pertesconception > 0);
     }
 
     // The promise of the mends, over random messages at random speeds and phases, clean

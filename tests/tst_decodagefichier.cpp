@@ -85,7 +85,7 @@ private slots:
         Lumiere l = preambule();
         l.eteint(20).allume(9).eteint(10).allume(31).eteint(43).allume(7).eteint(10);
         l.allume(20).eteint(10).allume(9).eteint(10);
-        const MessageMorseRapide d = decodefichiermorse(lisvaleurs(l.valeurs));
+        const MessageMorseRapide d = decodefichiermorse(lisvaleurs(l.valeurs), Regles::Conception);
         const DecodageMorseRapide& m = d.mesure;
         QCOMPARE(m.pmax, 31);
         QCOMPARE(m.pmin, 9);
@@ -106,6 +106,14 @@ private slots:
             decodemorserapide(tab, 6400, tensionseuil, Regles::Conception);
         QVERIFY(direct.codemorse.startsWith(u".- .."_s));
         QVERIFY(!direct.arretsurrun);
+
+        // The mended rules read the run of 20 (two units, between a dot and a dash) as an
+        // element, and the scan goes on to the dot after it.
+        const MessageMorseRapide corrige = decodefichiermorse(lisvaleurs(l.valeurs));
+        QCOMPARE(corrige.mesure.codemorse.size(), 6);
+        QVERIFY(corrige.mesure.codemorse.startsWith(u".- ."_s));
+        QVERIFY(corrige.mesure.codemorse.endsWith(u'.'));
+        QVERIFY(!corrige.mesure.arretsurrun);
     }
 
     // Index 1 gives the threshold and is never examined; the first pulse may begin at
@@ -299,12 +307,12 @@ private slots:
             const int fin = int(mesures.valeurs.size());
             const MessageMorseRapide m = decodefichiermorse(mesures);
             for (const QChar c : m.mesure.codemorse)
-                QVERIFY(c == u'.' || c == u'-' || c == u' ');
+                QVERIFY(c == u'.' || c == u'-' || c == u' ' || c == elementinconnu);
             for (const RunMesure& run : m.mesure.runs)
                 QVERIFY(run.debut >= 0 && run.longueur >= 0 && run.debut + run.longueur <= fin);
             const MessageBinaireRapide b = decodefichierbinaire(mesures);
             for (const QChar c : b.mesure.codebinaire)
-                QVERIFY(c == u'0' || c == u'1' || c == u' ');
+                QVERIFY(c == u'0' || c == u'1' || c == u' ' || c == elementinconnu);
             for (const CaractereDecode& c : b.mesure.caracteres)
                 QVERIFY(c.debut >= 0 && c.debut <= c.fin && c.fin <= fin);
             QVERIFY(b.messagerecu.size() <= b.mesure.codebinaire.size() ||
