@@ -378,6 +378,122 @@ private slots:
             QVERIFY(pertesconception > 0);
     }
 
+    // The edges of the rule that places a binary run where the designed window does not
+    // apply (all the preamble's flashes as long, 61 samples a bit): a run lasts the whole
+    // number of bits between the places of its edges on the grid, the nearest. The falling
+    // edge of the frame 'a''s start bit moved by d samples (its next bit as much shorter):
+    // read up to 30 samples late or early (less than half a bit, 30.5), the frame lost one
+    // sample beyond, the next frame read.
+    void binaireBordsDeLaGrille_data() {
+        QTest::addColumn<int>("d");
+        QTest::addColumn<QString>("texte");
+        QTest::newRow("30 tard") << 30 << u"ab"_s;
+        QTest::newRow("31 tard") << 31 << u"\uFFFDb"_s;
+        QTest::newRow("30 tôt") << -30 << u"ab"_s;
+        QTest::newRow("31 tôt") << -31 << u"\uFFFDb"_s;
+    }
+    void binaireBordsDeLaGrille() {
+        QFETCH(int, d);
+        QFETCH(QString, texte);
+        constexpr int bit = 61, sombre = 3, eclaire = 153;
+        Echantillons e;
+        e.pose(100, sombre);
+        for (int k = 0; k < 3; ++k)
+            e.pose(bit, eclaire).pose(k < 2 ? bit : 2 * bit, sombre);
+        // 'a', 1 01100001, its start bit's end moved; its stop; 'b', 1 01100010.
+        e.pose(bit + d, eclaire).pose(bit - d, sombre).pose(2 * bit, eclaire);
+        e.pose(4 * bit, sombre).pose(bit, eclaire).pose(2 * bit, sombre);
+        e.pose(bit, eclaire).pose(bit, sombre).pose(2 * bit, eclaire).pose(3 * bit, sombre);
+        e.pose(bit, eclaire).pose(bit, sombre).pose(2000, sombre);
+        const double tensionseuil = sombre * 5.0 / 255 + 0.5;
+        for (const SourceEchantillons& source : {e.telechargement(tensionseuil), e.fichier()}) {
+            const DecodageBinaireRapide r = decodebinairerapide(source, Regles::Corrigees);
+            QCOMPARE(r.bit, double(bit));
+            QCOMPARE(r.hmin, bit);
+            QCOMPARE(r.hmax, bit);
+            QCOMPARE(recu(source, false, Regles::Corrigees), texte);
+        }
+    }
+
+    // The first threshold of fast Morse above a darkness whose readings spread 3, 4, 3, 2
+    // over and over: median 3, median absolute deviation 1, a standard deviation of 1.4826,
+    // so 3 + max(3, 5 × 1.4826 + 1) = 11.41, rounded up to 12. A glitch just under the
+    // threshold before the preamble (12 in a download, where light is above the threshold;
+    // 11 in a file, where it is at least the threshold) is no pulse; one unit more is.
+    void morsePremierSeuil_data() {
+        QTest::addColumn<bool>("telechargement");
+        QTest::addColumn<int>("parasite");
+        QTest::addColumn<bool>("lu");
+        QTest::newRow("téléchargement, 12") << true << 12 << true;
+        QTest::newRow("téléchargement, 13") << true << 13 << false;
+        QTest::newRow("fichier, 11") << false << 11 << true;
+        QTest::newRow("fichier, 12") << false << 12 << false;
+    }
+    void morsePremierSeuil() {
+        QFETCH(bool, telechargement);
+        QFETCH(int, parasite);
+        QFETCH(bool, lu);
+        constexpr int u = 38, eclaire = 153;
+        Echantillons e;
+        for (int k = 0; k < 50; ++k)
+            e.pose(1, 3).pose(1, 4).pose(1, 3).pose(1, 2);
+        e.pose(1, parasite).pose(1, 3).pose(1, 4).pose(1, 3).pose(1, 2);
+        for (const QChar c : unitesmorse(u". "_s))
+            e.pose(u, c == u'1' ? eclaire : 3);
+        e.pose(3000, 3);
+        const SourceEchantillons s =
+            telechargement ? e.telechargement(2 * 5.0 / 255 + 0.5) : e.fichier();
+        const DecodageMorseRapide m = decodemorserapide(s, Regles::Corrigees);
+        QCOMPARE(m.seuilinitial, 12);
+        QCOMPARE(recu(s, true, Regles::Corrigees) == u"e"_s, lu);
+    }
+
+    // Robust decoding's hysteresis, between 40 % and 60 % of the way from the dark level to
+    // the lit one: readings that sag into that band inside a lit run, or rise into it
+    // inside a dark one, leave the run whole, to the last whole unit inside the band;
+    // readings one unit beyond it make two runs.
+    void hysteresisDuNettoyage_data() {
+        QTest::addColumn<bool>("allume");
+        QTest::addColumn<bool>("dehors");
+        QTest::addColumn<int>("runs");
+        QTest::newRow("creux jusqu'à 40 %") << true << false << 1;
+        QTest::newRow("creux sous 40 %") << true << true << 2;
+        QTest::newRow("pointe jusqu'à 60 %") << false << false << 1;
+        QTest::newRow("pointe au-dessus de 60 %") << false << true << 2;
+    }
+    void hysteresisDuNettoyage() {
+        QFETCH(bool, allume);
+        QFETCH(bool, dehors);
+        QFETCH(int, runs);
+        constexpr int sombre = 3, eclaire = 253;
+        const auto enregistrement = [allume](int bord) {
+            Echantillons e;
+            e.pose(3000, sombre);
+            if (allume)
+                e.pose(1000, eclaire).pose(5, bord).pose(1000, eclaire);
+            else
+                e.pose(1000, eclaire).pose(1000, sombre).pose(5, bord).pose(1000, sombre);
+            e.pose(3000, sombre);
+            return e.fichier();
+        };
+        // The levels are the means of the readings on either side of their middle: the five
+        // readings in the band move them by a few thousandths of a unit.
+        const auto bord = [&](int provisoire) {
+            const Niveaux n = niveauxdelumiere(enregistrement(provisoire));
+            // A lit run ends below 40 %, a dark one below or at 60 %.
+            const double limite = n.bas + (allume ? 0.4 : 0.6) * (n.haut - n.bas);
+            const int dedans = allume ? int(std::ceil(limite)) : int(std::floor(limite));
+            return dedans + (dehors ? (allume ? -1 : 1) : 0);
+        };
+        const int valeur = bord(bord(allume ? 103 : 153));
+        QVERIFY(std::abs(niveauxdelumiere(enregistrement(valeur)).bas - sombre) < 0.1);
+        const SourceEchantillons propre = nettoie(enregistrement(valeur));
+        int allumes = 0;
+        for (std::size_t k = 2; k < propre.valeurs.size(); ++k)
+            allumes += propre.valeurs[k] > propre.valeurs[k - 1];
+        QCOMPARE(allumes, runs);
+    }
+
     // The promise of the mends, over random messages at random speeds and phases, clean
     // and slightly noisy: whatever the designed decoders read exactly, the mended ones
     // read the same; and they read every clean message.

@@ -235,16 +235,22 @@ private slots:
     void enregistrementsDeReference_data() {
         QTest::addColumn<QString>("nom");
         QTest::addColumn<QString>("attendu");
-        QTest::newRow("morse-bonjour") << u"morse-bonjour.rrr"_s << u"bonjour"_s;
-        QTest::newRow("morse-e2") << u"morse-e2.rrr"_s << phrasecode(2);
-        QTest::newRow("binaire-salut") << u"binaire-salut.rrr"_s << u"Salut !"_s;
-        QTest::newRow("binaire-e3") << u"binaire-e3.rrr"_s << phrasecode(3);
-        QTest::newRow("morse-73-controle") << u"morse-73-controle.rrr"_s << u"73 de lumi"_s;
+        QTest::addColumn<bool>("concu"); // the designed decoders read it too
+        QTest::newRow("morse-bonjour") << u"morse-bonjour.rrr"_s << u"bonjour"_s << true;
+        QTest::newRow("morse-e2") << u"morse-e2.rrr"_s << phrasecode(2) << true;
+        QTest::newRow("binaire-salut") << u"binaire-salut.rrr"_s << u"Salut !"_s << true;
+        QTest::newRow("binaire-e3") << u"binaire-e3.rrr"_s << phrasecode(3) << true;
+        QTest::newRow("morse-73-controle") << u"morse-73-controle.rrr"_s << u"73 de lumi"_s << true;
+        // Made by a busy machine: the light slips by up to 9 samples, a few runs more.
+        QTest::newRow("binaire-salut-charge")
+            << u"binaire-salut-charge.rrr"_s << u"Salut !"_s << false;
+        QTest::newRow("morse-sos73-charge") << u"morse-sos73-charge.rrr"_s << u"sos 73"_s << false;
     }
     // In the three sets of rules: as designed, mended (the program's), robust.
     void enregistrementsDeReference() {
         QFETCH(QString, nom);
         QFETCH(QString, attendu);
+        QFETCH(bool, concu);
         MesuresFichier mesures;
         QString erreur;
         QVERIFY2(litmesuresfichier(dossierreferences() + nom, mesures, &erreur),
@@ -253,7 +259,10 @@ private slots:
             const QString texte = nom.startsWith(u"morse")
                                       ? decodefichiermorse(mesures, regles).messagerecu
                                       : decodefichierbinaire(mesures, regles).messagerecu;
-            QCOMPARE(sansblancs(texte), sansblancs(attendu));
+            if (regles == Regles::Conception && !concu)
+                QVERIFY(sansblancs(texte) != sansblancs(attendu));
+            else
+                QCOMPARE(sansblancs(texte), sansblancs(attendu));
         }
     }
 
