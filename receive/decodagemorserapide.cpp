@@ -19,6 +19,9 @@ void noteextremes(DecodageMorseRapide& r, int x) {
 // each element, 3 after the preamble, and 4 more for each blank of the code string, so a
 // letter gap is 5 units and a word gap 9.
 constexpr int unitesdupreambule[] = {3, 1, 3, 1}; // the letter c
+// A lit run of fewer samples, while the preamble is looked for, is a glitch of the
+// darkness (noise above a first threshold that clipped readings let lie too low).
+constexpr int parasitepreambule = 3;
 // A pulse of the preamble is read as its element within a unit of its length, half the two
 // units between a dot and a dash.
 constexpr double toleranceelement = 1;
@@ -308,15 +311,19 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
                 if (!fichier && i >= finpreambule)
                     break;
             }
-            if (run > 0)
-                ++npulse;
-            r.preambule.push_back({debut, run, true, QString()});
-            // A pulse that sets pmax is not also compared with pmin: the first one (a
-            // dash) sets only pmax.
-            if (run >= r.pmax)
-                r.pmax = run;
-            else if (run <= r.pmin)
-                r.pmin = run;
+            // The mended rules pass over a glitch of the darkness: a dot lasts some ten
+            // samples at the fastest speed.
+            if (!corrige || run >= parasitepreambule) {
+                if (run > 0)
+                    ++npulse;
+                r.preambule.push_back({debut, run, true, QString()});
+                // A pulse that sets pmax is not also compared with pmin: the first one (a
+                // dash) sets only pmax.
+                if (run >= r.pmax)
+                    r.pmax = run;
+                else if (run <= r.pmin)
+                    r.pmin = run;
+            }
         }
         noteextremes(r, x);
     }

@@ -65,7 +65,8 @@ struct DecodageMorseRapide {
 //   that light;
 // - the first threshold is raised, when it is not already above them, above the darkness
 //   at the start of the recording and its noise (`seuilsurobscurite`): in a lit room, or
-//   with noisy readings, darkness would otherwise be taken for the preamble;
+//   with noisy readings, darkness would otherwise be taken for the preamble; a lit run of
+//   fewer than 3 samples is no pulse of it;
 // - the unit is measured on the edges of the preamble, and the message is read on the
 //   unit grid (`Grille`): a lit run is a dot within pmin ± 2, a dash within pmax ± 4,
 //   otherwise by the places of its edges on the grid, 1 unit or less a dot, 3 a dash, 2 the
