@@ -6,7 +6,6 @@
 #include "codes/predefinis.h"
 #include "receive/decodagebinaire.h"
 #include "receive/lumiere.h"
-#include "receive/runmesure.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -21,13 +20,14 @@ const QString binaire = QStringLiteral("b");
 // The emitter's bit, in seconds at f = 1.
 constexpr double dureebit = 0.568;
 
-// The whole number of bits of a run of `duree` seconds at the speed factor f, when its length
-// lies within 0.35 bit of it; 0 otherwise.
+// The nearest whole number of bits of a run of `duree` seconds at the speed factor f: a
+// stall of 0.1 s and a tick of 30 ms still leave a bit of 0.284 s (speed x 2) its count.
 int bitsarrondis(double duree, double f) {
-    const double bits = duree / (dureebit * f);
-    const long n = std::lround(bits);
-    return n >= 1 && std::abs(bits - double(n)) <= tolerancearrondi ? int(n) : 0;
+    return static_cast<int>(std::lround(duree / (dureebit * f)));
 }
+// The light of a character ends before 9.5 bits (ÿ lasts 9); the end mark lasts 6.818 s,
+// 10.8 bits at the slowest speed.
+constexpr double bitsmaximum = 9.5;
 
 void debutreception(Station& s) {
     if (s.observateurs.debutReception)
@@ -52,12 +52,13 @@ void debutreception(Station& s) {
 //
 // The slots are counted as the light goes, one every half bit (0.5 f), and shown at once.
 // When a run of light or darkness inside a character has ended, its whole length is known:
-// if it lies within 0.35 bit of a whole number of bits (0.568 f each), the slots it counted
-// are brought to that number (one the emitter's slipping light cut below half a second is
-// added, one it stretched past the next half second taken back); otherwise the count stands.
-// A character's light that reaches its ninth slot still lit is followed to its end before
-// anything else is counted; it is the end mark only when it lasts more than 9.35 bits as
-// well, so that ÿ (nine lit bits) is a character.
+// the slots it counted are brought to the nearest whole number of bits (0.568 f each) of
+// that length (one the emitter's slipping light cut below half a second is added, one it
+// stretched past the next half second taken back); a run shorter than half a bit counts as
+// the slots it counted. A character's light that reaches its ninth slot still lit is
+// followed to its end before anything else is counted; it is the end mark only when it
+// lasts more than 9.5 bits as well, so that ÿ (nine lit bits) is a character. The gap after
+// a character that ends in darkness is timed from where its last bit ends.
 void recoitcreneaux(Station& s) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
@@ -94,9 +95,14 @@ void recoitcreneaux(Station& s) {
     int avantallume = 0;
     double debutallume = 0;
     bool coupee = false;
+    // When the last character ended in darkness cut at its ninth slot: where its last bit
+    // ends, as the emitter keys it. The ninth slot comes 0.068 f early for each of its last
+    // zero bits, which would otherwise count in the gap after it.
+    double finnominale = 0;
     do {
         p.cede();
-        double t0 = p.horloge();
+        double t0 = std::max(p.horloge(), finnominale);
+        finnominale = 0;
         // Darkness between characters: one blank per gap unit.
         while (creneaux == 0 && e.compteursilence <= 6 && lumiereeteinte(e)) {
             cedeavant(p, t0 + e.facteurvitesse);
@@ -141,18 +147,20 @@ void recoitcreneaux(Station& s) {
             // Darkness cut at the ninth slot goes on as the gap after the character.
             if (avantsombre >= 1 && !lumiereeteinte(e))
                 arrondit(avantsombre, p.horloge() - debutsombre, u'0');
+            else if (avantsombre >= 1 && creneaux == 9)
+                finnominale = debutsombre + (9 - avantsombre) * dureebit * e.facteurvitesse;
         } while (creneaux >= 1 && creneaux < 9);
         if (creneaux == 9)
             e.compteursilence = 0;
         // The light that reached the ninth slot. Nine lit slots and still light beyond half a
-        // second, and beyond 9.35 bits since it began: the end mark. Otherwise it is the rest
+        // second, and beyond 9.5 bits since it began: the end mark. Otherwise it is the rest
         // of the character's last run, which is not a new one: once it has ended, the run's
         // slots are the bits its whole length gives. Light that lasts longer than the
         // character could hold is left to the counting.
         t0 = p.horloge();
         if (coupee) {
             const double findecaractere =
-                debutallume + (9 - avantallume + tolerancearrondi) * dureebit * e.facteurvitesse;
+                debutallume + (bitsmaximum - avantallume) * dureebit * e.facteurvitesse;
             while (lumiereallumee(e)) {
                 if (creneauxallumes >= 9) {
                     cedeavant(p, std::max(t0 + 0.5, findecaractere));

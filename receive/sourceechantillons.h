@@ -12,8 +12,8 @@
 // - Fichier: the sample lines of a recording. The first threshold is the sample of index
 //   1 (a recording begins in darkness) plus 7 units, the first sample examined is index 2,
 //   the preamble's runs include the samples equal to the threshold, and the scans end at
-//   the end of the file. A Morse scan ends on the first lit run that is neither a dot nor
-//   a dash.
+//   the end of the file. The designed Morse scan ends on the first lit run that is neither
+//   a dot nor a dash.
 enum class Origine { Telechargement, Fichier };
 
 // The rules a fast decoder follows.
@@ -22,8 +22,11 @@ enum class Origine { Telechargement, Fichier };
 //   the light carries clearly: the bit length of fast binary taken from the edges of the
 //   whole preamble, so that the runs are recognised whatever the phase of the samples;
 //   a nine-bit lit run (ÿ); a blank for each two bits of darkness beyond the first; the
-//   first threshold of fast Morse above the darkness of the room and its noise. A message
-//   that the designed decoders read exactly is read the same.
+//   first threshold above the darkness of the room and its noise (a file's, in both
+//   codings); a recording that starts lit read from the darkness after that light; the
+//   message read on the grid of bits or units its edges fall on, so that a busy emitter's
+//   slips of some milliseconds are forgiven; a run no rule places costing one character
+//   only. A message that the designed decoders read exactly is read the same.
 // - Robustes (the option for noisy light): the mended rules on samples cleaned first,
 //   each sample taken as lit or dark with a margin around the middle of the two levels
 //   found in the whole recording.
