@@ -285,6 +285,14 @@ private slots:
             << u" 101100101 "_s + fin << u" e"_s;
         QTest::newRow("sept bits allumés allongés de 0,1 s")
             << 1.0 << emis({4.076, -1.036}) << u" 111111100 "_s + fin << u" ü"_s;
+        // A character that ends with five zeros reaches its ninth slot 0.34 s before its
+        // last bit ends: the gap after it is timed from that end, and a stop stretched by a
+        // stall of 0.1 s makes no blank.
+        QTest::newRow("arrêt allongé de 0,1 s après des zéros")
+            << 1.0
+            << emis(
+                   {0.568, -0.568, 1.136, -2.84 - 0.568 - 0.1, 0.568, -0.568, 1.136, -2.272, 0.568})
+            << u" 101100000101100001 "_s + fin << u" `a"_s;
         QTest::newRow("huit bits allumés, þ")
             << 1.0 << emis({4.544, -0.568}) << u" 111111110 "_s + fin << u" þ"_s;
         QTest::newRow("neuf bits allumés, ÿ")
