@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialogues.h"
+#include "link/dialogues.h"
 
 #include <QRect>
 

@@ -1,9 +1,9 @@
 #include "app/fenetresignal.h"
 
 #include "app/feuillelumivox1.h"
-#include "app/station.h"
 #include "app/visionneuse.h"
-#include "receive/receptionrapide.h"
+#include "link/station.h"
+#include "recording/resultatreception.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -68,10 +68,15 @@ FenetreSignal::FenetreSignal(Station& station, QWidget* parent)
     connect(choixduree_, &QComboBox::currentIndexChanged, this, [this](int i) {
         fixeduree(i == 0 ? 5 : i == 1 ? 10 : 30);
     });
-    Feuillelumivox1* feuille = station.feuille.get();
-    connect(feuille, &Feuillelumivox1::tensionmesuree, this, &FenetreSignal::ajoute);
-    connect(feuille, &Feuillelumivox1::enregistrementrecu, this,
-            &FenetreSignal::afficheenregistrement);
+    // The form passes on what the tick reads and what each reception leaves; the window
+    // asks the interface nothing and decodes nothing.
+    if (auto* feuille = qobject_cast<Feuillelumivox1*>(parent)) {
+        connect(feuille, &Feuillelumivox1::mesurerecue, this, &FenetreSignal::ajoute);
+        connect(feuille, &Feuillelumivox1::receptionrapide, this,
+                &FenetreSignal::afficheenregistrement);
+        if (feuille->dernierresultat())
+            afficheenregistrement(feuille->dernierresultat());
+    }
 }
 
 void FenetreSignal::fixeduree(double secondes) {
@@ -93,16 +98,17 @@ void FenetreSignal::ajoute(double instant, double v) {
     trace_->update();
 }
 
-void FenetreSignal::afficheenregistrement() {
-    const EtatPartage& e = station_.etat;
-    const bool morse = e.typecodage == u"mr";
-    enregistrement_->fixetrace(traceenregistrement(
-        depuistabmesures(e.tabmesures, e.nbmesuresenregistrees(), e.tensionseuil), morse,
-        reglesdecodage(e)));
+void FenetreSignal::afficheenregistrement(std::shared_ptr<const ResultatReception> resultat) {
+    if (!resultat)
+        return;
+    const bool morse = resultat->morse;
+    enregistrement_->fixetrace(resultat->trace);
     titreenregistrement_->setText(
-        QStringLiteral("Dernier enregistrement téléchargé (%1) : « %2 »")
+        (resultat->chemin.isEmpty()
+             ? QStringLiteral("Dernier enregistrement téléchargé (%1) : « %2 »")
+             : QStringLiteral("Dernier enregistrement décodé (%1, %3) : « %2 »"))
             .arg(morse ? QStringLiteral("morse rapide") : QStringLiteral("binaire rapide"),
-                 enregistrement_->trace().messagerecu.trimmed()));
+                 resultat->messagerecu.trimmed(), resultat->chemin));
     titreenregistrement_->show();
     enregistrement_->show();
 }

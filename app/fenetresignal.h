@@ -3,6 +3,9 @@
 #include "app/anneaumesures.h"
 
 #include <QWidget>
+#include <memory>
+
+struct ResultatReception;
 
 class QComboBox;
 class QLabel;
@@ -26,7 +29,8 @@ public:
     double duree() const { return duree_; }
     void fixeduree(double secondes);
     // Lays out the recording of the last fast reception.
-    void afficheenregistrement();
+    // The trace of a reception's record, under the live light.
+    void afficheenregistrement(std::shared_ptr<const ResultatReception> resultat);
     VueTraceWidget* enregistrement() const { return enregistrement_; }
 
 protected:

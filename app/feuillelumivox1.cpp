@@ -3,14 +3,15 @@
 #include "app/barremenus.h"
 #include "app/boutonmultiligne.h"
 #include "app/couleurs.h"
-#include "app/polices.h"
-#include "app/station.h"
-#include "app/twips.h"
+#include "choosers/polices.h"
+#include "choosers/twips.h"
 #include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
 #include "emit/btonenvoimorserapide.h"
 #include "emit/estimationemission.h"
+#include "link/station.h"
+#include "recording/resultatreception.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +37,7 @@ QAction* article(QMenu* menu, const QString& legende, bool coche = false) {
 } // namespace
 
 Feuillelumivox1::Feuillelumivox1(Station& station) : station_(station) {
+    station_.attache(*this);
     setWindowTitle(
         QStringLiteral("Communication entre deux ordinateurs en code binaire 8 bits ASCII"));
     setFont(policeformulaire(12));
@@ -69,12 +71,155 @@ void Feuillelumivox1::fixefond(QWidget* controle, const QColor& couleur) {
 }
 
 void Feuillelumivox1::appliquetaillepolice() {
+    appliquetaillepolice(station_.etat.taillepolice);
+}
+
+void Feuillelumivox1::appliquetaillepolice(int taille) {
     for (QPlainTextEdit* texte : {Texte1, Texte2}) {
         QFont police = texte->font();
-        police.setPointSize(station_.etat.taillepolice);
+        police.setPointSize(taille);
         texte->setFont(police);
     }
 }
+
+Feuillelumivox1::~Feuillelumivox1() {
+    // The routines of a station that outlives its form show in memory again.
+    if (station_.ecran == this)
+        station_.detache();
+}
+
+QWidget* Feuillelumivox1::widget(Controle controle) const {
+    switch (controle) {
+    case Controle::Etiquette1:
+        return Etiquette1;
+    case Controle::Texte1:
+        return Texte1;
+    case Controle::Etiquette2:
+        return Etiquette2;
+    case Controle::Texte2:
+        return Texte2;
+    case Controle::Btonenvoiemorse:
+        return Btonenvoiemorse;
+    case Controle::Btonenvoi_morserapide:
+        return Btonenvoi_morserapide;
+    case Controle::Btonenvoiebinaire:
+        return Btonenvoiebinaire;
+    case Controle::Btonenvoi_binrap:
+        return Btonenvoi_binrap;
+    case Controle::Btonefface:
+        return Btonefface;
+    default:
+        return nullptr;
+    }
+}
+
+QAction* Feuillelumivox1::action(Controle controle) const {
+    switch (controle) {
+    case Controle::menu_typemorse:
+        return menu_typemorse;
+    case Controle::menu_typebinaire:
+        return menu_typebinaire;
+    case Controle::menu_30ms:
+        return menu_30ms;
+    case Controle::menu_50ms:
+        return menu_50ms;
+    default:
+        return nullptr;
+    }
+}
+
+void Feuillelumivox1::fixetexte(Controle controle, const QString& texte) {
+    if (auto* etiquette = qobject_cast<QLabel*>(widget(controle)))
+        etiquette->setText(texte);
+    else if (auto* boite = qobject_cast<QPlainTextEdit*>(widget(controle)))
+        boite->setPlainText(texte);
+}
+
+QString Feuillelumivox1::texte(Controle controle) const {
+    if (auto* etiquette = qobject_cast<QLabel*>(widget(controle)))
+        return etiquette->text();
+    auto* boite = qobject_cast<QPlainTextEdit*>(widget(controle));
+    if (!boite)
+        return {};
+    // The raw text: toPlainText() would turn a no-break space, a character the binary
+    // coding sends, into a blank.
+    QString texte = boite->document()->toRawText();
+    texte.replace(QChar::ParagraphSeparator, u'\n');
+    texte.replace(QChar::LineSeparator, u'\n');
+    return texte;
+}
+
+void Feuillelumivox1::fixelectureseule(Controle controle, bool lectureseule) {
+    if (auto* boite = qobject_cast<QPlainTextEdit*>(widget(controle)))
+        boite->setReadOnly(lectureseule);
+}
+
+bool Feuillelumivox1::lectureseule(Controle controle) const {
+    auto* boite = qobject_cast<QPlainTextEdit*>(widget(controle));
+    return boite && boite->isReadOnly();
+}
+
+void Feuillelumivox1::fixefond(Controle controle, Fond fond) {
+    if (QWidget* w = widget(controle))
+        fixefond(w, fond == Fond::vertclair ? vertclair : jauneclair);
+}
+
+void Feuillelumivox1::fixeactif(Controle controle, bool actif) {
+    if (QWidget* w = widget(controle))
+        w->setEnabled(actif);
+    else if (QAction* a = action(controle))
+        a->setEnabled(actif);
+}
+
+bool Feuillelumivox1::actif(Controle controle) const {
+    if (QWidget* w = widget(controle))
+        return w->isEnabled();
+    QAction* a = action(controle);
+    return a && a->isEnabled();
+}
+
+void Feuillelumivox1::fixevisible(Controle controle, bool visible) {
+    if (QWidget* w = widget(controle))
+        w->setVisible(visible);
+    else if (QAction* a = action(controle))
+        a->setVisible(visible);
+}
+
+void Feuillelumivox1::fixecoche(Controle controle, bool coche) {
+    if (QAction* a = action(controle))
+        a->setChecked(coche);
+}
+
+void Feuillelumivox1::fixetitre(const QString& titre) {
+    setWindowTitle(titre);
+}
+
+void Feuillelumivox1::montre() {
+    show();
+}
+
+void Feuillelumivox1::avis(const QString& titre, const QString& avis) {
+    afficheavis(titre, avis);
+}
+
+void Feuillelumivox1::notepriorite(const QString& note) {
+    affichenotepriorite(note);
+}
+
+void Feuillelumivox1::tensionmesuree(double instant, double volts) {
+    emit mesurerecue(instant, volts);
+}
+
+void Feuillelumivox1::demandeenregistrement(const QString& legende) {
+    emit enregistrementdemande(legende);
+}
+
+void Feuillelumivox1::resultatreception(const ResultatReception& resultat) {
+    dernierresultat_ = std::make_shared<const ResultatReception>(resultat);
+    emit receptionrapide(dernierresultat_);
+}
+
+void Feuillelumivox1::progressiontelechargement(int, int, double, bool) {}
 
 void Feuillelumivox1::construitcontroles() {
     auto* zone = new QWidget(this);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "link/ecran.h"
+
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <memory>
 
 class BarreMenus;
 class FenetreAide;
@@ -18,10 +21,37 @@ class Station;
 // The main form: the text to send, the received text, the buttons and the menu bar.
 // Its handlers change the settings and the display; the emission and reception
 // routines do the work.
-class Feuillelumivox1 : public QMainWindow {
+class Feuillelumivox1 : public QMainWindow, public Ecran {
     Q_OBJECT
 public:
+    // The form of `station`, which it becomes the screen of.
     explicit Feuillelumivox1(Station& station);
+    ~Feuillelumivox1() override;
+
+    // What the routines show (Ecran), on the form's own controls.
+    void fixetexte(Controle controle, const QString& texte) override;
+    QString texte(Controle controle) const override;
+    void fixelectureseule(Controle controle, bool lectureseule) override;
+    bool lectureseule(Controle controle) const override;
+    void fixefond(Controle controle, Fond fond) override;
+    void fixeactif(Controle controle, bool actif) override;
+    bool actif(Controle controle) const override;
+    void fixevisible(Controle controle, bool visible) override;
+    void fixecoche(Controle controle, bool coche) override;
+    void fixetitre(const QString& titre) override;
+    void montre() override;
+    void appliquetaillepolice(int taille) override;
+    void metajourestimation() override;
+    void avis(const QString& titre, const QString& avis) override;
+    void notepriorite(const QString& note) override;
+    void tensionmesuree(double instant, double volts) override;
+    void demandeenregistrement(const QString& legende) override;
+    void resultatreception(const ResultatReception& resultat) override;
+    void progressiontelechargement(int recues, int demandees, double instant, bool fini) override;
+
+    Station& station() const { return station_; }
+    // The record of the last fast reception or recording decoded; null before any.
+    std::shared_ptr<const ResultatReception> dernierresultat() const { return dernierresultat_; }
 
     // Controls, by the names the routines use.
     QLabel* Etiquette1;
@@ -146,9 +176,6 @@ public:
 
     // Puts the check marks of the menu "Options" in line with the shared state.
     void afficheoptions();
-    // Computes the estimate line again for the text of Texte1, unless a routine holds it
-    // (read-only: the received code or the text being sent).
-    void metajourestimation();
 
     // Makes the two submenus of the fast codings reachable (they are disabled by design),
     // and ticks "Codages rapides" in the menu "Options", for this run only.
@@ -165,12 +192,15 @@ public:
     // port lost): `avis` in a box titled `titre` that does not stop the program and closes
     // by itself when all is well again (an empty `avis`).
     void afficheavis(const QString& titre, const QString& avis);
+    QWidget* widget(Controle controle) const;
+    QAction* action(Controle controle) const;
     // The note at the foot of the window when the program runs without real-time priority
     // (empty: none).
     void affichenotepriorite(const QString& note);
 
     // Display helpers shared by start-up, the menus and the routines.
     void fixefond(QWidget* controle, const QColor& couleur);
+    // The font size in force applied to Texte1 and Texte2.
     void appliquetaillepolice();
     // Converts a length of the form's design, in twips, to pixels of this screen.
     int pixels(int twips) const;
@@ -186,9 +216,9 @@ signals:
     // The user has ticked (true) or unticked "Codages rapides" in the menu "Options".
     void codagesrapideschoisis(bool ouverts);
     // The sampling tick has read EA0: `volts` at the clock reading `instant`.
-    void tensionmesuree(double instant, double volts);
-    // A fast reception has downloaded and decoded its recording.
-    void enregistrementrecu();
+    void mesurerecue(double instant, double volts);
+    // A fast reception, or a recording decoded again, has ended: its record.
+    void receptionrapide(std::shared_ptr<const ResultatReception> resultat);
 
 protected:
     void closeEvent(QCloseEvent* evenement) override;
@@ -198,7 +228,7 @@ private:
     void construitcontroles();
     void construitmenus();
     void relie();
-    void choisitvitesse(QAction* article, double facteur, double dureemesure);
+    void choisitvitesse(QAction* article, int indice);
     void choisitpolice(QAction* article, int taille);
     void choisitcodagelent(bool morse);
     void choisitcodagerapide(bool morse, bool long_);
@@ -206,6 +236,7 @@ private:
 
     Station& station_;
     QPointer<FenetreSignal> fenetresignal_;
+    std::shared_ptr<const ResultatReception> dernierresultat_;
     QPointer<FenetreAide> fenetreaide_;
     QMap<QString, QPointer<QMessageBox>> avis_;
     QLabel* notepriorite_ = nullptr;

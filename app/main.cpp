@@ -1,16 +1,16 @@
 #include "app/dialoguesqt.h"
-#include "app/extinctionurgence.h"
 #include "app/feuillelumivox1.h"
-#include "app/form_load.h"
 #include "app/guetteaffichage.h"
 #include "app/lignedecommande.h"
-#include "app/messagesqt.h"
 #include "app/options.h"
-#include "app/plateformeqt.h"
-#include "app/signauxarret.h"
-#include "app/station.h"
-#include "choosers/selecteurs.h"
+#include "app/selecteurs.h"
+#include "link/extinctionurgence.h"
+#include "link/messagesqt.h"
+#include "link/plateformeqt.h"
+#include "link/signauxarret.h"
+#include "link/station.h"
 #include "link/transportserie.h"
+#include "receive/form_load.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -27,7 +27,8 @@ namespace {
 // A station of a bench on one screen: its number after every title, its windows in its own
 // half of the screen (odd stations on the left, even ones on the right), the port box
 // offering its number.
-void placeposte(int poste, Station& station, DialoguesQt& dialogues) {
+void placeposte(int poste, Feuillelumivox1& feuille_, DialoguesQt& dialogues) {
+    Station& station = feuille_.station();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Poste %1 — COM%1").arg(poste));
     station.portpropose = poste;
     const QScreen* ecran = QGuiApplication::primaryScreen();
@@ -41,7 +42,7 @@ void placeposte(int poste, Station& station, DialoguesQt& dialogues) {
     dialogues.fixezone(zone);
     // Moved once shown and framed by the window manager, so that the frame, title
     // included, goes to the corner of the zone; without a window manager, after a second.
-    Feuillelumivox1* feuille = station.feuille.get();
+    Feuillelumivox1* feuille = &feuille_;
     auto* guetteur = new GuetteAffichage([feuille, zone] {
         auto* attente = new QTimer(feuille);
         auto essais = std::make_shared<int>(0);
@@ -90,15 +91,16 @@ int main(int argc, char* argv[]) {
     PlateformeQt plateforme;
     DialoguesQt dialogues;
     Station station(plateforme, dialogues, [](int numport) { return ouvreportserie(numport); });
+    Feuillelumivox1 feuille(station);
     guettesignauxdarret([&station] { station.arrete(0); });
     inscritextinctionurgence(station.liaison);
     station.demandepriorite();
-    Selecteurs selecteurs(station);
-    retientoptions(station);
+    Selecteurs selecteurs(feuille);
+    retientoptions(feuille);
     if (ligne.codagesRapides)
-        station.feuille->autorisecodagesrapides();
+        feuille.autorisecodagesrapides();
     if (ligne.poste > 0)
-        placeposte(ligne.poste, station, dialogues);
+        placeposte(ligne.poste, feuille, dialogues);
     Form_Load(station);
     return 0;
 }

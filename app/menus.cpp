@@ -4,12 +4,13 @@
 
 #include "app/aide.h"
 #include "app/fenetresignal.h"
-#include "app/legendes.h"
-#include "app/station.h"
 #include "app/visionneuse.h"
 #include "codes/predefinis.h"
+#include "link/legendes.h"
+#include "link/station.h"
 #include "lumicomversion.h"
-#include "receive/receptionrapide.h"
+#include "receive/reglages.h"
+#include "recording/affichageresultat.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -75,49 +76,44 @@ void Feuillelumivox1::menu_50ms_Click() {
     station_.Minuterie->setInterval(50);
 }
 
-void Feuillelumivox1::choisitvitesse(QAction* choisi, double facteur, double dureemesure) {
+void Feuillelumivox1::choisitvitesse(QAction* choisi, int article) {
     for (QAction* a : articlesvitesse_)
         a->setChecked(a == choisi);
-    station_.etat.facteurvitesse = facteur;
-    // Only x 1, x 2, x 3 and x 4 set the time per recorded sample; a negative value
-    // leaves the one in force.
-    if (dureemesure > 0)
-        station_.etat.dureeparmesure = dureemesure;
-    metajourestimation();
+    choisitvitesseposte(station_, articlesvitesse[size_t(article)]);
 }
 
 void Feuillelumivox1::menu_vit_emission09_Click() {
-    choisitvitesse(menu_vit_emission09, 10.0 / 9, -1);
+    choisitvitesse(menu_vit_emission09, 0);
 }
 void Feuillelumivox1::menu_vit_emission0925_Click() {
-    choisitvitesse(menu_vit_emission0925, 1 / 0.925, -1);
+    choisitvitesse(menu_vit_emission0925, 1);
 }
 void Feuillelumivox1::menu_vit_emission095_Click() {
-    choisitvitesse(menu_vit_emission095, 1 / 0.95, -1);
+    choisitvitesse(menu_vit_emission095, 2);
 }
 void Feuillelumivox1::menu_vit_emission0975_Click() {
-    choisitvitesse(menu_vit_emission0975, 1 / 0.975, -1);
+    choisitvitesse(menu_vit_emission0975, 3);
 }
 void Feuillelumivox1::menu_vit_emission1_Click() {
-    choisitvitesse(menu_vit_emission1, 1, 0.0013);
+    choisitvitesse(menu_vit_emission1, 4);
 }
 void Feuillelumivox1::menu_vit_emission11_Click() {
-    choisitvitesse(menu_vit_emission11, 1 / 1.1, -1);
+    choisitvitesse(menu_vit_emission11, 5);
 }
 void Feuillelumivox1::menu_vit_emission12_Click() {
-    choisitvitesse(menu_vit_emission12, 1 / 1.2, -1);
+    choisitvitesse(menu_vit_emission12, 6);
 }
 void Feuillelumivox1::menu_vit_emission13_Click() {
-    choisitvitesse(menu_vit_emission13, 1 / 1.3, -1);
+    choisitvitesse(menu_vit_emission13, 7);
 }
 void Feuillelumivox1::menu_vit_emission2_Click() {
-    choisitvitesse(menu_vit_emission2, 1.0 / 2, 0.0008);
+    choisitvitesse(menu_vit_emission2, 8);
 }
 void Feuillelumivox1::menu_vit_emission3_Click() {
-    choisitvitesse(menu_vit_emission3, 1.0 / 3, 0.0005);
+    choisitvitesse(menu_vit_emission3, 9);
 }
 void Feuillelumivox1::menu_vit_emission4_Click() {
-    choisitvitesse(menu_vit_emission4, 1.0 / 4, 0.0005);
+    choisitvitesse(menu_vit_emission4, 10);
 }
 
 void Feuillelumivox1::choisitpolice(QAction* choisi, int taille) {
@@ -181,60 +177,18 @@ void Feuillelumivox1::menu_typebinaire_Click() {
 }
 
 void Feuillelumivox1::choisitcodagerapide(bool morse, bool long_) {
-    EtatPartage& etat = station_.etat;
-    etat.typecodage = morse ? QStringLiteral("mr") : QStringLiteral("br");
-    etat.nbmesures = long_ ? 12800 : 6400;
-    Btonenvoi_morserapide->setVisible(morse);
-    Btonenvoi_morserapide->setEnabled(morse);
-    Btonenvoiemorse->setVisible(!morse);
-    Btonenvoiemorse->setEnabled(false);
-    Btonenvoiebinaire->setVisible(morse);
-    Btonenvoiebinaire->setEnabled(false);
-    Btonenvoi_binrap->setVisible(!morse);
-    Btonenvoi_binrap->setEnabled(!morse);
-    if (morse) {
-        setWindowTitle(
-            QStringLiteral("Communication entre deux ordinateurs en code Morse (rapide)"));
-        Etiquette1->setText(etiquette1morse());
-        Texte2->setPlainText(QStringLiteral("Attention ! changement de codage en morse (rapide)    "
-                                            "modifier de même le programme sur le deuxième "
-                                            "ordinateur"));
-        Texte1->setPlainText(
-            long_ ? QStringLiteral(" Message à effacer : en morse rapide; message d'environ 2 "
-                                   "lignes de caractères au maximum conseillé pour éviter une "
-                                   "durée de transmission dépassant 30 s")
-                  : QStringLiteral(" Message à effacer : en morse rapide; message d'environ 1 "
-                                   "ligne de caractères au maximum conseillé pour éviter une "
-                                   "durée de transmission dépassant 15 s"));
-    } else {
-        setWindowTitle(
-            QStringLiteral("Communication entre deux ordinateurs en code binaire ASCII (rapide)"));
-        Etiquette1->setText(QStringLiteral(" Entrer un message (tout caractère clavier)") +
-                            QString(34, u' '));
-        Texte2->setPlainText(QStringLiteral("Attention ! changement de codage en binaire "
-                                            "(rapide)   modifier de même le programme sur le "
-                                            "deuxième ordinateur"));
-        Texte1->setPlainText(
-            long_ ? QStringLiteral(" Message à effacer : en binaire rapide; message d'environ 2 "
-                                   "lignes de caractères au maximum conseillé pour éviter une "
-                                   "durée de transmission dépassant 30 s")
-                  : QStringLiteral(" Message à effacer : en binaire rapide; message d'environ 1 "
-                                   "ligne de caractères au maximum conseillé pour éviter une "
-                                   "durée de transmission dépassant 10 s"));
-    }
+    choisitcodagerapideposte(station_, morse, long_);
     menu_typemorse->setChecked(false);
     menu_typebinaire->setChecked(false);
     menu_30ms->setChecked(false);
     menu_50ms->setChecked(false);
     menu_30ms->setEnabled(false);
     menu_50ms->setEnabled(false);
-    station_.Minuterie->setInterval(30);
     QAction* choisi = morse ? (long_ ? menu_morserap_34s : menu_morserap_17s)
                             : (long_ ? menu_binairerapide_33s : menu_binairerap_17s);
     for (QAction* a :
          {menu_morserap_17s, menu_morserap_34s, menu_binairerap_17s, menu_binairerapide_33s})
         a->setChecked(a == choisi);
-    metajourestimation();
 }
 
 void Feuillelumivox1::menu_morserap_17s_Click() {

@@ -1,7 +1,7 @@
 #include "app/options.h"
 
 #include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "link/station.h"
 
 #include <QSettings>
 
@@ -18,25 +18,24 @@ QSettings reglages() {
 
 } // namespace
 
-void retientoptions(Station& station) {
+void retientoptions(Feuillelumivox1& feuille) {
+    Station& station = feuille.station();
     {
         const QSettings lus = reglages();
         station.etat.decodagerobuste = lus.value(robuste, false).toBool();
         station.etat.telechargementparblocs = lus.value(blocs, false).toBool();
-        station.feuille->fixecodagesrapides(lus.value(rapides, false).toBool());
+        feuille.fixecodagesrapides(lus.value(rapides, false).toBool());
     }
-    station.feuille->afficheoptions();
+    feuille.afficheoptions();
     // Only the user's own choice of the fast codings is kept: --codages-rapides opens them
     // for its run alone.
-    QObject::connect(station.feuille.get(), &Feuillelumivox1::codagesrapideschoisis,
-                     station.feuille.get(), [](bool ouverts) {
-                         QSettings ecrits = reglages();
-                         ecrits.setValue(rapides, ouverts);
-                     });
-    QObject::connect(station.feuille.get(), &Feuillelumivox1::optionschangees,
-                     station.feuille.get(), [&station] {
-                         QSettings ecrits = reglages();
-                         ecrits.setValue(robuste, station.etat.decodagerobuste);
-                         ecrits.setValue(blocs, station.etat.telechargementparblocs);
-                     });
+    QObject::connect(&feuille, &Feuillelumivox1::codagesrapideschoisis, &feuille, [](bool ouverts) {
+        QSettings ecrits = reglages();
+        ecrits.setValue(rapides, ouverts);
+    });
+    QObject::connect(&feuille, &Feuillelumivox1::optionschangees, &feuille, [&station] {
+        QSettings ecrits = reglages();
+        ecrits.setValue(robuste, station.etat.decodagerobuste);
+        ecrits.setValue(blocs, station.etat.telechargementparblocs);
+    });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-class Station;
+class Feuillelumivox1;
 
 // The items of the menu "Options" are remembered between runs, for the user, in the
 // program's settings (~/.config/lumicom/lumicom.conf on Linux): robust decoding, fast
@@ -8,4 +8,4 @@ class Station;
 
 // Gives the station the options of the last run, checks their items, and keeps every
 // later change.
-void retientoptions(Station& station);
+void retientoptions(Feuillelumivox1& feuille);

@@ -1,7 +1,7 @@
 #include "app/visionneuse.h"
 
-#include "receive/decodagebinairerapide.h"
-#include "receive/decodagemorserapide.h"
+#include "recording/decodagebinairerapide.h"
+#include "recording/decodagemorserapide.h"
 #include "recording/raisonfichier.h"
 
 #include <QComboBox>

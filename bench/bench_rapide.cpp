@@ -11,13 +11,13 @@
 // The cells run in child processes (this program called again with --case), two at a
 // time by default.
 
-#include "app/messagesqt.h"
 #include "bench/enparallele.h"
 #include "codes/windows1252.h"
-#include "receive/messagerapide.h"
+#include "link/messagesqt.h"
+#include "recording/messagerapide.h"
 #include "tools/essailiaison.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
 #include <array>
@@ -148,7 +148,7 @@ Mesure mesureCase(const Case& c, int nombre, QStringList& echecs) {
     for (int i = 0; i < nombre; ++i) {
         EssaiLiaison essai;
         essai.codage = c.morse ? QStringLiteral("mr") : QStringLiteral("br");
-        essai.vitesse = &articlesVitesse[size_t(c.article)];
+        essai.vitesse = &articlesvitesse[size_t(c.article)];
         essai.texte = textes[size_t(i)];
         const Colonne& colonne = lescolonnes[size_t(c.colonne)];
         essai.lumiere.bruit = colonne.bruit;
@@ -211,8 +211,7 @@ int usage(const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
     filtremessagesqt();
 
     int nombreMessages = 50;
@@ -240,7 +239,7 @@ int main(int argc, char* argv[]) {
                              arguments.at(i + 3).toInt(&colonne)};
             i += 3;
             if (!article || !colonne || caseSeule->article < 0 ||
-                caseSeule->article >= int(articlesVitesse.size()) || caseSeule->colonne < 0 ||
+                caseSeule->article >= int(articlesvitesse.size()) || caseSeule->colonne < 0 ||
                 caseSeule->colonne >= int(lescolonnes.size()))
                 return usage(QStringLiteral("case impossible"));
         } else if (argument == u"-h" || argument == u"--help") {
@@ -266,7 +265,7 @@ int main(int argc, char* argv[]) {
     std::vector<Case> cases;
     std::vector<QStringList> lignes;
     for (const bool morse : {true, false})
-        for (int article = 0; article < int(articlesVitesse.size()); ++article)
+        for (int article = 0; article < int(articlesvitesse.size()); ++article)
             for (int colonne = 0; colonne < int(lescolonnes.size()); ++colonne) {
                 cases.push_back({morse, article, colonne});
                 lignes.push_back({QStringLiteral("--case"),
@@ -317,7 +316,7 @@ int main(int argc, char* argv[]) {
                                    .arg(c.morse ? QStringLiteral("morse")
                                                 : QStringLiteral("binaire"))
                                    .arg(QString::fromLatin1(
-                                       articlesVitesse[size_t(c.article)].facteur))
+                                       articlesvitesse[size_t(c.article)].facteur))
                                    .arg(echec);
     }
 
@@ -340,7 +339,7 @@ int main(int argc, char* argv[]) {
                 sortie << QStringLiteral("%1 x %2")
                               .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"),
                                    -8)
-                              .arg(QString::fromLatin1(articlesVitesse[size_t(c.article)].facteur)
+                              .arg(QString::fromLatin1(articlesvitesse[size_t(c.article)].facteur)
                                        .replace(u'.', u','),
                                    -6);
                 regressions = 0;

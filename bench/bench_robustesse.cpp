@@ -9,13 +9,13 @@
 // called again with --case, two at a time by default: each child keeps its stations and
 // their widgets on its own main thread.
 
-#include "app/messagesqt.h"
 #include "bench/enparallele.h"
 #include "codes/predefinis.h"
 #include "codes/windows1252.h"
+#include "link/messagesqt.h"
 #include "tools/essailiaison.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QTextStream>
@@ -154,7 +154,7 @@ struct ResultatCase {
 QString nomCase(const Case& c) {
     return QStringLiteral("%1 %2 %3 ms%4")
         .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"),
-             facteurAffiche(articlesVitesse[size_t(c.article)]))
+             facteurAffiche(articlesvitesse[size_t(c.article)]))
         .arg(c.intervalle)
         .arg(nomGlissement(c.glissement));
 }
@@ -164,7 +164,7 @@ QString nomCase(const Case& c) {
 ResultatCase mesureCase(const Case& c, int nombre, int exemples) {
     ResultatCase r;
     r.mesure = true;
-    const ArticleVitesse& article = articlesVitesse[size_t(c.article)];
+    const ArticleVitesse& article = articlesvitesse[size_t(c.article)];
     const std::vector<QString> messages = messagesAleatoires(c.morse, nombre);
     for (int i = 0; i < nombre; ++i) {
         EssaiLiaison essai;
@@ -248,8 +248,7 @@ std::vector<ResultatCase> mesureEnParallele(const std::vector<Case>& cases, int 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
     filtremessagesqt();
 
     int nombre = 100;
@@ -279,7 +278,7 @@ int main(int argc, char* argv[]) {
             Case c{arguments.at(i + 1) == u"m", arguments.at(i + 2).toInt(&entier),
                    arguments.at(i + 3).toInt(), arguments.at(i + 4).toInt(&glissement)};
             i += 4;
-            if (!entier || c.article < 0 || c.article >= int(articlesVitesse.size()) ||
+            if (!entier || c.article < 0 || c.article >= int(articlesvitesse.size()) ||
                 !glissement || c.glissement < 0 || c.glissement >= int(std::size(glissements)))
                 return usage(QStringLiteral("case impossible"));
             caseSeule = c;
@@ -326,7 +325,7 @@ int main(int argc, char* argv[]) {
 
     std::vector<Case> cases;
     for (const bool morse : {true, false})
-        for (int article = 0; article < int(articlesVitesse.size()); ++article)
+        for (int article = 0; article < int(articlesvitesse.size()); ++article)
             for (int g = 0; g < int(std::size(glissements)); ++g)
                 for (const int intervalle : intervalles)
                     cases.push_back({morse, article, intervalle, g});
@@ -354,7 +353,7 @@ int main(int argc, char* argv[]) {
         if (n % parLigne == 0)
             sortie << QStringLiteral("%1 %2")
                           .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"), -8)
-                          .arg(facteurAffiche(articlesVitesse[size_t(c.article)]), -8);
+                          .arg(facteurAffiche(articlesvitesse[size_t(c.article)]), -8);
         sortie << QStringLiteral(" %1").arg(
             r.mesure ? QStringLiteral("%1 %").arg(std::lround(100.0 * r.reussis / nombre))
                      : QStringLiteral("?"),

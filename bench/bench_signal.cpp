@@ -6,8 +6,8 @@
 // The painting is offscreen: a real display adds the copy to the screen.
 
 #include "app/fenetresignal.h"
-#include "app/messagesqt.h"
-#include "app/station.h"
+#include "link/messagesqt.h"
+#include "link/station.h"
 #include "tools/bancvirtuel.h"
 
 #include <QApplication>

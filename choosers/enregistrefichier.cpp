@@ -1,8 +1,10 @@
 #include "choosers/enregistrefichier.h"
 
-#include "app/dialogues.h"
-#include "app/station.h"
+#include "recording/resultatreception.h"
+
 #include "choosers/nomfichier.h"
+#include "link/dialogues.h"
+#include "link/station.h"
 #include "recording/fichierenregistrement.h"
 #include "recording/raisonfichier.h"
 
@@ -33,16 +35,15 @@ const FormeFichier::Dessin Enregistrefichier::dessin = {
     {480, 6315, 6495, 615},
 };
 
-Enregistrefichier::Enregistrefichier(Station& station, std::vector<Lecteur> lecteurs,
-                                     const QString& dossier, QWidget* parent)
+Enregistrefichier::Enregistrefichier(Station& station,
+                                     std::shared_ptr<const ResultatReception> resultat,
+                                     std::vector<Lecteur> lecteurs, const QString& dossier,
+                                     QWidget* parent)
     : FormeFichier(dessin, station.dialogues, std::move(lecteurs), dossier, parent),
-      station_(station) {
-    reprendmesures();
-}
+      station_(station), resultat_(std::move(resultat)) {}
 
-void Enregistrefichier::reprendmesures() {
-    tabmesures_ = station_.etat.tabmesures;
-    nbmesures_ = station_.etat.nbmesuresenregistrees();
+void Enregistrefichier::reprendmesures(std::shared_ptr<const ResultatReception> resultat) {
+    resultat_ = std::move(resultat);
 }
 
 QString Enregistrefichier::nomchoisi() const {
@@ -87,7 +88,8 @@ void Enregistrefichier::Commande1_Click() {
             return;
         QString erreur;
         // A recording that could not be written stays on offer.
-        fermer = ecritenregistrement(e.cheminenregistrement, tabmesures_, nbmesures_, &erreur);
+        fermer = resultat_ && ecritenregistrement(e.cheminenregistrement, resultat_->tabmesures,
+                                                  resultat_->nbmesures, &erreur);
         if (!fermer)
             dialogues().boiteMessage(erreur + QStringLiteral("\n\nChoisissez un autre nom ou un "
                                                              "autre dossier."),

@@ -2,10 +2,10 @@
 
 #include "choosers/formefichier.h"
 
-#include <QByteArray>
-#include <vector>
+#include <memory>
 
 class Station;
+struct ResultatReception;
 
 // The save chooser: its Ok writes the samples of the last fast reception as a recording at
 // the chosen path, then the form closes. A name without extension is saved with ".rrr"
@@ -22,14 +22,15 @@ class Enregistrefichier : public FormeFichier {
 public:
     static const Dessin dessin;
 
-    Enregistrefichier(Station& station, std::vector<Lecteur> lecteurs, const QString& dossier,
-                      QWidget* parent);
+    // Saves the samples of `resultat` (the reception that asked for the form).
+    Enregistrefichier(Station& station, std::shared_ptr<const ResultatReception> resultat,
+                      std::vector<Lecteur> lecteurs, const QString& dossier, QWidget* parent);
 
     void Commande1_Click() override;
     QString nomchoisi() const override;
 
-    // Keeps the samples of the station's last fast reception as the ones to write.
-    void reprendmesures();
+    // The samples of a later reception are the ones to write from now on.
+    void reprendmesures(std::shared_ptr<const ResultatReception> resultat);
 
 protected:
     QString remarquenom(const QString& nom) const override;
@@ -40,6 +41,5 @@ private:
     bool remplacementaccepte(const QString& chemin);
 
     Station& station_;
-    std::vector<QByteArray> tabmesures_;
-    int nbmesures_ = 0;
+    std::shared_ptr<const ResultatReception> resultat_;
 };

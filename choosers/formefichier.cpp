@@ -1,9 +1,9 @@
 #include "choosers/formefichier.h"
 
-#include "app/dialogues.h"
-#include "app/polices.h"
-#include "app/twips.h"
 #include "choosers/nomfichier.h"
+#include "choosers/polices.h"
+#include "choosers/twips.h"
+#include "link/dialogues.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

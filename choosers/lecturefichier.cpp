@@ -1,7 +1,7 @@
 #include "choosers/lecturefichier.h"
 
-#include "app/dialogues.h"
-#include "app/station.h"
+#include "link/dialogues.h"
+#include "link/station.h"
 #include "recording/decodefichierbinrap.h"
 #include "recording/decodefichiermorserap.h"
 

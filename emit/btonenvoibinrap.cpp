@@ -1,19 +1,18 @@
 #include "emit/btonenvoibinrap.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
 #include "codes/binaire.h"
 #include "codes/predefinis.h"
 #include "emit/emissionlente.h"
 #include "emit/emissionrapide.h"
 #include "emit/maintientlaser.h"
+#include "link/ecran.h"
+#include "link/station.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 void Btonenvoi_binrap_Click(Station& s) {
-    Feuillelumivox1& f = *s.feuille;
+    const Activite activite(s, QStringLiteral("une émission"));
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
 
@@ -23,7 +22,7 @@ void Btonenvoi_binrap_Click(Station& s) {
     const double dureestop = 2 * bit;
     const double dureeespace = dureestop;
 
-    prepareemissionrapide(s, f.Btonenvoi_binrap);
+    prepareemissionrapide(s, Btonenvoi_binrap);
     const QString texte = texteTexte1(s);
     e.messagerecu = messageaemettre(texte);
     // A predefined sentence has become its short code, sent as it is. A typed text gets
@@ -31,17 +30,18 @@ void Btonenvoi_binrap_Click(Station& s) {
     const bool blancajoute = e.messagerecu == texte;
     if (blancajoute)
         e.messagerecu += u' ';
-    f.Etiquette2->setText(
+    f.fixetexte(
+        Etiquette2,
         e.nbmesures == 6400
             ? QStringLiteral(
                   " ENVOI DU CODE binaire rapide EN COURS (message de durée 15 s maximum)")
             : QStringLiteral(
                   " ENVOI DU CODE binaire rapide EN COURS (message de durée 30 s maximum)"));
     const double t0 = p.horloge();
-    f.show();
+    f.montre();
     traduitbinaire(e.messagerecu, e.codebinaire, e.affichagebinaire);
-    f.Texte2->setPlainText(texteemissionbinaire(e.codebinaire, e.affichagebinaire));
-    f.show();
+    f.fixetexte(Texte2, texteemissionbinaire(e.codebinaire, e.affichagebinaire));
+    f.montre();
 
     // The light of the start mark holds the user interface; its darkness lets it respond.
     maintientlaser(s, true, 1, Cession::aucune, Touches::rapides);
@@ -77,9 +77,9 @@ void Btonenvoi_binrap_Click(Station& s) {
     }
 
     attentefinenregistrement(s, t0);
-    f.Etiquette1->setText(QStringLiteral(" ENVOI DU MESSAGE TERMINE "));
+    f.fixetexte(Etiquette1, QStringLiteral(" ENVOI DU MESSAGE TERMINE "));
     maintientlaser(s, false, 0.5, Cession::avantEcriture, Touches::rapides);
 
-    retourreception(s, f.Btonenvoi_binrap,
+    retourreception(s, Btonenvoi_binrap,
                     QStringLiteral(" Entrer un message (tout caractère clavier) ou code         "));
 }

@@ -1,27 +1,26 @@
 #include "emit/btonenvoiebinaire.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
 #include "codes/binaire.h"
 #include "codes/predefinis.h"
 #include "emit/emissionlente.h"
 #include "emit/maintientlaser.h"
+#include "link/ecran.h"
+#include "link/station.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 void Btonenvoiebinaire_Click(Station& s) {
-    Feuillelumivox1& f = *s.feuille;
+    const Activite activite(s, QStringLiteral("une émission"));
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
 
-    prepareemission(s, f.Btonenvoiebinaire);
+    prepareemission(s, Btonenvoiebinaire);
     e.messagerecu = messageaemettre(texteTexte1(s));
-    f.Etiquette2->setText(QStringLiteral(" ENVOI DU CODE BINAIRE EN COURS"));
-    f.show();
+    f.fixetexte(Etiquette2, QStringLiteral(" ENVOI DU CODE BINAIRE EN COURS"));
+    f.montre();
     traduitbinaire(e.messagerecu, e.codebinaire, e.affichagebinaire);
-    f.Texte2->setPlainText(texteemissionbinaire(e.codebinaire, e.affichagebinaire));
-    f.show();
+    f.fixetexte(Texte2, texteemissionbinaire(e.codebinaire, e.affichagebinaire));
+    f.montre();
 
     maintientlaser(s, true, 5.68, Cession::aucune);
     maintientlaser(s, false, 1.136, Cession::avantEcriture);
@@ -47,6 +46,6 @@ void Btonenvoiebinaire_Click(Station& s) {
     maintientlaser(s, true, 6.818, Cession::apresEcriture);
     termineemission(s);
 
-    retourreception(s, f.Btonenvoiebinaire,
+    retourreception(s, Btonenvoiebinaire,
                     QStringLiteral(" Entrer un message (tout caractère clavier) ou code         "));
 }

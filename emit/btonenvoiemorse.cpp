@@ -1,27 +1,26 @@
 #include "emit/btonenvoiemorse.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
 #include "codes/morse.h"
 #include "codes/predefinis.h"
 #include "emit/emissionlente.h"
 #include "emit/maintientlaser.h"
+#include "link/ecran.h"
+#include "link/station.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 void Btonenvoiemorse_Click(Station& s) {
-    Feuillelumivox1& f = *s.feuille;
+    const Activite activite(s, QStringLiteral("une émission"));
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
 
-    prepareemission(s, f.Btonenvoiemorse);
+    prepareemission(s, Btonenvoiemorse);
     e.messagerecu = messageaemettre(texteTexte1(s));
-    f.Etiquette2->setText(QStringLiteral(" ENVOI DU CODE MORSE EN COURS"));
-    f.show();
+    f.fixetexte(Etiquette2, QStringLiteral(" ENVOI DU CODE MORSE EN COURS"));
+    f.montre();
     const TraductionMorse morse = traduitmorse(e.messagerecu);
-    f.Texte2->setPlainText(morse.affichagemorse);
-    f.show();
+    f.fixetexte(Texte2, morse.affichagemorse);
+    f.montre();
 
     maintientlaser(s, true, 3, Cession::aucune);
     maintientlaser(s, false, 2, Cession::avantEcriture);
@@ -41,7 +40,7 @@ void Btonenvoiemorse_Click(Station& s) {
     termineemission(s);
 
     retourreception(
-        s, f.Btonenvoiemorse,
+        s, Btonenvoiemorse,
         QStringLiteral(
             " Entrer un message (26 minuscules sans ponctuation ou 9 chiffres) ou code         "));
 }

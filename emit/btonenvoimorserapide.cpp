@@ -1,19 +1,18 @@
 #include "emit/btonenvoimorserapide.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
 #include "codes/morse.h"
 #include "codes/predefinis.h"
 #include "emit/emissionlente.h"
 #include "emit/emissionrapide.h"
 #include "emit/maintientlaser.h"
+#include "link/ecran.h"
+#include "link/station.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 void Btonenvoi_morserapide_Click(Station& s) {
-    Feuillelumivox1& f = *s.feuille;
+    const Activite activite(s, QStringLiteral("une émission"));
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
 
@@ -22,18 +21,19 @@ void Btonenvoi_morserapide_Click(Station& s) {
     const double point = 0.05 * e.facteurvitesse;
     const double trait = 3 * point;
 
-    prepareemissionrapide(s, f.Btonenvoi_morserapide);
+    prepareemissionrapide(s, Btonenvoi_morserapide);
     e.messagerecu = messageaemettre(texteTexte1(s));
-    f.Etiquette2->setText(
+    f.fixetexte(
+        Etiquette2,
         e.nbmesures == 6400
             ? QStringLiteral(" ENVOI DU CODE MORSE rapide EN COURS (message de durée 15 s maximum)")
             : QStringLiteral(
                   " ENVOI DU CODE MORSE rapide EN COURS (message de durée 30 s maximum)"));
     const double t0 = p.horloge();
-    f.show();
+    f.montre();
     const TraductionMorse morse = traduitmorse(e.messagerecu);
-    f.Texte2->setPlainText(morse.affichagemorse);
-    f.show();
+    f.fixetexte(Texte2, morse.affichagemorse);
+    f.montre();
     // The one yield before the message: the window shows what is about to be sent. From
     // here to the end of the message the user interface does not respond.
     p.cede();
@@ -62,12 +62,12 @@ void Btonenvoi_morserapide_Click(Station& s) {
     }
 
     attentefinenregistrement(s, t0);
-    f.Etiquette1->setText(QStringLiteral(" ENVOI DU MESSAGE TERMINE "));
+    f.fixetexte(Etiquette1, QStringLiteral(" ENVOI DU MESSAGE TERMINE "));
     p.cede();
     maintientlaser(s, false, 0.2, Cession::aucune, Touches::rapides);
 
     retourreception(
-        s, f.Btonenvoi_morserapide,
+        s, Btonenvoi_morserapide,
         QStringLiteral(
             " Entrer un message (26 minuscules sans ponctuation ou 9 chiffres) ou code         "));
 }

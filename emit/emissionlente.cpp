@@ -1,39 +1,32 @@
 #include "emit/emissionlente.h"
 
-#include "app/couleurs.h"
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
 #include "emit/maintientlaser.h"
+#include "link/ecran.h"
+#include "link/station.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTextDocument>
+using enum Ecran::Controle;
 
-void prepareemission(Station& s, QPushButton* boutonenvoi) {
-    Feuillelumivox1& f = *s.feuille;
+void prepareemission(Station& s, Ecran::Controle boutonenvoi) {
+    Ecran& f = *s.ecran;
     s.Minuterie->setEnabled(false);
-    f.Etiquette1->setText(QStringLiteral(" ENVOI DU MESSAGE EN COURS  PATIENTEZ SVP"));
-    f.Texte1->setReadOnly(true);
-    boutonenvoi->setEnabled(false);
-    f.Btonefface->setEnabled(false);
-    f.fixefond(f.Etiquette2, vertclair);
-    f.fixefond(f.Texte2, vertclair);
-    f.appliquetaillepolice();
+    f.fixetexte(Etiquette1, QStringLiteral(" ENVOI DU MESSAGE EN COURS  PATIENTEZ SVP"));
+    f.fixelectureseule(Texte1, true);
+    f.fixeactif(boutonenvoi, false);
+    f.fixeactif(Btonefface, false);
+    f.fixefond(Etiquette2, Ecran::Fond::vertclair);
+    f.fixefond(Texte2, Ecran::Fond::vertclair);
+    f.appliquetaillepolice(s.etat.taillepolice);
 }
 
 QString texteTexte1(Station& s) {
-    QString texte = s.feuille->Texte1->document()->toRawText();
-    texte.replace(QChar::ParagraphSeparator, u'\n');
-    texte.replace(QChar::LineSeparator, u'\n');
-    return texte;
+    return s.ecran->texte(Texte1);
 }
 
 void termineemission(Station& s) {
     Plateforme& p = s.plateforme;
     s.liaison.eteintlaser();
     p.cede();
-    s.feuille->Etiquette1->setText(QStringLiteral(" ENVOI DU MESSAGE TERMINE "));
+    s.ecran->fixetexte(Etiquette1, QStringLiteral(" ENVOI DU MESSAGE TERMINE "));
     // The final pause has its own clock reading, off the schedule of the message.
     const double t = p.horloge();
     double reveil = t;
@@ -43,16 +36,16 @@ void termineemission(Station& s) {
     } while (p.horloge() < t + 1 && !s.liaisonperdue());
 }
 
-void retourreception(Station& s, QPushButton* boutonenvoi, const QString& legende) {
-    Feuillelumivox1& f = *s.feuille;
-    f.Etiquette1->setText(legende);
-    f.Texte1->setReadOnly(false);
-    boutonenvoi->setEnabled(true);
-    f.Btonefface->setEnabled(true);
-    f.fixefond(f.Etiquette2, jauneclair);
-    f.fixefond(f.Texte2, jauneclair);
-    f.Etiquette2->setText(QStringLiteral("Réception de message"));
-    f.Texte2->clear();
+void retourreception(Station& s, Ecran::Controle boutonenvoi, const QString& legende) {
+    Ecran& f = *s.ecran;
+    f.fixetexte(Etiquette1, legende);
+    f.fixelectureseule(Texte1, false);
+    f.fixeactif(boutonenvoi, true);
+    f.fixeactif(Btonefface, true);
+    f.fixefond(Etiquette2, Ecran::Fond::jauneclair);
+    f.fixefond(Texte2, Ecran::Fond::jauneclair);
+    f.fixetexte(Etiquette2, QStringLiteral("Réception de message"));
+    f.fixetexte(Texte2, QString());
     s.Minuterie->setEnabled(true);
     s.plateforme.cede();
 }

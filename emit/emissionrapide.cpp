@@ -1,19 +1,19 @@
 #include "emit/emissionrapide.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
 #include "emit/emissionlente.h"
 #include "emit/maintientlaser.h"
+#include "link/ecran.h"
+#include "link/station.h"
 
-#include <QLabel>
+using enum Ecran::Controle;
 
-void prepareemissionrapide(Station& s, QPushButton* boutonenvoi) {
+void prepareemissionrapide(Station& s, Ecran::Controle boutonenvoi) {
     prepareemission(s, boutonenvoi);
     // Nothing runs between the two captions: the user only ever sees this one.
-    s.feuille->Etiquette1->setText(
-        s.etat.nbmesures == 6400
-            ? QStringLiteral(" ENVOI DU MESSAGE EN COURS  PATIENTEZ environ 15 s SVP")
-            : QStringLiteral(" ENVOI DU MESSAGE EN COURS  PATIENTEZ environ 30 s SVP"));
+    s.ecran->fixetexte(
+        Etiquette1, s.etat.nbmesures == 6400
+                        ? QStringLiteral(" ENVOI DU MESSAGE EN COURS  PATIENTEZ environ 15 s SVP")
+                        : QStringLiteral(" ENVOI DU MESSAGE EN COURS  PATIENTEZ environ 30 s SVP"));
 }
 
 CadenceRapide::CadenceRapide(Station& s, double debut) : s_(s), fin_(debut) {}

@@ -1,6 +1,6 @@
 #pragma once
 
-class QPushButton;
+#include "link/ecran.h"
 class Station;
 
 // The steps the two fast emitters share. Their elements are timed on the platform's
@@ -12,7 +12,7 @@ class Station;
 
 // The preparation of the slow emitters, with the caption telling the user how long to
 // wait: the receiver records about 15 s (6400 samples) or 30 s.
-void prepareemissionrapide(Station& s, QPushButton* boutonenvoi);
+void prepareemissionrapide(Station& s, Ecran::Controle boutonenvoi);
 
 // Lays the elements of a message end to end on one schedule: each ends where the one
 // before ended plus its own duration, so the small lateness of a wake-up does not add up

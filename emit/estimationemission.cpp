@@ -4,7 +4,7 @@
 #include "codes/morse.h"
 #include "codes/predefinis.h"
 #include "codes/windows1252.h"
-#include "receive/sourceechantillons.h"
+#include "recording/sourceechantillons.h"
 
 #include <QLocale>
 #include <cmath>

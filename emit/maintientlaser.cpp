@@ -1,6 +1,6 @@
 #include "emit/maintientlaser.h"
 
-#include "app/station.h"
+#include "link/station.h"
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/clavierlaser.h"
+
 class Station;
 
 // How a timed interval lets the event loop run.
@@ -14,14 +16,6 @@ enum class Cession {
 enum class Touches {
     lentes,
     rapides,
-};
-
-// What a station remembers of its keying between two intervals.
-struct ClavierLaser {
-    // Clock reading at which the level may next be written again.
-    double prochainRafraichissement = 0;
-    // Clock reading at which the last timed interval ended.
-    double finIntervalle = -1e9;
 };
 
 // Keeps the laser lit (`allume`) or dark for `duree` seconds of the clock, with the

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/etatpartage.h"
 #include "link/echantillonneur.h"
+#include "link/etatpartage.h"
 #include "link/transport.h"
 
 #include <QByteArray>

@@ -1,17 +1,15 @@
 #include "receive/attentereceptionbinaire.h"
 
-#include "app/couleurs.h"
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "codes/decodagebinaire.h"
 #include "codes/predefinis.h"
-#include "receive/decodagebinaire.h"
+#include "link/ecran.h"
+#include "link/station.h"
 #include "receive/lumiere.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <algorithm>
 #include <cmath>
+
+using enum Ecran::Controle;
 
 namespace {
 
@@ -32,17 +30,17 @@ constexpr double bitsmaximum = 9.5;
 void debutreception(Station& s) {
     if (s.observateurs.debutReception)
         s.observateurs.debutReception();
-    Feuillelumivox1& f = *s.feuille;
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
-    f.appliquetaillepolice();
-    f.Etiquette2->setText(QStringLiteral("RECEPTION DE MESSAGE EN COURS   PATIENTEZ SVP"));
-    f.fixefond(f.Etiquette1, jauneclair);
-    f.fixefond(f.Texte1, jauneclair);
-    f.Texte1->setReadOnly(true);
-    f.Texte2->clear();
-    f.Etiquette1->setText(QStringLiteral("RECEPTION DE CODE BINAIRE EN COURS     PATIENTEZ SVP"));
-    f.Btonenvoiebinaire->setEnabled(false);
-    f.Btonefface->setEnabled(false);
+    f.appliquetaillepolice(s.etat.taillepolice);
+    f.fixetexte(Etiquette2, QStringLiteral("RECEPTION DE MESSAGE EN COURS   PATIENTEZ SVP"));
+    f.fixefond(Etiquette1, Ecran::Fond::jauneclair);
+    f.fixefond(Texte1, Ecran::Fond::jauneclair);
+    f.fixelectureseule(Texte1, true);
+    f.fixetexte(Texte2, QString());
+    f.fixetexte(Etiquette1, QStringLiteral("RECEPTION DE CODE BINAIRE EN COURS     PATIENTEZ SVP"));
+    f.fixeactif(Btonenvoiebinaire, false);
+    f.fixeactif(Btonefface, false);
     e.codebinaire.clear();
     e.affichagebinaire.clear();
 }
@@ -62,11 +60,10 @@ void debutreception(Station& s) {
 void recoitcreneaux(Station& s) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
-    QPlainTextEdit* Texte1 = s.feuille->Texte1;
     const auto ajoute = [&](QChar c) {
         e.codebinaire += c;
         e.affichagebinaire += c;
-        Texte1->setPlainText(e.codebinaire);
+        s.ecran->fixetexte(Texte1, e.codebinaire);
     };
     int creneaux = 0;
     int creneauxallumes = 0;
@@ -87,7 +84,7 @@ void recoitcreneaux(Station& s) {
             creneauxallumes -= entrop * allume;
             e.codebinaire.chop(entrop);
             e.affichagebinaire.chop(entrop);
-            Texte1->setPlainText(e.codebinaire);
+            s.ecran->fixetexte(Texte1, e.codebinaire);
         }
     };
     // The character's last lit run: the slots counted before it, when it began, and whether
@@ -187,19 +184,21 @@ void recoitcreneaux(Station& s) {
 }
 
 void finmessage(Station& s) {
-    Feuillelumivox1& f = *s.feuille;
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
-    f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
-    f.Texte2->setPlainText(e.messagerecu);
-    f.Texte2->setReadOnly(true);
-    f.fixefond(f.Etiquette1, vertclair);
-    f.fixefond(f.Texte1, vertclair);
-    f.Etiquette1->setText(QStringLiteral(
-        " Entrer un message (tout caractère clavier) ou code                         "));
-    f.Btonenvoiebinaire->setEnabled(true);
-    f.Btonefface->setEnabled(true);
-    f.Texte1->setPlainText(e.affichagebinaire);
-    f.Texte1->setReadOnly(false);
+    f.fixetexte(Etiquette2, QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
+    f.fixetexte(Texte2, e.messagerecu);
+    f.fixelectureseule(Texte2, true);
+    f.fixefond(Etiquette1, Ecran::Fond::vertclair);
+    f.fixefond(Texte1, Ecran::Fond::vertclair);
+    f.fixetexte(
+        Etiquette1,
+        QStringLiteral(
+            " Entrer un message (tout caractère clavier) ou code                         "));
+    f.fixeactif(Btonenvoiebinaire, true);
+    f.fixeactif(Btonefface, true);
+    f.fixetexte(Texte1, e.affichagebinaire);
+    f.fixelectureseule(Texte1, false);
     e.compteursilence = 0;
     if (s.observateurs.finReception)
         s.observateurs.finReception();
@@ -210,8 +209,8 @@ void finmessage(Station& s) {
 void attentereceptionbinaire(Station& s) {
     EtatPartage& e = s.etat;
 
-    s.feuille->show();
-    s.feuille->appliquetaillepolice();
+    s.ecran->montre();
+    s.ecran->appliquetaillepolice(s.etat.taillepolice);
     s.Minuterie->setEnabled(true);
     e.compteursilence = 0;
 
@@ -220,6 +219,7 @@ void attentereceptionbinaire(Station& s) {
         if (!marquededebut(s, binaire, 3.5, t1))
             continue;
 
+        const Activite activite(s, QStringLiteral("une réception"));
         debutreception(s);
         recoitcreneaux(s);
         const DecodageBinaire decodage = decodecodebinaire(e.codebinaire);

@@ -1,17 +1,15 @@
 #include "receive/attentereceptionbinairerapide.h"
 
-#include "app/couleurs.h"
-#include "app/feuillelumivox1.h"
-#include "app/legendes.h"
-#include "app/station.h"
-#include "receive/decodagebinairerapide.h"
+#include "link/ecran.h"
+#include "link/legendes.h"
+#include "link/station.h"
 #include "receive/lumiere.h"
 #include "receive/receptionrapide.h"
 #include "receive/telechargement.h"
+#include "recording/decodagebinairerapide.h"
+#include "recording/resultatreception.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 namespace {
 
@@ -19,19 +17,20 @@ const QString binairerapide = QStringLiteral("br");
 
 void debutreception(Station& s) {
     commencereceptionrapide(s);
-    Feuillelumivox1& f = *s.feuille;
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
     const bool court = e.nbmesures == 6400;
-    f.appliquetaillepolice();
-    f.fixefond(f.Etiquette1, jauneclair);
-    f.fixefond(f.Texte1, jauneclair);
-    f.Texte1->setReadOnly(true);
-    f.Texte2->clear();
-    f.Etiquette1->setText(
+    f.appliquetaillepolice(s.etat.taillepolice);
+    f.fixefond(Etiquette1, Ecran::Fond::jauneclair);
+    f.fixefond(Texte1, Ecran::Fond::jauneclair);
+    f.fixelectureseule(Texte1, true);
+    f.fixetexte(Texte2, QString());
+    f.fixetexte(
+        Etiquette1,
         court ? QStringLiteral("RECEPTION DE CODE BINAIRE RAPIDE EN COURS     PATIENTEZ 15 s SVP")
               : QStringLiteral("RECEPTION DE CODE BINAIRE RAPIDE EN COURS     PATIENTEZ 30 s SVP"));
-    f.Btonenvoi_binrap->setEnabled(false);
-    f.Btonefface->setEnabled(false);
+    f.fixeactif(Btonenvoi_binrap, false);
+    f.fixeactif(Btonefface, false);
     e.codebinaire.clear();
     e.affichagebinaire.clear();
 }
@@ -53,17 +52,17 @@ BilanTelechargement enregistreettelecharge(Station& s) {
     return bilan;
 }
 
-void finmessage(Station& s, const BilanTelechargement& bilan, bool coupe) {
-    Feuillelumivox1& f = *s.feuille;
+void finmessage(Station& s, const BilanTelechargement& bilan, ResultatReception& resultat) {
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
-    affichereceptionrapide(s, bilan, coupe);
-    f.fixefond(f.Etiquette1, vertclair);
-    f.fixefond(f.Texte1, vertclair);
-    f.Etiquette1->setText(etiquette1binaire());
-    f.Btonenvoi_binrap->setEnabled(true);
-    f.Btonefface->setEnabled(true);
-    f.Texte1->setPlainText(e.affichagebinaire);
-    f.Texte1->setReadOnly(false);
+    affichereceptionrapide(s, bilan, resultat);
+    f.fixefond(Etiquette1, Ecran::Fond::vertclair);
+    f.fixefond(Texte1, Ecran::Fond::vertclair);
+    f.fixetexte(Etiquette1, etiquette1binaire());
+    f.fixeactif(Btonenvoi_binrap, true);
+    f.fixeactif(Btonefface, true);
+    f.fixetexte(Texte1, e.affichagebinaire);
+    f.fixelectureseule(Texte1, false);
     if (s.observateurs.finReception)
         s.observateurs.finReception();
 }
@@ -80,22 +79,30 @@ void retourattente(Station& s) {
 void attentereceptionbinairerapide(Station& s) {
     EtatPartage& e = s.etat;
 
-    s.feuille->appliquetaillepolice();
+    s.ecran->appliquetaillepolice(s.etat.taillepolice);
     s.Minuterie->setEnabled(true);
     e.compteursilence = 0;
 
     double t1 = 0;
     while (e.typecodage == binairerapide && !s.liaisonperdue()) {
         if (marquededebut(s, binairerapide, 0.5, t1)) {
+            const Activite activite(s, QStringLiteral("une réception"));
+            // The recording's length and the rules of this reception, whatever the menus
+            // do meanwhile.
+            const int nbmesures = e.nbmesures;
+            const Regles regles = reglesdecodage(e);
             debutreception(s);
             const BilanTelechargement bilan = enregistreettelecharge(s);
-            const MessageBinaireRapide lecture = decodemessagebinairerapide(
-                depuistabmesures(e.tabmesures, e.nbmesures, e.tensionseuil), reglesdecodage(e));
+            const SourceEchantillons source =
+                depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
+            const MessageBinaireRapide lecture = decodemessagebinairerapide(source, regles);
+            ResultatReception resultat =
+                resultatreception(e.tabmesures, nbmesures, source, lecture, regles);
             e.codebinaire = lecture.mesure.codebinaire;
             e.affichagebinaire = lecture.mesure.affichagebinaire;
             e.compteursilence = 0;
             e.messagerecu = lecture.messagerecu;
-            finmessage(s, bilan, lecture.mesure.coupe);
+            finmessage(s, bilan, resultat);
             if (e.enregbinautorise == u"oui")
                 proposeenregistrement(s,
                                       QStringLiteral("Enregistrement d'un fichier binaire rapide"));

@@ -1,15 +1,12 @@
 #include "receive/attentereceptionmorse.h"
 
-#include "app/couleurs.h"
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "codes/decodagemorse.h"
 #include "codes/predefinis.h"
-#include "receive/decodagemorse.h"
+#include "link/ecran.h"
+#include "link/station.h"
 #include "receive/lumiere.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 namespace {
 
@@ -21,16 +18,16 @@ constexpr double limitepointtrait = (0.3 + 1.0) / 2;
 void debutreception(Station& s) {
     if (s.observateurs.debutReception)
         s.observateurs.debutReception();
-    Feuillelumivox1& f = *s.feuille;
-    f.Etiquette2->setText(QStringLiteral("RECEPTION DE MESSAGE EN COURS   PATIENTEZ SVP"));
-    f.fixefond(f.Etiquette1, jauneclair);
-    f.fixefond(f.Texte1, jauneclair);
-    f.Texte1->setReadOnly(true);
-    f.appliquetaillepolice();
-    f.Texte2->clear();
-    f.Etiquette1->setText(QStringLiteral("RECEPTION DE CODE MORSE EN COURS     PATIENTEZ SVP"));
-    f.Btonenvoiemorse->setEnabled(false);
-    f.Btonefface->setEnabled(false);
+    Ecran& f = *s.ecran;
+    f.fixetexte(Etiquette2, QStringLiteral("RECEPTION DE MESSAGE EN COURS   PATIENTEZ SVP"));
+    f.fixefond(Etiquette1, Ecran::Fond::jauneclair);
+    f.fixefond(Texte1, Ecran::Fond::jauneclair);
+    f.fixelectureseule(Texte1, true);
+    f.appliquetaillepolice(s.etat.taillepolice);
+    f.fixetexte(Texte2, QString());
+    f.fixetexte(Etiquette1, QStringLiteral("RECEPTION DE CODE MORSE EN COURS     PATIENTEZ SVP"));
+    f.fixeactif(Btonenvoiemorse, false);
+    f.fixeactif(Btonefface, false);
 }
 
 // Times the pulses and the dark stretches of one message into its code string: "." and
@@ -43,7 +40,6 @@ void debutreception(Station& s) {
 QString recoitsymboles(Station& s) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
-    QPlainTextEdit* Texte1 = s.feuille->Texte1;
     QString code;
     double d = 0;
     for (;;) {
@@ -55,7 +51,7 @@ QString recoitsymboles(Station& s) {
             cedeavant(p, t0 + 1.2 * e.facteurvitesse);
             if (p.horloge() - t0 >= 1.2 * e.facteurvitesse) {
                 code += u' ';
-                Texte1->setPlainText(code);
+                s.ecran->fixetexte(Texte1, code);
                 t0 = p.horloge();
                 ++e.compteursilence;
             }
@@ -74,25 +70,26 @@ QString recoitsymboles(Station& s) {
             p.cede();
             continue;
         }
-        Texte1->setPlainText(code);
+        s.ecran->fixetexte(Texte1, code);
         e.compteursilence = 0;
     }
 }
 
 void finmessage(Station& s, const QString& affichage) {
-    Feuillelumivox1& f = *s.feuille;
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
-    f.Etiquette2->setText(QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
-    f.Texte2->setPlainText(affichage + QStringLiteral(" = ") + e.messagerecu);
-    f.Texte2->setReadOnly(true);
-    f.fixefond(f.Etiquette1, vertclair);
-    f.fixefond(f.Texte1, vertclair);
-    f.Etiquette1->setText(QStringLiteral(" Entrer un message (26 minuscules sans ponctuation ou 9 "
-                                         "chiffres) ou code                         "));
-    f.Btonenvoiemorse->setEnabled(true);
-    f.Btonefface->setEnabled(true);
-    f.Texte1->clear();
-    f.Texte1->setReadOnly(false);
+    f.fixetexte(Etiquette2, QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
+    f.fixetexte(Texte2, affichage + QStringLiteral(" = ") + e.messagerecu);
+    f.fixelectureseule(Texte2, true);
+    f.fixefond(Etiquette1, Ecran::Fond::vertclair);
+    f.fixefond(Texte1, Ecran::Fond::vertclair);
+    f.fixetexte(Etiquette1,
+                QStringLiteral(" Entrer un message (26 minuscules sans ponctuation ou 9 "
+                               "chiffres) ou code                         "));
+    f.fixeactif(Btonenvoiemorse, true);
+    f.fixeactif(Btonefface, true);
+    f.fixetexte(Texte1, QString());
+    f.fixelectureseule(Texte1, false);
     e.compteursilence = 0;
     if (s.observateurs.finReception)
         s.observateurs.finReception();
@@ -103,8 +100,8 @@ void finmessage(Station& s, const QString& affichage) {
 void attentereceptionmorse(Station& s) {
     EtatPartage& e = s.etat;
 
-    s.feuille->show();
-    s.feuille->appliquetaillepolice();
+    s.ecran->montre();
+    s.ecran->appliquetaillepolice(s.etat.taillepolice);
     s.Minuterie->setEnabled(true);
     e.compteursilence = 0;
 
@@ -113,6 +110,7 @@ void attentereceptionmorse(Station& s) {
         if (!marquededebut(s, morse, 1.5, t1))
             continue;
 
+        const Activite activite(s, QStringLiteral("une réception"));
         debutreception(s);
         const QString code = recoitsymboles(s);
         const DecodageMorse decodage = decodecodemorse(code);

@@ -1,18 +1,16 @@
 #include "receive/attentereceptionmorserapide.h"
 
-#include "app/couleurs.h"
-#include "app/feuillelumivox1.h"
-#include "app/legendes.h"
-#include "app/station.h"
-#include "receive/decodagemorserapide.h"
+#include "link/ecran.h"
+#include "link/legendes.h"
+#include "link/station.h"
 #include "receive/lumiere.h"
 #include "receive/receptionrapide.h"
 #include "receive/telechargement.h"
 #include "recording/copiecontrole.h"
+#include "recording/decodagemorserapide.h"
+#include "recording/resultatreception.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 namespace {
 
@@ -20,20 +18,21 @@ const QString morserapide = QStringLiteral("mr");
 
 void debutreception(Station& s) {
     commencereceptionrapide(s);
-    Feuillelumivox1& f = *s.feuille;
+    Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
     const bool court = e.nbmesures == 6400;
-    f.fixefond(f.Etiquette1, jauneclair);
-    f.fixefond(f.Texte1, jauneclair);
-    f.Texte1->setReadOnly(true);
-    f.appliquetaillepolice();
-    f.Texte2->clear();
-    f.Etiquette1->setText(
+    f.fixefond(Etiquette1, Ecran::Fond::jauneclair);
+    f.fixefond(Texte1, Ecran::Fond::jauneclair);
+    f.fixelectureseule(Texte1, true);
+    f.appliquetaillepolice(s.etat.taillepolice);
+    f.fixetexte(Texte2, QString());
+    f.fixetexte(
+        Etiquette1,
         court ? QStringLiteral("RECEPTION DE CODE MORSE RAPIDE EN COURS     PATIENTEZ 15 s SVP")
               : QStringLiteral("RECEPTION DE CODE MORSE RAPIDE EN COURS     PATIENTEZ 30 s SVP"));
-    f.Btonenvoiemorse->setEnabled(false);
-    f.Btonenvoi_morserapide->setEnabled(false);
-    f.Btonefface->setEnabled(false);
+    f.fixeactif(Btonenvoiemorse, false);
+    f.fixeactif(Btonenvoi_morserapide, false);
+    f.fixeactif(Btonefface, false);
 }
 
 // The interface records the light, then the samples come down one by one (or 32 at a
@@ -64,18 +63,18 @@ BilanTelechargement enregistreettelecharge(Station& s) {
 }
 
 void finmessage(Station& s, const QString& affichage, const BilanTelechargement& bilan,
-                bool coupe) {
-    Feuillelumivox1& f = *s.feuille;
-    affichereceptionrapide(s, bilan, coupe);
-    f.fixefond(f.Etiquette1, vertclair);
-    f.fixefond(f.Texte1, vertclair);
-    f.Etiquette1->setText(etiquette1morserapide());
-    f.Btonenvoiemorse->setEnabled(true);
-    f.Btonenvoi_morserapide->setEnabled(true);
-    f.Btonefface->setEnabled(true);
-    f.Texte1->setPlainText(QStringLiteral("code morse reçu : ") + affichage);
-    f.Texte1->setReadOnly(false);
-    f.show();
+                ResultatReception& resultat) {
+    Ecran& f = *s.ecran;
+    affichereceptionrapide(s, bilan, resultat);
+    f.fixefond(Etiquette1, Ecran::Fond::vertclair);
+    f.fixefond(Texte1, Ecran::Fond::vertclair);
+    f.fixetexte(Etiquette1, etiquette1morserapide());
+    f.fixeactif(Btonenvoiemorse, true);
+    f.fixeactif(Btonenvoi_morserapide, true);
+    f.fixeactif(Btonefface, true);
+    f.fixetexte(Texte1, QStringLiteral("code morse reçu : ") + affichage);
+    f.fixelectureseule(Texte1, false);
+    f.montre();
     if (s.observateurs.finReception)
         s.observateurs.finReception();
 }
@@ -92,21 +91,29 @@ void attentereceptionmorserapide(Station& s) {
     EtatPartage& e = s.etat;
 
     s.Minuterie->setEnabled(true);
-    s.feuille->show();
+    s.ecran->montre();
     e.compteursilence = 0;
-    s.feuille->appliquetaillepolice();
+    s.ecran->appliquetaillepolice(s.etat.taillepolice);
 
     double t1 = 0;
     while (e.typecodage == morserapide && !s.liaisonperdue()) {
         if (marquededebut(s, morserapide, 0.5, t1)) {
+            const Activite activite(s, QStringLiteral("une réception"));
+            // The recording's length and the rules of this reception, whatever the menus
+            // do meanwhile.
+            const int nbmesures = e.nbmesures;
+            const Regles regles = reglesdecodage(e);
             debutreception(s);
             const BilanTelechargement bilan = enregistreettelecharge(s);
             e.compteursilence = 0;
-            const MessageMorseRapide lecture = decodemessagemorserapide(
-                depuistabmesures(e.tabmesures, e.nbmesures, e.tensionseuil), reglesdecodage(e));
-            s.feuille->Texte1->setPlainText(lecture.mesure.codemorse);
+            const SourceEchantillons source =
+                depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
+            const MessageMorseRapide lecture = decodemessagemorserapide(source, regles);
+            ResultatReception resultat =
+                resultatreception(e.tabmesures, nbmesures, source, lecture, regles);
+            s.ecran->fixetexte(Texte1, lecture.mesure.codemorse);
             e.messagerecu = lecture.messagerecu;
-            finmessage(s, lecture.texte.affichage, bilan, lecture.mesure.coupe);
+            finmessage(s, lecture.texte.affichage, bilan, resultat);
             if (e.enregmorseautorise == u"oui")
                 proposeenregistrement(s,
                                       QStringLiteral("Enregistrement d'un fichier morse rapide"));

@@ -1,21 +1,21 @@
 #include "receive/boucledereception.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "link/ecran.h"
+#include "link/station.h"
 
 #include "receive/attentereceptionbinaire.h"
 #include "receive/attentereceptionbinairerapide.h"
 #include "receive/attentereceptionmorse.h"
 #include "receive/attentereceptionmorserapide.h"
-#include <QLabel>
-#include <QPushButton>
+
+using enum Ecran::Controle;
 
 namespace {
 
 // A coding without a reception routine of its own: the window stays up and the events
 // run, the tick sampling EA0, until a menu chooses a coding that has one.
 void attentesansreception(Station& s, const QString& typecodage) {
-    s.feuille->show();
+    s.ecran->montre();
     s.Minuterie->setEnabled(true);
     while (s.etat.typecodage == typecodage && !s.liaisonperdue())
         s.plateforme.cede();
@@ -24,21 +24,21 @@ void attentesansreception(Station& s, const QString& typecodage) {
 } // namespace
 
 void attenteretourliaison(Station& s) {
-    Feuillelumivox1& f = *s.feuille;
+    Ecran& f = *s.ecran;
     Plateforme& p = s.plateforme;
     s.notelaperte();
     s.Minuterie->setEnabled(false);
     // Nothing can be sent meanwhile; the buttons come back as they were.
-    const QList<QPushButton*> boutons = {f.Btonenvoiemorse, f.Btonenvoiebinaire,
-                                         f.Btonenvoi_morserapide, f.Btonenvoi_binrap};
+    const QList<Ecran::Controle> boutons = {Btonenvoiemorse, Btonenvoiebinaire,
+                                            Btonenvoi_morserapide, Btonenvoi_binrap};
     QList<bool> actifs;
-    for (QPushButton* b : boutons) {
-        actifs << b->isEnabled();
-        b->setEnabled(false);
+    for (const Ecran::Controle b : boutons) {
+        actifs << f.actif(b);
+        f.fixeactif(b, false);
     }
-    const QString legende = f.Etiquette2->text();
-    f.Etiquette2->setText(QStringLiteral(" LIAISON AVEC L'INTERFACE PERDUE : nouvel essai "
-                                         "chaque seconde"));
+    const QString legende = f.texte(Etiquette2);
+    f.fixetexte(Etiquette2, QStringLiteral(" LIAISON AVEC L'INTERFACE PERDUE : nouvel essai "
+                                           "chaque seconde"));
     for (double essai = p.horloge() + 1;; essai = p.horloge() + 1) {
         while (p.horloge() < essai)
             p.cede(essai);
@@ -46,8 +46,8 @@ void attenteretourliaison(Station& s) {
             break;
     }
     for (qsizetype i = 0; i < boutons.size(); ++i)
-        boutons[i]->setEnabled(actifs[i]);
-    f.Etiquette2->setText(legende);
+        f.fixeactif(boutons[i], actifs[i]);
+    f.fixetexte(Etiquette2, legende);
     s.noteleretour();
     s.Minuterie->setEnabled(true);
 }

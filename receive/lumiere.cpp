@@ -1,6 +1,6 @@
 #include "receive/lumiere.h"
 
-#include "app/station.h"
+#include "link/station.h"
 
 bool marquededebut(Station& s, const QString& typecodage, double duree, double& t1) {
     EtatPartage& e = s.etat;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/etatpartage.h"
-#include "app/plateforme.h"
+#include "link/etatpartage.h"
+#include "link/plateforme.h"
 
 #include <QString>
 

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "receive/sourceechantillons.h"
+#include "recording/affichageresultat.h"
+#include "recording/sourceechantillons.h"
 
 #include <QString>
 #include <QStringList>
 
 class Station;
 struct EtatPartage;
+struct ResultatReception;
 
 // Steps the two fast receptions share.
 
@@ -17,14 +19,11 @@ struct BilanTelechargement;
 // read and dropped, the caption telling how long to wait.
 void commencereceptionrapide(Station& s);
 
-// The end of a message shown: " FIN DE RECEPTION DU MESSAGE", messagerecu in Texte2,
-// locked, each notice on a line of its own after it.
-void affichemessagerecu(Station& s, const QStringList& avis);
-
 // The end of a fast reception: messagerecu in Texte2, locked, each notice on a line of its
-// own after it: a message longer than the recording (`coupe`), a download the interface
-// abandoned.
-void affichereceptionrapide(Station& s, const BilanTelechargement& bilan, bool coupe);
+// own after it (a message longer than the recording, a download the interface abandoned),
+// kept in the record; then the record goes to the screen, for every view of it.
+void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
+                            ResultatReception& resultat);
 
 // Empties every entry of tabmesures, so that what a download does not fill reads as
 // darkness, and not as the values of an earlier, longer download.
@@ -33,10 +32,6 @@ void videtabmesures(EtatPartage& e);
 // Lets the events run until more than `duree` seconds have passed since `t0`: the
 // interface is recording, nothing is read meanwhile.
 void attendsenregistrement(Station& s, double t0, double duree);
-
-// The rules the station's fast decoders follow: the mended ones, or the robust ones when
-// the option is ticked.
-Regles reglesdecodage(const EtatPartage& e);
 
 // After a message, when the user allows it: the save chooser is asked for, with its
 // caption. The routine does not wait for it.

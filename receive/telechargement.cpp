@@ -1,12 +1,13 @@
 #include "receive/telechargement.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "link/ecran.h"
+#include "link/station.h"
 #include "link/valeurnumerique.h"
 
-#include <QPlainTextEdit>
 #include <cmath>
 #include <utility>
+
+using enum Ecran::Controle;
 
 namespace {
 
@@ -242,7 +243,6 @@ BilanTelechargement
 telechargemorserapide(Station& s, const std::function<void(int, const QByteArray&)>& copie) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
-    QPlainTextEdit* Texte1 = s.feuille->Texte1;
     // Block 0 is never asked for: 6368 values of a 6400-sample recording. A 12800-sample
     // recording comes whole, 400 blocks as fast binary asks for them.
     const int blocs = e.nbmesures == 12800 ? 400 : 199;
@@ -252,7 +252,7 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
     const double debut = p.horloge();
     for (int b = 1; b <= blocs; ++b) {
         for (int o = 0; o <= 31; ++o) {
-            Texte1->setPlainText(QString::fromLatin1(requetevaleur(b, o)));
+            s.ecran->fixetexte(Texte1, QString::fromLatin1(requetevaleur(b, o)));
             reponse.envoie(requetevaleur(b, o));
             for (bool entiere = false; !entiere;) {
                 char c = 0;
@@ -279,13 +279,13 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
                 copie(e.compteurmesures - 1, e.chainemesure);
             ++bilan.valeursRecues;
             bilan.duree = p.horloge() - debut;
-            Texte1->setPlainText(Texte1->toPlainText() + u' ' +
-                                 QString::fromLatin1(e.chainemesure));
+            s.ecran->fixetexte(Texte1,
+                               s.ecran->texte(Texte1) + u' ' + QString::fromLatin1(e.chainemesure));
             e.chainemesure.clear();
         }
         // After the last value of a block, the request names position 32, which the
         // interface ignores, before the next block begins.
-        Texte1->setPlainText(QString::fromLatin1(requetevaleur(b, 32)));
+        s.ecran->fixetexte(Texte1, QString::fromLatin1(requetevaleur(b, 32)));
         reponse.envoieseule(requetevaleur(b, 32));
     }
     return bilan;
@@ -296,8 +296,11 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
     BilanTelechargement bilan;
-    const int blocs = e.nbmesures / 32;
-    bilan.valeursDemandees = e.nbmesures;
+    // The recording's length when the download starts: a menu changed meanwhile does not
+    // change what is asked for.
+    const int nbmesures = e.nbmesures;
+    const int blocs = nbmesures / 32;
+    bilan.valeursDemandees = nbmesures;
     LecteurReponse reponse(s, bilan, FinReponse::Forme::bloc);
     // The values of the block being read, for the copy: a block asked for again must not
     // give its lines twice.
@@ -313,7 +316,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
     const auto jeton = [&] {
         const QByteArray net = sansblancs(e.chainemesure);
         e.chainemesure.clear();
-        if (net.isEmpty() || e.compteurmesures >= e.nbmesures)
+        if (net.isEmpty() || e.compteurmesures >= nbmesures)
             return;
         const int v = lecture(net);
         range(e, v >= 0 ? textemesure(v) : QByteArray());
@@ -321,7 +324,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
         ++bilan.valeursRecues;
         bilan.duree = p.horloge() - debut;
     };
-    for (int b = 1; b <= blocs && e.compteurmesures < e.nbmesures; ++b) {
+    for (int b = 1; b <= blocs && e.compteurmesures < nbmesures; ++b) {
         const qint16 debutbloc = e.compteurmesures;
         reponse.envoie(requetebloc(b));
         for (bool entiere = false; !entiere;) {

@@ -1,6 +1,6 @@
 #include "recording/copiecontrole.h"
 
-#include "app/formats.h"
+#include "codes/formats.h"
 #include "recording/fichierenregistrement.h"
 #include "recording/raisonfichier.h"
 

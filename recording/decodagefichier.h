@@ -1,7 +1,7 @@
 #pragma once
 
-#include "receive/decodagebinairerapide.h"
-#include "receive/decodagemorserapide.h"
+#include "recording/decodagebinairerapide.h"
+#include "recording/decodagemorserapide.h"
 #include "recording/mesuresfichier.h"
 
 // The decoding of a recording file, without any window: the samples read from the file go

@@ -1,36 +1,38 @@
 #include "recording/decodefichierbinrap.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/legendes.h"
-#include "app/station.h"
-#include "receive/receptionrapide.h"
+#include "link/ecran.h"
+#include "link/legendes.h"
+#include "link/station.h"
+#include "recording/affichageresultat.h"
 #include "recording/decodagefichier.h"
 #include "recording/finsdecodagefichier.h"
+#include "recording/resultatreception.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 bool decode_fichierbinrap(Station& s, QString* erreur) {
     EtatPartage& e = s.etat;
-    Feuillelumivox1& f = *s.feuille;
+    Ecran& f = *s.ecran;
     MesuresFichier mesures;
-    if (!commencedecodagefichier(s, mesures, erreur))
+    bool tic = false;
+    if (!commencedecodagefichier(s, mesures, tic, erreur))
         return false;
+    const Regles regles = reglesdecodage(e);
     e.codebinaire.clear();
     e.affichagebinaire.clear();
 
-    const MessageBinaireRapide d = decodefichierbinaire(mesures, reglesdecodage(e));
+    const MessageBinaireRapide d = decodefichierbinaire(mesures, regles);
+    ResultatReception resultat = resultatfichier(mesures, s.etat.cheminlecture, d, regles);
     e.codebinaire = d.mesure.codebinaire;
     e.affichagebinaire = d.mesure.affichagebinaire;
-    f.Texte1->setPlainText(e.affichagebinaire);
+    f.fixetexte(Texte1, e.affichagebinaire);
     e.messagerecu = d.messagerecu;
 
-    affichefindecodagefichier(s, mesures, d.mesure.coupe);
-    f.Etiquette1->setText(etiquette1binaire());
-    f.Btonenvoiebinaire->setEnabled(true);
-    f.Btonefface->setEnabled(true);
-    f.Texte1->setReadOnly(false);
-    reprendapresdecodagefichier(s);
+    affichefindecodagefichier(s, mesures, resultat);
+    f.fixetexte(Etiquette1, etiquette1binaire());
+    f.fixeactif(Btonenvoiebinaire, true);
+    f.fixeactif(Btonefface, true);
+    f.fixelectureseule(Texte1, false);
+    reprendapresdecodagefichier(s, tic);
     return true;
 }

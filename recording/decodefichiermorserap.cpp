@@ -1,34 +1,36 @@
 #include "recording/decodefichiermorserap.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/legendes.h"
-#include "app/station.h"
-#include "receive/receptionrapide.h"
+#include "link/ecran.h"
+#include "link/legendes.h"
+#include "link/station.h"
+#include "recording/affichageresultat.h"
 #include "recording/decodagefichier.h"
 #include "recording/finsdecodagefichier.h"
+#include "recording/resultatreception.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+using enum Ecran::Controle;
 
 bool decode_fichiermorserap(Station& s, QString* erreur) {
     EtatPartage& e = s.etat;
-    Feuillelumivox1& f = *s.feuille;
+    Ecran& f = *s.ecran;
     MesuresFichier mesures;
-    if (!commencedecodagefichier(s, mesures, erreur))
+    bool tic = false;
+    if (!commencedecodagefichier(s, mesures, tic, erreur))
         return false;
+    const Regles regles = reglesdecodage(e);
 
-    const MessageMorseRapide d = decodefichiermorse(mesures, reglesdecodage(e));
-    f.Texte1->setPlainText(d.mesure.codemorse);
+    const MessageMorseRapide d = decodefichiermorse(mesures, regles);
+    ResultatReception resultat = resultatfichier(mesures, s.etat.cheminlecture, d, regles);
+    f.fixetexte(Texte1, d.mesure.codemorse);
     s.plateforme.cede();
     e.messagerecu = d.messagerecu;
 
-    affichefindecodagefichier(s, mesures, d.mesure.coupe);
-    f.Etiquette1->setText(etiquette1morserapide());
-    f.Btonenvoiemorse->setEnabled(true);
-    f.Btonefface->setEnabled(true);
-    f.Texte1->setPlainText(QStringLiteral("code morse reçu : ") + d.texte.affichage);
-    f.Texte1->setReadOnly(false);
-    reprendapresdecodagefichier(s);
+    affichefindecodagefichier(s, mesures, resultat);
+    f.fixetexte(Etiquette1, etiquette1morserapide());
+    f.fixeactif(Btonenvoiemorse, true);
+    f.fixeactif(Btonefface, true);
+    f.fixetexte(Texte1, QStringLiteral("code morse reçu : ") + d.texte.affichage);
+    f.fixelectureseule(Texte1, false);
+    reprendapresdecodagefichier(s, tic);
     return true;
 }

@@ -1,6 +1,6 @@
 #include "recording/fichierenregistrement.h"
 
-#include "app/formats.h"
+#include "codes/formats.h"
 #include "recording/raisonfichier.h"
 
 #include <QSaveFile>

@@ -1,41 +1,49 @@
 #include "recording/finsdecodagefichier.h"
 
-#include "app/couleurs.h"
-#include "app/feuillelumivox1.h"
-#include "app/station.h"
-#include "receive/messagerapide.h"
-#include "receive/receptionrapide.h"
+#include "link/ecran.h"
+#include "link/station.h"
+#include "recording/affichageresultat.h"
+#include "recording/messagerapide.h"
 #include "recording/mesuresfichier.h"
+#include "recording/resultatreception.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
+using enum Ecran::Controle;
 
-bool commencedecodagefichier(Station& s, MesuresFichier& mesures, QString* erreur) {
+bool commencedecodagefichier(Station& s, MesuresFichier& mesures, bool& tic, QString* erreur) {
+    if (!s.activite.isEmpty()) {
+        if (erreur)
+            *erreur = QStringLiteral("Le fichier ne peut pas être décodé maintenant : %1 est en "
+                                     "cours sur ce poste. Recommencez quand elle sera finie.")
+                          .arg(s.activite);
+        return false;
+    }
     s.etat.cheminlecture = s.etat.cheminfichier;
     if (!litmesuresfichier(s.etat.cheminlecture, mesures, erreur))
         return false;
-    Feuillelumivox1& f = *s.feuille;
-    f.Texte1->clear();
-    f.Texte2->clear();
-    f.appliquetaillepolice();
+    tic = s.Minuterie->enabled();
+    Ecran& f = *s.ecran;
+    f.fixetexte(Texte1, QString());
+    f.fixetexte(Texte2, QString());
+    f.appliquetaillepolice(s.etat.taillepolice);
     s.Minuterie->setEnabled(false);
     s.plateforme.cede();
     return true;
 }
 
-void affichefindecodagefichier(Station& s, const MesuresFichier& mesures, bool coupe) {
-    QStringList avis;
-    if (coupe)
-        avis << avismessagecoupe(int(mesures.valeurs.size()) - 1);
+void affichefindecodagefichier(Station& s, const MesuresFichier& mesures,
+                               ResultatReception& resultat) {
+    if (resultat.coupe)
+        resultat.avis << avismessagecoupe(resultat.nbmesures);
     if (mesures.tronque)
-        avis << avisfichiertronque(s.etat.cheminlecture);
-    affichemessagerecu(s, avis);
-    Feuillelumivox1& f = *s.feuille;
-    f.fixefond(f.Etiquette1, vertclair);
-    f.fixefond(f.Texte1, vertclair);
+        resultat.avis << avisfichiertronque(s.etat.cheminlecture);
+    affichemessagerecu(s, resultat.avis);
+    s.ecran->resultatreception(resultat);
+    Ecran& f = *s.ecran;
+    f.fixefond(Etiquette1, Ecran::Fond::vertclair);
+    f.fixefond(Texte1, Ecran::Fond::vertclair);
 }
 
-void reprendapresdecodagefichier(Station& s) {
+void reprendapresdecodagefichier(Station& s, bool tic) {
     s.etat.compteursilence = 0;
-    s.Minuterie->setEnabled(true);
+    s.Minuterie->setEnabled(tic);
 }

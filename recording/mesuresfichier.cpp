@@ -1,9 +1,9 @@
 #include "recording/mesuresfichier.h"
 
-#include "receive/sourceechantillons.h"
 #include "recording/fichierenregistrement.h"
 #include "recording/lecteurenregistrement.h"
 #include "recording/raisonfichier.h"
+#include "recording/sourceechantillons.h"
 
 MesuresFichier litmesures(LecteurEnregistrement& lecteur, Lecture lecture) {
     MesuresFichier mesures;

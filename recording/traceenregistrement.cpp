@@ -1,7 +1,7 @@
 #include "recording/traceenregistrement.h"
 
-#include "receive/decodagebinairerapide.h"
-#include "receive/decodagemorserapide.h"
+#include "recording/decodagebinairerapide.h"
+#include "recording/decodagemorserapide.h"
 
 #include <algorithm>
 
@@ -51,43 +51,60 @@ TraceEnregistrement traceenregistrement(const MesuresFichier& mesures, bool mors
     return traceenregistrement(depuisfichier(mesures.valeurs), morse, regles);
 }
 
-TraceEnregistrement traceenregistrement(const SourceEchantillons& source, bool morse,
-                                        Regles regles) {
-    TraceEnregistrement t;
-    t.morse = morse;
-    // A download's table goes on past the recording: what is shown stops at its end.
+namespace {
+
+// The samples a trace shows: a download's table goes on past the recording, what is shown
+// stops at its end.
+std::vector<int> valeursmontrees(const SourceEchantillons& source) {
     const int fin = source.origine == Origine::Telechargement
                         ? std::min(source.nbmesures, source.derniere())
                         : source.derniere();
-    t.valeurs.assign(source.valeurs.begin(), source.valeurs.begin() + std::max(0, fin + 1));
-    if (morse) {
-        const MessageMorseRapide message = decodemessagemorserapide(source, regles);
-        const DecodageMorseRapide& m = message.mesure;
-        t.seuilinitial = m.seuilinitial;
-        t.seuil = m.seuil;
-        t.preambule = plages(m.preambule, true, true);
-        t.plages = plages(m.runs, true, false);
-        // Each letter over the samples of its first to its last element.
-        for (const LettreMorse& l : message.texte.lettres) {
-            if (l.dernier >= qsizetype(m.etenduescode.size()))
-                continue;
-            t.caracteres.push_back({m.etenduescode[size_t(l.premier)].first,
-                                    m.etenduescode[size_t(l.dernier)].second,
-                                    QString(l.caractere)});
-        }
-        t.messagerecu = message.messagerecu;
-        t.coupe = m.coupe;
-    } else {
-        const MessageBinaireRapide message = decodemessagebinairerapide(source, regles);
-        const DecodageBinaireRapide& b = message.mesure;
-        t.seuilinitial = b.seuilinitial;
-        t.seuil = b.seuil;
-        t.preambule = plages(b.preambule, false, true);
-        t.plages = plages(b.runs, false, false);
-        for (const CaractereDecode& c : b.caracteres)
-            t.caracteres.push_back({c.debut, c.fin, QString(c.caractere)});
-        t.messagerecu = message.messagerecu;
-        t.coupe = b.coupe;
+    return {source.valeurs.begin(), source.valeurs.begin() + std::max(0, fin + 1)};
+}
+
+} // namespace
+
+TraceEnregistrement traceenregistrement(const SourceEchantillons& source,
+                                        const MessageMorseRapide& message) {
+    TraceEnregistrement t;
+    t.morse = true;
+    t.valeurs = valeursmontrees(source);
+    const DecodageMorseRapide& m = message.mesure;
+    t.seuilinitial = m.seuilinitial;
+    t.seuil = m.seuil;
+    t.preambule = plages(m.preambule, true, true);
+    t.plages = plages(m.runs, true, false);
+    // Each letter over the samples of its first to its last element.
+    for (const LettreMorse& l : message.texte.lettres) {
+        if (l.dernier >= qsizetype(m.etenduescode.size()))
+            continue;
+        t.caracteres.push_back({m.etenduescode[size_t(l.premier)].first,
+                                m.etenduescode[size_t(l.dernier)].second, QString(l.caractere)});
     }
+    t.messagerecu = message.messagerecu;
+    t.coupe = m.coupe;
     return t;
+}
+
+TraceEnregistrement traceenregistrement(const SourceEchantillons& source,
+                                        const MessageBinaireRapide& message) {
+    TraceEnregistrement t;
+    t.morse = false;
+    t.valeurs = valeursmontrees(source);
+    const DecodageBinaireRapide& b = message.mesure;
+    t.seuilinitial = b.seuilinitial;
+    t.seuil = b.seuil;
+    t.preambule = plages(b.preambule, false, true);
+    t.plages = plages(b.runs, false, false);
+    for (const CaractereDecode& c : b.caracteres)
+        t.caracteres.push_back({c.debut, c.fin, QString(c.caractere)});
+    t.messagerecu = message.messagerecu;
+    t.coupe = b.coupe;
+    return t;
+}
+
+TraceEnregistrement traceenregistrement(const SourceEchantillons& source, bool morse,
+                                        Regles regles) {
+    return morse ? traceenregistrement(source, decodemessagemorserapide(source, regles))
+                 : traceenregistrement(source, decodemessagebinairerapide(source, regles));
 }

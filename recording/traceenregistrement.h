@@ -1,8 +1,10 @@
 #pragma once
 
-#include "receive/runmesure.h"
-#include "receive/sourceechantillons.h"
+#include "recording/decodagebinairerapide.h"
+#include "recording/decodagemorserapide.h"
 #include "recording/mesuresfichier.h"
+#include "recording/runmesure.h"
+#include "recording/sourceechantillons.h"
 
 #include <QString>
 #include <vector>
@@ -34,6 +36,12 @@ struct TraceEnregistrement {
     QString messagerecu;
     bool coupe = false; // the message went on past the end of the recording
 };
+
+// The trace of samples and of what their decoding, already made, found in them.
+TraceEnregistrement traceenregistrement(const SourceEchantillons& source,
+                                        const MessageMorseRapide& message);
+TraceEnregistrement traceenregistrement(const SourceEchantillons& source,
+                                        const MessageBinaireRapide& message);
 
 // The trace of samples decoded as fast Morse or fast binary: those of a download (the
 // live reception's rules) or of a recording file (a file's rules).

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "recording/resultatreception.h"
+
 #include <QTest>
 #include <set>
 
@@ -159,7 +161,7 @@ private slots:
         StationEssai e;
         e.station.etat.tensionseuil = 0.55;
         e.station.etat.typecodage = u"br"_s;
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         const QList<QAction*> articles = f.barremenus->articles();
         QCOMPARE(articles.at(articles.size() - 2), f.menu_affichage->menuAction());
         QCOMPARE(f.menu_signallumineux->text(), u"Signal lumineux..."_s);
@@ -181,15 +183,26 @@ private slots:
         QCOMPARE(e.transport->ecritures().size(), size_t(200));
         QVERIFY(couleurs(signal->grab().toImage()) >= 4);
 
-        // After a fast reception, the recording under the live light.
+        // After a fast reception, the recording under the live light: the record the
+        // reception left, whatever the menus say now (the coding changed since, the table
+        // emptied by the next reception).
         QVERIFY(!signal->enregistrement()->isVisible());
-        e.station.etat.nbmesures = 6400;
         const MesuresFichier salut = lis(u"binaire-salut.rrr"_s);
+        std::vector<QByteArray> table(EtatPartage::tailleTabmesures);
         for (size_t k = 0; k < salut.valeurs.size(); ++k)
-            e.station.etat.tabmesures[k] = ' ' + QByteArray::number(salut.valeurs[k]);
-        emit f.enregistrementrecu();
+            table[k] = ' ' + QByteArray::number(salut.valeurs[k]);
+        const SourceEchantillons source = depuistabmesures(table, 6400, 0.55);
+        f.resultatreception(resultatreception(table, 6400, source,
+                                              decodemessagebinairerapide(source),
+                                              Regles::Corrigees));
+        e.station.etat.typecodage = u"mr"_s;
+        e.station.etat.tabmesures.assign(EtatPartage::tailleTabmesures, QByteArray());
         QVERIFY(signal->enregistrement()->isVisible());
         QCOMPARE(signal->enregistrement()->trace().messagerecu.trimmed(), u"Salut !"_s);
+        QVERIFY(!signal->enregistrement()->trace().morse);
+        // A window opened afterwards shows it too.
+        FenetreSignal autre(e.station, &f);
+        QCOMPARE(autre.enregistrement()->trace().messagerecu.trimmed(), u"Salut !"_s);
 
         Visionneuse visionneuse(Regles::Corrigees);
         QString erreur;

@@ -1,4 +1,4 @@
-#include "app/station.h"
+#include "link/station.h"
 #include "tools/bancvirtuel.h"
 
 #include <QTest>

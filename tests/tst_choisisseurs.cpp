@@ -1,9 +1,9 @@
 #include "app/dialoguesqt.h"
 #include "app/feuillelumivox1.h"
+#include "app/selecteurs.h"
 #include "choosers/enregistrefichier.h"
 #include "choosers/lecturefichier.h"
 #include "choosers/nomfichier.h"
-#include "choosers/selecteurs.h"
 #include "codes/predefinis.h"
 #include "recording/fichierenregistrement.h"
 #include "sansdroits.h"
@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include "recording/resultatreception.h"
+
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
@@ -80,6 +82,14 @@ void prepare(StationEssai& e) {
     e.station.Minuterie->setEnabled(true);
 }
 
+// The record a fast reception of the station's samples, as they are now, would leave.
+std::shared_ptr<const ResultatReception> recu(const Station& s) {
+    auto r = std::make_shared<ResultatReception>();
+    r->tabmesures = s.etat.tabmesures;
+    r->nbmesures = s.etat.nbmesures;
+    return r;
+}
+
 // What a decoding of a file may change on the main form.
 struct VueFeuille {
     QString texte1, texte2, etiquette1, etiquette2;
@@ -88,8 +98,9 @@ struct VueFeuille {
     bool operator==(const VueFeuille&) const = default;
 };
 
-VueFeuille vue(const Station& s) {
-    const Feuillelumivox1& f = *s.feuille;
+VueFeuille vue(const StationEssai& e) {
+    const Station& s = e.station;
+    const Feuillelumivox1& f = *e.feuille;
     return {f.Texte1->toPlainText(), f.Texte2->toPlainText(), f.Etiquette1->text(),
             f.Etiquette2->text(),    f.Texte1->isReadOnly(),  f.Texte2->isReadOnly(),
             s.Minuterie->enabled(),  s.Minuterie->interval()};
@@ -179,7 +190,7 @@ private slots:
         // The pattern matches whatever the case of the extension.
         QCOMPARE(f.Fichier1->count(), 2);
         QCOMPARE(f.Fichier1->item(0)->text(), u"bonjour.RRR"_s);
-        Enregistrefichier g(e.station, lecteurs_, chemin(u"juin"_s), nullptr);
+        Enregistrefichier g(e.station, recu(e.station), lecteurs_, chemin(u"juin"_s), nullptr);
         QCOMPARE(g.windowTitle(), u"Enregistrer  fichier *.rrr"_s);
         QCOMPARE(
             g.Etiquette2->text(),
@@ -254,7 +265,7 @@ private slots:
         StationEssai e;
         std::unique_ptr<FormeFichier> f;
         if (enregistre)
-            f = std::make_unique<Enregistrefichier>(e.station, lecteurs_, chemin(u"autre"_s),
+            f = std::make_unique<Enregistrefichier>(e.station, recu(e.station), lecteurs_, chemin(u"autre"_s),
                                                     nullptr);
         else
             f = std::make_unique<Lecturefichier>(e.station, lecteurs_, chemin(u"autre"_s), nullptr);
@@ -284,7 +295,7 @@ private slots:
         QTemporaryDir ici;
         QDir(ici.path()).mkpath(u"a/b/c"_s);
         const QString bas = ici.filePath(u"a/b/c"_s);
-        Enregistrefichier f(e.station, {{u"ici"_s, ici.path()}}, bas, nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, bas, nullptr);
         f.show();
         f.Texte1->selectAll();
         QTest::keyClicks(f.Texte1, u"a$/../../x.rrr"_s);
@@ -317,7 +328,7 @@ private slots:
         QFETCH(QString, texte);
         QFETCH(QString, changement);
         StationEssai e;
-        Enregistrefichier f(e.station, lecteurs_, chemin(u"juin"_s), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), lecteurs_, chemin(u"juin"_s), nullptr);
         f.show();
         f.Texte1->setText(texte);
         const bool ok = f.Commande1->isEnabled();
@@ -455,7 +466,7 @@ private slots:
 
     void redimensionnementGardeLeNom() {
         StationEssai e;
-        Enregistrefichier f(e.station, lecteurs_, chemin(u"juin"_s), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), lecteurs_, chemin(u"juin"_s), nullptr);
         f.show();
         f.Texte1->setText(u"essai.rrr"_s);
         f.resize(f.width() + 40, f.height() + 20);
@@ -480,7 +491,7 @@ private slots:
         emit f.Fichier1->itemDoubleClicked(salut.front());
         QCOMPARE(e.station.etat.cheminlecture, natif(chemin(u"juin/salut.rrr"_s)));
         QCOMPARE(e.station.etat.messagerecu.trimmed(), u"Salut !"_s);
-        QCOMPARE(e.station.feuille->Texte2->toPlainText().trimmed(), u"Salut !"_s);
+        QCOMPARE(e.feuille->Texte2->toPlainText().trimmed(), u"Salut !"_s);
         QVERIFY(e.station.Minuterie->enabled());
         QCOMPARE(fermee.size(), 1);
         QVERIFY(f.isHidden());
@@ -517,7 +528,7 @@ private slots:
         StationEssai e;
         prepare(e);
         e.station.etat.typefichier = u"mr"_s;
-        e.station.feuille->Texte2->setPlainText(u"avant"_s);
+        e.feuille->Texte2->setPlainText(u"avant"_s);
         e.dialogues.ok();
         Lecturefichier f(e.station, lecteurs_, chemin(u"juin"_s), nullptr);
         f.show();
@@ -527,7 +538,7 @@ private slots:
         QCOMPARE(e.dialogues.boites()[0].invite,
                  u"Impossible d'ouvrir le fichier « %1 » : le fichier n'existe pas"_s.arg(
                      natif(chemin(u"juin/absent.rrr"_s))));
-        QCOMPARE(e.station.feuille->Texte2->toPlainText(), u"avant"_s);
+        QCOMPARE(e.feuille->Texte2->toPlainText(), u"avant"_s);
     }
 
     // A file that is not a recording: a message names it and says why; the main form, the
@@ -588,12 +599,12 @@ private slots:
         QTemporaryDir ici;
         const QString fichier = ici.filePath(u"hostname"_s);
         ecrit(fichier, octets);
-        Feuillelumivox1& feuille = *e.station.feuille;
+        Feuillelumivox1& feuille = *e.feuille;
         feuille.Texte1->setPlainText(u"message tapé, pas encore envoyé"_s);
         feuille.Texte2->setPlainText(u"texte reçu avant"_s);
         feuille.Texte2->setReadOnly(true);
         e.station.Minuterie->setEnabled(minuterie);
-        const VueFeuille avant = vue(e.station);
+        const VueFeuille avant = vue(e);
         e.dialogues.ok();
         Lecturefichier f(e.station, {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
         f.show();
@@ -604,7 +615,7 @@ private slots:
             e.dialogues.boites()[0].invite,
             u"Le fichier « %1 » n'est pas un enregistrement : %2."_s.arg(natif(fichier), raison));
         QCOMPARE(e.dialogues.boites()[0].titre, u"Ouverture d'un enregistrement"_s);
-        QVERIFY(vue(e.station) == avant);
+        QVERIFY(vue(e) == avant);
         QCOMPARE(e.station.Minuterie->enabled(), minuterie);
         QCOMPARE(feuille.Texte1->toPlainText(), u"message tapé, pas encore envoyé"_s);
     }
@@ -613,10 +624,10 @@ private slots:
         StationEssai e;
         prepare(e);
         e.station.etat.tabmesures[0] = " 37";
-        e.station.etat.nbmesures = 12800;
-        e.station.etat.nbmesuresdutelechargement = 6400; // the menu changed since
+        e.station.etat.nbmesures = 6400;
         QTemporaryDir ici;
-        Enregistrefichier f(e.station, {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        e.station.etat.nbmesures = 12800; // the menu changed since
         f.show();
         const std::vector<QByteArray> recues = e.station.etat.tabmesures;
         // A reception starts meanwhile and empties the table: the one asked for is saved.
@@ -648,7 +659,7 @@ private slots:
         StationEssai e;
         prepare(e);
         QTemporaryDir ici;
-        Enregistrefichier f(e.station, {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
         f.show();
         f.Texte1->setText(texte);
         f.Commande1->click();
@@ -675,12 +686,12 @@ private slots:
         StationEssai e;
         prepare(e);
         e.station.etat.tabmesures[0] = " 37";
-        e.station.etat.nbmesuresdutelechargement = 6400;
+        e.station.etat.nbmesures = 6400;
         QTemporaryDir ici;
         const QString existant = ici.filePath(u"essai.rrr"_s);
         ecrit(existant, "ancien contenu\r\n");
         e.station.etat.cheminenregistrement = u"avant"_s;
-        Enregistrefichier f(e.station, {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
         f.show();
         f.Texte1->setText(texte);
         if (oui)
@@ -715,7 +726,7 @@ private slots:
         prepare(e);
         QTemporaryDir ici;
         QDir(ici.path()).mkdir(u"dossier.rrr"_s);
-        Enregistrefichier f(e.station, {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
         f.show();
         f.Texte1->setText(u"nouveau.rrr"_s);
         f.Commande1->click();
@@ -764,7 +775,7 @@ private slots:
                 QVERIFY(montage->monte());
             }
         }
-        Enregistrefichier f(e.station, {{u"ici"_s, ici}}, ici, nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici}}, ici, nullptr);
         f.show();
         const bool nomdossier = cas == u"dossier";
         f.Texte1->setText(nomdossier ? u"dossier.rrr"_s : u"nouveau.rrr"_s);
@@ -829,7 +840,7 @@ private slots:
             QSKIP("ce dossier n'existe pas ici");
         StationEssai e;
         prepare(e);
-        Enregistrefichier f(e.station, {{u"/"_s, u"/"_s}}, dossier, nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"/"_s, u"/"_s}}, dossier, nullptr);
         f.show();
         QCOMPARE(f.cheminrepertoire(), dossier);
         f.Texte1->setText(u"essai.rrr"_s);
@@ -849,20 +860,19 @@ private slots:
     void ouvertureParLaFeuille() {
         StationEssai e;
         prepare(e);
-        Selecteurs selecteurs(e.station);
+        Selecteurs selecteurs(*e.feuille);
         selecteurs.fixedossier(chemin(u"juin"_s));
-        e.station.feuille->menu_decodage_fichierbinrap_Click();
+        e.feuille->menu_decodage_fichierbinrap_Click();
         Lecturefichier* lecture = selecteurs.lecturefichier();
         QVERIFY(lecture);
         QCOMPARE(lecture->windowTitle(), u"Ouverture fichier binaire *.rrr"_s);
         QCOMPARE(e.station.etat.typefichier, u"br"_s);
-        e.station.feuille->menu_decodage_fichiermorserap_Click();
+        e.feuille->menu_decodage_fichiermorserap_Click();
         QCOMPARE(selecteurs.lecturefichier(), lecture);
         QCOMPARE(lecture->windowTitle(), u"Ouverture fichier morse *.rrr"_s);
         QCOMPARE(e.station.etat.typefichier, u"mr"_s);
 
-        emit e.station.feuille->enregistrementdemande(
-            u"Enregistrement d'un fichier morse rapide"_s);
+        emit e.feuille->enregistrementdemande(u"Enregistrement d'un fichier morse rapide"_s);
         Enregistrefichier* enregistre = selecteurs.enregistrefichier();
         QVERIFY(enregistre && enregistre->isVisible());
         QCOMPARE(enregistre->windowTitle(), u"Enregistrement d'un fichier morse rapide"_s);
@@ -879,8 +889,7 @@ private slots:
         QVERIFY(!selecteurs.enregistrefichier());
         QVERIFY(QTest::qWaitFor([&] { return ancien.isNull(); }));
         QCOMPARE(selecteurs.dossier(), chemin(u"juin/sous"_s));
-        emit e.station.feuille->enregistrementdemande(
-            u"Enregistrement d'un fichier binaire rapide"_s);
+        emit e.feuille->enregistrementdemande(u"Enregistrement d'un fichier binaire rapide"_s);
         QVERIFY(selecteurs.enregistrefichier());
         QCOMPARE(selecteurs.enregistrefichier()->cheminrepertoire(), chemin(u"juin/sous"_s));
         QCOMPARE(selecteurs.enregistrefichier()->Texte1->text(), u"*.rrr"_s);
@@ -895,7 +904,7 @@ private slots:
         QTemporaryDir ici;
         ecrit(ici.filePath(u"essai.rrr"_s), "ancien\r\n");
         const QString captures = qEnvironmentVariable("LUMICOM_CAPTURES");
-        Enregistrefichier f(e.station, {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
         f.setWindowTitle(u"Enregistrement d'un fichier binaire rapide"_s);
         f.show();
         f.Texte1->selectAll();

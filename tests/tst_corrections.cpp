@@ -2,9 +2,9 @@
 #include "codes/morse.h"
 #include "codes/windows1252.h"
 #include "lumiererapide.h"
-#include "receive/decodagebinairerapide.h"
-#include "receive/decodagemorserapide.h"
-#include "receive/messagerapide.h"
+#include "recording/decodagebinairerapide.h"
+#include "recording/decodagemorserapide.h"
+#include "recording/messagerapide.h"
 
 #include <QTest>
 #include <random>

@@ -1,5 +1,5 @@
-#include "receive/decodagebinaire.h"
-#include "receive/decodagemorse.h"
+#include "codes/decodagebinaire.h"
+#include "codes/decodagemorse.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "codes/binaire.h"
-#include "receive/decodagebinairerapide.h"
-#include "receive/decodagemorserapide.h"
-#include "receive/sourceechantillons.h"
+#include "recording/decodagebinairerapide.h"
+#include "recording/decodagemorserapide.h"
+#include "recording/sourceechantillons.h"
 
 #include <QTest>
 

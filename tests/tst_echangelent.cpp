@@ -1,8 +1,9 @@
 #include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "feuillesbanc.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "link/station.h"
 #include "tools/bancvirtuel.h"
 
 #include <QPlainTextEdit>
@@ -16,9 +17,10 @@ namespace {
 
 BancVirtuel::Resultat envoie(bool morse, const QString& texte) {
     BancVirtuel banc;
+    FeuillesBanc feuilles(banc);
     BancVirtuel::Echange echange;
     echange.morse = morse;
-    echange.preparation = [texte](Station& s) { s.feuille->Texte1->setPlainText(texte); };
+    echange.preparation = [texte](Station& s) { feuille(s)->Texte1->setPlainText(texte); };
     echange.envoi = morse ? Btonenvoiemorse_Click : Btonenvoiebinaire_Click;
     return banc.echange(echange);
 }
@@ -57,12 +59,13 @@ private slots:
     // space is a character of the binary coding, not a blank.
     void boutonEnvoiBinaire() {
         BancVirtuel banc;
+        FeuillesBanc feuilles(banc);
         BancVirtuel::Echange echange;
         echange.morse = false;
         echange.preparation = [](Station& s) {
-            s.feuille->Texte1->setPlainText(QStringLiteral("x\u00a0y"));
+            feuille(s)->Texte1->setPlainText(QStringLiteral("x\u00a0y"));
         };
-        echange.envoi = [](Station& s) { s.feuille->Btonenvoiebinaire->click(); };
+        echange.envoi = [](Station& s) { feuille(s)->Btonenvoiebinaire->click(); };
         const BancVirtuel::Resultat r = banc.echange(echange);
         QCOMPARE(r.messagerecu, QStringLiteral(" x\u00a0y"));
     }

@@ -1,8 +1,9 @@
 #include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "feuillesbanc.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoimorserapide.h"
+#include "link/station.h"
 #include "recording/copiecontrole.h"
 #include "recording/lecteurenregistrement.h"
 #include "sim/transportsimule.h"
@@ -36,6 +37,8 @@ struct EchangeRapide {
     explicit EchangeRapide(const ReglagesBanc& reglages = {}) : banc(reglages) {}
 
     BancVirtuel banc;
+
+    FeuillesBanc feuilles{banc};
     QStringList legendes;
     int receptions = 0;
     BancVirtuel::Resultat resultat;
@@ -46,8 +49,8 @@ struct EchangeRapide {
                 const ArticleVitesse* vitesse = nullptr,
                 std::function<void(Station&)> recepteur = {}) {
         Station& s2 = *banc.recepteur.station;
-        QObject::connect(s2.feuille.get(), &Feuillelumivox1::enregistrementdemande,
-                         s2.feuille.get(), [this](const QString& l) { legendes << l; });
+        QObject::connect(feuille(s2), &Feuillelumivox1::enregistrementdemande,
+                         feuille(s2), [this](const QString& l) { legendes << l; });
         s2.observateurs.finReception = [this] {
             ++receptions;
             banc.arreteBientot(banc.recepteur);
@@ -56,11 +59,11 @@ struct EchangeRapide {
         BancVirtuel::Echange echange;
         echange.morse = codage == u"mr";
         echange.preparation = [=](Station& s) {
-            (s.feuille.get()->*articleCodageRapide(codage, nbmesures))();
+            choisitcodagerapide(s, codage, nbmesures);
             if (vitesse)
-                (s.feuille.get()->*vitesse->gestionnaire)();
+                choisitvitesseposte(s, *vitesse);
             if (&s == emetteur)
-                s.feuille->Texte1->setPlainText(texte);
+                feuille(s)->Texte1->setPlainText(texte);
             else if (recepteur)
                 recepteur(s);
         };
@@ -136,8 +139,8 @@ private slots:
         QCOMPARE(etat.compteurmesures, valeurs);
         QVERIFY(etat.tabmesures.at(size_t(valeurs)).isEmpty());
         QVERIFY(e.recepteur().Minuterie->enabled());
-        QVERIFY(e.recepteur().feuille->Btonenvoi_morserapide->isEnabled());
-        QVERIFY(!e.recepteur().feuille->Texte1->isReadOnly());
+        QVERIFY(feuille(e.recepteur())->Btonenvoi_morserapide->isEnabled());
+        QVERIFY(!feuille(e.recepteur())->Texte1->isReadOnly());
     }
 
     // A 12800-sample fast Morse recording is recorded and asked for whole: 400 blocks.
@@ -239,7 +242,7 @@ private slots:
                  qPrintable(lent.recepteur().etat.messagerecu));
         for (const auto& [n, k] : {std::pair{12800, "2"}, std::pair{6400, "4"}}) {
             EchangeRapide e;
-            e.envoie(u"br"_s, n, question, articleVitesse(QString::fromLatin1(k)));
+            e.envoie(u"br"_s, n, question, articlevitesse(QString::fromLatin1(k)));
             QCOMPARE(sansBlancsFinaux(e.recepteur().etat.messagerecu), question.trimmed());
         }
     }
@@ -269,7 +272,7 @@ private slots:
         EchangeRapide e;
         e.envoie(u"mr"_s, 12800, u"sos"_s, nullptr, [](Station& s) {
             std::fill(s.etat.tabmesures.begin(), s.etat.tabmesures.end(), " 200"_ba);
-            s.feuille->menu_autorise_enregistremorse_Click();
+            feuille(s)->menu_autorise_enregistremorse_Click();
         });
         const EtatPartage& etat = e.recepteur().etat;
         QCOMPARE(etat.enregmorseautorise, u"non"_s);
@@ -294,10 +297,10 @@ private slots:
         QVERIFY(s.etat.tabmesures.at(100 * 32 - 1).size() > 1);
         QVERIFY(s.etat.tabmesures.at(100 * 32).isEmpty());
         QVERIFY2(s.etat.messagerecu.startsWith(u"Bon"_s), qPrintable(s.etat.messagerecu));
-        const QString texte2 = s.feuille->Texte2->toPlainText();
+        const QString texte2 = feuille(s)->Texte2->toPlainText();
         QVERIFY(texte2.startsWith(s.etat.messagerecu + u'\n'));
         QVERIFY(texte2.contains(u"3200 valeurs reçues sur 6400"_s));
-        QCOMPARE(s.feuille->Etiquette2->text(), u" FIN DE RECEPTION DU MESSAGE"_s);
+        QCOMPARE(feuille(s)->Etiquette2->text(), u" FIN DE RECEPTION DU MESSAGE"_s);
         QVERIFY(s.Minuterie->enabled());
     }
 

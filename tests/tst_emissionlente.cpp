@@ -1,10 +1,11 @@
 #include "app/couleurs.h"
 #include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "feuillesbanc.h"
 #include "codes/morse.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "link/station.h"
 #include "sim/reglages.h"
 #include "tools/bancvirtuel.h"
 
@@ -42,7 +43,7 @@ BancVirtuel::Resultat emet(BancVirtuel& banc, bool morse, double f, const QStrin
     echange.morse = morse;
     echange.preparation = [f, texte](Station& s) {
         s.etat.facteurvitesse = f;
-        s.feuille->Texte1->setPlainText(texte);
+        feuille(s)->Texte1->setPlainText(texte);
     };
     echange.envoi = morse ? Btonenvoiemorse_Click : Btonenvoiebinaire_Click;
     return banc.echange(echange);
@@ -77,7 +78,7 @@ struct Releve {
 };
 
 Releve releve(const Station& s, bool morse) {
-    const Feuillelumivox1& f = *s.feuille;
+    const Feuillelumivox1& f = *feuille(s);
     return {f.Texte1->toPlainText(),
             f.Texte2->toPlainText(),
             f.Etiquette1->text(),
@@ -145,6 +146,7 @@ private slots:
         QFETCH(QString, texte);
         QFETCH(QList<double>, durees);
         BancEssai banc;
+        FeuillesBanc feuilles(banc);
         const BancVirtuel::Resultat r = emet(banc, morse, f, texte);
         const auto& t = r.transitions;
 
@@ -193,6 +195,7 @@ private slots:
         QFETCH(QString, etiquette2);
         QFETCH(QString, etiquette1);
         BancEssai banc;
+        FeuillesBanc feuilles(banc);
         const Station& s = *banc.emetteur.station;
         Releve pendant;
         // 8.5 s: past the start mark of either coding, before the end of 'ab'.

@@ -17,7 +17,7 @@ namespace {
 const QByteArray allume(1, '\0'), eteint(" ");
 
 QPushButton* bouton(StationEssai& e, bool morse) {
-    return morse ? e.station.feuille->Btonenvoi_morserapide : e.station.feuille->Btonenvoi_binrap;
+    return morse ? e.feuille->Btonenvoi_morserapide : e.feuille->Btonenvoi_binrap;
 }
 
 // Clicks the send button at second 1, `texte` typed, the port open and the tick running;
@@ -34,7 +34,7 @@ std::vector<TransportMemoire::Ecriture> emet(StationEssai& e, bool morse, const 
     e.station.liaison.ouvreport(nullptr);
     e.station.Minuterie->setEnabled(true);
     e.plateforme.avanceJusqua(1);
-    e.station.feuille->Texte1->setPlainText(texte);
+    e.feuille->Texte1->setPlainText(texte);
     e.transport->effaceEcritures();
     bouton(e, morse)->setEnabled(true);
     bouton(e, morse)->click();
@@ -116,7 +116,7 @@ private slots:
         const double attente = 2 + 0.0013 * n; // 10.32 s, 18.64 s
         const QString s = n == 6400 ? u"15"_s : u"30"_s;
         StationEssai e;
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         // Events run on time during the start mark and the message (a click on Quit must
         // stop the program at once), and the elements still end on their schedule.
         double pendantMarque = 0, pendantMessage = 0;
@@ -226,7 +226,7 @@ private slots:
         QFETCH(bool, morse);
         QFETCH(double, instant);
         StationEssai e;
-        e.plateforme.programme(instant, [&] { e.station.feuille->Btonquitter_Click(); });
+        e.plateforme.programme(instant, [&] { e.feuille->Btonquitter_Click(); });
         int code = -1;
         try {
             emet(e, morse, u"sos sos"_s);

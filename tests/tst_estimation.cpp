@@ -1,4 +1,5 @@
 #include "app/feuillelumivox1.h"
+#include "feuillesbanc.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoiebinaire.h"
@@ -23,16 +24,16 @@ namespace {
 // The light station 1 sends for `texte`: from its first light to its last darkness.
 double dureeemise(const QString& codage, const QString& texte, const ArticleVitesse* vitesse) {
     BancVirtuel banc;
+    FeuillesBanc feuilles(banc);
     Station* emetteur = banc.emetteur.station.get();
     BancVirtuel::Echange echange;
     echange.morse = codage.startsWith(u'm');
     echange.preparation = [&](Station& s) {
-        if (const ArticleCodage rapide = articleCodageRapide(codage, 6400))
-            (s.feuille.get()->*rapide)();
+        choisitcodagerapide(s, codage, 6400);
         if (vitesse)
-            (s.feuille.get()->*vitesse->gestionnaire)();
+            choisitvitesseposte(s, *vitesse);
         if (&s == emetteur)
-            s.feuille->Texte1->setPlainText(texte);
+            feuille(s)->Texte1->setPlainText(texte);
     };
     echange.envoi = codage == u"m"    ? Btonenvoiemorse_Click
                     : codage == u"b"  ? Btonenvoiebinaire_Click
@@ -67,7 +68,7 @@ private slots:
         QFETCH(QString, codage);
         QFETCH(QString, texte);
         QFETCH(int, article);
-        const ArticleVitesse& vitesse = articlesVitesse[size_t(article)];
+        const ArticleVitesse& vitesse = articlesvitesse[size_t(article)];
         const double emise = dureeemise(codage, texte, &vitesse);
         const EstimationEmission e = estimeemission(texte, codage, 1 / vitesse.valeur, 6400);
         QVERIFY2(std::abs(e.duree - emise) < 0.01,
@@ -112,7 +113,7 @@ private slots:
         e.station.etat.typecodage = u"m"_s;
         e.station.etat.facteurvitesse = 1;
         e.station.etat.nbmesures = 6400;
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         f.Texte1->setPlainText(u"sos"_s);
         const QString morse = f.estimation->text();
         QVERIFY(morse.startsWith(u"Durée d'émission : "_s));

@@ -1,4 +1,5 @@
 #include "app/feuillelumivox1.h"
+#include "feuillesbanc.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
 #include "tools/bancvirtuel.h"
@@ -21,12 +22,13 @@ private slots:
     void quitterPendantUneEmission() {
         QFETCH(bool, morse);
         BancVirtuel banc;
+        FeuillesBanc feuilles(banc);
         Station& emetteur = *banc.emetteur.station;
         BancVirtuel::Echange echange;
         echange.morse = morse;
         echange.preparation = [&emetteur](Station& s) {
             if (&s == &emetteur)
-                s.feuille->Texte1->setPlainText(QStringLiteral("ooo"));
+                feuille(s)->Texte1->setPlainText(QStringLiteral("ooo"));
         };
         echange.envoi = morse ? Btonenvoiemorse_Click : Btonenvoiebinaire_Click;
         // Once the start mark is over, Quitter at the first instant the laser is on.
@@ -38,7 +40,7 @@ private slots:
                 return;
             }
             quitte = banc.emetteur.plateforme.maintenant();
-            emetteur.feuille->Btonquitter_Click();
+            feuille(emetteur)->Btonquitter_Click();
         };
         banc.emetteur.plateforme.programme(echange.debutEnvoi + 7.5, guette);
         bool fini = false;

@@ -1,6 +1,6 @@
-#include "app/extinctionurgence.h"
-#include "app/signauxarret.h"
+#include "link/extinctionurgence.h"
 #include "link/liaison.h"
+#include "link/signauxarret.h"
 #include "link/transportserie.h"
 
 #include <QCoreApplication>

@@ -13,12 +13,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -39,7 +39,7 @@ void commeApresDemarrage(StationEssai& e) {
     e.station.etat.taillepolice = 16;
     e.station.etat.enregmorseautorise = QStringLiteral("oui");
     e.station.etat.enregbinautorise = QStringLiteral("oui");
-    e.station.feuille->menu_typemorse_Click();
+    e.feuille->menu_typemorse_Click();
     QString erreur;
     QVERIFY(e.station.liaison.ouvreport(&erreur));
 }
@@ -52,7 +52,7 @@ private slots:
     void unSeulArticleCocheParGroupe() {
         StationEssai e;
         commeApresDemarrage(e);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         const QList<QAction*> vitesses = f.menu_vitesseemission->actions();
         const QList<QAction*> polices = f.menu_police_texterecep->actions();
         const QList<QAction*> intervalles = f.menu_reglage_minuterie->actions();
@@ -99,7 +99,7 @@ private slots:
         StationEssai e;
         commeApresDemarrage(e);
         e.station.etat.dureeparmesure = 0.123;
-        QAction* a = e.station.feuille->menu_vitesseemission->actions().at(article);
+        QAction* a = e.feuille->menu_vitesseemission->actions().at(article);
         a->trigger();
         QVERIFY(qAbs(e.station.etat.facteurvitesse - facteur) < 1e-12);
         QCOMPARE(e.station.etat.dureeparmesure, dureeparmesure > 0 ? dureeparmesure : 0.123);
@@ -109,8 +109,8 @@ private slots:
     void x2PuisX11GardeLaDureeDeX2() {
         StationEssai e;
         commeApresDemarrage(e);
-        e.station.feuille->menu_vit_emission2->trigger();
-        e.station.feuille->menu_vit_emission11->trigger();
+        e.feuille->menu_vit_emission2->trigger();
+        e.feuille->menu_vit_emission11->trigger();
         QCOMPARE(e.station.etat.dureeparmesure, 0.0008);
         QCOMPARE(e.station.etat.facteurvitesse, 1 / 1.1);
     }
@@ -118,7 +118,7 @@ private slots:
     void policesEtIntervalles() {
         StationEssai e;
         commeApresDemarrage(e);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         f.menu_police30->trigger();
         QCOMPARE(e.station.etat.taillepolice, qint16(30));
         f.menu_police12->trigger();
@@ -133,7 +133,7 @@ private slots:
 
     void effacerNeTouchequeTexte1() {
         StationEssai e;
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         f.Texte1->setPlainText(QStringLiteral("sos"));
         f.Texte2->setPlainText(QStringLiteral("reçu"));
         f.Btonefface->click();
@@ -144,7 +144,7 @@ private slots:
     void autorisationDEnregistrementAlterne() {
         StationEssai e;
         commeApresDemarrage(e);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         const long cessions = e.plateforme.nombreCessions();
         for (const char* attendu : {"non", "oui", "non"}) {
             f.menu_autorise_enregistremorse->trigger();
@@ -161,7 +161,7 @@ private slots:
     void passageAuBinaireLent() {
         StationEssai e;
         commeApresDemarrage(e);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         f.menu_morserap_34s->trigger(); // from a fast coding: interval items come back
         f.Texte1->setPlainText(QStringLiteral("abc"));
         f.menu_typebinaire->trigger();
@@ -186,7 +186,7 @@ private slots:
     void passageAuBinaireRapide() {
         StationEssai e;
         commeApresDemarrage(e);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         QVERIFY(!f.menu_typemorserapide->menuAction()->isEnabled());
         QVERIFY(!f.menu_typebinairerapide->menuAction()->isEnabled());
         f.menu_binairerapide_33s->trigger();
@@ -229,7 +229,7 @@ private slots:
 
         StationEssai e;
         commeApresDemarrage(e);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         f.autorisecodagesrapides();
         QVERIFY(f.menu_typemorserapide->menuAction()->isEnabled());
         QVERIFY(f.menu_typebinairerapide->menuAction()->isEnabled());
@@ -258,7 +258,7 @@ private slots:
     void textesPrepares() {
         StationEssai e;
         commeApresDemarrage(e);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         f.menu_e3->trigger();
         QCOMPARE(f.Texte1->toPlainText(), texteemissioncode(3));
         f.menu_quiestlauteur->trigger();
@@ -274,8 +274,8 @@ private slots:
     void boitesDInformation() {
         StationEssai e;
         e.dialogues.ok().ok();
-        e.station.feuille->menu_apropos->trigger();
-        e.station.feuille->menu_OrphyGTSII->trigger();
+        e.feuille->menu_apropos->trigger();
+        e.feuille->menu_OrphyGTSII->trigger();
         QCOMPARE(e.dialogues.titres(), (QStringList{QStringLiteral("A propos ..."),
                                                     QStringLiteral("Conseils pratiques")}));
         QCOMPARE(e.dialogues.boites()[0].invite.count(u'\n'), 2);
@@ -285,10 +285,10 @@ private slots:
 
     void decodageDUnEnregistrement() {
         StationEssai e;
-        QSignalSpy demande(e.station.feuille.get(), &Feuillelumivox1::ouverturefichierdemandee);
-        e.station.feuille->menu_decodage_fichierbinrap->trigger();
+        QSignalSpy demande(e.feuille.get(), &Feuillelumivox1::ouverturefichierdemandee);
+        e.feuille->menu_decodage_fichierbinrap->trigger();
         QCOMPARE(e.station.etat.typefichier, QStringLiteral("br"));
-        e.station.feuille->menu_decodage_fichiermorserap->trigger();
+        e.feuille->menu_decodage_fichiermorserap->trigger();
         QCOMPARE(e.station.etat.typefichier, QStringLiteral("mr"));
         QCOMPARE(demande.size(), 2);
         QCOMPARE(demande[1][0].toString(), QStringLiteral("Ouverture fichier morse *.rrr"));
@@ -298,7 +298,7 @@ private slots:
         // The menus wrap onto rows within the form's width: none hides behind an
         // extension button, and they keep their order.
         StationEssai e;
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QStringList titres;
@@ -331,7 +331,7 @@ private slots:
         e.station.observateurs.liaisonPerdue = [&](const QString& m) { message = m; };
         e.plateforme.programme(1.0,
                                [&] { e.transport->perds(QStringLiteral("Câble débranché.")); });
-        e.plateforme.programme(1.5, [&] { e.station.feuille->Btonquitter_Click(); });
+        e.plateforme.programme(1.5, [&] { e.feuille->Btonquitter_Click(); });
         int code = -1;
         try {
             for (;;)
@@ -342,7 +342,7 @@ private slots:
         QCOMPARE(code, 0);
         QVERIFY(message.startsWith(QStringLiteral("Câble débranché.")));
         QVERIFY(!e.station.Minuterie->enabled());
-        QMessageBox* avis = e.station.feuille->findChild<QMessageBox*>();
+        QMessageBox* avis = e.feuille->findChild<QMessageBox*>();
         QVERIFY(avis && avis->isVisible() && !avis->isModal());
         QCOMPARE(avis->windowTitle(), QStringLiteral("Liaison avec l'interface perdue"));
     }
@@ -355,14 +355,14 @@ private slots:
         {
             StationEssai e;
             commeApresDemarrage(e);
-            Feuillelumivox1& f = *e.station.feuille;
+            Feuillelumivox1& f = *e.feuille;
             QCOMPARE(f.barremenus->articles().last(), f.menu_options->menuAction());
             QCOMPARE(f.menu_options->title(), QStringLiteral("&Options"));
             QCOMPARE(f.menu_decodagerobuste->text(),
                      QStringLiteral("Décodage robuste (lumière bruitée)"));
             QCOMPARE(f.menu_telechargementblocs->text(),
                      QStringLiteral("Téléchargement morse rapide par blocs (plus rapide)"));
-            retientoptions(e.station);
+            retientoptions(*e.feuille);
             QVERIFY(!f.menu_decodagerobuste->isChecked());
             QVERIFY(!e.station.etat.decodagerobuste);
             QSignalSpy changees(&f, &Feuillelumivox1::optionschangees);
@@ -376,9 +376,9 @@ private slots:
             QCOMPARE(changees.size(), 3);
         }
         StationEssai suivante;
-        retientoptions(suivante.station);
+        retientoptions(*suivante.feuille);
         QVERIFY(suivante.station.etat.decodagerobuste);
-        QVERIFY(suivante.station.feuille->menu_decodagerobuste->isChecked());
+        QVERIFY(suivante.feuille->menu_decodagerobuste->isChecked());
         QVERIFY(!suivante.station.etat.telechargementparblocs);
         qunsetenv("XDG_CONFIG_HOME");
     }
@@ -392,8 +392,8 @@ private slots:
         {
             StationEssai e;
             commeApresDemarrage(e);
-            Feuillelumivox1& f = *e.station.feuille;
-            retientoptions(e.station);
+            Feuillelumivox1& f = *e.feuille;
+            retientoptions(*e.feuille);
             QVERIFY(f.menu_typecode->toolTipsVisible());
             QCOMPARE(f.menu_codagesrapides->text(), QStringLiteral("Codages rapides"));
             QVERIFY(f.menu_options->actions().contains(f.menu_codagesrapides));
@@ -419,8 +419,8 @@ private slots:
         }
         {
             StationEssai suivante;
-            retientoptions(suivante.station);
-            Feuillelumivox1& f = *suivante.station.feuille;
+            retientoptions(*suivante.feuille);
+            Feuillelumivox1& f = *suivante.feuille;
             QVERIFY(f.menu_codagesrapides->isChecked());
             QVERIFY(f.codagesrapidesouverts());
             f.menu_codagesrapides->trigger();
@@ -429,14 +429,14 @@ private slots:
         {
             // Closed by the last run; opened by the command line for this one alone.
             StationEssai e;
-            retientoptions(e.station);
-            QVERIFY(!e.station.feuille->codagesrapidesouverts());
-            e.station.feuille->autorisecodagesrapides();
-            QVERIFY(e.station.feuille->menu_codagesrapides->isChecked());
+            retientoptions(*e.feuille);
+            QVERIFY(!e.feuille->codagesrapidesouverts());
+            e.feuille->autorisecodagesrapides();
+            QVERIFY(e.feuille->menu_codagesrapides->isChecked());
         }
         StationEssai derniere;
-        retientoptions(derniere.station);
-        QVERIFY(!derniere.station.feuille->codagesrapidesouverts());
+        retientoptions(*derniere.feuille);
+        QVERIFY(!derniere.feuille->codagesrapidesouverts());
         qunsetenv("XDG_CONFIG_HOME");
     }
 
@@ -444,7 +444,7 @@ private slots:
     // with "A propos", as the form was drawn.
     void lettresAltDistinctes() {
         StationEssai e;
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         QStringList legendes;
         for (QAction* a : f.barremenus->articles())
             legendes << a->text();
@@ -470,7 +470,7 @@ private slots:
     // box gives the version.
     void aide() {
         StationEssai e;
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         QCOMPARE(f.menu_guide->shortcut(), QKeySequence(Qt::Key_F1));
         f.show();
         f.activateWindow();
@@ -495,7 +495,7 @@ private slots:
     void estimationJamaisCoupee() {
         StationEssai e;
         commeApresDemarrage(e);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         f.Texte1->setPlainText(QStringLiteral("sos"));
@@ -528,7 +528,7 @@ private slots:
     // the launcher, a message says so.
     void bancSimule() {
         StationEssai e;
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         QVERIFY(f.menu_options->actions().contains(f.menu_bancsimule));
         QTemporaryDir commandes;
         const QByteArray path = qgetenv("PATH");
@@ -568,7 +568,7 @@ private slots:
         e.station.Minuterie->setEnabled(true);
         // The handler is called as the button's click would call it; the end of the
         // program must not unwind through the toolkit's own frames in a test.
-        e.plateforme.programme(2.0, [&] { e.station.feuille->Btonquitter_Click(); });
+        e.plateforme.programme(2.0, [&] { e.feuille->Btonquitter_Click(); });
         bool routineFinie = false;
         try {
             const double debut = e.plateforme.horloge();

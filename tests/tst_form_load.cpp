@@ -1,5 +1,5 @@
 #include "app/feuillelumivox1.h"
-#include "app/form_load.h"
+#include "receive/form_load.h"
 #include "stationessai.h"
 
 #include <QAction>
@@ -14,7 +14,7 @@ namespace {
 // Runs start-up to its end: the station quits at `quitte` seconds (virtual time), or
 // earlier when start-up itself ends the program. Returns the exit code.
 int demarre(StationEssai& e, double quitte = 6) {
-    e.plateforme.programme(quitte, [&] { e.station.feuille->Btonquitter_Click(); });
+    e.plateforme.programme(quitte, [&] { e.feuille->Btonquitter_Click(); });
     try {
         Form_Load(e.station);
     } catch (const FinProgramme& fin) {
@@ -49,7 +49,7 @@ private slots:
         e.lecture = [] { return lecture(20); };
         jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
         e.dialogues.annuler().ok();
-        e.station.feuille->Texte1->setPlainText(QStringLiteral("reste d'avant"));
+        e.feuille->Texte1->setPlainText(QStringLiteral("reste d'avant"));
         QCOMPARE(demarre(e), 0);
 
         QVERIFY(e.dialogues.scriptEpuise());
@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(etat.enregbinautorise, QStringLiteral("oui"));
         QCOMPARE(etat.dureeparmesure, 0.0013);
 
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         QVERIFY(f.Texte1->toPlainText().isEmpty());
         QVERIFY(f.Texte2->isReadOnly());
         QVERIFY(f.isVisible());
@@ -102,7 +102,7 @@ private slots:
         jusquAuBranchement(e.dialogues, false, QStringLiteral("2"));
         e.dialogues.annuler().ok();
         QCOMPARE(demarre(e), 0);
-        Feuillelumivox1& f = *e.station.feuille;
+        Feuillelumivox1& f = *e.feuille;
         QCOMPARE(e.station.etat.typecodage, QStringLiteral("b"));
         QCOMPARE(f.windowTitle(), QStringLiteral("Communication entre deux ordinateurs en code "
                                                  "binaire 8 bits ASCII (lent)"));
@@ -168,7 +168,7 @@ private slots:
         QVERIFY(verdict.invite.startsWith(
             QStringLiteral("La tension mesurée = 01,50 V  soit une hausse de 01,00 V  < 1V TROP "
                            "FAIBLE")));
-        QVERIFY(!e.station.feuille->isVisible());
+        QVERIFY(!e.feuille->isVisible());
     }
 
     // An interface that does not answer is said at once, before any threshold, and the port
@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(boites[boite(5)].titre, QStringLiteral(" Test du montage récepteur ?"));
         QCOMPARE(e.portdemande, 2);
         QCOMPARE(e.station.etat.tensionseuil, 20 * 5.0 / 255 + 0.5);
-        QVERIFY(e.station.feuille->isVisible());
+        QVERIFY(e.feuille->isVisible());
     }
 
     // Cancel on that box ends the program, with the port closed.

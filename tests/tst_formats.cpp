@@ -1,4 +1,4 @@
-#include "app/formats.h"
+#include "codes/formats.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "app/plateformevirtuelle.h"
+#include "link/plateformevirtuelle.h"
 
 #include <QTest>
 #include <vector>

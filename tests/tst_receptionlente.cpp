@@ -1,8 +1,9 @@
 #include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "feuillesbanc.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "link/station.h"
 #include "tools/bancvirtuel.h"
 
 #include <QPlainTextEdit>
@@ -131,10 +132,11 @@ Ecoute ecoute(const Scenario& scenario) {
     Ecoute e;
     QString code;
     BancEssai banc;
+    FeuillesBanc feuilles(banc);
     Station& r = *banc.recepteur.station;
-    QObject::connect(r.feuille->Texte1, &QPlainTextEdit::textChanged, [&] {
-        if (!r.feuille->Texte1->toPlainText().isEmpty())
-            code = r.feuille->Texte1->toPlainText();
+    QObject::connect(feuille(r)->Texte1, &QPlainTextEdit::textChanged, [&] {
+        if (!feuille(r)->Texte1->toPlainText().isEmpty())
+            code = feuille(r)->Texte1->toPlainText();
     });
     r.observateurs.debutReception = [&] {
         ++e.debuts;
@@ -142,7 +144,7 @@ Ecoute ecoute(const Scenario& scenario) {
     };
     r.observateurs.finReception = [&] {
         e.codes << (r.etat.typecodage == u"b"_s ? r.etat.codebinaire : code);
-        e.textes2 << r.feuille->Texte2->toPlainText();
+        e.textes2 << feuille(r)->Texte2->toPlainText();
     };
     if (scenario.preparation)
         scenario.preparation(banc);
@@ -150,7 +152,7 @@ Ecoute ecoute(const Scenario& scenario) {
     echange.morse = scenario.morse;
     echange.preparation = [&scenario](Station& s) {
         s.etat.facteurvitesse = scenario.f;
-        s.feuille->Texte1->setPlainText(scenario.texte1);
+        feuille(s)->Texte1->setPlainText(scenario.texte1);
     };
     echange.envoi = scenario.envoi;
     banc.echange(echange);
@@ -363,9 +365,9 @@ private slots:
         const Lumiere lumiere = binaire + Lumiere{-3.0} + lumieremorse(u" .- "_s, 1);
         const auto menus = [finbinaire](BancVirtuel& banc) {
             Station& r = *banc.recepteur.station;
-            banc.recepteur.plateforme.programme(1.8, [&r] { r.feuille->menu_typebinaire_Click(); });
+            banc.recepteur.plateforme.programme(1.8, [&r] { feuille(r)->menu_typebinaire_Click(); });
             banc.recepteur.plateforme.programme(finbinaire + 1.5,
-                                                [&r] { r.feuille->menu_typemorse_Click(); });
+                                                [&r] { feuille(r)->menu_typemorse_Click(); });
         };
         const Ecoute e =
             ecoute({true, 1, [lumiere](Station& s) { eclaire(s, lumiere); }, {}, menus});
@@ -378,12 +380,13 @@ private slots:
     // of the stack every time, the previous ones are not left suspended beneath it.
     void changementsSansImbrication() {
         BancEssai banc;
+        FeuillesBanc feuilles(banc);
         Station& r = *banc.recepteur.station;
         std::map<QString, std::set<const void*>> profondeurs;
         for (int i = 0; i < 100; ++i) {
             const double t = 2.0 + 0.02 * i;
             banc.recepteur.plateforme.programme(t, [&r, i] {
-                i % 2 ? r.feuille->menu_typemorse_Click() : r.feuille->menu_typebinaire_Click();
+                i % 2 ? feuille(r)->menu_typemorse_Click() : feuille(r)->menu_typebinaire_Click();
             });
             banc.recepteur.plateforme.programme(t + 0.01, [&] {
                 profondeurs[r.etat.typecodage].insert(__builtin_frame_address(0));

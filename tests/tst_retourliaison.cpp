@@ -1,6 +1,7 @@
 #include "app/feuillelumivox1.h"
-#include "app/form_load.h"
+#include "feuillesbanc.h"
 #include "emit/btonenvoimorserapide.h"
+#include "receive/form_load.h"
 #include "stationessai.h"
 
 #include <QLabel>
@@ -43,7 +44,7 @@ struct Perte {
             e.erreurouverture = u"Le port COM 2 est introuvable."_s;
         });
         e.plateforme.programme(retour, [this] { e.erreurouverture.clear(); });
-        e.plateforme.programme(arret, [this] { e.station.feuille->Btonquitter_Click(); });
+        e.plateforme.programme(arret, [this] { e.feuille->Btonquitter_Click(); });
         try {
             Form_Load(s);
         } catch (const FinProgramme& fin) {
@@ -62,11 +63,11 @@ private slots:
         Perte p;
         QPlainTextEdit* Texte1 = nullptr;
         p.e.plateforme.programme(3.5, [&] {
-            Texte1 = p.e.station.feuille->Texte1;
+            Texte1 = p.e.feuille->Texte1;
             Texte1->setPlainText(u"à envoyer"_s);
             // Nothing can be sent while the port is away.
-            QVERIFY(!p.e.station.feuille->Btonenvoiemorse->isEnabled());
-            QVERIFY(p.e.station.feuille->Etiquette2->text().contains(u"LIAISON"_s));
+            QVERIFY(!p.e.feuille->Btonenvoiemorse->isEnabled());
+            QVERIFY(p.e.feuille->Etiquette2->text().contains(u"LIAISON"_s));
         });
         double seuil = 0;
         p.e.plateforme.programme(2.5, [&] { seuil = p.e.station.etat.tensionseuil; });
@@ -84,9 +85,9 @@ private slots:
         QCOMPARE(s.etat.typecodage, u"m"_s);
         QCOMPARE(s.etat.tensionseuil, seuil);
         QCOMPARE(s.etat.tensionmesuree, 40 * 5.0 / 255);
-        QVERIFY(s.feuille->Btonenvoiemorse->isEnabled());
+        QVERIFY(feuille(s)->Btonenvoiemorse->isEnabled());
         QCOMPARE(Texte1->toPlainText(), u"à envoyer"_s);
-        QCOMPARE(s.feuille->Etiquette2->text(), u"Réception de message"_s);
+        QCOMPARE(feuille(s)->Etiquette2->text(), u"Réception de message"_s);
     }
 
     // Lost in the middle of a fast emission: the rest of the message is not waited for,
@@ -97,7 +98,7 @@ private slots:
         p.e.plateforme.programme(3, [&] {
             Station& s = p.e.station;
             s.etat.nbmesures = 6400;
-            s.feuille->Texte1->setPlainText(u"sos sos sos"_s);
+            feuille(s)->Texte1->setPlainText(u"sos sos sos"_s);
             Btonenvoi_morserapide_Click(s);
             finEmission = p.e.plateforme.maintenant();
         });
@@ -106,7 +107,7 @@ private slots:
         QCOMPARE(p.retours, 1);
         // The emission ended within a tenth of a second of the loss, not at its 15 s.
         QVERIFY2(finEmission >= 4.5 && finEmission < 4.6, qPrintable(QString::number(finEmission)));
-        QVERIFY(!p.e.station.feuille->Texte1->isReadOnly());
+        QVERIFY(!p.e.feuille->Texte1->isReadOnly());
     }
 };
 

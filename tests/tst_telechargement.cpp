@@ -1,5 +1,6 @@
 #include "app/feuillelumivox1.h"
-#include "app/station.h"
+#include "feuillesbanc.h"
+#include "link/station.h"
 #include "receive/telechargement.h"
 #include "stationessai.h"
 
@@ -123,7 +124,7 @@ private slots:
         QVERIFY(s.etat.tabmesures.at(6368).isEmpty());
         QCOMPARE(copie.size(), 6368);
         QCOMPARE(copie.at(15), qMakePair(15, QByteArray::number(valeur(15))));
-        QCOMPARE(s.feuille->Texte1->toPlainText(), u"XRESUL 199,32,1"_s);
+        QCOMPARE(feuille(s)->Texte1->toPlainText(), u"XRESUL 199,32,1"_s);
         QVERIFY(s.etat.chainemesure.isEmpty());
         QCOMPARE(bilan.octetsEcrits, i.requetes.join().size());
     }

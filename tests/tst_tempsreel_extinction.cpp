@@ -7,6 +7,7 @@
 // since the end of the program ends its process.
 
 #include "app/feuillelumivox1.h"
+#include "feuillesbanc.h"
 #include "emit/btonenvoiebinaire.h"
 #include "simulateurreel.h"
 #include "tools/postereel.h"
@@ -34,14 +35,14 @@ int posteFenetre() {
     PosteReel poste(reglages);
     Station& s = poste.station();
     poste.demarre([&s] {
-        s.feuille->Texte1->setPlainText(QStringLiteral("ooo"));
+        feuille(s)->Texte1->setPlainText(QStringLiteral("ooo"));
         QTimer::singleShot(200, [&s] { Btonenvoiebinaire_Click(s); });
         auto* guetteur = new QTimer;
         const double debut = s.plateforme.horloge();
         QObject::connect(guetteur, &QTimer::timeout, [&s, debut] {
             if (s.plateforme.horloge() - debut > 7.5 &&
                 s.liaison.niveauLaser() == Liaison::NiveauLaser::allume)
-                s.feuille->windowHandle()->close();
+                feuille(s)->windowHandle()->close();
         });
         guetteur->start(5);
     });

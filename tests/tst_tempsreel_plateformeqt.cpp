@@ -1,4 +1,4 @@
-#include "app/plateformeqt.h"
+#include "link/plateformeqt.h"
 
 #include <QTest>
 #include <QTimer>

@@ -1,10 +1,8 @@
 #include "tools/bancvirtuel.h"
 
-#include "app/feuillelumivox1.h"
-#include "app/form_load.h"
+#include "receive/form_load.h"
 #include "sim/transportsimule.h"
 
-#include <QPlainTextEdit>
 #include <limits>
 
 namespace {
@@ -14,15 +12,18 @@ struct ArretBanc {};
 
 std::unique_ptr<Station> creeStation(BancVirtuel::Poste& poste, Banc& banc) {
     PlateformeVirtuelle& plateforme = poste.plateforme;
-    return std::make_unique<Station>(plateforme, poste.dialogues, [&banc, &plateforme](int n) {
-        OuverturePort ouverture;
-        if (n < 1 || n > banc.nombreInterfaces())
-            ouverture.erreur = QStringLiteral("COM%1 n'existe pas sur le banc simulé").arg(n);
-        else
-            ouverture.transport = std::make_unique<TransportSimule>(
-                banc, n - 1, [&plateforme] { return plateforme.maintenant(); });
-        return ouverture;
-    });
+    auto station =
+        std::make_unique<Station>(plateforme, poste.dialogues, [&banc, &plateforme](int n) {
+            OuverturePort ouverture;
+            if (n < 1 || n > banc.nombreInterfaces())
+                ouverture.erreur = QStringLiteral("COM%1 n'existe pas sur le banc simulé").arg(n);
+            else
+                ouverture.transport = std::make_unique<TransportSimule>(
+                    banc, n - 1, [&plateforme] { return plateforme.maintenant(); });
+            return ouverture;
+        });
+    station->attache(poste.ecran);
+    return station;
 }
 
 } // namespace
@@ -70,8 +71,8 @@ BancVirtuel::Resultat BancVirtuel::echange(const Echange& echange) {
 
     demarre(recepteur, 2, echange, resultat.finEnvoi + echange.attenteApres, {});
     const Station& s = *recepteur.station;
-    resultat.texte1 = s.feuille->Texte1->toPlainText();
-    resultat.texte2 = s.feuille->Texte2->toPlainText();
+    resultat.texte1 = s.ecran->texte(Ecran::Controle::Texte1);
+    resultat.texte2 = s.ecran->texte(Ecran::Controle::Texte2);
     resultat.messagerecu = s.etat.messagerecu;
     resultat.codebinaire = s.etat.codebinaire;
     resultat.affichagebinaire = s.etat.affichagebinaire;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/plateformevirtuelle.h"
-#include "app/station.h"
+#include "link/ecranmemoire.h"
+#include "link/plateformevirtuelle.h"
+#include "link/station.h"
 #include "sim/banc.h"
 #include "tools/dialoguesscriptes.h"
 
@@ -25,6 +26,8 @@ public:
     struct Poste {
         PlateformeVirtuelle plateforme;
         DialoguesScriptes dialogues;
+        // What the station shows; a test may attach a window of its own instead.
+        EcranMemoire ecran;
         std::unique_ptr<Station> station;
     };
 

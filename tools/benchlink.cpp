@@ -12,8 +12,8 @@
 
 #include "souscommande.h"
 
-#include "app/messagesqt.h"
 #include "codes/windows1252.h"
+#include "link/messagesqt.h"
 #include "recording/fichierenregistrement.h"
 #include "tools/essailiaison.h"
 
@@ -83,7 +83,7 @@ int executeBenchLink(const QStringList& arguments) {
                 return erreur(QStringLiteral("nom de fichier vide après --save"));
             fichier = valeur;
         } else if (option == u"--speed") {
-            essai.vitesse = articleVitesse(valeur);
+            essai.vitesse = articlevitesse(valeur);
             if (!essai.vitesse)
                 return erreur(QStringLiteral("vitesse « %1 » absente du menu (0.9, 0.925, 0.95, "
                                              "0.975, 1, 1.1, 1.2, 1.3, 2, 3 ou 4)")

@@ -4,8 +4,8 @@
 
 #include "souscommande.h"
 
-#include "receive/messagerapide.h"
 #include "recording/decodagefichier.h"
+#include "recording/messagerapide.h"
 #include "recording/mesuresfichier.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "tools/dialoguesscriptes.h"
 
-#include "app/form_load.h"
+#include "receive/form_load.h"
 
 #include <QtGlobal>
 

@@ -4,7 +4,6 @@
 
 #include "souscommande.h"
 
-#include "app/feuillelumivox1.h"
 #include "codes/windows1252.h"
 #include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoiebinaire.h"
@@ -12,7 +11,6 @@
 #include "emit/btonenvoimorserapide.h"
 #include "tools/postereel.h"
 
-#include <QPlainTextEdit>
 #include <QTimer>
 #include <functional>
 
@@ -78,7 +76,7 @@ int executeEnvoi(const QStringList& arguments) {
             envoie();
     };
     poste.demarre([&] {
-        s.feuille->Texte1->setPlainText(texte);
+        s.ecran->fixetexte(Ecran::Controle::Texte1, texte);
         QTimer::singleShot(delaiClic, clique);
     });
     return sortieSucces;

@@ -7,30 +7,16 @@
 #include <array>
 #include <vector>
 
-class Feuillelumivox1;
+#include "receive/reglages.h"
 
 // One message sent by light from station 1 to station 2 on the virtual bench, with the
 // settings a user picks in the menus of both stations: the coding, the speed item and the
 // sampling interval. Shared by `lumicom-tool bench-link` and the robustness benchmark.
 
-// A speed item of the menu "vitesse d'émission": its factor k (symbols k times faster)
-// as typed on a command line, and its handler.
-struct ArticleVitesse {
-    const char* facteur; // "0.9" ... "4"
-    double valeur;       // the same, as a number
-    void (Feuillelumivox1::*gestionnaire)();
-};
-
-// The eleven items, in the menu's order.
-extern const std::array<ArticleVitesse, 11> articlesVitesse;
-
-// The item whose factor is `k` (a decimal point or a decimal comma), or nullptr.
-const ArticleVitesse* articleVitesse(const QString& k);
-
-// The item of a fast-coding submenu that chooses the coding ("mr" or "br") with the
-// recording length `nbmesures` (6400 or 12800); null for any other coding.
-using ArticleCodage = void (Feuillelumivox1::*)();
-ArticleCodage articleCodageRapide(const QString& typecodage, int nbmesures);
+// The item of a fast-coding submenu for the coding `typecodage` ("mr" or "br") and the
+// recording length `nbmesures` (6400 or 12800), chosen on station `s`; false for any other
+// coding.
+bool choisitcodagerapide(Station& s, const QString& typecodage, int nbmesures);
 
 struct EssaiLiaison {
     QString codage = QStringLiteral("m");    // "m", "b", "mr" or "br"

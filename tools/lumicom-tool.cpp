@@ -3,10 +3,10 @@
 
 #include "souscommande.h"
 
-#include "app/messagesqt.h"
+#include "link/messagesqt.h"
 #include "lumicomversion.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QCoreApplication>
 #include <array>
 #include <cstring>
@@ -20,15 +20,14 @@ const std::array<const SousCommande*, 6> sousCommandes = {
     &sousCommandeDecodeRecording, &sousCommandePlotRecording,
 };
 
-// The subcommands that run a station of the program (its main form exists, so they need
-// the widgets) or draw: on the offscreen platform, no window ever reaches the screen.
-const std::array<const SousCommande*, 4> sousCommandesAvecFenetre = {
-    &sousCommandeSend, &sousCommandeReceive, &sousCommandeBenchLink,
-    &sousCommandePlotRecording, // it draws text: the fonts need a GUI application
+// The subcommand that draws text into an image: the fonts need a GUI application, on the
+// offscreen platform. The others run without any: a station of the tool has no window.
+const std::array<const SousCommande*, 1> sousCommandesAvecImage = {
+    &sousCommandePlotRecording,
 };
 
-bool avecFenetre(int argc, char* argv[]) {
-    for (const SousCommande* commande : sousCommandesAvecFenetre)
+bool avecImage(int argc, char* argv[]) {
+    for (const SousCommande* commande : sousCommandesAvecImage)
         if (argc > 1 && std::strcmp(argv[1], commande->nom) == 0)
             return true;
     return false;
@@ -65,9 +64,9 @@ QString texteAide() {
 int main(int argc, char* argv[]) {
     filtremessagesqt();
     std::unique_ptr<QCoreApplication> application;
-    if (avecFenetre(argc, argv)) {
+    if (avecImage(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QApplication>(argc, argv);
+        application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }

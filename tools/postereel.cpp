@@ -1,12 +1,10 @@
 #include "tools/postereel.h"
 
-#include "app/extinctionurgence.h"
-#include "app/feuillelumivox1.h"
-#include "app/form_load.h"
-#include "app/guetteaffichage.h"
-#include "app/messagesqt.h"
-#include "app/signauxarret.h"
+#include "link/extinctionurgence.h"
+#include "link/messagesqt.h"
+#include "link/signauxarret.h"
 #include "link/transportserie.h"
+#include "receive/form_load.h"
 #include "tools/dialoguesscriptes.h"
 #include "tools/essailiaison.h"
 #include "tools/souscommande.h"
@@ -81,6 +79,7 @@ PosteReel::PosteReel(const Reglages& reglages)
       dialogues_(std::make_unique<DialoguesPoste>(*this, reglages.morse(), reglages.numport)),
       station_(std::make_unique<Station>(plateforme_, *dialogues_,
                                          [](int numport) { return ouvreportserie(numport); })) {
+    station_->attache(ecran_);
     filtremessagesqt();
 }
 
@@ -110,18 +109,17 @@ void PosteReel::demarre(std::function<void()> auRepos) {
     s.observateurs.liaisonRetablie = [this] {
         ecritErreur(QStringLiteral("liaison rétablie : COM %1").arg(reglages_.numport));
     };
-    GuetteAffichage guetteur([this, &s, auRepos = std::move(auRepos)] {
+    // Once the idle loop has begun: the options, the fast coding and the speed chosen as the
+    // menus would.
+    ecran_.surMontre = [this, &s, auRepos = std::move(auRepos)] {
         s.etat.decodagerobuste = reglages_.robuste;
         s.etat.telechargementparblocs = reglages_.blocs;
-        s.feuille->afficheoptions();
-        if (const ArticleCodage codage = articleCodageRapide(reglages_.codage, reglages_.nbmesures))
-            (s.feuille.get()->*codage)();
+        choisitcodagerapide(s, reglages_.codage, reglages_.nbmesures);
         if (reglages_.articlevitesse)
-            (s.feuille.get()->*reglages_.articlevitesse)();
+            choisitvitesseposte(s, *reglages_.articlevitesse);
         if (auRepos)
             auRepos();
-    });
-    s.feuille->installEventFilter(&guetteur);
+    };
     Form_Load(s);
 }
 
@@ -213,14 +211,9 @@ bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages
     return true;
 }
 
-ArticleMenu articlevitesse(const QString& k) {
-    const ArticleVitesse* article = articleVitesse(k);
-    return article ? article->gestionnaire : nullptr;
-}
-
 QString facteursvitesse() {
     QStringList facteurs;
-    for (const ArticleVitesse& a : articlesVitesse)
+    for (const ArticleVitesse& a : articlesvitesse)
         facteurs << QString::fromLatin1(a.facteur);
     return facteurs.join(QStringLiteral(", "));
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/plateformeqt.h"
-#include "app/station.h"
+#include "link/ecranmemoire.h"
+#include "link/plateformeqt.h"
+#include "link/station.h"
 
 #include <QMap>
 #include <QString>
@@ -10,10 +11,7 @@
 #include <memory>
 
 class Dialogues;
-class Feuillelumivox1;
-
-// A menu item's handler on the main form, e.g. &Feuillelumivox1::menu_vit_emission4_Click.
-using ArticleMenu = void (Feuillelumivox1::*)();
+struct ArticleVitesse;
 
 // A station of the program in real time, its main form never shown on screen: the
 // program's own start-up over the serial port COM n (LUMICOM_PORTS applies, as for the
@@ -25,8 +23,8 @@ public:
         int numport = 1;
         QString codage = QStringLiteral("m"); // "m", "b", "mr" or "br"
         int nbmesures = 6400;                 // fast codings: samples of a recording
-        // Handler of the speed menu item to choose once start-up is over; null for none.
-        ArticleMenu articlevitesse = nullptr;
+        // The speed menu item to choose once start-up is over; null for none.
+        const ArticleVitesse* articlevitesse = nullptr;
         // The options of the menu "Options" (--robuste, --blocs).
         bool robuste = false;
         bool blocs = false;
@@ -62,6 +60,8 @@ public:
 private:
     Reglages reglages_;
     PlateformeQt plateforme_;
+    // The station's screen: nothing shown, the texts kept for what the tool prints.
+    EcranMemoire ecran_;
     std::unique_ptr<Dialogues> dialogues_;
     std::unique_ptr<Station> station_;
 };
@@ -79,9 +79,6 @@ bool litoptions(const QStringList& arguments, const QStringList& noms,
 // French reason in `erreur`.
 bool lisreglagesposte(const QMap<QString, QString>& valeurs, PosteReel::Reglages& reglages,
                       QString& erreur);
-
-// The speed menu item whose factor is `k` ("0.9" or "0,9", ..., "4"); null when none.
-ArticleMenu articlevitesse(const QString& k);
 
 // The factors of the speed menu, as the help lists them.
 QString facteursvitesse();

@@ -3,7 +3,7 @@
 
 #include "souscommande.h"
 
-#include "app/formats.h"
+#include "codes/formats.h"
 #include "receive/telechargement.h"
 #include "recording/fichierenregistrement.h"
 #include "tools/postereel.h"

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+
+struct ResultatReception;
+
+// What a station's routines show and ask, whatever shows it: the main form on screen, the
+// terminal of the headless tool, the memory of a test. The routines name the form's
+// controls as the program always has; they never see a widget.
+class Ecran {
+public:
+    // The controls the routines change.
+    enum class Controle {
+        Etiquette1,
+        Texte1,
+        Etiquette2,
+        Texte2,
+        Btonenvoiemorse,
+        Btonenvoi_morserapide,
+        Btonenvoiebinaire,
+        Btonenvoi_binrap,
+        Btonefface,
+        menu_typemorse,
+        menu_typebinaire,
+        menu_30ms,
+        menu_50ms,
+    };
+    // Light green is the colour of the emission area, light yellow that of the reception
+    // area; each area takes the other's colour while a message goes the other way.
+    enum class Fond { vertclair, jauneclair };
+
+    virtual ~Ecran() = default;
+
+    // The caption of a label, or the text of a text box.
+    virtual void fixetexte(Controle controle, const QString& texte) = 0;
+    virtual QString texte(Controle controle) const = 0;
+    // A text box that the user cannot type into.
+    virtual void fixelectureseule(Controle controle, bool lectureseule) = 0;
+    virtual bool lectureseule(Controle controle) const = 0;
+    virtual void fixefond(Controle controle, Fond fond) = 0;
+    // Buttons and menu items.
+    virtual void fixeactif(Controle controle, bool actif) = 0;
+    virtual bool actif(Controle controle) const = 0;
+    virtual void fixevisible(Controle controle, bool visible) = 0;
+    virtual void fixecoche(Controle controle, bool coche) = 0;
+    // The title of the main window.
+    virtual void fixetitre(const QString& titre) = 0;
+    // The window shown (the idle loop and the routines show it as they go).
+    virtual void montre() = 0;
+    // The font size `taillepolice` applied to Texte1 and Texte2.
+    virtual void appliquetaillepolice(int taille) = 0;
+    // The estimate of the emission of Texte1 computed again (the coding, the speed or the
+    // text changed).
+    virtual void metajourestimation() = 0;
+
+    // Something the user must know while the program goes on (the interface silent, the
+    // port lost): `avis` under `titre`, without stopping anything; an empty `avis` when all
+    // is well again.
+    virtual void avis(const QString& titre, const QString& avis) = 0;
+    // The note that the program runs without real-time priority (empty: none).
+    virtual void notepriorite(const QString& note) = 0;
+    // The tick read `volts` on EA0 at the clock reading `instant`.
+    virtual void tensionmesuree(double instant, double volts) = 0;
+    // After a fast reception whose user allows it: the save chooser, with its caption. The
+    // routine does not wait for it.
+    virtual void demandeenregistrement(const QString& legende) = 0;
+    // A fast reception, or a recording decoded again, has ended: its record, which every
+    // view of a recording reads.
+    virtual void resultatreception(const ResultatReception& resultat) = 0;
+    // A download is under way: `recues` values of `demandees` at the clock reading
+    // `instant` (`recues` 0 when it starts; `demandees` reached, or `fini`, when it ends).
+    virtual void progressiontelechargement(int recues, int demandees, double instant,
+                                           bool fini) = 0;
+};
