@@ -16,9 +16,11 @@
 #include "codes/windows1252.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
 #include <cmath>
@@ -40,6 +42,10 @@ constexpr double objectifMs = 2.0;
 constexpr int vitesses[] = {1, 2};
 // --exemples lists at most this many elements beyond the goal in each cell.
 constexpr int elementsListes = 20;
+// --garde: the folder where the simulator's journal and the fast recordings are kept.
+QString dossierGarde;
+// Where the emitting stations note the instants of their keying commands.
+QString dossierTraces;
 
 QString nombre(double v, int decimales) {
     return francais.toString(v, 'f', decimales);
@@ -209,6 +215,11 @@ struct ResultatCellule {
     int comptesDifferents = 0;  // messages whose count of changes is not the nominal one
     int niveauxFaux = 0;        // messages with a change to the wrong level
     int elementsHorsObjectif = 0;
+    // The same elements timed by the emitter's own writing of its keying commands, and the
+    // time from each writing to the change in the journal, ms.
+    std::vector<double> ecartsEmetteur;
+    std::vector<double> livraisons;
+    int tracesIncompletes = 0; // messages whose keying commands could not be matched
     qint64 ticsManques = 0;
     qint64 tics = 0;
     int emetteursAccordes = 0, emetteurs = 0;
@@ -262,6 +273,21 @@ public:
                outil_->attendsQue([&] { return lignes() >= n && auRepos(); }, std::max(delai, 0.0));
     }
 
+    // The file of the recording saved after line `rang` (fast codings with --garde), once
+    // the station has said it; empty when there is none.
+    QString enregistrement(int rang) {
+        static const QByteArray annonce = QByteArrayLiteral("enregistrement écrit : ");
+        if (!outil_ || dossierGarde.isEmpty() || !rapide(c_.codage))
+            return {};
+        outil_->attendsQue([&] { return outil_->lu().count(annonce) > rang; }, 5);
+        const QList<QByteArray> lignes = outil_->lu().split('\n');
+        int vues = 0;
+        for (const QByteArray& ligne : lignes)
+            if (const qsizetype i = ligne.indexOf(annonce); i >= 0 && vues++ == rang)
+                return QString::fromUtf8(ligne.mid(i + annonce.size()));
+        return {};
+    }
+
     // Lines `de` to the last, joined by " | " when there are several.
     QString lignesDepuis(int de) const {
         if (!outil_)
@@ -288,6 +314,11 @@ private:
         // Fast Morse downloads by blocks of 32 values (seconds instead of two minutes).
         if (c_.codage == u"mr")
             arguments << QStringLiteral("--blocs");
+        if (!dossierGarde.isEmpty() && rapide(c_.codage)) {
+            const QString dossier = QStringLiteral("%1/COM%2").arg(dossierGarde).arg(port_);
+            QDir().mkpath(dossier);
+            arguments << QStringLiteral("--save-dir") << dossier;
+        }
         outil_ = std::make_unique<Outil>(arguments, true);
         if (!outil_->attends("en attente d'un message", 60))
             erreurs << "bench-charge : le poste récepteur de COM" << port_
@@ -336,10 +367,15 @@ public:
         if (!recepteur_.auRepos())
             recepteur_.redemarre();
         const Motif m = motif(c_.codage, texte, c_.f());
-        enCours_ = EnCours{texte, maintenant(), 0, recepteur_.lignes(), true};
+        const QString trace = QStringLiteral("%1/COM%2.txt").arg(dossierTraces).arg(emetteur_);
+        QFile::remove(trace);
+        enCours_ = EnCours{texte, maintenant(), 0, recepteur_.lignes(), true, trace};
         Outil envoi({QStringLiteral("send"), QStringLiteral("--port"), QString::number(emetteur_),
                      QStringLiteral("--coding"), c_.codage, QStringLiteral("--text"), texte,
-                     QStringLiteral("--speed"), QString::number(c_.vitesse)});
+                     QStringLiteral("--speed"), QString::number(c_.vitesse)},
+                    false,
+                    {QStringLiteral("LD_PRELOAD=" LUMICOM_TRACE_ECRITURES),
+                     QStringLiteral("LUMICOM_TRACE_ECRITURES=") + trace});
         int statut = -1;
         double processeur = 0;
         const bool fini = envoi.termine(dureeMotif(m) + 60, statut, processeur);
@@ -374,11 +410,15 @@ public:
             ++r_.exacts;
         else if (!recu && recepteur_.lignes() == e.lignesAvant)
             ++r_.sansReception;
-        if (!exact && e.envoye)
-            r_.echecs << QStringLiteral("%1 -> %2")
-                             .arg(visible(e.texte), recu || !texteRecu.isEmpty()
-                                                        ? visible(texteRecu)
-                                                        : QStringLiteral("rien"));
+        if (!exact && e.envoye) {
+            const QString fichier = recu ? recepteur_.enregistrement(e.lignesAvant) : QString();
+            r_.echecs << QStringLiteral("%1 -> %2%3")
+                             .arg(visible(e.texte),
+                                  recu || !texteRecu.isEmpty() ? visible(texteRecu)
+                                                               : QStringLiteral("rien"),
+                                  fichier.isEmpty() ? QString()
+                                                    : QStringLiteral(" (%1)").arg(fichier));
+        }
         if (!recu)
             recepteur_.redemarre();
         if (e.envoye)
@@ -391,7 +431,27 @@ private:
         double debut, fin;
         int lignesAvant;
         bool envoye;
+        QString trace; // the instants of its keying commands
     };
+
+    // The changes of level among the keying commands the emitter wrote: instant and level.
+    static std::vector<std::pair<double, bool>> changementsEcrits(const QString& trace) {
+        std::vector<std::pair<double, bool>> changements;
+        QFile f(trace);
+        if (!f.open(QIODevice::ReadOnly))
+            return changements;
+        bool niveau = false; // the laser is off when the station starts
+        for (const QByteArray& ligne : f.readAll().split('\n')) {
+            const QList<QByteArray> champs = ligne.split(' ');
+            if (champs.size() != 2)
+                continue;
+            const bool allume = champs[1] == "1";
+            if (allume != niveau)
+                changements.emplace_back(champs[0].toDouble(), allume);
+            niveau = allume;
+        }
+        return changements;
+    }
 
     // Each element of light between two changes of SB0, against its nominal length.
     void compareLumiere(const EnCours& e) {
@@ -426,6 +486,19 @@ private:
                                  .arg(nombre(ecart, 2));
         }
         r_.niveauxFaux += niveauFaux ? 1 : 0;
+
+        const auto ecrits = changementsEcrits(e.trace);
+        if (ecrits.size() != mesures.size()) {
+            ++r_.tracesIncompletes;
+            return;
+        }
+        for (std::size_t k = 0; k < ecrits.size(); ++k) {
+            r_.livraisons.push_back((mesures[k].first - ecrits[k].first) * 1e3);
+            if (k > 0)
+                r_.ecartsEmetteur.push_back((ecrits[k].first - ecrits[k - 1].first -
+                                             (nominaux[k].first - nominaux[k - 1].first)) *
+                                            1e3);
+        }
     }
 
     int emetteur_;
@@ -435,6 +508,26 @@ private:
     Recepteur recepteur_;
     std::optional<EnCours> enCours_;
 };
+
+// The cells of `groupe` (one coding, or the fast codings of one speed), each on its own
+// pair of stations (COM1 to COM2, COM3 to COM4, ...), their messages taking turns.
+std::vector<ResultatCellule> mesureGroupe(const std::vector<Cellule>& groupe, int nombreMessages,
+                                          JournalSB0& journal) {
+    std::vector<ResultatCellule> resultats(groupe.size());
+    std::vector<std::unique_ptr<Paire>> paires;
+    std::vector<std::vector<QString>> t;
+    for (std::size_t k = 0; k < groupe.size(); ++k) {
+        paires.push_back(std::make_unique<Paire>(int(1 + 2 * k), groupe[k], resultats[k], journal));
+        t.push_back(textes(groupe[k].codage, nombreMessages));
+    }
+    for (int i = 0; i < nombreMessages; ++i)
+        for (std::size_t k = 0; k < groupe.size(); ++k)
+            paires[k]->envoie(t[k][std::size_t(i)]);
+    for (auto& p : paires)
+        p->recueille();
+    paires.clear(); // the receivers stop and give their missed ticks
+    return resultats;
+}
 
 // ---- Estimate of the run ---------------------------------------------------------------
 
@@ -468,11 +561,29 @@ double estimationRapide(int codagesRapides, int nombreMessages) {
            telechargement;
 }
 
-// ---- Table ------------------------------------------------------------------------------
+// ---- Tables -----------------------------------------------------------------------------
 
-const std::vector<int> largeurs{7, 7, 7, 8, 9, 9, 9, 11, 17, 10, 10};
+// Median, 99th percentile and maximum of the absolute values, and the smallest value, of
+// deviations in ms.
+struct Resume {
+    explicit Resume(const std::vector<double>& valeurs) : connu(!valeurs.empty()) {
+        if (!connu)
+            return;
+        std::vector<double> absolus;
+        for (const double v : valeurs)
+            absolus.push_back(std::abs(v));
+        mediane = centile(absolus, 0.5);
+        p99 = centile(absolus, 0.99);
+        maximum = centile(absolus, 1.0);
+        minimum = *std::min_element(valeurs.begin(), valeurs.end());
+    }
+    QString ms(double v) const { return connu ? nombre(v, 2) : QStringLiteral("—"); }
 
-QString colonnes(const QStringList& champs) {
+    bool connu;
+    double mediane = NAN, p99 = NAN, maximum = NAN, minimum = NAN;
+};
+
+QString colonnes(const QStringList& champs, const std::vector<int>& largeurs) {
     QString ligne;
     for (qsizetype i = 0; i < champs.size(); ++i) {
         const int l = i < qsizetype(largeurs.size()) ? largeurs[std::size_t(i)] : 0;
@@ -482,26 +593,26 @@ QString colonnes(const QStringList& champs) {
     return ligne;
 }
 
+const std::vector<int> largeursTable{7, 7, 7, 6, 8, 9, 8, 10, 15, 9, 10};
+const std::vector<int> largeursOrigine{7, 7, 7, 9, 8, 10, 10, 9, 8};
+
+QStringList entete(const Cellule& c) {
+    return {QString::number(c.charge), c.codage, QStringLiteral("x %1").arg(c.vitesse)};
+}
+
 // Prints the cell's row; whether it meets the goal.
 bool imprimeCellule(const Cellule& c, const ResultatCellule& r) {
     const bool tousAccordes = r.emetteursAccordes == r.emetteurs &&
                               r.recepteursAccordes == r.recepteurs && r.emetteurs > 0;
-    const bool ecartsConnus = !r.ecarts.empty();
-    std::vector<double> absolus;
-    for (const double e : r.ecarts)
-        absolus.push_back(std::abs(e));
-    const double p99 = ecartsConnus ? centile(absolus, 0.99) : NAN;
-    const double plusCourt =
-        ecartsConnus ? *std::min_element(r.ecarts.begin(), r.ecarts.end()) : NAN;
-    const auto ms = [&](double v) { return ecartsConnus ? nombre(v, 2) : QStringLiteral("—"); };
+    const Resume e(r.ecarts);
 
     QStringList manque;
     if (r.exacts < r.messages || r.messages == 0)
         manque << QStringLiteral("exact");
     if (tousAccordes) {
-        if (!ecartsConnus || p99 > objectifMs)
+        if (!e.connu || e.p99 > objectifMs)
             manque << QStringLiteral("99e");
-        if (!ecartsConnus || plusCourt < -objectifMs)
+        if (!e.connu || e.minimum < -objectifMs)
             manque << QStringLiteral("court");
         if (r.comptesDifferents > 0 || r.niveauxFaux > 0)
             manque << QStringLiteral("changem.");
@@ -513,8 +624,9 @@ bool imprimeCellule(const Cellule& c, const ResultatCellule& r) {
 
     QStringList remarques;
     if (r.elementsHorsObjectif > 0)
-        remarques << QStringLiteral("%1 éléments à plus de %2 ms")
+        remarques << QStringLiteral("%1 élément%2 à plus de %3 ms")
                          .arg(r.elementsHorsObjectif)
+                         .arg(r.elementsHorsObjectif > 1 ? QStringLiteral("s") : QString())
                          .arg(nombre(objectifMs, 0));
     if (r.sansReception > 0)
         remarques << QStringLiteral("%1 sans réception").arg(r.sansReception);
@@ -525,21 +637,37 @@ bool imprimeCellule(const Cellule& c, const ResultatCellule& r) {
     if (r.niveauxFaux > 0)
         remarques << QStringLiteral("%1 avec un niveau faux").arg(r.niveauxFaux);
 
-    sortie << colonnes({QString::number(c.charge), c.codage, QStringLiteral("x %1").arg(c.vitesse),
-                        r.messages
-                            ? QStringLiteral("%1 %").arg(std::lround(100.0 * r.exacts / r.messages))
-                            : QStringLiteral("?"),
-                        ecartsConnus ? ms(centile(absolus, 0.5)) : ms(0), ms(p99),
-                        ecartsConnus ? ms(centile(absolus, 1.0)) : ms(0), ms(plusCourt),
-                        rapide(c.codage)
-                            ? QStringLiteral("—")
-                            : QStringLiteral("%1 sur %2").arg(r.ticsManques).arg(r.tics),
-                        accordes(r.emetteursAccordes, r.emetteurs) + u'/' +
-                            accordes(r.recepteursAccordes, r.recepteurs),
-                        objectif})
+    sortie << colonnes(
+                  entete(c) +
+                      QStringList{r.messages ? QStringLiteral("%1 %").arg(
+                                                   std::lround(100.0 * r.exacts / r.messages))
+                                             : QStringLiteral("?"),
+                                  e.ms(e.mediane), e.ms(e.p99), e.ms(e.maximum), e.ms(e.minimum),
+                                  rapide(c.codage)
+                                      ? QStringLiteral("—")
+                                      : QStringLiteral("%1 sur %2").arg(r.ticsManques).arg(r.tics),
+                                  accordes(r.emetteursAccordes, r.emetteurs) + u'/' +
+                                      accordes(r.recepteursAccordes, r.recepteurs),
+                                  objectif},
+                  largeursTable)
            << (remarques.isEmpty() ? QString() : QStringLiteral("  ") + remarques.join(u"; "))
            << Qt::endl;
     return manque.isEmpty();
+}
+
+// The row of the second table: the same elements timed at the emitter's writing, and the
+// time each change took from the writing to the journal.
+QString ligneOrigine(const Cellule& c, const ResultatCellule& r) {
+    const Resume e(r.ecartsEmetteur);
+    const Resume l(r.livraisons);
+    return colonnes(entete(c) + QStringList{e.ms(e.p99), e.ms(e.maximum), e.ms(e.minimum),
+                                            l.ms(l.mediane), l.ms(l.p99), l.ms(l.maximum)},
+                    largeursOrigine) +
+           (r.tracesIncompletes > 0
+                ? QStringLiteral("  %1 message%2 sans trace utilisable")
+                      .arg(r.tracesIncompletes)
+                      .arg(r.tracesIncompletes > 1 ? QStringLiteral("s") : QString())
+                : QString());
 }
 
 // ---- Options ----------------------------------------------------------------------------
@@ -550,12 +678,13 @@ struct Options {
     QStringList codages{QStringLiteral("m"), QStringLiteral("b"), QStringLiteral("mr"),
                         QStringLiteral("br")};
     bool exemples = false;
+    QString garde;
 };
 
 int usage(const QString& message) {
     erreurs << "bench-charge : " << message << "\n"
             << "utilisation : bench-charge [--messages N] [--charges 0,2,4] [--codages m,b,mr,br] "
-               "[--exemples]\n";
+               "[--exemples] [--garde DOSSIER]\n";
     return 2;
 }
 
@@ -582,6 +711,10 @@ std::optional<QString> litOptions(const QStringList& arguments, Options& o) {
                 if (!ok || o.charges.back() < 0 || o.charges.back() > 64)
                     return QStringLiteral("charge invalide « %1 » (0 à 64 processus)").arg(n);
             }
+        } else if (a == u"--garde") {
+            o.garde = valeur;
+            if (!QDir().mkpath(valeur))
+                return QStringLiteral("le dossier « %1 » ne peut pas être créé").arg(valeur);
         } else if (a == u"--codages") {
             o.codages = valeur.split(u',');
             for (const QString& c : o.codages)
@@ -602,6 +735,9 @@ int main(int argc, char* argv[]) {
     if (const auto erreur = litOptions(QCoreApplication::arguments(), options))
         return usage(*erreur);
     const double debut = maintenant();
+    dossierGarde = options.garde.isEmpty() ? QString() : QDir(options.garde).absolutePath();
+    const QTemporaryDir traces;
+    dossierTraces = traces.path();
 
     QStringList lents, rapides;
     for (const QString& c : options.codages)
@@ -675,11 +811,23 @@ int main(int argc, char* argv[]) {
                         QStringLiteral("médiane"), QStringLiteral("99e cent."),
                         QStringLiteral("maximum"), QStringLiteral("plus court"),
                         QStringLiteral("tics manqués"), QStringLiteral("prio. E/R"),
-                        QStringLiteral("objectif")})
+                        QStringLiteral("objectif")},
+                       largeursTable)
            << Qt::endl;
 
     int atteints = 0, cellules = 0;
-    QStringList exemples;
+    QStringList exemples, origines;
+    const auto termineCellule = [&](const Cellule& c, const ResultatCellule& r) {
+        atteints += imprimeCellule(c, r) ? 1 : 0;
+        ++cellules;
+        origines << ligneOrigine(c, r);
+        for (const QString& e : r.echecs)
+            exemples << QStringLiteral("%1 %2 x %3 : %4")
+                            .arg(c.charge)
+                            .arg(c.codage)
+                            .arg(c.vitesse)
+                            .arg(e);
+    };
     for (const int charge : options.charges) {
         ProcessusOccupes occupes(charge);
         sortie << QStringLiteral("— %1 processus occupés ; charge au début : %2")
@@ -687,55 +835,19 @@ int main(int argc, char* argv[]) {
                       .arg(chargeMachine())
                << Qt::endl;
         for (const int vitesse : vitesses) {
-            // The slow codings one message after the other on COM1 to COM2.
-            for (const QString& codage : lents) {
-                const Cellule c{charge, codage, vitesse};
-                ResultatCellule r;
-                {
-                    Paire paire(1, c, r, journal);
-                    for (const QString& texte : textes(codage, options.messages))
-                        paire.envoie(texte);
-                    paire.recueille();
-                }
-                atteints += imprimeCellule(c, r) ? 1 : 0;
-                ++cellules;
-                for (const QString& e : r.echecs)
-                    exemples << QStringLiteral("%1 %2 x %3 : %4")
-                                    .arg(charge)
-                                    .arg(codage)
-                                    .arg(vitesse)
-                                    .arg(e);
-            }
-            // The fast codings taking turns on COM1 to COM2 and COM3 to COM4.
-            if (!rapides.isEmpty()) {
-                std::vector<Cellule> cr;
-                for (const QString& codage : rapides)
-                    cr.push_back({charge, codage, vitesse});
-                std::vector<ResultatCellule> rr(cr.size());
-                {
-                    std::vector<std::unique_ptr<Paire>> paires;
-                    std::vector<std::vector<QString>> t;
-                    for (std::size_t k = 0; k < cr.size(); ++k) {
-                        paires.push_back(
-                            std::make_unique<Paire>(int(1 + 2 * k), cr[k], rr[k], journal));
-                        t.push_back(textes(cr[k].codage, options.messages));
-                    }
-                    for (int i = 0; i < options.messages; ++i)
-                        for (std::size_t k = 0; k < cr.size(); ++k)
-                            paires[k]->envoie(t[k][std::size_t(i)]);
-                    for (auto& p : paires)
-                        p->recueille();
-                }
-                for (std::size_t k = 0; k < cr.size(); ++k) {
-                    atteints += imprimeCellule(cr[k], rr[k]) ? 1 : 0;
-                    ++cellules;
-                    for (const QString& e : rr[k].echecs)
-                        exemples << QStringLiteral("%1 %2 x %3 : %4")
-                                        .arg(charge)
-                                        .arg(cr[k].codage)
-                                        .arg(vitesse)
-                                        .arg(e);
-                }
+            // Each slow coding alone on COM1 to COM2, then the fast ones taking turns.
+            std::vector<std::vector<Cellule>> groupes;
+            for (const QString& codage : lents)
+                groupes.push_back({{charge, codage, vitesse}});
+            if (!rapides.isEmpty())
+                groupes.emplace_back();
+            for (const QString& codage : rapides)
+                groupes.back().push_back({charge, codage, vitesse});
+            for (const std::vector<Cellule>& groupe : groupes) {
+                const std::vector<ResultatCellule> resultats =
+                    mesureGroupe(groupe, options.messages, journal);
+                for (std::size_t k = 0; k < groupe.size(); ++k)
+                    termineCellule(groupe[k], resultats[k]);
             }
         }
         sortie << QStringLiteral("  charge à la fin : %1").arg(chargeMachine()) << Qt::endl;
@@ -745,8 +857,34 @@ int main(int argc, char* argv[]) {
            << "99e centile ≤ " << nombre(objectifMs, 0)
            << " ms et aucun élément raccourci de plus de " << nombre(objectifMs, 0) << " ms.\n"
            << "Cases qui l'atteignent : " << atteints << " sur " << cellules << ".\n";
-    sortie << "Durée estimée : " << duree(estimation)
+    sortie << "\nOrigine des écarts : les mêmes éléments mesurés aux écritures des commandes "
+              "de l'émetteur\n"
+           << "(instants notés dans lumicom-tool send), et la livraison : de l'écriture d'une "
+              "commande au\n"
+           << "changement de SB0 au journal (pseudo-terminal, lecture par le simulateur, et "
+              "1,04 ms de l'octet\n"
+           << "sur la ligne à 9600 bauds). Écart au journal = écart à l'écriture + livraison "
+              "de sa fin −\n"
+           << "livraison de son début. En ms.\n";
+    sortie << colonnes({QStringLiteral("charge"), QStringLiteral("codage"),
+                        QStringLiteral("vitesse"), QStringLiteral("E 99e"),
+                        QStringLiteral("E max."), QStringLiteral("E court"),
+                        QStringLiteral("livr. méd."), QStringLiteral("livr. 99e"),
+                        QStringLiteral("livr. max")},
+                       largeursOrigine)
+           << Qt::endl;
+    for (const QString& ligne : origines)
+        sortie << ligne << Qt::endl;
+    sortie << "\nDurée estimée : " << duree(estimation)
            << " ; durée réelle : " << duree(maintenant() - debut) << ".\n";
+    if (!dossierGarde.isEmpty()) {
+        const QString copie = QDir(dossierGarde).filePath(QStringLiteral("journal.txt"));
+        QFile::remove(copie);
+        sortie << "Journal du simulateur : "
+               << (QFile::copy(simulateur.cheminJournal(), copie) ? copie
+                                                                  : QStringLiteral("non copié"))
+               << " ; enregistrements rapides : " << dossierGarde << "/COMn.\n";
+    }
     if (options.exemples) {
         sortie << "\nÉchecs (envoyé -> reçu ; ⍽ : espace insécable), émissions échouées, "
                   "changements en\nnombre différent, et les "

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
@@ -43,9 +44,11 @@ double secondes(const timeval& t);
 
 // One run of lumicom-tool, its standard error (and, when asked, its standard output) read
 // through a pipe, reaped with wait4() so that its whole processor time is known at its end.
+// `environnement`: variables "NAME=value" added to this program's for the tool.
 class Outil {
 public:
-    explicit Outil(const QStringList& arguments, bool lireSortie = false) {
+    explicit Outil(const QStringList& arguments, bool lireSortie = false,
+                   const QStringList& environnement = {}) {
         int tube[2];
         int tubeSortie[2] = {-1, -1};
         if (::pipe2(tube, O_CLOEXEC) != 0)
@@ -69,7 +72,22 @@ public:
         for (QByteArray& t : textes)
             argv.push_back(t.data());
         argv.push_back(nullptr);
-        if (::posix_spawn(&pid_, LUMICOM_TOOL, &actions, nullptr, argv.data(), environ) != 0)
+        std::vector<QByteArray> variables;
+        for (const QString& v : environnement)
+            variables.push_back(v.toLocal8Bit());
+        std::vector<char*> envp;
+        for (QByteArray& v : variables)
+            envp.push_back(v.data());
+        // A variable given replaces this program's.
+        for (char** v = environ; *v; ++v) {
+            const QByteArray variable(*v);
+            const QByteArray nom = variable.left(variable.indexOf('=') + 1);
+            if (std::none_of(variables.begin(), variables.end(),
+                             [&](const QByteArray& d) { return d.startsWith(nom); }))
+                envp.push_back(*v);
+        }
+        envp.push_back(nullptr);
+        if (::posix_spawn(&pid_, LUMICOM_TOOL, &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
         ::posix_spawn_file_actions_destroy(&actions);
         ::close(tube[1]);
