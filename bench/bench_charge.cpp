@@ -133,10 +133,13 @@ QString visible(QString texte) {
 class ProcessusOccupes {
 public:
     explicit ProcessusOccupes(int nombre) {
+        const pid_t parent = ::getpid();
         for (int i = 0; i < nombre; ++i) {
             const pid_t pid = ::fork();
             if (pid == 0) {
                 ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+                if (::getppid() != parent) // this program ended before the request
+                    ::_exit(0);
                 volatile unsigned long tours = 0;
                 for (;;)
                     tours = tours + 1;
@@ -165,7 +168,6 @@ private:
 class JournalSB0 {
 public:
     explicit JournalSB0(const QString& chemin) : fichier_(chemin) {}
-    // Unbuffered: each reading takes what the simulator has added since the last one.
 
     // The changes of COM `numport` dated between `debut` and `fin` (monotonic clock).
     std::vector<std::pair<double, bool>> changements(int numport, double debut, double fin) {
@@ -179,6 +181,7 @@ public:
 
 private:
     void litLaSuite() {
+        // Unbuffered: each reading takes what the simulator has added since the last one.
         if (!fichier_.isOpen() && !fichier_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return;
         reste_ += fichier_.readAll();
