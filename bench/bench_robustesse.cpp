@@ -10,7 +10,7 @@
 // their widgets on its own main thread.
 
 #include "bench/enparallele.h"
-#include "codes/predefinis.h"
+#include "bench/exactitude.h"
 #include "codes/windows1252.h"
 #include "link/messagesqt.h"
 #include "tools/essailiaison.h"
@@ -73,34 +73,6 @@ QString messageBinaire(std::mt19937& hasard) {
         texte += caractereWindows1252(code);
     }
     return texte;
-}
-
-// Blanks the receiver puts before the text by design: the darkness after the start mark
-// (2 s in Morse, 1.136 s in binary, never scaled) is cut into silence units (1.2 f in
-// Morse, f in binary), each a blank of the code string; both of its ends are seen up to
-// one sampling interval late, so near a whole number of units either count may come. In
-// Morse a run of k blanks before the first letter gives k - 1 blanks of text.
-std::pair<int, int> blancsEnTete(bool morse, double f, double intervalle) {
-    const double obscurite = morse ? 2.0 : 1.136;
-    const double unite = morse ? 1.2 * f : f;
-    int min = int(std::floor((obscurite - intervalle) / unite));
-    int max = int(std::floor((obscurite + intervalle) / unite));
-    if (morse) {
-        min = std::max(min - 1, 0);
-        max = std::max(max - 1, 0);
-    }
-    return {std::max(min, 0), max};
-}
-
-bool recuExactement(const QString& envoye, const QString& recu, bool morse, double f,
-                    double intervalle) {
-    const auto [min, max] = blancsEnTete(morse, f, intervalle);
-    const FormesReception formes =
-        morse ? FormesReception::MorseLent : FormesReception::BinaireLent;
-    for (int n = min; n <= max; ++n)
-        if (recu == developpecodepredefini(QString(n, u' ') + envoye, formes))
-            return true;
-    return false;
 }
 
 QString facteurAffiche(const ArticleVitesse& article) {

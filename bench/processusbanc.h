@@ -10,11 +10,13 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/types.h>
@@ -40,17 +42,28 @@ double tempsProcesseur(pid_t pid);
 
 double secondes(const timeval& t);
 
-// One run of lumicom-tool, its standard error read through a pipe, reaped with wait4()
-// so that its whole processor time is known at its end.
+// One run of lumicom-tool, its standard error (and, when asked, its standard output) read
+// through a pipe, reaped with wait4() so that its whole processor time is known at its end.
+// `environnement`: variables "NAME=value" added to this program's for the tool.
 class Outil {
 public:
-    explicit Outil(const QStringList& arguments) {
+    explicit Outil(const QStringList& arguments, bool lireSortie = false,
+                   const QStringList& environnement = {}) {
         int tube[2];
+        int tubeSortie[2] = {-1, -1};
         if (::pipe2(tube, O_CLOEXEC) != 0)
             return;
+        if (lireSortie && ::pipe2(tubeSortie, O_CLOEXEC) != 0) {
+            ::close(tube[0]);
+            ::close(tube[1]);
+            return;
+        }
         posix_spawn_file_actions_t actions;
         ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        if (lireSortie)
+            ::posix_spawn_file_actions_adddup2(&actions, tubeSortie[1], 1);
+        else
+            ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         ::posix_spawn_file_actions_adddup2(&actions, tube[1], 2);
         std::vector<QByteArray> textes{QByteArrayLiteral(LUMICOM_TOOL)};
         for (const QString& a : arguments)
@@ -59,11 +72,30 @@ public:
         for (QByteArray& t : textes)
             argv.push_back(t.data());
         argv.push_back(nullptr);
-        if (::posix_spawn(&pid_, LUMICOM_TOOL, &actions, nullptr, argv.data(), environ) != 0)
+        std::vector<QByteArray> variables;
+        for (const QString& v : environnement)
+            variables.push_back(v.toLocal8Bit());
+        std::vector<char*> envp;
+        for (QByteArray& v : variables)
+            envp.push_back(v.data());
+        // A variable given replaces this program's.
+        for (char** v = environ; *v; ++v) {
+            const QByteArray variable(*v);
+            const QByteArray nom = variable.left(variable.indexOf('=') + 1);
+            if (std::none_of(variables.begin(), variables.end(),
+                             [&](const QByteArray& d) { return d.startsWith(nom); }))
+                envp.push_back(*v);
+        }
+        envp.push_back(nullptr);
+        if (::posix_spawn(&pid_, LUMICOM_TOOL, &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
         ::posix_spawn_file_actions_destroy(&actions);
         ::close(tube[1]);
         erreur_ = tube[0];
+        if (lireSortie) {
+            ::close(tubeSortie[1]);
+            sortie_ = tubeSortie[0];
+        }
     }
     ~Outil() {
         if (pid_ > 0) {
@@ -72,33 +104,41 @@ public:
         }
         if (erreur_ >= 0)
             ::close(erreur_);
+        if (sortie_ >= 0)
+            ::close(sortie_);
     }
+    Outil(const Outil&) = delete;
+    Outil& operator=(const Outil&) = delete;
 
     pid_t pid() const { return pid_; }
 
-    // Reads standard error until `texte` has appeared (true), the tool has closed it, or
-    // `delai` seconds have passed.
-    bool attends(const QByteArray& texte, double delai) {
+    // Reads what the tool writes until `fini()` holds (true), the tool has closed its
+    // pipes, or `delai` seconds have passed.
+    template <typename Condition> bool attendsQue(Condition fini, double delai) {
         const double fin = maintenant() + delai;
-        while (!lu_.contains(texte)) {
-            if (ferme_ || maintenant() > fin)
+        while (!fini()) {
+            if (ferme() || maintenant() > fin)
                 return false;
-            pollfd p{erreur_, POLLIN, 0};
-            if (::poll(&p, 1, 100) > 0) {
-                char tampon[4096];
-                const ssize_t n = ::read(erreur_, tampon, sizeof tampon);
-                if (n > 0)
-                    lu_.append(tampon, n);
-                else
-                    ferme_ = true;
+            // A pipe already closed is left out (poll() skips a negative descriptor).
+            pollfd p[2] = {{fermeErreur_ ? -1 : erreur_, POLLIN, 0},
+                           {fermeSortie_ ? -1 : sortie_, POLLIN, 0}};
+            if (::poll(p, 2, 100) > 0) {
+                litTube(p[0], lu_);
+                litTube(p[1], sortieLue_);
             }
         }
         return true;
     }
 
+    // Reads standard error until `texte` has appeared (true), the tool has closed it, or
+    // `delai` seconds have passed.
+    bool attends(const QByteArray& texte, double delai) {
+        return attendsQue([&] { return lu_.contains(texte); }, delai);
+    }
+
     // Waits for the end of the tool; its status and its processor time in seconds.
     bool termine(double delai, int& statut, double& processeur) {
-        attends(QByteArrayLiteral("\x01"), delai); // reads until the tool closes its end
+        attendsQue([] { return false; }, delai); // reads until the tool closes its pipes
         int etat = 0;
         rusage usage{};
         if (pid_ <= 0 || ::wait4(pid_, &etat, 0, &usage) != pid_)
@@ -109,28 +149,60 @@ public:
         return true;
     }
 
+    // Standard error so far.
     const QByteArray& lu() const { return lu_; }
+    // Standard output so far (when it is read).
+    const QByteArray& sortieLue() const { return sortieLue_; }
 
 private:
+    bool ferme() const { return erreur_ < 0 || (fermeErreur_ && (sortie_ < 0 || fermeSortie_)); }
+
+    void litTube(const pollfd& p, QByteArray& tampon) {
+        if (p.fd < 0 || !(p.revents & (POLLIN | POLLHUP | POLLERR)))
+            return;
+        char octets[4096];
+        const ssize_t n = ::read(p.fd, octets, sizeof octets);
+        if (n > 0) {
+            tampon.append(octets, n);
+            return;
+        }
+        (p.fd == erreur_ ? fermeErreur_ : fermeSortie_) = true;
+    }
+
     pid_t pid_ = -1;
     int erreur_ = -1;
-    bool ferme_ = false;
+    int sortie_ = -1;
+    bool fermeErreur_ = false;
+    bool fermeSortie_ = false;
     QByteArray lu_;
+    QByteArray sortieLue_;
 };
 
 // lumicom-sim with its ports and its journal in a temporary folder, LUMICOM_PORTS naming
 // the ports for the tools started meanwhile.
 class Simulateur {
 public:
-    Simulateur() {
+    // `interfaces` ports (COM1 to COMn), `options` more options of lumicom-sim; with
+    // `gardeErreurs` its standard error goes to a file of the folder (erreurs()) instead of
+    // this program's.
+    explicit Simulateur(int interfaces = 2, const QStringList& options = {},
+                        bool gardeErreurs = false) {
         processus_.setStandardOutputFile(QProcess::nullDevice());
-        processus_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (gardeErreurs)
+            processus_.setStandardErrorFile(cheminErreurs());
+        else
+            processus_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // The simulator ends with this program, even when this one is killed.
+        processus_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         processus_.start(QStringLiteral(LUMICOM_SIM),
-                         {QStringLiteral("--dir"), dossierPorts(), QStringLiteral("--journal"),
-                          cheminJournal()});
+                         QStringList{QStringLiteral("--dir"), dossierPorts(),
+                                     QStringLiteral("--journal"), cheminJournal(),
+                                     QStringLiteral("--interfaces"), QString::number(interfaces)} +
+                             options);
         pret_ = processus_.waitForStarted(5000);
         const double fin = maintenant() + 5;
-        while (pret_ && !QFileInfo::exists(dossierPorts() + QStringLiteral("/COM2"))) {
+        const QString dernier = dossierPorts() + QStringLiteral("/COM%1").arg(interfaces);
+        while (pret_ && !QFileInfo::exists(dernier)) {
             if (maintenant() > fin)
                 pret_ = false;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -144,6 +216,13 @@ public:
     bool pret() const { return pret_; }
     QString dossierPorts() const { return temporaire_.filePath(QStringLiteral("ports")); }
     QString cheminJournal() const { return temporaire_.filePath(QStringLiteral("journal.txt")); }
+    QString cheminErreurs() const { return temporaire_.filePath(QStringLiteral("erreurs.txt")); }
+
+    // What the simulator has written on its standard error (when it is kept).
+    QByteArray erreurs() const {
+        QFile f(cheminErreurs());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 
     // The changes of SB0 of COM `numport` in the journal: instant (s) and level.
     std::vector<std::pair<double, bool>> changementsSB0(int numport) const {
