@@ -351,21 +351,20 @@ void Feuillelumivox1::closeEvent(QCloseEvent* evenement) {
     Btonquitter_Click();
 }
 
-void Feuillelumivox1::afficheavisinterface(const QString& avis) {
+void Feuillelumivox1::afficheavis(const QString& titre, const QString& avis) {
+    QPointer<QMessageBox>& boite = avis_[titre];
     if (avis.isEmpty()) {
-        if (avisinterface_)
-            avisinterface_->close();
+        if (boite)
+            boite->close();
         return;
     }
-    if (!avisinterface_) {
-        avisinterface_ =
-            new QMessageBox(QMessageBox::Warning, QStringLiteral("L'interface ne répond pas"), avis,
-                            QMessageBox::Ok, this);
-        avisinterface_->setAttribute(Qt::WA_DeleteOnClose);
-        avisinterface_->setModal(false);
+    if (!boite) {
+        boite = new QMessageBox(QMessageBox::Warning, titre, avis, QMessageBox::Ok, this);
+        boite->setAttribute(Qt::WA_DeleteOnClose);
+        boite->setModal(false);
     }
-    avisinterface_->setText(avis);
-    avisinterface_->show();
+    boite->setText(avis);
+    boite->show();
 }
 
 void Feuillelumivox1::affichenotepriorite(const QString& note) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMap>
 #include <QPointer>
 
 class BarreMenus;
@@ -160,10 +161,10 @@ public:
     // The help browser, opened at the section named by `ancre` (the start when empty).
     FenetreAide* ouvreaide(const QString& ancre = QString());
 
-    // The interface has stopped answering the tick: `avis` says so and what to check, in a
-    // box that does not stop the program and closes by itself when the interface answers
-    // again (an empty `avis`).
-    void afficheavisinterface(const QString& avis);
+    // Something the user must know while the program goes on (the interface silent, the
+    // port lost): `avis` in a box titled `titre` that does not stop the program and closes
+    // by itself when all is well again (an empty `avis`).
+    void afficheavis(const QString& titre, const QString& avis);
     // The note at the foot of the window when the program runs without real-time priority
     // (empty: none).
     void affichenotepriorite(const QString& note);
@@ -206,7 +207,7 @@ private:
     Station& station_;
     QPointer<FenetreSignal> fenetresignal_;
     QPointer<FenetreAide> fenetreaide_;
-    QPointer<QMessageBox> avisinterface_;
+    QMap<QString, QPointer<QMessageBox>> avis_;
     QLabel* notepriorite_ = nullptr;
     QList<QAction*> articlesvitesse_;
     QList<QAction*> articlespolice_;

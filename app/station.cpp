@@ -48,8 +48,10 @@ Station::~Station() = default;
 void Station::Minuterie_Timer() {
     const double maintenant = plateforme.horloge();
     const bool lecture = liaison.mesuretension(maintenant);
-    if (liaison.perdu())
-        signaleperte();
+    if (liaison.perdu()) {
+        notelaperte();
+        return;
+    }
     if (lecture)
         emit feuille->tensionmesuree(maintenant, etat.tensionmesuree);
     surveilleinterface(maintenant);
@@ -73,25 +75,40 @@ void Station::surveilleinterface(double maintenant) {
     if (avis == avisinterface_)
         return;
     avisinterface_ = avis;
-    feuille->afficheavisinterface(avis);
+    feuille->afficheavis(QStringLiteral("L'interface ne répond pas"), avis);
     if (observateurs.avisInterface)
         observateurs.avisInterface(avis);
 }
 
-void Station::signaleperte() {
-    // Without its port the station would take every sample for darkness and wait for a
-    // message forever: say what happened and stop, as for any failure of the port. Nothing
-    // can reach the interface any more, not even the laser-off command.
+void Station::notelaperte() {
+    if (perteannoncee_)
+        return;
+    perteannoncee_ = true;
+    // Without its port the station would take every sample for darkness: the tick stops,
+    // and what the routines wait for, light or replies, will not come. Nothing can reach
+    // the interface meanwhile, not even the laser-off command.
     Minuterie->setEnabled(false);
     QString message = liaison.erreurPerte();
     if (liaison.niveauLaser() != Liaison::NiveauLaser::eteint)
         message += QStringLiteral(
             "\n\nLe laser n'a pas pu être éteint : il peut être resté allumé. Éteignez "
             "l'interface ou débranchez le laser.");
-    dialogues.boiteMessage(message + QStringLiteral("\n\nLe programme va s'arrêter."),
-                           Dialogues::Boutons::Ok,
-                           QStringLiteral("Liaison avec l'interface perdue"));
-    arrete(3);
+    message += QStringLiteral("\n\nLe programme essaie de rouvrir le port COM %1 chaque seconde : "
+                              "il reprendra de lui-même, avec le même codage et la même "
+                              "tension seuil, dès que le port reviendra. Rien de ce qui a été "
+                              "reçu n'est perdu.")
+                   .arg(etat.numport);
+    feuille->afficheavis(QStringLiteral("Liaison avec l'interface perdue"), message);
+    if (observateurs.liaisonPerdue)
+        observateurs.liaisonPerdue(message);
+}
+
+void Station::noteleretour() {
+    perteannoncee_ = false;
+    avisinterface_.clear();
+    feuille->afficheavis(QStringLiteral("Liaison avec l'interface perdue"), QString());
+    if (observateurs.liaisonRetablie)
+        observateurs.liaisonRetablie();
 }
 
 void Station::arrete(int code) {

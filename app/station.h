@@ -24,8 +24,14 @@ public:
 
     // The tick handler: one sample of EA0, and a watch on the interface's answers.
     void Minuterie_Timer();
-    // The port has gone away: the user is told, and the program ends.
-    void signaleperte();
+    // The port has gone away (a cable pulled, an adapter unplugged): the tick stops and the
+    // user is told, once, without stopping the program. The routine in progress sees
+    // `liaisonperdue()` and ends; the idle loop then waits for the port to come back
+    // (`attenteretourliaison`).
+    void notelaperte();
+    bool liaisonperdue() const { return liaison.perdu(); }
+    // The port is open again: the notice goes.
+    void noteleretour();
     // Ends the program at once, abandoning every routine in progress: the laser off and
     // the port closed first (the laser-off command on the line before the port closes).
     [[noreturn]] void arrete(int code);
@@ -40,6 +46,9 @@ public:
         // The interface has stopped answering the tick (the French message that says so
         // and what to check), or answers again (an empty message).
         std::function<void(const QString&)> avisInterface;
+        // The port has gone away (the French message), and come back.
+        std::function<void(const QString&)> liaisonPerdue;
+        std::function<void()> liaisonRetablie;
     };
 
     Plateforme& plateforme;
@@ -65,4 +74,5 @@ private:
     void surveilleinterface(double maintenant);
     QString avisinterface_;
     bool prioriteretiree_ = false;
+    bool perteannoncee_ = false;
 };

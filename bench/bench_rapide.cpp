@@ -1,7 +1,8 @@
 // bench-rapide: the share of random messages that cross the virtual bench exactly in the
 // fast codings, for each speed item, at four noise levels and three levels of room light
-// on the photodiode, with three sets of decoding rules: the decoders as they were
-// designed, the program's (mended) ones, and robust decoding. Two whole stations of the
+// on the photodiode, and with the timing slips of a busy emitter (each change of the light
+// moved by a Gaussian of 1, 2, 4 or 6 ms), with three sets of decoding rules: the decoders as they
+// were designed, the program's (mended) ones, and robust decoding. Two whole stations of the
 // program on the simulated bench, in virtual time, through lumicom-banc; 6400-sample
 // recordings. Station 2 receives with the program's rules; the samples it downloaded are
 // then decoded again with the two other sets, so the three see the same light. Prints
@@ -29,6 +30,27 @@ namespace {
 
 constexpr double bruits[] = {0, 0.02, 0.05, 0.1};
 constexpr double obscurites[] = {0.05, 0.3, 1};
+// The timing slips of a busy emitter, standard deviation in seconds, in a dark room without
+// noise.
+constexpr double glissements[] = {0.001, 0.002, 0.004, 0.006};
+
+// A column of the tables: the light on the photodiode.
+struct Colonne {
+    double obscurite; // volts without the laser
+    double bruit;     // standard deviation of the readings' noise, volts
+    double glissement = 0;
+};
+
+std::vector<Colonne> colonnes() {
+    std::vector<Colonne> c;
+    for (const double o : obscurites)
+        for (const double b : bruits)
+            c.push_back({o, b});
+    for (const double g : glissements)
+        c.push_back({obscurites[0], 0, g});
+    return c;
+}
+const std::vector<Colonne> lescolonnes = colonnes();
 
 // The three rule sets, in the order of the tables.
 constexpr std::array<Regles, 3> ensembles = {Regles::Conception, Regles::Corrigees,
@@ -108,8 +130,7 @@ QString visible(QString texte) {
 struct Case {
     bool morse;
     int article;
-    int bruit;     // index in bruits
-    int obscurite; // index in obscurites
+    int colonne; // index in lescolonnes
 };
 
 // What a cell gives: the messages received exactly with each rule set, and the messages
@@ -129,8 +150,10 @@ Mesure mesureCase(const Case& c, int nombre, QStringList& echecs) {
         essai.codage = c.morse ? QStringLiteral("mr") : QStringLiteral("br");
         essai.vitesse = &articlesVitesse[size_t(c.article)];
         essai.texte = textes[size_t(i)];
-        essai.lumiere.bruit = bruits[c.bruit];
-        essai.lumiere.niveauObscur = obscurites[c.obscurite];
+        const Colonne& colonne = lescolonnes[size_t(c.colonne)];
+        essai.lumiere.bruit = colonne.bruit;
+        essai.lumiere.niveauObscur = colonne.obscurite;
+        essai.lumiere.glissement = colonne.glissement;
         essai.lumiere.graine = std::uint64_t(2000 + i);
         // Each message starts at its own instant within 0.1 s, so the samples of the
         // recording fall on the light at their own phase, as in real exchanges.
@@ -151,18 +174,22 @@ Mesure mesureCase(const Case& c, int nombre, QStringList& echecs) {
                 ++m.exacts[e];
                 continue;
             }
-            echecs << QStringLiteral("%1 : «%2» -> «%3» (bench-link --coding %4 --speed %5 "
-                                     "--noise %6 --room-light %7 --seed %8 --offset %9%10)")
-                          .arg(e == 0   ? QStringLiteral("conçus")
-                               : e == 1 ? QStringLiteral("corrigés")
-                                        : QStringLiteral("robuste"),
-                               visible(essai.texte), visible(recus[e]), essai.codage,
-                               QString::fromLatin1(essai.vitesse->facteur))
-                          .arg(bruits[c.bruit])
-                          .arg(obscurites[c.obscurite])
-                          .arg(essai.lumiere.graine)
-                          .arg(essai.debutEnvoi, 0, 'g', 17)
-                          .arg(e == 2 ? QStringLiteral(" --robuste") : QString());
+            echecs
+                << QStringLiteral("%1 : «%2» -> «%3» (bench-link --coding %4 --speed %5 "
+                                  "--noise %6 --room-light %7 --seed %8 --offset %9%10)")
+                       .arg(e == 0   ? QStringLiteral("conçus")
+                            : e == 1 ? QStringLiteral("corrigés")
+                                     : QStringLiteral("robuste"),
+                            visible(essai.texte), visible(recus[e]), essai.codage,
+                            QString::fromLatin1(essai.vitesse->facteur))
+                       .arg(colonne.bruit)
+                       .arg(colonne.obscurite)
+                       .arg(essai.lumiere.graine)
+                       .arg(essai.debutEnvoi, 0, 'g', 17)
+                       .arg((colonne.glissement > 0
+                                 ? QStringLiteral(" --glissement %1").arg(colonne.glissement * 1000)
+                                 : QString()) +
+                            (e == 2 ? QStringLiteral(" --robuste") : QString()));
         }
         if (sansBlancsFinaux(recus[0]) == essai.texte &&
             sansBlancsFinaux(recus[1]) != sansBlancsFinaux(recus[0]))
@@ -207,10 +234,15 @@ int main(int argc, char* argv[]) {
                 return usage(QStringLiteral("nombre de processus impossible"));
         } else if (argument == u"--exemples") {
             exemples = true;
-        } else if (argument == u"--case" && reste >= 4) {
-            caseSeule = Case{arguments.at(i + 1) == u"mr", arguments.at(i + 2).toInt(),
-                             arguments.at(i + 3).toInt(), arguments.at(i + 4).toInt()};
-            i += 4;
+        } else if (argument == u"--case" && reste >= 3) {
+            bool article = false, colonne = false;
+            caseSeule = Case{arguments.at(i + 1) == u"mr", arguments.at(i + 2).toInt(&article),
+                             arguments.at(i + 3).toInt(&colonne)};
+            i += 3;
+            if (!article || !colonne || caseSeule->article < 0 ||
+                caseSeule->article >= int(articlesVitesse.size()) || caseSeule->colonne < 0 ||
+                caseSeule->colonne >= int(lescolonnes.size()))
+                return usage(QStringLiteral("case impossible"));
         } else if (argument == u"-h" || argument == u"--help") {
             sortie
                 << "utilisation : bench-rapide [--messages N] [--processus P] [--exemples]\n"
@@ -235,15 +267,13 @@ int main(int argc, char* argv[]) {
     std::vector<QStringList> lignes;
     for (const bool morse : {true, false})
         for (int article = 0; article < int(articlesVitesse.size()); ++article)
-            for (int o = 0; o < int(std::size(obscurites)); ++o)
-                for (int b = 0; b < int(std::size(bruits)); ++b) {
-                    cases.push_back({morse, article, b, o});
-                    lignes.push_back({QStringLiteral("--case"),
-                                      morse ? QStringLiteral("mr") : QStringLiteral("br"),
-                                      QString::number(article), QString::number(b),
-                                      QString::number(o), QStringLiteral("--messages"),
-                                      QString::number(nombreMessages)});
-                }
+            for (int colonne = 0; colonne < int(lescolonnes.size()); ++colonne) {
+                cases.push_back({morse, article, colonne});
+                lignes.push_back({QStringLiteral("--case"),
+                                  morse ? QStringLiteral("mr") : QStringLiteral("br"),
+                                  QString::number(article), QString::number(colonne),
+                                  QStringLiteral("--messages"), QString::number(nombreMessages)});
+            }
 
     sortie << "Codages rapides sur le banc virtuel, en temps virtuel, enregistrements de 6400 "
               "mesures\n"
@@ -256,7 +286,9 @@ int main(int argc, char* argv[]) {
               "message part à un instant tiré entre 0 et 0,1 s : les mesures tombent sur la "
               "lumière à\nune phase qui change d'un message à l'autre. Le poste 2 reçoit avec "
               "les décodeurs du programme ;\nses mesures sont décodées à nouveau avec les deux "
-              "autres jeux de règles.\n\n";
+              "autres jeux de règles.\nColonnes g : les glissements d'un émetteur occupé, "
+              "chaque changement de la lumière déplacé d'un\ntirage gaussien d'écart type g ms "
+              "(salle sombre, o 0,05 V, sans bruit).\n\n";
     sortie.flush();
     QElapsedTimer chrono;
     chrono.start();
@@ -292,11 +324,12 @@ int main(int argc, char* argv[]) {
     QString entete = QStringLiteral("%1 %2")
                          .arg(QStringLiteral("codage"), -8)
                          .arg(QStringLiteral("vitesse"), -8);
-    for (const double o : obscurites)
-        for (const double b : bruits)
-            entete +=
-                QStringLiteral(" %1").arg(QStringLiteral("o%1/b%2").arg(nombre(o), nombre(b)), 10);
-    const size_t parLigne = std::size(bruits) * std::size(obscurites);
+    for (const Colonne& c : lescolonnes)
+        entete += QStringLiteral(" %1").arg(
+            c.glissement > 0 ? QStringLiteral("g%1 ms").arg(nombre(c.glissement * 1000))
+                             : QStringLiteral("o%1/b%2").arg(nombre(c.obscurite), nombre(c.bruit)),
+            10);
+    const size_t parLigne = lescolonnes.size();
     for (size_t e = 0; e < ensembles.size(); ++e) {
         sortie << nomsensembles[e] << '\n'
                << entete << (e == 1 ? QStringLiteral("  régressions") : QString()) << '\n';

@@ -1,11 +1,13 @@
 // bench-robustesse: the share of random messages that cross the virtual bench exactly, for
 // each slow coding, each speed item and both sampling intervals, with a noisy light (noise
-// 0.05 V, flicker 0.1 V at 100 Hz). Two whole stations of the program on the simulated
-// bench, in virtual time, through lumicom-banc. Prints a table, asserts nothing.
+// 0.05 V, flicker 0.1 V at 100 Hz), on time and with the timing slips of a busy emitter
+// (each change of the light moved by a Gaussian of 10 or 30 ms, and one change in fifty
+// stalled 100 ms more). Two whole stations of the program on the simulated bench, in
+// virtual time, through lumicom-banc. Prints a table, asserts nothing.
 //
-// The 44 cells (coding, speed item, interval) run in child processes, this program called
-// again with --case, two at a time by default: each child keeps its stations and their
-// widgets on its own main thread.
+// The 132 cells (coding, speed item, interval, slips) run in child processes, this program
+// called again with --case, two at a time by default: each child keeps its stations and
+// their widgets on its own main thread.
 
 #include "app/messagesqt.h"
 #include "bench/enparallele.h"
@@ -30,6 +32,10 @@ namespace {
 constexpr double bruit = 0.05;
 constexpr double scintillement = 0.1;
 constexpr int intervalles[] = {30, 50};
+// The slips of the emitter's light changes, standard deviation in seconds (0: on time), and
+// the share of changes stalled 100 ms more when they slip.
+constexpr double glissements[] = {0, 0.010, 0.030};
+constexpr double proportionArrets = 0.02;
 
 QTextStream sortie(stdout);
 QTextStream erreurs(stderr);
@@ -124,12 +130,19 @@ std::vector<QString> messagesAleatoires(bool morse, int nombre) {
     return messages;
 }
 
-// One cell of the table: a coding, a speed item (index in the menu), an interval.
+// One cell of the table: a coding, a speed item (index in the menu), an interval, the
+// slips (index in glissements).
 struct Case {
     bool morse;
     int article;
     int intervalle;
+    int glissement = 0;
 };
+
+QString nomGlissement(int g) {
+    return glissements[g] == 0 ? QString()
+                               : QStringLiteral(" g%1").arg(std::lround(glissements[g] * 1000));
+}
 
 struct ResultatCase {
     bool mesure = false;
@@ -139,10 +152,11 @@ struct ResultatCase {
 };
 
 QString nomCase(const Case& c) {
-    return QStringLiteral("%1 %2 %3 ms")
+    return QStringLiteral("%1 %2 %3 ms%4")
         .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"),
              facteurAffiche(articlesVitesse[size_t(c.article)]))
-        .arg(c.intervalle);
+        .arg(c.intervalle)
+        .arg(nomGlissement(c.glissement));
 }
 
 // Sends every message once with the cell's settings; the noise seed is the message's rank,
@@ -161,16 +175,34 @@ ResultatCase mesureCase(const Case& c, int nombre, int exemples) {
         essai.lumiere.bruit = bruit;
         essai.lumiere.scintillement = scintillement;
         essai.lumiere.graine = std::uint64_t(1000 + i);
+        essai.lumiere.glissement = glissements[c.glissement];
+        essai.lumiere.proportionArrets = glissements[c.glissement] > 0 ? proportionArrets : 0;
         const ResultatLiaison resultat = essaieliaison(essai);
+        // The slips move both ends of the darkness after the start mark, and a stall lengthens
+        // or shortens it by 0.1 s: its leading blanks may then be one more or one less.
+        const double glissement = glissements[c.glissement];
+        const double marge = glissement > 0 ? 0.1 + 3 * std::sqrt(2.0) * glissement : 0;
         if (recuExactement(essai.texte, resultat.messagerecu, c.morse, 1 / article.valeur,
-                           c.intervalle / 1000.0)) {
+                           c.intervalle / 1000.0 + marge)) {
             ++r.reussis;
         } else if (!c.morse && essai.texte.contains(QChar(0x00A0))) {
             ++r.echecsInsecable;
         } else if (r.exemples.size() < exemples) {
-            r.exemples << QStringLiteral("%1 : %2 -> %3 (code %4)")
+            r.exemples << QStringLiteral("%1 : %2 -> %3 (code %4 ; bench-link --coding %5 "
+                                         "--speed %6 --interval %7 --noise %8 --flicker %9 "
+                                         "--seed %10%11)")
                               .arg(nomCase(c), visible(essai.texte), visible(resultat.messagerecu),
-                                   visible(resultat.code));
+                                   visible(resultat.code), essai.codage,
+                                   QString::fromLatin1(article.facteur))
+                              .arg(c.intervalle)
+                              .arg(bruit)
+                              .arg(scintillement)
+                              .arg(essai.lumiere.graine)
+                              .arg(glissements[c.glissement] > 0
+                                       ? QStringLiteral(" --glissement %1 --arrets %2")
+                                             .arg(glissements[c.glissement] * 1000)
+                                             .arg(proportionArrets)
+                                       : QString());
         }
     }
     return r;
@@ -198,10 +230,10 @@ std::vector<ResultatCase> mesureEnParallele(const std::vector<Case>& cases, int 
                                             int exemples, int processus) {
     std::vector<QStringList> arguments;
     for (const Case& c : cases) {
-        arguments.push_back({QStringLiteral("--case"),
-                             c.morse ? QStringLiteral("m") : QStringLiteral("b"),
-                             QString::number(c.article), QString::number(c.intervalle),
-                             QStringLiteral("--messages"), QString::number(nombre)});
+        arguments.push_back(
+            {QStringLiteral("--case"), c.morse ? QStringLiteral("m") : QStringLiteral("b"),
+             QString::number(c.article), QString::number(c.intervalle),
+             QString::number(c.glissement), QStringLiteral("--messages"), QString::number(nombre)});
         if (exemples > 0)
             arguments.back() << QStringLiteral("--exemples");
     }
@@ -241,12 +273,14 @@ int main(int argc, char* argv[]) {
             if (!entier || processus < 1)
                 return usage(
                     QStringLiteral("nombre de processus impossible « %1 »").arg(arguments.at(i)));
-        } else if (argument == u"--case" && reste >= 3) {
-            // A child's cell: coding, index of the speed item, interval.
+        } else if (argument == u"--case" && reste >= 4) {
+            // A child's cell: coding, index of the speed item, interval, index of the slips.
+            bool glissement = true;
             Case c{arguments.at(i + 1) == u"m", arguments.at(i + 2).toInt(&entier),
-                   arguments.at(i + 3).toInt()};
-            i += 3;
-            if (!entier || c.article < 0 || c.article >= int(articlesVitesse.size()))
+                   arguments.at(i + 3).toInt(), arguments.at(i + 4).toInt(&glissement)};
+            i += 4;
+            if (!entier || c.article < 0 || c.article >= int(articlesVitesse.size()) ||
+                !glissement || c.glissement < 0 || c.glissement >= int(std::size(glissements)))
                 return usage(QStringLiteral("case impossible"));
             caseSeule = c;
         } else {
@@ -266,28 +300,36 @@ int main(int argc, char* argv[]) {
     for (const QString& message : messagesAleatoires(false, nombre))
         avecInsecable += message.contains(QChar(0x00A0)) ? 1 : 0;
 
-    sortie << "Robustesse des codages lents sur le banc virtuel, en temps virtuel\n"
-           << "Lumière : bruit " << QString::number(bruit).replace(u'.', u',')
-           << " V (écart type), scintillement "
-           << QString::number(scintillement).replace(u'.', u',') << " V à 100 Hz.\n"
-           << nombre << " messages aléatoires par case, les mêmes (et les mêmes graines) dans "
-           << "chaque case d'un codage.\n"
-           << "Morse : 1 à 3 mots de 2 à 6 minuscules. Binaire : 3 à 8 caractères Windows-1252\n"
-              "imprimables (32 à 126, 160 à 255), sans blanc au début ni à la fin ni deux blancs\n"
-              "de suite.\n"
-           << "Reçu exactement : messagerecu = n blancs + le texte envoyé. Les n blancs viennent\n"
-              "de l'obscurité qui suit la marque de début (2 s en Morse, 1,136 s en binaire,\n"
-              "jamais multipliées par f = 1/k), comptée en unités de silence (1,2 f en Morse,\n"
-              "f en binaire) : n est ce nombre d'unités en binaire, ce nombre moins un en Morse.\n"
-              "Cette obscurité est vue à un intervalle d'échantillonnage près : quand elle tombe\n"
-              "près d'un nombre entier d'unités, les deux nombres voisins sont admis.\n\n";
+    sortie
+        << "Robustesse des codages lents sur le banc virtuel, en temps virtuel\n"
+        << "Lumière : bruit " << QString::number(bruit).replace(u'.', u',')
+        << " V (écart type), scintillement " << QString::number(scintillement).replace(u'.', u',')
+        << " V à 100 Hz.\n"
+        << nombre << " messages aléatoires par case, les mêmes (et les mêmes graines) dans "
+        << "chaque case d'un codage.\n"
+        << "Morse : 1 à 3 mots de 2 à 6 minuscules. Binaire : 3 à 8 caractères Windows-1252\n"
+           "imprimables (32 à 126, 160 à 255), sans blanc au début ni à la fin ni deux blancs\n"
+           "de suite.\n"
+        << "Reçu exactement : messagerecu = n blancs + le texte envoyé. Les n blancs viennent\n"
+           "de l'obscurité qui suit la marque de début (2 s en Morse, 1,136 s en binaire,\n"
+           "jamais multipliées par f = 1/k), comptée en unités de silence (1,2 f en Morse,\n"
+           "f en binaire) : n est ce nombre d'unités en binaire, ce nombre moins un en Morse.\n"
+           "Cette obscurité est vue à un intervalle d'échantillonnage près : quand elle tombe\n"
+           "près d'un nombre entier d'unités, les deux nombres voisins sont admis.\n"
+           "Colonnes gN : les glissements d'un émetteur occupé, chaque changement de la lumière\n"
+           "déplacé d'un tirage gaussien d'écart type N ms, et "
+        << QString::number(proportionArrets * 100).replace(u'.', u',')
+        << " % des changements retardés\nde 100 ms de plus ; l'obscurité après la marque de "
+           "début en est allongée ou raccourcie,\nses blancs admis d'autant (0,1 s plus trois "
+           "fois l'écart type de sa longueur).\n\n";
     sortie.flush();
 
     std::vector<Case> cases;
     for (const bool morse : {true, false})
         for (int article = 0; article < int(articlesVitesse.size()); ++article)
-            for (const int intervalle : intervalles)
-                cases.push_back({morse, article, intervalle});
+            for (int g = 0; g < int(std::size(glissements)); ++g)
+                for (const int intervalle : intervalles)
+                    cases.push_back({morse, article, intervalle, g});
 
     QElapsedTimer chrono;
     chrono.start();
@@ -295,25 +337,29 @@ int main(int argc, char* argv[]) {
         mesureEnParallele(cases, nombre, exemples, processus);
     const double secondes = double(chrono.elapsed()) / 1000;
 
-    sortie << QStringLiteral("%1 %2 %3 %4\n")
+    sortie << QStringLiteral("%1 %2")
                   .arg(QStringLiteral("codage"), -8)
-                  .arg(QStringLiteral("vitesse"), -8)
-                  .arg(QStringLiteral("30 ms"), 6)
-                  .arg(QStringLiteral("50 ms"), 6);
+                  .arg(QStringLiteral("vitesse"), -8);
+    for (int g = 0; g < int(std::size(glissements)); ++g)
+        for (const int intervalle : intervalles)
+            sortie << QStringLiteral(" %1").arg(
+                QStringLiteral("%1 ms%2").arg(intervalle).arg(nomGlissement(g)), 10);
+    sortie << '\n';
+    const std::size_t parLigne = std::size(intervalles) * std::size(glissements);
     int echecsInsecable = 0;
     QStringList exemplesTous;
     for (size_t n = 0; n < cases.size(); ++n) {
         const Case& c = cases[n];
         const ResultatCase& r = resultats[n];
-        if (n % std::size(intervalles) == 0)
+        if (n % parLigne == 0)
             sortie << QStringLiteral("%1 %2")
                           .arg(c.morse ? QStringLiteral("morse") : QStringLiteral("binaire"), -8)
                           .arg(facteurAffiche(articlesVitesse[size_t(c.article)]), -8);
         sortie << QStringLiteral(" %1").arg(
             r.mesure ? QStringLiteral("%1 %").arg(std::lround(100.0 * r.reussis / nombre))
                      : QStringLiteral("?"),
-            6);
-        if (n % std::size(intervalles) == std::size(intervalles) - 1)
+            10);
+        if (n % parLigne == parLigne - 1)
             sortie << "\n";
         echecsInsecable += r.echecsInsecable;
         exemplesTous << r.exemples;
@@ -328,8 +374,10 @@ int main(int argc, char* argv[]) {
            << QString::number(1000 * secondes * processus / echanges, 'f', 1)
            << " ms par échange et par processus.\n";
     if (exemples) {
-        sortie << "\nTrois premiers échecs de chaque case, hors messages à espace insécable "
-                  "(envoyé -> messagerecu, chaîne de code ; ⍽ : espace insécable) :\n";
+        sortie
+            << "\nTrois premiers échecs de chaque case, hors messages à espace insécable "
+               "(envoyé -> messagerecu, chaîne de code et la commande qui le rejoue ; ⍽ : espace "
+               "insécable) :\n";
         for (const QString& l : exemplesTous)
             sortie << "  " << l << "\n";
     }

@@ -40,7 +40,7 @@ void termineemission(Station& s) {
     do {
         p.cede(reveil);
         reveil = entretientlaser(s, false, t + 1);
-    } while (p.horloge() < t + 1);
+    } while (p.horloge() < t + 1 && !s.liaisonperdue());
 }
 
 void retourreception(Station& s, QPushButton* boutonenvoi, const QString& legende) {

@@ -23,8 +23,11 @@ void CadenceRapide::element(bool allume, double duree) {
     Plateforme& p = s_.plateforme;
     fin_ = debutintervalle(fin_, p.horloge()) + duree;
     allume ? liaison.allumelaserrapide() : liaison.eteintlaserrapide();
-    if (liaison.perdu())
-        s_.signaleperte();
+    if (liaison.perdu()) {
+        // The rest of the message goes nowhere: it is not waited for.
+        s_.notelaperte();
+        return;
+    }
     p.attendjusqua(fin_);
 }
 
@@ -32,9 +35,8 @@ void attentefinenregistrement(Station& s, double t0) {
     Plateforme& p = s.plateforme;
     s.liaison.eteintlaserrapide();
     if (s.liaison.perdu())
-        s.signaleperte();
+        s.notelaperte();
     const double attente = 2 + s.etat.dureeparmesure * s.etat.nbmesures;
-    do {
+    while (!(p.horloge() - t0 > attente) && !s.liaisonperdue())
         p.cede(t0 + attente);
-    } while (!(p.horloge() - t0 > attente));
 }

@@ -27,8 +27,10 @@ double entretientlaser(Station& s, bool allume, double fin, Touches touches) {
                        liaison.octetsEnAttente() == 0)) {
         touche(liaison, allume, touches);
         clavier.prochainRafraichissement = maintenant + periodeRafraichissement;
-        if (liaison.perdu())
-            s.signaleperte();
+        if (liaison.perdu()) {
+            s.notelaperte();
+            return fin;
+        }
     }
     const double libre = maintenant + liaison.octetsEnAttente() * dureeOctet;
     const double prochain = std::max(clavier.prochainRafraichissement, libre);
@@ -57,5 +59,6 @@ void maintientlaser(Station& s, bool allume, double duree, Cession cession, Touc
             p.cede(reveil);
         else if (cession == Cession::aucune)
             p.attendjusqua(reveil);
-    } while (p.horloge() < fin);
+        // Without the port the interval is not held: the emission runs to its end at once.
+    } while (p.horloge() < fin && !s.liaisonperdue());
 }

@@ -200,7 +200,7 @@ void TransportSerie::signaleperte(const QString& raison) {
     perdu_ = true;
     erreurPerte_ = QStringLiteral("La liaison avec le port COM %1 (%2) a été perdue (%3) : le "
                                   "périphérique a été débranché ou ne répond plus. Vérifiez "
-                                  "le câble et l'interface, puis relancez le programme.")
+                                  "le câble et l'interface.")
                        .arg(numport_)
                        .arg(chemin_, raison);
     port_->close();

@@ -10,10 +10,24 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
 const QString binaire = QStringLiteral("b");
+
+// The emitter's bit, in seconds at f = 1.
+constexpr double dureebit = 0.568;
+
+// The nearest whole number of bits of a run of `duree` seconds at the speed factor f: a
+// stall of 0.1 s and a tick of 30 ms still leave a bit of 0.284 s (speed x 2) its count.
+int bitsarrondis(double duree, double f) {
+    return static_cast<int>(std::lround(duree / (dureebit * f)));
+}
+// The light of a character ends before 9.5 bits (ÿ lasts 9); the end mark lasts 6.818 s,
+// 10.8 bits at the slowest speed.
+constexpr double bitsmaximum = 9.5;
 
 void debutreception(Station& s) {
     if (s.observateurs.debutReception)
@@ -35,6 +49,16 @@ void debutreception(Station& s) {
 
 // Counts the slots of one message into `codebinaire`, until the end mark or 7 gap units
 // of darkness.
+//
+// The slots are counted as the light goes, one every half bit (0.5 f), and shown at once.
+// When a run of light or darkness inside a character has ended, its whole length is known:
+// the slots it counted are brought to the nearest whole number of bits (0.568 f each) of
+// that length (one the emitter's slipping light cut below half a second is added, one it
+// stretched past the next half second taken back); a run shorter than half a bit counts as
+// the slots it counted. A character's light that reaches its ninth slot still lit is
+// followed to its end before anything else is counted; it is the end mark only when it
+// lasts more than 9.5 bits as well, so that ÿ (nine lit bits) is a character. The gap after
+// a character that ends in darkness is timed from where its last bit ends.
 void recoitcreneaux(Station& s) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
@@ -47,9 +71,38 @@ void recoitcreneaux(Station& s) {
     int creneaux = 0;
     int creneauxallumes = 0;
     bool finmarque = false;
+    // The slots of a run that has ended, `avant` counted before it, brought to the whole
+    // number of bits its length gives, within the nine of the character.
+    const auto arrondit = [&](int avant, double duree, QChar c) {
+        const int bits = std::min(bitsarrondis(duree, e.facteurvitesse), 9 - avant);
+        if (bits <= 0)
+            return;
+        const int allume = c == u'1' ? 1 : 0;
+        for (; creneaux - avant < bits; ++creneaux) {
+            creneauxallumes += allume;
+            ajoute(c);
+        }
+        if (const int entrop = creneaux - avant - bits; entrop > 0) {
+            creneaux -= entrop;
+            creneauxallumes -= entrop * allume;
+            e.codebinaire.chop(entrop);
+            e.affichagebinaire.chop(entrop);
+            Texte1->setPlainText(e.codebinaire);
+        }
+    };
+    // The character's last lit run: the slots counted before it, when it began, and whether
+    // it reached the ninth slot still lit.
+    int avantallume = 0;
+    double debutallume = 0;
+    bool coupee = false;
+    // When the last character ended in darkness cut at its ninth slot: where its last bit
+    // ends, as the emitter keys it. The ninth slot comes 0.068 f early for each of its last
+    // zero bits, which would otherwise count in the gap after it.
+    double finnominale = 0;
     do {
         p.cede();
-        double t0 = p.horloge();
+        double t0 = std::max(p.horloge(), finnominale);
+        finnominale = 0;
         // Darkness between characters: one blank per gap unit.
         while (creneaux == 0 && e.compteursilence <= 6 && lumiereeteinte(e)) {
             cedeavant(p, t0 + e.facteurvitesse);
@@ -63,6 +116,8 @@ void recoitcreneaux(Station& s) {
         // every slot counted.
         do {
             t0 = p.horloge();
+            avantallume = creneaux;
+            debutallume = t0;
             while (creneaux < 9 && lumiereallumee(e)) {
                 cedeavant(p, t0 + 0.5 * e.facteurvitesse);
                 const double t1 = p.horloge();
@@ -73,7 +128,13 @@ void recoitcreneaux(Station& s) {
                     ajoute(u'1');
                 }
             }
+            // Still lit at the ninth slot: decided below, once the light has ended.
+            coupee = lumiereallumee(e);
+            if (!coupee)
+                arrondit(avantallume, p.horloge() - debutallume, u'1');
             t0 = p.horloge();
+            const int avantsombre = creneaux;
+            const double debutsombre = t0;
             while (creneaux >= 1 && creneaux < 9 && lumiereeteinte(e)) {
                 cedeavant(p, t0 + 0.5 * e.facteurvitesse);
                 const double t1 = p.horloge();
@@ -83,18 +144,39 @@ void recoitcreneaux(Station& s) {
                     ajoute(u'0');
                 }
             }
+            // Darkness cut at the ninth slot goes on as the gap after the character.
+            if (avantsombre >= 1 && !lumiereeteinte(e))
+                arrondit(avantsombre, p.horloge() - debutsombre, u'0');
+            else if (avantsombre >= 1 && creneaux == 9)
+                finnominale = debutsombre + (9 - avantsombre) * dureebit * e.facteurvitesse;
         } while (creneaux >= 1 && creneaux < 9);
         if (creneaux == 9)
             e.compteursilence = 0;
-        // Nine lit slots and still light beyond half a second: the end mark.
+        // The light that reached the ninth slot. Nine lit slots and still light beyond half a
+        // second, and beyond 9.5 bits since it began: the end mark. Otherwise it is the rest
+        // of the character's last run, which is not a new one: once it has ended, the run's
+        // slots are the bits its whole length gives. Light that lasts longer than the
+        // character could hold is left to the counting.
         t0 = p.horloge();
-        while (creneauxallumes >= 9 && lumiereallumee(e)) {
-            cedeavant(p, t0 + 0.5);
-            if (p.horloge() - t0 > 0.5) {
-                ++creneaux;
-                ++creneauxallumes;
-                finmarque = true;
+        if (coupee) {
+            const double findecaractere =
+                debutallume + (bitsmaximum - avantallume) * dureebit * e.facteurvitesse;
+            while (lumiereallumee(e)) {
+                if (creneauxallumes >= 9) {
+                    cedeavant(p, std::max(t0 + 0.5, findecaractere));
+                    if (p.horloge() - t0 > 0.5 && p.horloge() > findecaractere) {
+                        ++creneaux;
+                        ++creneauxallumes;
+                        finmarque = true;
+                    }
+                } else if (p.horloge() > findecaractere) {
+                    break;
+                } else {
+                    cedeavant(p, findecaractere);
+                }
             }
+            if (!finmarque && !lumiereallumee(e))
+                arrondit(avantallume, p.horloge() - debutallume, u'1');
         }
         if (creneaux >= 9 && !finmarque) {
             creneaux = 0;

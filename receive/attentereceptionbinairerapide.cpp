@@ -85,7 +85,7 @@ void attentereceptionbinairerapide(Station& s) {
     e.compteursilence = 0;
 
     double t1 = 0;
-    while (e.typecodage == binairerapide) {
+    while (e.typecodage == binairerapide && !s.liaisonperdue()) {
         if (marquededebut(s, binairerapide, 0.5, t1)) {
             debutreception(s);
             const BilanTelechargement bilan = enregistreettelecharge(s);

@@ -15,6 +15,9 @@ namespace {
 
 const QString morse = QStringLiteral("m");
 
+// The emitter's dot and dash last 0.3 f and 1 f: between the two, a pulse is the nearer.
+constexpr double limitepointtrait = (0.3 + 1.0) / 2;
+
 void debutreception(Station& s) {
     if (s.observateurs.debutReception)
         s.observateurs.debutReception();
@@ -33,6 +36,10 @@ void debutreception(Station& s) {
 // Times the pulses and the dark stretches of one message into its code string: "." and
 // "-" by the length of the light, " " for each full silence unit of darkness. Ends at a
 // light of 1.5 units or more (the end mark), or after 7 silence units.
+//
+// A pulse is a dot or a dash by the nearest of their lengths, 0.3 f and 1 f: the limit lies
+// half-way, at 0.65 f, so that a busy emitter's light, a dot stretched or a dash cut by a
+// stall of 100 ms and a tick, is still read as sent.
 QString recoitsymboles(Station& s) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
@@ -58,9 +65,9 @@ QString recoitsymboles(Station& s) {
             p.cede();
         d = p.horloge() - t0;
         const double fv = e.facteurvitesse;
-        if (e.compteursilence <= 6 && d >= 0.1 * fv && d <= 0.5 * fv) {
+        if (e.compteursilence <= 6 && d >= 0.1 * fv && d < limitepointtrait * fv) {
             code += u'.';
-        } else if (e.compteursilence <= 6 && d > 0.5 * fv && d < 1.5 * fv) {
+        } else if (e.compteursilence <= 6 && d >= limitepointtrait * fv && d < 1.5 * fv) {
             code += u'-';
         } else {
             // A glitch, the end mark, or the light after the silence limit.

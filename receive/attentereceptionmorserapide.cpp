@@ -97,7 +97,7 @@ void attentereceptionmorserapide(Station& s) {
     s.feuille->appliquetaillepolice();
 
     double t1 = 0;
-    while (e.typecodage == morserapide) {
+    while (e.typecodage == morserapide && !s.liaisonperdue()) {
         if (marquededebut(s, morserapide, 0.5, t1)) {
             debutreception(s);
             const BilanTelechargement bilan = enregistreettelecharge(s);

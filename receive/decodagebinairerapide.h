@@ -71,16 +71,27 @@ struct DecodageBinaireRapide {
 // preamble's runs stop when they pass `nbmesures`: a recording that ends during the
 // preamble gives empty strings.
 //
-// The mended rules measure the preamble's three flashes again with the threshold of the
+// The mended rules read a recording that starts in the light of the start mark from the
+// darkness after that light, and look for the preamble above the darkness at the start and
+// its noise when the designed first threshold lies lower (`seuilsurobscurite`, as fast
+// Morse). They measure the preamble's three flashes again with the threshold of the
 // message (a sample of an edge equal to the first threshold can otherwise misplace the
 // whole preamble) and take the bit length from their edges, from the first flash's to the
 // third's (four bits), to a quarter of a sample rather than to one sample, and the lit
-// runs' excess over it; the message starts after the third flash. A run of n bits is then also
-// recognised within 2.25 + n / 4 samples of its length (never more than 0.45 bit), whatever the
-// phase of the samples; the darkness that completes a frame is cut at the bits still missing; a lit
-// run of nine bits (a start bit and eight 1s, ÿ) is a frame; and between frames the first blank
-// comes after three bits of darkness, each further one after two more, so that two blanks in a row
-// arrive as two.
+// runs' excess over it; the message starts after the third flash. The message is read on
+// the bit grid (`Grille`), which the six edges of the preamble start: a run lasts the whole
+// number of bits between the places of its two edges, whatever the phase of the samples and
+// however the busy emitter's light slipped each edge by some milliseconds; a run the grid
+// cannot place (more bits than the frame has left) is read by its length, the run table
+// and within 2.25 + n / 4 samples of n bits. A lit run of nine bits (a start bit and eight
+// 1s, ÿ) is a frame. A frame starts where the blanks before it leave room for it (two bits
+// of stop, two more for each blank), and its darkness is cut where the grid ends it, nine
+// bits after its start; between frames the first blank comes after three bits of darkness,
+// each further one after two more, so that two blanks in a row arrive as two. A run of 0.3
+// bit or more that no rule places costs its frame only: `elementinconnu` takes the frame's
+// place in codebinaire (the unknown character in the text), and the reading goes on where
+// the grid ends the frame, past the light of its last bit. A shorter run is a glitch and
+// adds nothing, as designed; a run cut by the end of the recording is read by its length.
 DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source,
                                           Regles regles = Regles::Corrigees);
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
@@ -98,6 +109,7 @@ MessageBinaireRapide decodemessagebinairerapide(const SourceEchantillons& source
 // The text of a received bit string: a " " gives a blank; a "1" starts a frame whose next
 // eight characters are the bits of the character's code, most significant first ("1"
 // counts one, anything else, a missing character included, zero); a "0" where a frame
-// may start is skipped. The last character of the string is never examined as a frame
+// may start is skipped; `elementinconnu`, a frame the mended decoders could not read,
+// gives the unknown character. The last character of the string is never examined as a frame
 // start or a blank, so ' 101100101 ' gives ' e'.
 QString textedecodebinaire(const QString& codebinaire);

@@ -1,6 +1,7 @@
 #include "receive/decodagemorse.h"
 
 #include "codes/morse.h"
+#include "receive/runmesure.h"
 
 DecodageMorse decodecodemorse(const QString& code) {
     DecodageMorse resultat;
@@ -22,7 +23,10 @@ DecodageMorse decodecodemorse(const QString& code) {
             }
             lettre += c;
         }
-        if (const auto trouve = lettremorse(lettre)) {
+        // A letter with an element no rule placed is shown as unknown: one letter lost.
+        const auto trouve =
+            lettre.contains(elementinconnu) ? std::optional(caractereinconnu) : lettremorse(lettre);
+        if (trouve) {
             resultat.lettres.push_back({premier, premier + lettre.size() - 1, *trouve});
             resultat.messagerecu += *trouve;
             resultat.affichage += lettre + u' ' + u'(' + *trouve + u')' + u' ';

@@ -25,5 +25,6 @@ struct DecodageMorse {
 // scan stops one character before the end of the string, and looks ahead for a second
 // blank only up to two characters before the end: a closing blank ends the last letter
 // but adds nothing, and of k blanks at the very end only k - 3 reach the text. Codes not
-// in the table are dropped without trace.
+// in the table are dropped without trace; a letter holding an element the mended fast
+// decoders could not place (`elementinconnu`) is shown as the unknown character.
 DecodageMorse decodecodemorse(const QString& codemorse);

@@ -18,7 +18,12 @@ struct DecodageMorseRapide {
     int vmin = 10000;     // smallest value seen while the preamble was measured
     int vmax = 0;         // largest value seen while the preamble was measured
     int debut = 0;        // index of the first sample read after the preamble
-    QString codemorse;    // ".", "-" and " " in order of arrival
+    // Mended rules: the unit measured on the edges of the preamble, in samples (0 when
+    // the preamble does not look like the letter c), and how much longer than units the
+    // lit runs are (the dark runs being as much shorter).
+    double unite = 0;
+    double ecartallume = 0;
+    QString codemorse;                // ".", "-" and " " in order of arrival
     std::vector<RunMesure> preambule; // the lit runs of the preamble
     std::vector<RunMesure> runs;      // the runs of the message, dark and lit in turn
     // For each character of codemorse, the samples it stands for: [first, end).
@@ -55,10 +60,27 @@ struct DecodageMorseRapide {
 // when it passes `nbmesures`, the scan after it at `nbmesures` and the lit runs at the
 // table's last index. Without four pulses the code string stays empty.
 //
-// With the mended rules, the first threshold is raised, when it is not already above
-// them, above the darkness at the start of the recording and its noise (by five times the
-// spread of its readings, three units at least): in a lit room, or with noisy readings,
-// darkness would otherwise be taken for the preamble.
+// With the mended rules:
+// - a recording that starts in the light of the start mark is read from the darkness after
+//   that light;
+// - the first threshold is raised, when it is not already above them, above the darkness
+//   at the start of the recording and its noise (`seuilsurobscurite`): in a lit room, or
+//   with noisy readings, darkness would otherwise be taken for the preamble; a lit run of
+//   fewer than 3 samples is no pulse of it;
+// - the unit is measured on the edges of the preamble, and the message is read on the
+//   unit grid (`Grille`): a lit run is a dot within pmin ± 2, a dash within pmax ± 4,
+//   otherwise by the places of its edges on the grid, 1 unit or less a dot, 3 a dash, 2 the
+//   nearer by its length, 4 a dash when it lasts 4.5 units at most (the light of a busy
+//   emitter slips by some milliseconds, each edge on its own);
+// - a dark run gives the blanks of the nearest length the emitter darkens (1 unit after an
+//   element, 3 after the preamble, 5 between letters, 9 between words, 4 more for each
+//   further blank): none below 4 units, one from 4, two from 7, one more every 4 units;
+// - a light or a darkness shorter than 0.15 unit whose edges fall at the same place of the
+//   grid is a glitch, part of the run around it; any other lit run that no rule places
+//   stands as an unknown element (`elementinconnu`): its letter is shown as unknown, and
+//   the scan, of a file too, goes on.
+// Without a preamble whose pulses read as the letter c, the designed reading, the scan of a
+// file going on past a run that is neither dot nor dash.
 DecodageMorseRapide decodemorserapide(const SourceEchantillons& source,
                                       Regles regles = Regles::Corrigees);
 DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures, int nbmesures,

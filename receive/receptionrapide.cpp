@@ -58,7 +58,7 @@ void attendsenregistrement(Station& s, double t0, double duree) {
     const double fin = t0 + duree;
     do
         cedeavant(p, fin + 1e-6);
-    while (p.horloge() - t0 <= duree);
+    while (p.horloge() - t0 <= duree && !s.liaisonperdue());
 }
 
 void proposeenregistrement(Station& s, const QString& legende) {

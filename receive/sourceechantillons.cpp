@@ -55,22 +55,23 @@ bool lumierealafin(const SourceEchantillons& source, int fin, int seuil) {
     return false;
 }
 
-Obscurite obscuritedudebut(const SourceEchantillons& source) {
-    std::vector<double> debut;
-    for (int i = 1; i <= std::min(echantillonsobscurite, source.derniere()); ++i)
-        debut.push_back(source.lis(i));
+Obscurite obscuritedudebut(const SourceEchantillons& source, int debut) {
+    debut = std::max(debut, 1);
+    std::vector<double> echantillons;
+    for (int i = debut; i <= std::min(debut + echantillonsobscurite - 1, source.derniere()); ++i)
+        echantillons.push_back(source.lis(i));
     // A recording that would begin close to the preamble holds light among its first
     // samples: only the lower half of their range is darkness then.
-    if (!debut.empty()) {
-        const auto [min, max] = std::minmax_element(debut.begin(), debut.end());
+    if (!echantillons.empty()) {
+        const auto [min, max] = std::minmax_element(echantillons.begin(), echantillons.end());
         const double milieu = (*min + *max) / 2;
         if (*max - *min > ecartlumiere)
-            std::erase_if(debut, [milieu](double v) { return v > milieu; });
+            std::erase_if(echantillons, [milieu](double v) { return v > milieu; });
     }
     Obscurite o;
-    o.niveau = mediane(debut);
+    o.niveau = mediane(echantillons);
     std::vector<double> ecarts;
-    for (double v : debut)
+    for (double v : echantillons)
         ecarts.push_back(std::abs(v - o.niveau));
     o.bruit = 1.4826 * mediane(ecarts);
     if (source.origine == Origine::Telechargement)
@@ -78,20 +79,32 @@ Obscurite obscuritedudebut(const SourceEchantillons& source) {
     return o;
 }
 
-SourceEchantillons nettoie(const SourceEchantillons& source) {
-    SourceEchantillons propre = source;
-    // The samples the decoders read: a download's table beyond `nbmesures` holds no light.
-    const std::size_t fin =
-        static_cast<std::size_t>(source.origine == Origine::Telechargement
-                                     ? std::min(source.nbmesures, source.derniere())
-                                     : source.derniere()) +
-        1;
+int seuilsurobscurite(const SourceEchantillons& source, int debut) {
+    const Obscurite obscurite = obscuritedudebut(source, debut);
+    const double marge = std::max(3.0, 5 * obscurite.bruit + 1);
+    return static_cast<int>(std::ceil(obscurite.niveau + marge));
+}
+
+namespace {
+
+// One past the last sample the decoders read: a download's table beyond `nbmesures` holds
+// no light.
+std::size_t finlue(const SourceEchantillons& source) {
+    const int derniere = source.origine == Origine::Telechargement
+                             ? std::min(source.nbmesures, source.derniere())
+                             : source.derniere();
+    return static_cast<std::size_t>(std::max(derniere, -1) + 1);
+}
+
+} // namespace
+
+Niveaux niveauxdelumiere(const SourceEchantillons& source) {
+    Niveaux n;
+    const std::size_t fin = finlue(source);
     if (fin < 3 || fin > source.valeurs.size())
-        return propre;
+        return n;
     const auto debut = source.valeurs.begin() + 1; // index 0 is no sample of the light
     const auto bout = source.valeurs.begin() + static_cast<std::ptrdiff_t>(fin);
-    // The two levels: the means of the samples below and above a threshold that moves to
-    // their middle until it stays put.
     double bas = *std::min_element(debut, bout);
     double haut = *std::max_element(debut, bout);
     for (int tour = 0; tour < 20; ++tour) {
@@ -112,15 +125,35 @@ SourceEchantillons nettoie(const SourceEchantillons& source) {
         bas = nbas;
         haut = nhaut;
     }
+    n.bas = bas;
+    n.haut = haut;
     // Below a tenth of a volt of difference there is no light to read.
-    if (haut - bas < 5)
+    n.distincts = haut - bas >= 5;
+    return n;
+}
+
+int debutobscur(const SourceEchantillons& source) {
+    const Niveaux niveaux = niveauxdelumiere(source);
+    const int fin = static_cast<int>(finlue(source)) - 1;
+    if (!niveaux.distincts || source.lis(1) <= (niveaux.bas + niveaux.haut) / 2)
+        return 1;
+    int i = 1;
+    while (i <= fin && source.lis(i) >= niveaux.extinction())
+        ++i;
+    return i;
+}
+
+SourceEchantillons nettoie(const SourceEchantillons& source) {
+    SourceEchantillons propre = source;
+    const Niveaux niveaux = niveauxdelumiere(source);
+    if (!niveaux.distincts)
         return propre;
-    const double allumage = bas + 0.6 * (haut - bas);
-    const double extinction = bas + 0.4 * (haut - bas);
-    const int sombre = static_cast<int>(std::lround(bas));
-    const int eclaire = static_cast<int>(std::lround(haut));
+    const double allumage = niveaux.allumage();
+    const double extinction = niveaux.extinction();
+    const int sombre = static_cast<int>(std::lround(niveaux.bas));
+    const int eclaire = static_cast<int>(std::lround(niveaux.haut));
     bool allume = false;
-    for (std::size_t i = 1; i < fin; ++i) {
+    for (std::size_t i = 1; i < finlue(source); ++i) {
         const int x = source.valeurs[i];
         if (!allume && x > allumage)
             allume = true;

@@ -12,8 +12,8 @@
 // - Fichier: the sample lines of a recording. The first threshold is the sample of index
 //   1 (a recording begins in darkness) plus 7 units, the first sample examined is index 2,
 //   the preamble's runs include the samples equal to the threshold, and the scans end at
-//   the end of the file. A Morse scan ends on the first lit run that is neither a dot nor
-//   a dash.
+//   the end of the file. The designed Morse scan ends on the first lit run that is neither
+//   a dot nor a dash.
 enum class Origine { Telechargement, Fichier };
 
 // The rules a fast decoder follows.
@@ -22,8 +22,11 @@ enum class Origine { Telechargement, Fichier };
 //   the light carries clearly: the bit length of fast binary taken from the edges of the
 //   whole preamble, so that the runs are recognised whatever the phase of the samples;
 //   a nine-bit lit run (ÿ); a blank for each two bits of darkness beyond the first; the
-//   first threshold of fast Morse above the darkness of the room and its noise. A message
-//   that the designed decoders read exactly is read the same.
+//   first threshold above the darkness of the room and its noise (a file's, in both
+//   codings); a recording that starts lit read from the darkness after that light; the
+//   message read on the grid of bits or units its edges fall on, so that a busy emitter's
+//   slips of some milliseconds are forgiven; a run no rule places costing one character
+//   only. A message that the designed decoders read exactly is read the same.
 // - Robustes (the option for noisy light): the mended rules on samples cleaned first,
 //   each sample taken as lit or dark with a margin around the middle of the two levels
 //   found in the whole recording.
@@ -72,14 +75,41 @@ inline constexpr int echantillonsdemiseconde =
 bool lumierealafin(const SourceEchantillons& source, int fin, int seuil);
 
 // The darkness at the start of the recording, in the interface's units: its level (the
-// median of the first samples, which the recording takes before the preamble; for a
-// download, no lower than the darkness measured at start-up) and the spread of its
-// readings (from their median absolute deviation).
+// median of the first samples from `debut`, which the recording takes before the
+// preamble; for a download, no lower than the darkness measured at start-up) and the
+// spread of its readings (from their median absolute deviation, scaled to a standard
+// deviation).
 struct Obscurite {
     double niveau = 0;
     double bruit = 0;
 };
-Obscurite obscuritedudebut(const SourceEchantillons& source);
+Obscurite obscuritedudebut(const SourceEchantillons& source, int debut = 1);
+
+// A first threshold above the darkness at the start of the recording (from `debut`) and
+// its noise: its level plus five times the spread of its readings plus one unit, three
+// units at least, rounded up. What the mended fast decoders look for their preamble with,
+// when the designed first threshold lies lower: in a lit room, or with noisy readings,
+// darkness would otherwise be taken for the preamble.
+int seuilsurobscurite(const SourceEchantillons& source, int debut = 1);
+
+// The two levels of light in the samples the decoders read (index 1 to the end of a file,
+// or to `nbmesures` for a download): the means of the samples below and above a threshold
+// that moves to their middle until it stays put. `distincts` is false when they are less
+// than a tenth of a volt apart: there is no light to read.
+struct Niveaux {
+    double bas = 0;
+    double haut = 0;
+    bool distincts = false;
+    double allumage() const { return bas + 0.6 * (haut - bas); }
+    double extinction() const { return bas + 0.4 * (haut - bas); }
+};
+Niveaux niveauxdelumiere(const SourceEchantillons& source);
+
+// The index of the first sample after the light a recording may start in (the end of the
+// emitter's start mark, when the recording began before it ended): 1 when the recording
+// begins in darkness, as designed. The light runs while the readings stay above 40 % of
+// the way from the dark level to the lit one.
+int debutobscur(const SourceEchantillons& source);
 
 // The samples as robust decoding reads them: the dark and lit levels found in the whole
 // recording, then each sample taken as the one or the other with hysteresis (it becomes

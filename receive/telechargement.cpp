@@ -109,8 +109,11 @@ private:
         Plateforme& p = s_.plateforme;
         for (;;) {
             const QByteArray lu = s_.liaison.litentree();
-            if (s_.liaison.perdu())
-                s_.signaleperte();
+            if (s_.liaison.perdu()) {
+                s_.notelaperte();
+                bilan_.portperdu = true;
+                return Issue::abandon;
+            }
             const double t = p.horloge();
             if (!lu.isEmpty()) {
                 ++bilan_.octetsLus;
@@ -149,7 +152,7 @@ private:
         while (attendues_ > 0) {
             const QByteArray lu = s_.liaison.litentree();
             if (s_.liaison.perdu())
-                s_.signaleperte();
+                break; // the next read says it
             const double t = p.horloge();
             if (lu.isEmpty()) {
                 if (t - calme >= delaiPerte) {
@@ -357,6 +360,13 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
 }
 
 QString avistelechargementinterrompu(const BilanTelechargement& bilan) {
+    if (bilan.portperdu)
+        return QStringLiteral("Réception incomplète : la liaison avec l'interface a été perdue "
+                              "pendant le téléchargement (%1 valeurs reçues sur %2, conservées ; "
+                              "les autres comptent comme de l'obscurité). Renvoyer le message "
+                              "quand la liaison sera revenue.")
+            .arg(bilan.valeursRecues)
+            .arg(bilan.valeursDemandees);
     return QStringLiteral("Réception incomplète : l'interface a cessé de répondre pendant le "
                           "téléchargement (%1 valeurs reçues sur %2, conservées ; les autres "
                           "comptent comme de l'obscurité). Vérifier le câble et l'interface, "

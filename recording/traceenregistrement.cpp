@@ -7,6 +7,15 @@
 
 QString natureplage(const RunMesure& run, bool morse) {
     const QString& code = run.code;
+    // Read by rounding its length to the nearest whole number of units or bits.
+    if (run.arrondi && !code.isEmpty()) {
+        RunMesure exact = run;
+        exact.arrondi = false;
+        return QStringLiteral("≈ ") + natureplage(exact, morse);
+    }
+    // An element no rule placed: its letter or frame is lost.
+    if (code == elementinconnu)
+        return QStringLiteral("rien");
     if (code.isEmpty()) {
         if (!run.allume && morse)
             return QStringLiteral("intervalle");

@@ -43,7 +43,9 @@ TraceEnregistrement traceenregistrement(const MesuresFichier& mesures, bool mors
                                         Regles regles = Regles::Corrigees);
 
 // What a run was taken for, in words: what it added to the code string ("point",
-// "trait", "2 blancs", "1 bit à 1", "3 bits à 0"), or, when it added nothing, "intervalle"
-// (a Morse darkness between elements), "arrêt" (a binary darkness between frames) or
-// "rien" (a run the decoder could not place).
+// "trait", "2 blancs", "1 bit à 1", "3 bits à 0"), after "≈ " when only the rounding of
+// its length to the nearest whole number of units or bits read it so; or, when it added
+// nothing, "intervalle" (a Morse darkness between elements), "arrêt" (a binary darkness
+// between frames) or "rien" (a run the decoder could not place, whether it cost its
+// letter or frame or not).
 QString natureplage(const RunMesure& run, bool morse);

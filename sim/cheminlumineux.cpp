@@ -19,26 +19,71 @@ double uniforme(std::uint64_t x) {
     return (static_cast<double>(x >> 11) + 0.5) / 9007199254740992.0; // in (0, 1)
 }
 
+// A key that depends only on the seed, the station and the instant.
+std::uint64_t cle(std::uint64_t graine, int station, double instant) {
+    const auto nanosecondes = static_cast<std::uint64_t>(std::llround(instant * 1e9));
+    return melange(graine ^ melange(nanosecondes ^ (std::uint64_t(station) << 56)));
+}
+
+// The slips and stalls draw from seeds of their own, so that the noise of a run stays
+// the same whether its light slips or not.
+constexpr std::uint64_t graineGlissement = 0x676c6973736552ULL;
+constexpr std::uint64_t graineArrets = 0x617272657473ULL;
+
 } // namespace
 
 double bruitGaussien(std::uint64_t graine, int station, double instant) {
-    const auto nanosecondes = static_cast<std::uint64_t>(std::llround(instant * 1e9));
-    const std::uint64_t cle =
-        melange(graine ^ melange(nanosecondes ^ (std::uint64_t(station) << 56)));
-    const double u1 = uniforme(cle);
-    const double u2 = uniforme(melange(cle));
+    const std::uint64_t c = cle(graine, station, instant);
+    const double u1 = uniforme(c);
+    const double u2 = uniforme(melange(c));
     return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * u2);
 }
 
 CheminLumineux::CheminLumineux(ReglagesLumiere reglages, Pannes::Lumiere panne, int numeroStation)
     : reglages_(reglages), panne_(panne), numeroStation_(numeroStation) {}
 
+const std::vector<InterfaceOrphy::Transition>& CheminLumineux::transitionsVues() const {
+    const auto& source = source_->transitionsSB0();
+    const double sigma = reglages_.glissement;
+    if (sigma <= 0 && reglages_.proportionArrets <= 0)
+        return source;
+    // The source forgets its oldest changes: so does this copy.
+    std::size_t oublies = 0;
+    while (oublies < instantsSource_.size() &&
+           (source.empty() || instantsSource_[oublies] < source.front().instant))
+        ++oublies;
+    vues_.erase(vues_.begin(), vues_.begin() + std::ptrdiff_t(oublies));
+    instantsSource_.erase(instantsSource_.begin(),
+                          instantsSource_.begin() + std::ptrdiff_t(oublies));
+    auto nouvelle = source.begin();
+    if (!instantsSource_.empty())
+        nouvelle = std::upper_bound(
+            source.begin(), source.end(), instantsSource_.back(),
+            [](double t, const InterfaceOrphy::Transition& tr) { return t < tr.instant; });
+    for (; nouvelle != source.end(); ++nouvelle) {
+        const double t = nouvelle->instant;
+        // A change cannot reach the photodiode before it is keyed: every one comes 4 sigma
+        // late on average, a delay common to all that no duration notices, and never early.
+        double retard = std::max(
+            0.0,
+            sigma * (4 + bruitGaussien(reglages_.graine ^ graineGlissement, numeroStation_, t)));
+        if (uniforme(cle(reglages_.graine ^ graineArrets, numeroStation_, t)) <
+            reglages_.proportionArrets)
+            retard += reglages_.dureeArret;
+        // The changes keep their order: one moved past the next comes with it.
+        const double vu = std::max(t + retard, vues_.empty() ? t + retard : vues_.back().instant);
+        vues_.push_back({vu, nouvelle->allume});
+        instantsSource_.push_back(t);
+    }
+    return vues_;
+}
+
 double CheminLumineux::eclairement(double instant) const {
     if (panne_ == Pannes::Lumiere::Allumee)
         return 1.0;
     if (panne_ == Pannes::Lumiere::Eteinte || source_ == nullptr)
         return 0.0;
-    const auto& transitions = source_->transitionsSB0();
+    const auto& transitions = transitionsVues();
     auto apres = std::upper_bound(
         transitions.begin(), transitions.end(), instant,
         [](double t, const InterfaceOrphy::Transition& tr) { return t < tr.instant; });

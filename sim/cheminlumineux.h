@@ -6,7 +6,8 @@
 // The light from a laser to a photodiode and the voltage it gives on input EA0:
 // dark level + (lit level - dark level) x light, where the light follows the laser
 // output SB0 of the source interface through the photodiode's response time, plus
-// the flicker of the room lighting and noise.
+// the flicker of the room lighting and noise. A busy emitter's timing slips may move each
+// change of SB0 on its way to the photodiode.
 class CheminLumineux {
 public:
     CheminLumineux(ReglagesLumiere reglages, Pannes::Lumiere panne, int numeroStation);
@@ -23,11 +24,19 @@ public:
     // What the interface reads: round(V x 255 / 5), limited to 0 to 255.
     int lecture(double instant) const;
 
+    // The changes of SB0 as the photodiode sees them: those of the source, each moved by
+    // its slip and stall, in the same order.
+    const std::vector<InterfaceOrphy::Transition>& transitionsVues() const;
+
 private:
     ReglagesLumiere reglages_;
     Pannes::Lumiere panne_;
     int numeroStation_;
     const InterfaceOrphy* source_ = nullptr;
+    // The source's changes already moved, and the instant each had at the source: the
+    // model reads the light often, each change is moved once.
+    mutable std::vector<InterfaceOrphy::Transition> vues_;
+    mutable std::vector<double> instantsSource_;
 };
 
 // A standard normal draw that depends only on the seed, the station and the instant,

@@ -68,6 +68,14 @@ const Option options[] = {
      [](R d) { return nombre(d.lumiere.scintillement); }},
     {"temps-reponse", "S", "constante de temps de la photodiode, en secondes (défaut : %1)",
      [](R d) { return nombre(d.lumiere.tempsReponse); }},
+    {"glissement", "MS",
+     "glissements d'un émetteur occupé : chaque changement du laser atteint la photodiode\n"
+     "déplacé d'un tirage gaussien de cet écart type, en millisecondes (défaut : %1)",
+     [](R d) { return nombre(d.lumiere.glissement * 1000); }},
+    {"arrets", "P",
+     "à-coups d'un émetteur occupé : cette part des changements du laser, de 0 à 1,\n"
+     "arrive en plus %1 ms plus tard (défaut : aucune)",
+     [](R d) { return nombre(d.lumiere.dureeArret * 1000); }},
     {"graine", "N", "graine du bruit, pour rejouer une séance à l'identique (défaut : %1)",
      [](R d) { return QString::number(d.lumiere.graine); }},
     {"muette", "N", "panne : l'interface du port N exécute les commandes sans jamais répondre"},
@@ -94,7 +102,7 @@ public:
     bool enErreur() const { return !erreur_.isEmpty(); }
     const QString& erreur() const { return erreur_; }
 
-    enum class Domaine { PositifOuNul, Positif, Tension };
+    enum class Domaine { PositifOuNul, Positif, Tension, Proportion };
 
     void reel(const char* nom, double& cible, Domaine domaine) {
         if (!parseur_.isSet(QLatin1String(nom)))
@@ -102,12 +110,14 @@ public:
         const QString texte = parseur_.value(QLatin1String(nom));
         const std::optional<double> v = lisReel(texte);
         if (!v || *v < 0 || (domaine == Domaine::Positif && *v == 0) ||
-            (domaine == Domaine::Tension && *v > 5)) {
+            (domaine == Domaine::Tension && *v > 5) || (domaine == Domaine::Proportion && *v > 1)) {
             echoue(nom, texte,
                    domaine == Domaine::Positif
                        ? QStringLiteral("un nombre plus grand que 0 est attendu")
                    : domaine == Domaine::Tension
                        ? QStringLiteral("une tension de 0 à 5 V est attendue")
+                   : domaine == Domaine::Proportion
+                       ? QStringLiteral("une part de 0 à 1 est attendue")
                        : QStringLiteral("un nombre positif ou nul est attendu"));
             return;
         }
@@ -357,6 +367,10 @@ LectureOptions lisOptions(const QStringList& arguments) {
     l.reel("bruit", b.lumiere.bruit, D::PositifOuNul);
     l.reel("scintillement", b.lumiere.scintillement, D::PositifOuNul);
     l.reel("temps-reponse", b.lumiere.tempsReponse, D::PositifOuNul);
+    double glissementms = b.lumiere.glissement * 1000;
+    l.reel("glissement", glissementms, D::PositifOuNul);
+    b.lumiere.glissement = glissementms / 1000;
+    l.reel("arrets", b.lumiere.proportionArrets, D::Proportion);
     l.graine(b.lumiere.graine);
     if (!l.enErreur())
         l.pannes(b);

@@ -27,6 +27,12 @@ struct ReglagesLumiere {
     double scintillement = 0.0;   // amplitude of the 100 Hz flicker of the room lighting, volts
     double tempsReponse = 0.0002; // time constant of the photodiode, seconds
     std::uint64_t graine = 1;     // seed of the random effects, so a run can be repeated
+    // Timing slips of a busy emitter: each change of SB0 reaches the photodiode moved by a
+    // Gaussian of this standard deviation, seconds (0: on time).
+    double glissement = 0.0;
+    // Stalls: this share of the changes of SB0 (0 to 1) come `dureeArret` seconds later still.
+    double proportionArrets = 0.0;
+    double dureeArret = 0.1;
 };
 
 // Faults of one interface, for reliability tests. None is on by default.

@@ -98,6 +98,49 @@ private slots:
     }
 
     // However long the tick runs, the ring holds the same readings: the last ones.
+    // What a run was taken for, in words: a run read only by rounding its length to the
+    // grid says so, an element no rule placed is "rien".
+    void natureDesPlages_data() {
+        QTest::addColumn<bool>("allume");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("arrondi");
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<QString>("nature");
+        QTest::newRow("point") << true << u"."_s << false << true << u"point"_s;
+        QTest::newRow("point arrondi") << true << u"."_s << true << true << u"≈ point"_s;
+        QTest::newRow("trait arrondi") << true << u"-"_s << true << true << u"≈ trait"_s;
+        QTest::newRow("deux blancs arrondis")
+            << false << u"  "_s << true << true << u"≈ 2 blancs"_s;
+        QTest::newRow("élément inconnu") << true << u"?"_s << false << true << u"rien"_s;
+        QTest::newRow("bits arrondis") << true << u"111"_s << true << false << u"≈ 3 bits à 1"_s;
+        QTest::newRow("trame inconnue") << false << u"?"_s << false << false << u"rien"_s;
+        QTest::newRow("arrondi sans code") << false << QString() << true << true << u"intervalle"_s;
+    }
+    void natureDesPlages() {
+        QFETCH(bool, allume);
+        QFETCH(QString, code);
+        QFETCH(bool, arrondi);
+        QFETCH(bool, morse);
+        QFETCH(QString, nature);
+        RunMesure run{0, 10, allume, code};
+        run.arrondi = arrondi;
+        QCOMPARE(natureplage(run, morse), nature);
+    }
+
+    // The recording of a busy machine: its trace shows runs read by the grid, and every
+    // character above its samples (the blank is darkness between frames, not a frame).
+    void traceCharge() {
+        const TraceEnregistrement t =
+            traceenregistrement(lis(u"binaire-salut-charge.rrr"_s), false);
+        QCOMPARE(t.messagerecu.trimmed(), u"Salut !"_s);
+        QString lus;
+        for (const auto& c : t.caracteres)
+            lus += c.texte;
+        QCOMPARE(lus, u"Salut!"_s);
+        QVERIFY(std::any_of(t.plages.begin(), t.plages.end(),
+                            [](const auto& p) { return p.texte.startsWith(u"≈ "_s); }));
+    }
+
     void anneauBorne() {
         AnneauMesures anneau(1000);
         for (int k = 0; k < 100000; ++k)

@@ -19,6 +19,7 @@ private slots:
     void messageCoupe_data();
     void messageCoupe();
     void optionsNouvelles();
+    void glissements();
 };
 
 namespace {
@@ -80,6 +81,8 @@ void TstBenchLink::erreurs_data() {
     QTest::newRow("graine") << QStringList{"--seed", "-1"};
     QTest::newRow("caractère sans code") << QStringList{"--text", QStringLiteral("中")};
     QTest::newRow("mesures") << QStringList{"--coding", "br", "--samples", "6000"};
+    QTest::newRow("glissement négatif") << QStringList{"--glissement", "-1"};
+    QTest::newRow("arrêts au-delà de 1") << QStringList{"--arrets", "1.5"};
     QTest::newRow("enregistrement en lent") << QStringList{"--coding", "m", "--save", "x.rrr"};
 }
 
@@ -119,13 +122,12 @@ void TstBenchLink::codagesRapides() {
 void TstBenchLink::messageCoupe_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("coupe");
-    QTest::newRow("question en binaire") << QStringList{"--coding", "br", "--text",
-                                                        "Quel est l'auteur de la relativité ? "}
-                                         << true;
+    QTest::newRow("question en binaire")
+        << QStringList{"--coding", "br", "--text", "Quel est l'auteur de la relativité ? "} << true;
     QTest::newRow("Salut !") << QStringList{"--coding", "br", "--text", "Salut !"} << false;
     QTest::newRow("question sur 12800 mesures")
-        << QStringList{"--coding", "br", "--samples", "12800", "--speed", "2", "--text",
-                       "Quel est l'auteur de la relativité ? "}
+        << QStringList{"--coding", "br", "--samples", "12800",
+                       "--speed",  "2",  "--text",    "Quel est l'auteur de la relativité ? "}
         << false;
     QTest::newRow("morse long") << QStringList{"--coding", "mr", "--text",
                                                "sos de lumi sos de lumi sos de lumi"}
@@ -139,7 +141,8 @@ void TstBenchLink::messageCoupe() {
     const Resultat r = execute(arguments);
     QCOMPARE(r.statut, 0);
     const QStringList lignes = QString::fromUtf8(r.sortie).split(u'\n');
-    const QStringList avis = lignes.filter(QRegularExpression(QStringLiteral("^Réception incomplète :")));
+    const QStringList avis =
+        lignes.filter(QRegularExpression(QStringLiteral("^Réception incomplète :")));
     QCOMPARE(avis.size(), coupe ? 1 : 0);
     if (coupe) {
         QVERIFY(avis.front().contains(QStringLiteral("plus longtemps que l'enregistrement")));
@@ -151,18 +154,31 @@ void TstBenchLink::messageCoupe() {
 // The room light and the instant of sending move where the samples fall; the options of
 // the menu Options apply to both stations.
 void TstBenchLink::optionsNouvelles() {
-    const Resultat salle = execute({"--coding", "mr", "--room-light", "1", "--offset", "2.0371",
-                                    "--text", "sos"});
+    const Resultat salle =
+        execute({"--coding", "mr", "--room-light", "1", "--offset", "2.0371", "--text", "sos"});
     QCOMPARE(salle.statut, 0);
-    QCOMPARE(QString::fromUtf8(salle.sortie).section(u'\n', -2, -2).trimmed(), QStringLiteral("sos"));
-    const Resultat robuste = execute({"--coding", "br", "--noise", "0.1", "--robuste", "--blocs",
-                                      "--text", "Bruit !"});
+    QCOMPARE(QString::fromUtf8(salle.sortie).section(u'\n', -2, -2).trimmed(),
+             QStringLiteral("sos"));
+    const Resultat robuste =
+        execute({"--coding", "br", "--noise", "0.1", "--robuste", "--blocs", "--text", "Bruit !"});
     QCOMPARE(robuste.statut, 0);
     QCOMPARE(QString::fromUtf8(robuste.sortie).section(u'\n', -2, -2).trimmed(),
              QStringLiteral("Bruit !"));
     for (const QStringList& faux : {QStringList{"--room-light", "6"}, QStringList{"--offset", "0"},
                                     QStringList{"--robuste=oui"}})
         QCOMPARE(execute(faux).statut, 2);
+}
+
+// The slips of a busy emitter reach the light: a few milliseconds are read through, forty
+// are not.
+void TstBenchLink::glissements() {
+    const auto recu = [](const QString& glissement) {
+        const Resultat r = execute(
+            {"--coding", "mr", "--glissement", glissement, "--text", "sos 73", "--seed", "3"});
+        return QString::fromUtf8(r.sortie).section(u'\n', -2, -2).trimmed();
+    };
+    QCOMPARE(recu(QStringLiteral("4")), QStringLiteral("sos 73"));
+    QVERIFY(recu(QStringLiteral("40")) != u"sos 73");
 }
 
 QTEST_GUILESS_MAIN(TstBenchLink)

@@ -1,3 +1,5 @@
+#include "codes/binaire.h"
+#include "codes/morse.h"
 #include "codes/windows1252.h"
 #include "lumiererapide.h"
 #include "receive/decodagebinairerapide.h"
@@ -40,6 +42,73 @@ QString sansblancsfinaux(QString t) {
 QString recu(const SourceEchantillons& s, bool morse, Regles regles) {
     return sansblancsfinaux(messagerecurapide(s, morse, regles));
 }
+
+// A recording file of the samples of `lumiere`: its lines 0 to `nbmesures`.
+SourceEchantillons fichier(const std::vector<Plage>& lumiere, Echantillonnage e,
+                           int nbmesures = 6400) {
+    e.nombre = nbmesures + 1;
+    return depuisfichier(echantillonne(lumiere, e));
+}
+
+// Light keyed bit by bit: 0.35 s of darkness after the start mark, then one stretch of
+// `bit` seconds for each character of `bits` ("1" light, "0" darkness), darkness after.
+std::vector<Plage> lumiereparbits(const QString& bits, double bit) {
+    std::vector<Plage> l{{0.35, false}};
+    for (const QChar c : bits) {
+        const bool allume = c == u'1';
+        if (l.back().allume == allume)
+            l.back().duree += bit;
+        else
+            l.push_back({bit, allume});
+    }
+    l.push_back({60, false});
+    return l;
+}
+
+// The fast binary emitter's bits for a text: the preamble's three flashes, then each
+// frame and its stop interval (two bits of darkness), two more bits for a blank.
+QString bitsbinaires(const QString& texte) {
+    QString code, affichage, bits = u"1010100"_s;
+    traduitbinaire(texte, code, affichage);
+    int n = 0;
+    for (const QChar c : code) {
+        bits += c == u' ' ? u"00"_s : QString(c);
+        if (c != u' ' && ++n % 9 == 0)
+            bits += u"00"_s;
+    }
+    return bits;
+}
+
+// The fast Morse emitter's units for a code string, a unit each character: the
+// preamble's letter c, then each element and the unit of darkness after it (a dot 1 unit
+// of light, a dash 3, a blank 3 of darkness); an "L" stands for a light of 6 units.
+QString unitesmorse(const QString& code) {
+    QString unites = u"1110101110100"_s + u"0"_s;
+    for (const QChar c : code) {
+        unites += c == u'.' ? u"1"_s : c == u'-' ? u"111"_s : c == u'L' ? u"111111"_s : u"000"_s;
+        unites += u'0';
+    }
+    return unites;
+}
+
+// Samples laid out run by run from index 1 (index 0 is no sample of the light), as a
+// download of 6400 samples or a recording file.
+struct Echantillons {
+    std::vector<int> valeurs{0};
+    Echantillons& pose(int n, int niveau) {
+        valeurs.insert(valeurs.end(), size_t(n), niveau);
+        return *this;
+    }
+    SourceEchantillons telechargement(double tensionseuil) const {
+        SourceEchantillons s;
+        s.valeurs = valeurs;
+        s.valeurs.resize(12802, 0);
+        s.nbmesures = 6400;
+        s.tensionseuil = tensionseuil;
+        return s;
+    }
+    SourceEchantillons fichier() const { return depuisfichier(valeurs); }
+};
 
 // The speed factors of the menu's items.
 const double facteurs[] = {10.0 / 9, 1 / 0.925, 1 / 0.95, 1 / 0.975, 1,   1 / 1.1,
@@ -169,6 +238,261 @@ private slots:
                 }
             }
         }
+    }
+
+    // The light of a busy emitter, each change moved by a Gaussian of 2 or 4 ms: read
+    // exactly at speed x 1 and x 2, downloaded or from a file, at every seed.
+    void glissements_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<double>("f");
+        QTest::addColumn<double>("sigma");
+        QTest::addColumn<unsigned>("graine");
+        for (const bool morse : {true, false})
+            for (const double f : {1.0, 0.5})
+                for (const double sigma : {0.002, 0.004})
+                    for (unsigned graine = 1; graine <= 6; ++graine)
+                        QTest::addRow("%s x %g, %g ms, graine %u", morse ? "morse" : "binaire",
+                                      1 / f, sigma * 1000, graine)
+                            << morse << f << sigma << graine;
+    }
+    void glissements() {
+        QFETCH(bool, morse);
+        QFETCH(double, f);
+        QFETCH(double, sigma);
+        QFETCH(unsigned, graine);
+        const QString texte = morse ? u"sos de lumi 73"_s : u"Salut, ça va ?"_s;
+        const auto lumiere = glisse(
+            morse ? lumieremorserapide(texte, f) : lumierebinairerapide(texte, f), sigma, graine);
+        Echantillonnage e;
+        e.debut = 0.12 + graine * periode / 7;
+        QCOMPARE(recu(telecharge(lumiere, e, 12800), morse, Regles::Corrigees), texte);
+        QCOMPARE(recu(fichier(lumiere, e, 12800), morse, Regles::Corrigees), texte);
+        QCOMPARE(recu(telecharge(lumiere, e, 12800), morse, Regles::Robustes), texte);
+    }
+
+    // The same light, which the designed decoders lose most of the time.
+    void glissementsPerdusParLesDecodeursConcus() {
+        int pertes = 0, cas = 0;
+        for (const bool morse : {true, false}) {
+            const QString texte = morse ? u"sos de lumi 73"_s : u"Salut, ça va ?"_s;
+            for (unsigned graine = 1; graine <= 6; ++graine) {
+                const auto lumiere =
+                    glisse(morse ? lumieremorserapide(texte, 1) : lumierebinairerapide(texte, 1),
+                           0.004, graine);
+                pertes += recu(telecharge(lumiere, {}, 12800), morse, Regles::Conception) != texte;
+                ++cas;
+            }
+        }
+        QVERIFY2(pertes >= cas / 2, qPrintable(QString::number(pertes)));
+    }
+
+    // A run that no rule places costs one character, not the rest of the message: a
+    // frame whose light lasts ten bits, a Morse dash of six units; downloaded or from a
+    // file, whose designed scan ends there.
+    void runInclassable_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<QString>("unites");
+        QTest::addColumn<double>("unite");
+        QTest::addColumn<QString>("texte");
+        QString bits = bitsbinaires(u"Oui !"_s);
+        const qsizetype u = bits.indexOf(u"101110101"_s); // the frame of 'u' and its stop
+        bits.replace(u, 11, u"11111111110"_s);
+        QTest::newRow("binaire") << false << bits << 0.07 << u"O\uFFFDi !"_s;
+        QTest::newRow("binaire x 2") << false << bits << 0.035 << u"O\uFFFDi !"_s;
+        const QString morse = unitesmorse(u"... -L- ...  --... ...-- "_s);
+        QTest::newRow("morse") << true << morse << 0.05 << u"s\uFFFDs 73"_s;
+        QTest::newRow("morse x 2") << true << morse << 0.025 << u"s\uFFFDs 73"_s;
+    }
+    void runInclassable() {
+        QFETCH(bool, morse);
+        QFETCH(QString, unites);
+        QFETCH(double, unite);
+        QFETCH(QString, texte);
+        const auto lumiere = lumiereparbits(unites, unite);
+        QCOMPARE(recu(telecharge(lumiere, {}), morse, Regles::Corrigees), texte);
+        QCOMPARE(recu(fichier(lumiere, {}), morse, Regles::Corrigees), texte);
+        QVERIFY(recu(fichier(lumiere, {}), morse, Regles::Conception) != texte);
+    }
+
+    // A recording that starts in the light of the start mark, as when the receiver's tick
+    // saw its end late: its first 0.1 s are light. Read from the darkness after it.
+    void commenceAllume_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<bool>("telechargement");
+        for (const bool morse : {true, false})
+            for (const bool telechargement : {true, false})
+                QTest::addRow("%s, %s", morse ? "morse" : "binaire",
+                              telechargement ? "téléchargement" : "fichier")
+                    << morse << telechargement;
+    }
+    void commenceAllume() {
+        QFETCH(bool, morse);
+        QFETCH(bool, telechargement);
+        const QString texte = morse ? u"sos 73"_s : u"Salut !"_s;
+        auto lumiere = morse ? lumieremorserapide(texte, 1) : lumierebinairerapide(texte, 1);
+        lumiere.insert(lumiere.begin(), {0.1, true});
+        Echantillonnage e;
+        e.debut = 0.02;
+        const SourceEchantillons s = telechargement ? telecharge(lumiere, e) : fichier(lumiere, e);
+        QCOMPARE(s.lis(1), e.eclaire);
+        QCOMPARE(recu(s, morse, Regles::Corrigees), texte);
+        QCOMPARE(recu(s, morse, Regles::Robustes), texte);
+        const QString concu = recu(s, morse, Regles::Conception);
+        QVERIFY(concu != texte);
+        // A file's designed first threshold is taken in the light: above it, nothing.
+        if (!telechargement)
+            QCOMPARE(concu, QString());
+        QVERIFY(decodebinairerapide(s, Regles::Corrigees).seuilinitial < e.eclaire);
+        QVERIFY(decodemorserapide(s, Regles::Corrigees).seuilinitial < e.eclaire);
+    }
+
+    // A fast binary file of a lit, noisy room (darkness 1 V, noise or a 100 Hz ripple of
+    // 0.1 V): its first threshold above the darkness and its noise, as fast Morse takes it.
+    void binaireFichierSalleEclairee_data() {
+        QTest::addColumn<double>("bruit");
+        QTest::addColumn<double>("scintillement");
+        QTest::newRow("bruit 0,1 V") << 5.1 << 0.0;
+        QTest::newRow("scintillement 0,1 V") << 0.0 << 5.1;
+        QTest::newRow("les deux") << 5.1 << 5.1;
+    }
+    void binaireFichierSalleEclairee() {
+        QFETCH(double, bruit);
+        QFETCH(double, scintillement);
+        const QString texte = u"Salut !"_s;
+        int pertesconception = 0;
+        for (unsigned graine = 1; graine <= 10; ++graine) {
+            Echantillonnage e;
+            e.sombre = 51;
+            e.eclaire = 51 + 150;
+            e.bruit = bruit;
+            e.scintillement = scintillement;
+            e.graine = graine;
+            e.debut = 0.12 + graine * periode / 10;
+            const SourceEchantillons s = fichier(lumierebinairerapide(texte, 1), e);
+            QCOMPARE(recu(s, false, Regles::Corrigees), texte);
+            const DecodageBinaireRapide d = decodebinairerapide(s, Regles::Corrigees);
+            QVERIFY(d.seuilinitial > e.sombre + 3);
+            pertesconception += recu(s, false, Regles::Conception) != texte;
+        }
+        if (bruit > 0)
+            QVERIFY(pertesconception > 0);
+    }
+
+    // The edges of the rule that places a binary run where the designed window does not
+    // apply (all the preamble's flashes as long, 61 samples a bit): a run lasts the whole
+    // number of bits between the places of its edges on the grid, the nearest. The falling
+    // edge of the frame 'a''s start bit moved by d samples (its next bit as much shorter):
+    // read up to 30 samples late or early (less than half a bit, 30.5), the frame lost one
+    // sample beyond, the next frame read.
+    void binaireBordsDeLaGrille_data() {
+        QTest::addColumn<int>("d");
+        QTest::addColumn<QString>("texte");
+        QTest::newRow("30 tard") << 30 << u"ab"_s;
+        QTest::newRow("31 tard") << 31 << u"\uFFFDb"_s;
+        QTest::newRow("30 tôt") << -30 << u"ab"_s;
+        QTest::newRow("31 tôt") << -31 << u"\uFFFDb"_s;
+    }
+    void binaireBordsDeLaGrille() {
+        QFETCH(int, d);
+        QFETCH(QString, texte);
+        constexpr int bit = 61, sombre = 3, eclaire = 153;
+        Echantillons e;
+        e.pose(100, sombre);
+        for (int k = 0; k < 3; ++k)
+            e.pose(bit, eclaire).pose(k < 2 ? bit : 2 * bit, sombre);
+        // 'a', 1 01100001, its start bit's end moved; its stop; 'b', 1 01100010.
+        e.pose(bit + d, eclaire).pose(bit - d, sombre).pose(2 * bit, eclaire);
+        e.pose(4 * bit, sombre).pose(bit, eclaire).pose(2 * bit, sombre);
+        e.pose(bit, eclaire).pose(bit, sombre).pose(2 * bit, eclaire).pose(3 * bit, sombre);
+        e.pose(bit, eclaire).pose(bit, sombre).pose(2000, sombre);
+        const double tensionseuil = sombre * 5.0 / 255 + 0.5;
+        for (const SourceEchantillons& source : {e.telechargement(tensionseuil), e.fichier()}) {
+            const DecodageBinaireRapide r = decodebinairerapide(source, Regles::Corrigees);
+            QCOMPARE(r.bit, double(bit));
+            QCOMPARE(r.hmin, bit);
+            QCOMPARE(r.hmax, bit);
+            QCOMPARE(recu(source, false, Regles::Corrigees), texte);
+        }
+    }
+
+    // The first threshold of fast Morse above a darkness whose readings spread 3, 4, 3, 2
+    // over and over: median 3, median absolute deviation 1, a standard deviation of 1.4826,
+    // so 3 + max(3, 5 × 1.4826 + 1) = 11.41, rounded up to 12. A glitch of three samples
+    // (a shorter one is passed over anyway) just under the threshold before the preamble (12
+    // in a download, where light is above the threshold; 11 in a file, where it is at least
+    // the threshold) is no pulse; one unit more is.
+    void morsePremierSeuil_data() {
+        QTest::addColumn<bool>("telechargement");
+        QTest::addColumn<int>("parasite");
+        QTest::addColumn<bool>("lu");
+        QTest::newRow("téléchargement, 12") << true << 12 << true;
+        QTest::newRow("téléchargement, 13") << true << 13 << false;
+        QTest::newRow("fichier, 11") << false << 11 << true;
+        QTest::newRow("fichier, 12") << false << 12 << false;
+    }
+    void morsePremierSeuil() {
+        QFETCH(bool, telechargement);
+        QFETCH(int, parasite);
+        QFETCH(bool, lu);
+        constexpr int u = 38, eclaire = 153;
+        Echantillons e;
+        for (int k = 0; k < 50; ++k)
+            e.pose(1, 3).pose(1, 4).pose(1, 3).pose(1, 2);
+        e.pose(3, parasite).pose(1, 3).pose(1, 4).pose(1, 3).pose(1, 2);
+        for (const QChar c : unitesmorse(u". "_s))
+            e.pose(u, c == u'1' ? eclaire : 3);
+        e.pose(3000, 3);
+        const SourceEchantillons s =
+            telechargement ? e.telechargement(2 * 5.0 / 255 + 0.5) : e.fichier();
+        const DecodageMorseRapide m = decodemorserapide(s, Regles::Corrigees);
+        QCOMPARE(m.seuilinitial, 12);
+        QCOMPARE(recu(s, true, Regles::Corrigees) == u"e"_s, lu);
+    }
+
+    // Robust decoding's hysteresis, between 40 % and 60 % of the way from the dark level to
+    // the lit one: readings that sag into that band inside a lit run, or rise into it
+    // inside a dark one, leave the run whole, to the last whole unit inside the band;
+    // readings one unit beyond it make two runs.
+    void hysteresisDuNettoyage_data() {
+        QTest::addColumn<bool>("allume");
+        QTest::addColumn<bool>("dehors");
+        QTest::addColumn<int>("runs");
+        QTest::newRow("creux jusqu'à 40 %") << true << false << 1;
+        QTest::newRow("creux sous 40 %") << true << true << 2;
+        QTest::newRow("pointe jusqu'à 60 %") << false << false << 1;
+        QTest::newRow("pointe au-dessus de 60 %") << false << true << 2;
+    }
+    void hysteresisDuNettoyage() {
+        QFETCH(bool, allume);
+        QFETCH(bool, dehors);
+        QFETCH(int, runs);
+        constexpr int sombre = 3, eclaire = 253;
+        const auto enregistrement = [allume](int bord) {
+            Echantillons e;
+            e.pose(3000, sombre);
+            if (allume)
+                e.pose(1000, eclaire).pose(5, bord).pose(1000, eclaire);
+            else
+                e.pose(1000, eclaire).pose(1000, sombre).pose(5, bord).pose(1000, sombre);
+            e.pose(3000, sombre);
+            return e.fichier();
+        };
+        // The levels are the means of the readings on either side of their middle: the five
+        // readings in the band move them by a few thousandths of a unit.
+        const auto bord = [&](int provisoire) {
+            const Niveaux n = niveauxdelumiere(enregistrement(provisoire));
+            // A lit run ends below 40 %, a dark one below or at 60 %.
+            const double limite = n.bas + (allume ? 0.4 : 0.6) * (n.haut - n.bas);
+            const int dedans = allume ? int(std::ceil(limite)) : int(std::floor(limite));
+            return dedans + (dehors ? (allume ? -1 : 1) : 0);
+        };
+        const int valeur = bord(bord(allume ? 103 : 153));
+        QVERIFY(std::abs(niveauxdelumiere(enregistrement(valeur)).bas - sombre) < 0.1);
+        const SourceEchantillons propre = nettoie(enregistrement(valeur));
+        int allumes = 0;
+        for (std::size_t k = 2; k < propre.valeurs.size(); ++k)
+            allumes += propre.valeurs[k] > propre.valeurs[k - 1];
+        QCOMPARE(allumes, runs);
     }
 
     // The promise of the mends, over random messages at random speeds and phases, clean

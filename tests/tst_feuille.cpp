@@ -18,6 +18,7 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -320,13 +321,17 @@ private slots:
         QCOMPARE(f.centralWidget()->width(), f.pixels(11880));
     }
 
+    // A port lost while waiting: said in a box that does not stop the program, the tick
+    // off; the program goes on until Quit.
     void portPerduPendantLAttente() {
         StationEssai e;
         commeApresDemarrage(e);
-        e.dialogues.ok();
         e.station.Minuterie->setEnabled(true);
+        QString message;
+        e.station.observateurs.liaisonPerdue = [&](const QString& m) { message = m; };
         e.plateforme.programme(1.0,
                                [&] { e.transport->perds(QStringLiteral("Câble débranché.")); });
+        e.plateforme.programme(1.5, [&] { e.station.feuille->Btonquitter_Click(); });
         int code = -1;
         try {
             for (;;)
@@ -334,11 +339,12 @@ private slots:
         } catch (const FinProgramme& fin) {
             code = fin.code;
         }
-        QCOMPARE(code, 3);
-        QVERIFY(e.plateforme.maintenant() < 1.1);
-        QCOMPARE(e.dialogues.boites().back().titre,
-                 QStringLiteral("Liaison avec l'interface perdue"));
-        QVERIFY(e.dialogues.boites().back().invite.startsWith(QStringLiteral("Câble débranché.")));
+        QCOMPARE(code, 0);
+        QVERIFY(message.startsWith(QStringLiteral("Câble débranché.")));
+        QVERIFY(!e.station.Minuterie->enabled());
+        QMessageBox* avis = e.station.feuille->findChild<QMessageBox*>();
+        QVERIFY(avis && avis->isVisible() && !avis->isModal());
+        QCOMPARE(avis->windowTitle(), QStringLiteral("Liaison avec l'interface perdue"));
     }
 
     // The menu "Options" at the right end of the bar, both items off by default; each

@@ -88,6 +88,28 @@ private slots:
         QCOMPARE(lis({}).options.journalmax, qint64(10000000));
     }
 
+    // Slips in milliseconds, stalls as a share of the changes.
+    void glissements_data() {
+        QTest::addColumn<QString>("ligne");
+        QTest::addColumn<double>("glissement");
+        QTest::addColumn<double>("arrets");
+        QTest::newRow("aucun") << "" << 0.0 << 0.0;
+        QTest::newRow("4 ms") << "--glissement 4" << 0.004 << 0.0;
+        QTest::newRow("0,5 ms et tous les changements")
+            << "--glissement 0.5 --arrets 1" << 0.0005 << 1.0;
+        QTest::newRow("arrêts seuls") << "--arrets 0.02" << 0.0 << 0.02;
+    }
+    void glissements() {
+        QFETCH(QString, ligne);
+        QFETCH(double, glissement);
+        QFETCH(double, arrets);
+        const LectureOptions lecture = lis(ligne.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        QCOMPARE(lecture.issue, LectureOptions::Issue::Lancer);
+        QCOMPARE(lecture.options.banc.lumiere.glissement, glissement);
+        QCOMPARE(lecture.options.banc.lumiere.proportionArrets, arrets);
+        QCOMPARE(lecture.options.banc.lumiere.dureeArret, 0.1);
+    }
+
     void refus_data() {
         QTest::addColumn<QString>("ligne");
         QTest::addColumn<QString>("message");
@@ -119,6 +141,11 @@ private slots:
                                          << "option inconnue « --vitesse »";
         QTest::newRow("journal négatif") << "--journal-max -1"
                                          << "--journal-max";
+        QTest::newRow("glissement négatif") << "--glissement -1"
+                                            << "--glissement « -1 » : un nombre positif ou nul";
+        QTest::newRow("arrêts au-delà de 1")
+            << "--arrets 1.01"
+            << "--arrets « 1.01 » : une part de 0 à 1 est attendue";
         QTest::newRow("valeur manquante") << "--graine"
                                           << "valeur manquante après « --graine »";
     }
@@ -135,6 +162,8 @@ private slots:
         QCOMPARE(lecture.issue, LectureOptions::Issue::Aide);
         QVERIFY(lecture.message.startsWith(u"Utilisation : lumicom-sim"));
         QVERIFY(lecture.message.contains(u"(défaut : 0.0013)"));
+        QVERIFY(lecture.message.contains(u"--glissement MS"));
+        QVERIFY(lecture.message.contains(u"arrive en plus 100 ms plus tard"));
     }
 };
 

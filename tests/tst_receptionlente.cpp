@@ -197,11 +197,17 @@ private slots:
         const auto impulsion = [](double d) { return Lumiere{1.6, -0.5, d, -1.8, 1.6}; };
         QTest::newRow("point 0,15 s") << 1.0 << impulsion(.15) << u". "_s << u". (e)  = e"_s;
         QTest::newRow("point 0,45 s") << 1.0 << impulsion(.45) << u". "_s << u". (e)  = e"_s;
-        QTest::newRow("trait 0,6 s") << 1.0 << impulsion(.6) << u"- "_s << u"- (t)  = t"_s;
+        // A dot and a dash are told apart half-way between their lengths, 0.3 and 1 s.
+        QTest::newRow("point 0,55 s") << 1.0 << impulsion(.55) << u". "_s << u". (e)  = e"_s;
+        QTest::newRow("trait 0,75 s") << 1.0 << impulsion(.75) << u"- "_s << u"- (t)  = t"_s;
         QTest::newRow("trait 1,4 s") << 1.0 << impulsion(1.4) << u"- "_s << u"- (t)  = t"_s;
         QTest::newRow("parasite 0,05 s") << 1.0 << impulsion(.05) << u" "_s << u" = "_s;
         QTest::newRow("point 0,9 s, f = 2")
             << 2.0 << Lumiere{1.6, -0.5, .9, -3.6, 3.5} << u". "_s << u". (e)  = e"_s;
+        QTest::newRow("point 1,2 s, f = 2")
+            << 2.0 << Lumiere{1.6, -0.5, 1.2, -3.6, 3.5} << u". "_s << u". (e)  = e"_s;
+        QTest::newRow("trait 1,4 s, f = 2")
+            << 2.0 << Lumiere{1.6, -0.5, 1.4, -3.6, 3.5} << u"- "_s << u"- (t)  = t"_s;
         QTest::newRow("trait 2,8 s, f = 2")
             << 2.0 << Lumiere{1.6, -0.5, 2.8, -3.6, 3.5} << u"- "_s << u"- (t)  = t"_s;
         const auto nuit = [](double d) { return Lumiere{1.6, -0.5, .3, -d, .3, -1.8, 1.6}; };
@@ -265,6 +271,36 @@ private slots:
         const QString blancs = u"  101100101   101100101  "_s;
         QTest::newRow("unités de silence")
             << 1.0 << lumierebinaire(blancs, 1) << blancs + fin << u"  e   e "_s;
+        // The emitter's own bits (0.568 s), some changes of the light moved by a stall of
+        // 0.1 s: a run whose whole length lies within 0.35 bit of a whole number of bits is
+        // that many bits, whatever half seconds it counted. The start mark, the darkness
+        // after it (one gap unit), the frame, the stop and the darkness before the end mark.
+        const auto emis = [](const Lumiere& trame) {
+            return Lumiere{5.68, -1.136} + trame + Lumiere{-1.136, 6.818};
+        };
+        QTest::newRow("bit de départ raccourci de 0,1 s")
+            << 1.0 << emis({0.468, -0.668, 1.136, -1.136, 0.568, -0.568, 0.568})
+            << u" 101100101 "_s + fin << u" e"_s;
+        QTest::newRow("bit à 0 raccourci de 0,1 s")
+            << 1.0 << emis({0.668, -0.468, 1.136, -1.136, 0.568, -0.568, 0.568})
+            << u" 101100101 "_s + fin << u" e"_s;
+        QTest::newRow("sept bits allumés allongés de 0,1 s")
+            << 1.0 << emis({4.076, -1.036}) << u" 111111100 "_s + fin << u" ü"_s;
+        // A character that ends with five zeros reaches its ninth slot 0.34 s before its
+        // last bit ends: the gap after it is timed from that end, and a stop stretched by a
+        // stall of 0.1 s makes no blank.
+        QTest::newRow("arrêt allongé de 0,1 s après des zéros")
+            << 1.0
+            << emis(
+                   {0.568, -0.568, 1.136, -2.84 - 0.568 - 0.1, 0.568, -0.568, 1.136, -2.272, 0.568})
+            << u" 101100000101100001 "_s + fin << u" `a"_s;
+        QTest::newRow("huit bits allumés, þ")
+            << 1.0 << emis({4.544, -0.568}) << u" 111111110 "_s + fin << u" þ"_s;
+        QTest::newRow("neuf bits allumés, ÿ")
+            << 1.0 << emis({5.112}) << u" 111111111 "_s + fin << u" ÿ"_s;
+        QTest::newRow("neuf bits allumés, ÿ, f = 0,5")
+            << 0.5 << Lumiere{5.68, -1.136, 2.556, -1.136, 6.818} << u"  111111111  "_s + fin
+            << u"  ÿ "_s;
         // Light of 1.2 s is two slots; darkness of 5 s, seven (up to the ninth) and a gap.
         QTest::newRow("créneaux de 0,5 s")
             << 1.0 << Lumiere{5.68, -0.5, 1.2, -5.0, 6.818} << u"110000000 "_s + fin << u"€"_s;

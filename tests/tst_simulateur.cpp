@@ -229,6 +229,100 @@ private slots:
         QCOMPARE(c.chemin(0).lecture(0.0075), 0); // limited to 0 to 255
     }
 
+    // A busy emitter's slips: every change of station 2's laser reaches station 1's
+    // photodiode late by 4 sigma on average, spread by sigma, in its order; stalls add
+    // their duration to the share of changes they strike.
+    void glissementsEtArrets_data() {
+        QTest::addColumn<double>("glissement");
+        QTest::addColumn<double>("arrets");
+        QTest::newRow("2 ms") << 0.002 << 0.0;
+        QTest::newRow("10 ms") << 0.010 << 0.0;
+        QTest::newRow("arrêts seuls, un sur dix") << 0.0 << 0.1;
+        QTest::newRow("5 ms, arrêts un sur cinq") << 0.005 << 0.2;
+    }
+    void glissementsEtArrets() {
+        QFETCH(double, glissement);
+        QFETCH(double, arrets);
+        ReglagesBanc r;
+        r.lumiere.glissement = glissement;
+        r.lumiere.proportionArrets = arrets;
+        r.lumiere.graine = 7;
+        Essai e(r), f(r);
+        r.lumiere.graine = 8;
+        Essai g(r);
+        const int n = 2000;
+        for (Essai* essai : {&e, &f, &g}) {
+            for (int k = 0; k < n; ++k)
+                essai->banc.ecrit(1, 0.1 + 0.25 * k, k % 2 == 0 ? QByteArray(1, '\0') : " ");
+            essai->banc.avanceJusqua(0.2 + 0.25 * n);
+        }
+        const auto& source = e.banc.interface(1).transitionsSB0();
+        const auto& vues = e.banc.chemin(0).transitionsVues();
+        QCOMPARE(int(source.size()), n);
+        QCOMPARE(vues.size(), source.size());
+        double somme = 0, carres = 0;
+        int arretes = 0;
+        for (std::size_t k = 0; k < vues.size(); ++k) {
+            QCOMPARE(vues[k].allume, source[k].allume);
+            QVERIFY(vues[k].instant >= source[k].instant);
+            if (k > 0)
+                QVERIFY(vues[k].instant >= vues[k - 1].instant);
+            double retard = vues[k].instant - source[k].instant;
+            if (retard > r.lumiere.dureeArret / 2 + 4 * glissement) {
+                ++arretes;
+                retard -= r.lumiere.dureeArret;
+            }
+            somme += retard;
+            carres += retard * retard;
+        }
+        const double moyenne = somme / n;
+        const double ecart = std::sqrt(carres / n - moyenne * moyenne);
+        QVERIFY2(std::abs(moyenne - 4 * glissement) <= 0.1 * glissement + 1e-12,
+                 qPrintable(QString::number(moyenne)));
+        QVERIFY2(std::abs(ecart - glissement) <= 0.1 * glissement + 1e-9,
+                 qPrintable(QString::number(ecart)));
+        QVERIFY2(std::abs(arretes - arrets * n) <= 4 * std::sqrt(arrets * n + 1),
+                 qPrintable(QString::number(arretes)));
+        // The same seed moves the changes the same way, another seed otherwise; the light
+        // follows the changes as they are seen.
+        const auto& memes = f.banc.chemin(0).transitionsVues();
+        const auto& autres = g.banc.chemin(0).transitionsVues();
+        int differentes = 0;
+        for (std::size_t k = 0; k < vues.size(); ++k) {
+            QCOMPARE(memes[k].instant, vues[k].instant);
+            differentes += autres[k].instant != vues[k].instant;
+        }
+        QVERIFY(differentes > (glissement > 0 ? n / 2 : int(n * arrets / 2)));
+        const CheminLumineux& c = e.banc.chemin(0);
+        int verifiees = 0;
+        for (std::size_t k = 1; k + 1 < vues.size() && k < 100; ++k) {
+            const double t = vues[k].instant;
+            if (t - vues[k - 1].instant < 0.01 || vues[k + 1].instant - t < 0.01)
+                continue;
+            QCOMPARE(c.lecture(t - 0.005), vues[k].allume ? 3 : 153);
+            QCOMPARE(c.lecture(t + 0.005), vues[k].allume ? 153 : 3);
+            ++verifiees;
+        }
+        QVERIFY(verifiees >= 50);
+        // The changes the source forgets (older than its memory of the light) are
+        // forgotten here too; the others keep how they were moved.
+        const double dernier = vues.back().instant;
+        e.banc.ecrit(1, 1200, QByteArray(1, '\0'));
+        e.banc.avanceJusqua(1300);
+        const auto& restantes = c.transitionsVues();
+        QCOMPARE(restantes.size(), e.banc.interface(1).transitionsSB0().size());
+        QVERIFY(restantes.size() < std::size_t(n));
+        QCOMPARE(restantes[restantes.size() - 2].instant, dernier);
+    }
+
+    // Without slips nor stalls the photodiode sees the source's changes themselves.
+    void sansGlissement() {
+        Essai e;
+        e.banc.ecrit(1, 0.1, QByteArray(1, '\0'));
+        e.banc.avanceJusqua(1);
+        QCOMPARE(&e.banc.chemin(0).transitionsVues(), &e.banc.interface(1).transitionsSB0());
+    }
+
     void boucleLocale() {
         ReglagesBanc r;
         r.boucleLocale = true;

@@ -27,7 +27,7 @@ int erreur(const QString& message) {
     return erreurUsage(sousCommandeBenchLink, message);
 }
 
-// A number of volts, zero or more.
+// A number of volts (or of milliseconds, or a share), zero or more.
 bool litTension(const QString& valeur, double& tension) {
     bool nombre = false;
     tension = QString(valeur).replace(u',', u'.').toDouble(&nombre);
@@ -42,7 +42,8 @@ int executeBenchLink(const QStringList& arguments) {
         QStringLiteral("--coding"),     QStringLiteral("--speed"),   QStringLiteral("--interval"),
         QStringLiteral("--text"),       QStringLiteral("--noise"),   QStringLiteral("--flicker"),
         QStringLiteral("--seed"),       QStringLiteral("--samples"), QStringLiteral("--save"),
-        QStringLiteral("--room-light"), QStringLiteral("--offset")};
+        QStringLiteral("--room-light"), QStringLiteral("--offset"),  QStringLiteral("--glissement"),
+        QStringLiteral("--arrets")};
     // Options without a value.
     const QStringList drapeaux = {QStringLiteral("--robuste"), QStringLiteral("--blocs")};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -114,6 +115,19 @@ int executeBenchLink(const QStringList& arguments) {
                 return erreur(QStringLiteral("lumière de la salle « %1 » impossible (une tension "
                                              "en volts, de 0 à 5)")
                                   .arg(valeur));
+        } else if (option == u"--glissement") {
+            double ms = 0;
+            if (!litTension(valeur, ms) || ms > 1000)
+                return erreur(QStringLiteral("glissement « %1 » impossible (un écart type en "
+                                             "millisecondes, de 0 à 1000)")
+                                  .arg(valeur));
+            essai.lumiere.glissement = ms / 1000;
+        } else if (option == u"--arrets") {
+            if (!litTension(valeur, essai.lumiere.proportionArrets) ||
+                essai.lumiere.proportionArrets > 1)
+                return erreur(QStringLiteral("arrêts « %1 » impossibles (une part des changements "
+                                             "du laser, de 0 à 1)")
+                                  .arg(valeur));
         } else if (option == u"--offset") {
             bool nombre = false;
             essai.debutEnvoi = QString(valeur).replace(u',', u'.').toDouble(&nombre);
@@ -174,8 +188,8 @@ int executeBenchLink(const QStringList& arguments) {
 const SousCommande sousCommandeBenchLink = {
     "bench-link",
     "[--coding m|b|mr|br] [--speed K] [--interval 30|50] [--text TEXTE] [--noise SIGMA] "
-    "[--flicker VOLTS] [--seed N] [--room-light VOLTS] [--offset SECONDES] [--samples "
-    "6400|12800] [--save FICHIER] [--robuste] [--blocs]",
+    "[--flicker VOLTS] [--seed N] [--room-light VOLTS] [--offset SECONDES] [--glissement MS] "
+    "[--arrets P] [--samples 6400|12800] [--save FICHIER] [--robuste] [--blocs]",
     "le poste 1 envoie TEXTE (défaut « sos ») au poste 2 sur le banc virtuel, en temps\n"
     "      virtuel (m : Morse lent, défaut ; b : binaire lent ; mr, br : Morse et binaire\n"
     "      rapides, avec un enregistrement de 6400 mesures, ou 12800 avec --samples 12800 ;\n"
@@ -190,7 +204,10 @@ const SousCommande sousCommandeBenchLink = {
     "      lumière de la salle sur la photodiode (tension sans laser), défaut 0,05 V ;\n"
     "      instant où le poste 1 clique sur le bouton d'envoi, en secondes après le\n"
     "      démarrage des deux postes, défaut 2 (il déplace la phase des mesures sur la\n"
-    "      lumière) ; --robuste et --blocs cochent les articles du menu Options sur les deux\n"
-    "      postes. Code 0 quel que soit le texte décodé",
+    "      lumière) ; glissements d'un émetteur occupé : chaque changement du laser vu par\n"
+    "      la photodiode déplacé d'un tirage gaussien d'écart type MS millisecondes, défaut 0,\n"
+    "      et la part P des changements (de 0 à 1) retardés en plus de 100 ms, défaut 0 ;\n"
+    "      --robuste et --blocs cochent les articles du menu Options sur les deux postes.\n"
+    "      Code 0 quel que soit le texte décodé",
     executeBenchLink,
 };

@@ -1,7 +1,7 @@
 #include "tools/postereel.h"
 
-#include "app/feuillelumivox1.h"
 #include "app/extinctionurgence.h"
+#include "app/feuillelumivox1.h"
 #include "app/form_load.h"
 #include "app/guetteaffichage.h"
 #include "app/messagesqt.h"
@@ -101,6 +101,14 @@ void PosteReel::demarre(std::function<void()> auRepos) {
             return;
         rapporte(avis);
         termine(sortieInterfaceMuette);
+    };
+    s.observateurs.liaisonPerdue = [this](const QString& message) {
+        rapporte(QStringLiteral("liaison perdue : ") + message);
+        if (!reglages_.attendretourliaison)
+            termine(sortiePortPerdu);
+    };
+    s.observateurs.liaisonRetablie = [this] {
+        ecritErreur(QStringLiteral("liaison rétablie : COM %1").arg(reglages_.numport));
     };
     GuetteAffichage guetteur([this, &s, auRepos = std::move(auRepos)] {
         s.etat.decodagerobuste = reglages_.robuste;

@@ -30,6 +30,9 @@ public:
         // The options of the menu "Options" (--robuste, --blocs).
         bool robuste = false;
         bool blocs = false;
+        // A port that goes away: the station waits for it to come back, as the window's
+        // does (receive), or ends with status 3 (send, whose message is lost).
+        bool attendretourliaison = false;
 
         // Start-up offers the slow codings only: a fast one is chosen in its menu after.
         bool morse() const { return codage.startsWith(u'm'); }

@@ -58,6 +58,7 @@ int executeReception(const QStringList& arguments) {
                                    .arg(dossier));
     }
 
+    reglages.attendretourliaison = true;
     PosteReel poste(reglages);
     Station& s = poste.station();
     // Without a start mark for `delai` seconds, outside a reception, the station stops.

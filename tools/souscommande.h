@@ -15,6 +15,7 @@ struct SousCommande {
 // Exit statuses of the tool.
 constexpr int sortieSucces = 0;
 constexpr int sortieUsage = 2;           // wrong command line or text the program cannot code
+constexpr int sortiePortPerdu = 3;       // the port went away during an emission
 constexpr int sortieInterfaceMuette = 4; // the interface does not answer
 
 // Writes a line, UTF-8, to standard output / standard error.

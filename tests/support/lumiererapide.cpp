@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 
 namespace {
@@ -61,6 +62,25 @@ std::vector<Plage> lumieremorserapide(const QString& texte, double f) {
     return l;
 }
 
+std::vector<Plage> glisse(const std::vector<Plage>& lumiere, double sigma, unsigned graine) {
+    std::mt19937 hasard(graine);
+    std::normal_distribution<double> glissement(0, sigma > 0 ? sigma : 1);
+    std::vector<Plage> l = lumiere;
+    double cle = 0;   // the change at the end of a stretch, as keyed
+    double vu = 0;    // the same, as seen
+    double avant = 0; // the change before it, as seen
+    for (std::size_t k = 0; k + 1 < l.size(); ++k) {
+        cle += lumiere[k].duree;
+        vu = std::max(avant, cle + (sigma > 0 ? glissement(hasard) : 0));
+        l[k].duree = vu - avant;
+        avant = vu;
+    }
+    // The last stretch ends where it did.
+    if (!l.empty())
+        l.back().duree = cle + lumiere.back().duree - avant;
+    return l;
+}
+
 std::vector<int> echantillonne(const std::vector<Plage>& lumiere, const Echantillonnage& e) {
     std::mt19937 hasard(e.graine);
     std::normal_distribution<double> bruit(0, e.bruit > 0 ? e.bruit : 1);
@@ -78,6 +98,8 @@ std::vector<int> echantillonne(const std::vector<Plage>& lumiere, const Echantil
         double v = allume ? e.eclaire : e.sombre;
         if (e.bruit > 0)
             v += bruit(hasard);
+        if (e.scintillement > 0)
+            v += e.scintillement * std::sin(2 * std::numbers::pi * 100 * t);
         valeurs.push_back(std::clamp(int(std::lround(v)), 0, 255));
     }
     return valeurs;

@@ -24,6 +24,10 @@ std::vector<Plage> lumierebinairerapide(const QString& texte, double f);
 // dots of light, a blank three dots of darkness); darkness after.
 std::vector<Plage> lumieremorserapide(const QString& texte, double f);
 
+// The light of a busy emitter: each change between two stretches moved by a Gaussian draw
+// of standard deviation `sigma` seconds (seeded), the changes kept in their order.
+std::vector<Plage> glisse(const std::vector<Plage>& lumiere, double sigma, unsigned graine);
+
 struct Echantillonnage {
     double periode = 0.0013; // seconds between two samples
     double debut = 0.12;     // instant of sample 0 after the end of the start mark
@@ -32,6 +36,7 @@ struct Echantillonnage {
     int eclaire = 153;
     double bruit = 0; // standard deviation of the readings' noise, in units
     unsigned graine = 1;
+    double scintillement = 0; // amplitude of a 100 Hz ripple of the room's light, in units
 };
 
 // The readings of the light at debut + k × periode, the darkness going on after the
