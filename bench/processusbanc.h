@@ -40,17 +40,19 @@ double tempsProcesseur(pid_t pid);
 
 double secondes(const timeval& t);
 
-// One run of lumicom-tool, its standard error read through a pipe, reaped with wait4()
-// so that its whole processor time is known at its end.
+// One run of lumicom-tool, its standard error read through a pipe, its standard output
+// into `sortie` (dropped by default), reaped with wait4() so that its whole processor time
+// is known at its end.
 class Outil {
 public:
-    explicit Outil(const QStringList& arguments) {
+    explicit Outil(const QStringList& arguments, const QByteArray& sortie = "/dev/null") {
         int tube[2];
         if (::pipe2(tube, O_CLOEXEC) != 0)
             return;
         posix_spawn_file_actions_t actions;
         ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        ::posix_spawn_file_actions_addopen(&actions, 1, sortie.constData(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::posix_spawn_file_actions_adddup2(&actions, tube[1], 2);
         std::vector<QByteArray> textes{QByteArrayLiteral(LUMICOM_TOOL)};
         for (const QString& a : arguments)
@@ -110,6 +112,31 @@ public:
     }
 
     const QByteArray& lu() const { return lu_; }
+
+    // Reads what the tool has written on its standard error so far, without waiting.
+    void litDisponible() {
+        pollfd p{erreur_, POLLIN, 0};
+        while (!ferme_ && ::poll(&p, 1, 0) > 0) {
+            char tampon[4096];
+            const ssize_t n = ::read(erreur_, tampon, sizeof tampon);
+            if (n > 0)
+                lu_.append(tampon, n);
+            else
+                ferme_ = true;
+        }
+    }
+
+    // Whether the tool has ended, without waiting; its status then (-1 for a signal).
+    bool fini(int& statut) {
+        if (pid_ <= 0)
+            return true;
+        int etat = 0;
+        if (::waitpid(pid_, &etat, WNOHANG) != pid_)
+            return false;
+        pid_ = -1;
+        statut = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
+        return true;
+    }
 
 private:
     pid_t pid_ = -1;

@@ -1,6 +1,7 @@
 #include "sim/interfaceorphy.h"
 
 #include <QList>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -204,9 +205,19 @@ void InterfaceOrphy::enregistreJusqua(double instant) {
         const double t = debut_ + enregistres_ * reglages_.periodeEchantillonnage;
         memoire_[enregistres_++] = std::clamp(lecture_(t), 0, 255);
     }
-    if (avant < memoire_.size() && enregistres_ == memoire_.size())
-        note(debut_ + (memoire_.size() - 1) * reglages_.periodeEchantillonnage,
-             QStringLiteral("enregistrement"), QStringLiteral("fin"));
+    if (avant < memoire_.size() && enregistres_ == memoire_.size()) {
+        const double fin = debut_ + (memoire_.size() - 1) * reglages_.periodeEchantillonnage;
+        note(fin, QStringLiteral("enregistrement"), QStringLiteral("fin"));
+        // The whole memory, so that what a program downloaded and kept can be checked
+        // against what was recorded.
+        if (journal_) {
+            QStringList valeurs;
+            valeurs.reserve(static_cast<qsizetype>(memoire_.size()));
+            for (const int v : memoire_)
+                valeurs << QString::number(v);
+            note(fin, QStringLiteral("valeurs"), valeurs.join(QLatin1Char(',')));
+        }
+    }
 }
 
 void InterfaceOrphy::executeXRESUL(double instant, const QByteArray& texte,

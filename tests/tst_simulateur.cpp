@@ -506,6 +506,21 @@ private slots:
         QVERIFY(e.commande("repare 1", 5));
         QCOMPARE(e.reponse("XRESUL 1,1,1", 0, 6, 6.5), QByteArray("3") + DEL);
     }
+
+    // At the end of a recording the journal holds the whole memory, for a check of what a
+    // program downloaded and kept.
+    void memoireAuJournal() {
+        Essai e(sansReponseLente());
+        e.banc.ecrit(1, 0, QByteArray(1, '\0'));
+        e.enregistre(1);
+        e.banc.avanceJusqua(0.02); // 32 samples at 1.3 ms: not all taken yet
+        QVERIFY(e.lignes(QStringLiteral("valeurs")).isEmpty());
+        e.banc.avanceJusqua(1);
+        const QStringList lignes = e.lignes(QStringLiteral("valeurs"));
+        QCOMPARE(lignes.size(), 1);
+        QCOMPARE(lignes.first().section(u' ', 3),
+                 QStringLiteral("153,").repeated(31) + QStringLiteral("153"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSimulateur)
