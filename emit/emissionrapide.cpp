@@ -21,6 +21,8 @@ CadenceRapide::CadenceRapide(Station& s, double debut) : s_(s), fin_(debut) {}
 void CadenceRapide::element(bool allume, double duree) {
     Liaison& liaison = s_.liaison;
     Plateforme& p = s_.plateforme;
+    if (s_.liaisonperdue())
+        return;
     fin_ = debutintervalle(fin_, p.horloge()) + duree;
     allume ? liaison.allumelaserrapide() : liaison.eteintlaserrapide();
     if (liaison.perdu()) {

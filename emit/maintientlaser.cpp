@@ -55,10 +55,12 @@ void maintientlaser(Station& s, bool allume, double duree, Cession cession, Touc
             p.cede(reveil);
         premierPassage = false;
         reveil = entretientlaser(s, allume, fin, touches);
+        // Without the port the interval is not held: the emission runs to its end at once.
+        if (s.liaisonperdue())
+            return;
         if (cession == Cession::apresEcriture)
             p.cede(reveil);
         else if (cession == Cession::aucune)
             p.attendjusqua(reveil);
-        // Without the port the interval is not held: the emission runs to its end at once.
-    } while (p.horloge() < fin && !s.liaisonperdue());
+    } while (p.horloge() < fin);
 }

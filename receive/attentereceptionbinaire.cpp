@@ -104,7 +104,7 @@ void recoitcreneaux(Station& s) {
         double t0 = std::max(p.horloge(), finnominale);
         finnominale = 0;
         // Darkness between characters: one blank per gap unit.
-        while (creneaux == 0 && e.compteursilence <= 6 && lumiereeteinte(e)) {
+        while (creneaux == 0 && e.compteursilence <= 6 && lumiereeteinte(e) && !s.liaisonperdue()) {
             cedeavant(p, t0 + e.facteurvitesse);
             if (p.horloge() - t0 >= e.facteurvitesse) {
                 ajoute(u' ');
@@ -118,7 +118,7 @@ void recoitcreneaux(Station& s) {
             t0 = p.horloge();
             avantallume = creneaux;
             debutallume = t0;
-            while (creneaux < 9 && lumiereallumee(e)) {
+            while (creneaux < 9 && lumiereallumee(e) && !s.liaisonperdue()) {
                 cedeavant(p, t0 + 0.5 * e.facteurvitesse);
                 const double t1 = p.horloge();
                 if (t1 - t0 >= 0.5 * e.facteurvitesse) {
@@ -135,7 +135,7 @@ void recoitcreneaux(Station& s) {
             t0 = p.horloge();
             const int avantsombre = creneaux;
             const double debutsombre = t0;
-            while (creneaux >= 1 && creneaux < 9 && lumiereeteinte(e)) {
+            while (creneaux >= 1 && creneaux < 9 && lumiereeteinte(e) && !s.liaisonperdue()) {
                 cedeavant(p, t0 + 0.5 * e.facteurvitesse);
                 const double t1 = p.horloge();
                 if (t1 - t0 >= 0.5 * e.facteurvitesse) {
@@ -149,7 +149,7 @@ void recoitcreneaux(Station& s) {
                 arrondit(avantsombre, p.horloge() - debutsombre, u'0');
             else if (avantsombre >= 1 && creneaux == 9)
                 finnominale = debutsombre + (9 - avantsombre) * dureebit * e.facteurvitesse;
-        } while (creneaux >= 1 && creneaux < 9);
+        } while (creneaux >= 1 && creneaux < 9 && !s.liaisonperdue());
         if (creneaux == 9)
             e.compteursilence = 0;
         // The light that reached the ninth slot. Nine lit slots and still light beyond half a
@@ -161,7 +161,7 @@ void recoitcreneaux(Station& s) {
         if (coupee) {
             const double findecaractere =
                 debutallume + (bitsmaximum - avantallume) * dureebit * e.facteurvitesse;
-            while (lumiereallumee(e)) {
+            while (lumiereallumee(e) && !s.liaisonperdue()) {
                 if (creneauxallumes >= 9) {
                     cedeavant(p, std::max(t0 + 0.5, findecaractere));
                     if (p.horloge() - t0 > 0.5 && p.horloge() > findecaractere) {
@@ -183,7 +183,7 @@ void recoitcreneaux(Station& s) {
             creneauxallumes = 0;
             e.compteursilence = 0;
         }
-    } while (e.compteursilence <= 6 && !finmarque);
+    } while (e.compteursilence <= 6 && !finmarque && !s.liaisonperdue());
 }
 
 void finmessage(Station& s) {
@@ -216,7 +216,7 @@ void attentereceptionbinaire(Station& s) {
     e.compteursilence = 0;
 
     double t1 = 0;
-    while (e.typecodage == binaire) {
+    while (e.typecodage == binaire && !s.liaisonperdue()) {
         if (!marquededebut(s, binaire, 3.5, t1))
             continue;
 
@@ -225,7 +225,9 @@ void attentereceptionbinaire(Station& s) {
         const DecodageBinaire decodage = decodecodebinaire(e.codebinaire);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::BinaireLent);
         e.affichagebinaire = decodage.affichagebinaire;
-        if (e.compteursilence > 6)
+        if (s.liaisonperdue())
+            e.messagerecu += u' ' + texteliaisonperdue;
+        else if (e.compteursilence > 6)
             e.messagerecu += u' ' + texteinterruption;
         finmessage(s);
     }

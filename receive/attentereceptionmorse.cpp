@@ -47,11 +47,11 @@ QString recoitsymboles(Station& s) {
     QString code;
     double d = 0;
     for (;;) {
-        if (e.compteursilence > 6 || d >= 1.5 * e.facteurvitesse)
+        if (e.compteursilence > 6 || d >= 1.5 * e.facteurvitesse || s.liaisonperdue())
             return code;
         p.cede();
         double t0 = p.horloge();
-        while (e.compteursilence <= 6 && lumiereeteinte(e)) {
+        while (e.compteursilence <= 6 && lumiereeteinte(e) && !s.liaisonperdue()) {
             cedeavant(p, t0 + 1.2 * e.facteurvitesse);
             if (p.horloge() - t0 >= 1.2 * e.facteurvitesse) {
                 code += u' ';
@@ -61,7 +61,7 @@ QString recoitsymboles(Station& s) {
             }
         }
         t0 = p.horloge();
-        while (lumiereallumee(e))
+        while (lumiereallumee(e) && !s.liaisonperdue())
             p.cede();
         d = p.horloge() - t0;
         const double fv = e.facteurvitesse;
@@ -109,7 +109,7 @@ void attentereceptionmorse(Station& s) {
     e.compteursilence = 0;
 
     double t1 = 0;
-    while (e.typecodage == morse) {
+    while (e.typecodage == morse && !s.liaisonperdue()) {
         if (!marquededebut(s, morse, 1.5, t1))
             continue;
 
@@ -117,7 +117,9 @@ void attentereceptionmorse(Station& s) {
         const QString code = recoitsymboles(s);
         const DecodageMorse decodage = decodecodemorse(code);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::MorseLent);
-        if (e.compteursilence > 6)
+        if (s.liaisonperdue())
+            e.messagerecu += texteliaisonperdue;
+        else if (e.compteursilence > 6)
             e.messagerecu += texteinterruption;
         finmessage(s, decodage.affichage);
     }

@@ -39,3 +39,7 @@ bool marquededebut(Station& s, const QString& typecodage, double duree, double& 
 inline const QString texteinterruption = QStringLiteral(
     "réception interrompue automatiquement (plus de lumière depuis 7 unités : l'émission "
     "s'est arrêtée, le faisceau a été coupé, ou les deux postes n'ont pas la même vitesse) ");
+
+// What a slow reception adds to the text when the port goes away in the middle of it.
+inline const QString texteliaisonperdue =
+    QStringLiteral("réception abandonnée : la liaison avec l'interface a été perdue ");

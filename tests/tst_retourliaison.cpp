@@ -1,0 +1,114 @@
+#include "app/feuillelumivox1.h"
+#include "app/form_load.h"
+#include "emit/btonenvoimorserapide.h"
+#include "stationessai.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// A port that goes away while the program runs (an adapter unplugged) and comes back: the
+// station says it, waits, opens the same port again every second and goes on with the same
+// coding and threshold; an emission in progress ends at once; nothing typed is lost.
+
+namespace {
+
+struct Perte {
+    StationEssai e;
+    int pertes = 0;
+    int retours = 0;
+    QString message;
+    double instantRetour = -1;
+    int ouvertures = 0;
+
+    // Start-up answered without a receiver test; the port lost at `perte`, refused until
+    // `retour`, the station stopped at `arret`.
+    int demarre(double perte, double retour, double arret) {
+        Station& s = e.station;
+        e.dialogues.jusquAuBranchement(true, u"2"_s).annuler().ok();
+        e.lecture = [] { return QByteArray("10"); };
+        s.observateurs.liaisonPerdue = [this](const QString& m) {
+            ++pertes;
+            message = m;
+        };
+        s.observateurs.liaisonRetablie = [this] {
+            ++retours;
+            instantRetour = e.plateforme.maintenant();
+        };
+        e.plateforme.programme(perte, [this] {
+            e.transport->perds(u"périphérique indisponible"_s);
+            e.erreurouverture = u"Le port COM 2 est introuvable."_s;
+        });
+        e.plateforme.programme(retour, [this] { e.erreurouverture.clear(); });
+        e.plateforme.programme(arret, [this] { e.station.feuille->Btonquitter_Click(); });
+        try {
+            Form_Load(s);
+        } catch (const FinProgramme& fin) {
+            return fin.code;
+        }
+        return -1;
+    }
+};
+
+} // namespace
+
+class TestRetourLiaison : public QObject {
+    Q_OBJECT
+private slots:
+    void attendPuisReprend() {
+        Perte p;
+        QPlainTextEdit* Texte1 = nullptr;
+        p.e.plateforme.programme(3.5, [&] {
+            Texte1 = p.e.station.feuille->Texte1;
+            Texte1->setPlainText(u"à envoyer"_s);
+            // Nothing can be sent while the port is away.
+            QVERIFY(!p.e.station.feuille->Btonenvoiemorse->isEnabled());
+            QVERIFY(p.e.station.feuille->Etiquette2->text().contains(u"LIAISON"_s));
+        });
+        double seuil = 0;
+        p.e.plateforme.programme(2.5, [&] { seuil = p.e.station.etat.tensionseuil; });
+        // The interface reads darker after the return: the tick samples the new port.
+        p.e.plateforme.programme(6.2, [&] { p.e.lecture = [] { return QByteArray("40"); }; });
+        QCOMPARE(p.demarre(3, 6, 9), 0);
+        QCOMPARE(p.pertes, 1);
+        QCOMPARE(p.retours, 1);
+        QVERIFY(p.message.contains(u"essaie de rouvrir le port COM 2 chaque seconde"_s));
+        // Tried every second: back within a second of the port's return.
+        QVERIFY2(p.instantRetour >= 6 && p.instantRetour < 7.05,
+                 qPrintable(QString::number(p.instantRetour)));
+        Station& s = p.e.station;
+        QCOMPARE(p.e.portdemande, 2);
+        QCOMPARE(s.etat.typecodage, u"m"_s);
+        QCOMPARE(s.etat.tensionseuil, seuil);
+        QCOMPARE(s.etat.tensionmesuree, 40 * 5.0 / 255);
+        QVERIFY(s.feuille->Btonenvoiemorse->isEnabled());
+        QCOMPARE(Texte1->toPlainText(), u"à envoyer"_s);
+        QCOMPARE(s.feuille->Etiquette2->text(), u"Réception de message"_s);
+    }
+
+    // Lost in the middle of a fast emission: the rest of the message is not waited for,
+    // the form comes back, and the station waits for its port.
+    void perteEnEmissionRapide() {
+        Perte p;
+        double finEmission = -1;
+        p.e.plateforme.programme(3, [&] {
+            Station& s = p.e.station;
+            s.etat.nbmesures = 6400;
+            s.feuille->Texte1->setPlainText(u"sos sos sos"_s);
+            Btonenvoi_morserapide_Click(s);
+            finEmission = p.e.plateforme.maintenant();
+        });
+        QCOMPARE(p.demarre(4.5, 8, 12), 0);
+        QCOMPARE(p.pertes, 1);
+        QCOMPARE(p.retours, 1);
+        // The emission ended within a tenth of a second of the loss, not at its 15 s.
+        QVERIFY2(finEmission >= 4.5 && finEmission < 4.6, qPrintable(QString::number(finEmission)));
+        QVERIFY(!p.e.station.feuille->Texte1->isReadOnly());
+    }
+};
+
+QTEST_MAIN(TestRetourLiaison)
+#include "tst_retourliaison.moc"
