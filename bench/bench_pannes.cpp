@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QTextStream>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -90,6 +91,11 @@ struct Poste {
         lignes.removeLast(); // after the last line end: not yet a whole line
         return lignes;
     }
+    // A reception begun and not yet shown.
+    bool recoit() {
+        outil.litDisponible();
+        return outil.lu().count("réception d'un message") > textes().size();
+    }
     bool enVie() {
         if (!fini)
             fini = outil.fini(statut);
@@ -119,7 +125,7 @@ struct Poste {
     int statut = 0;
 };
 
-// What the station says that is not its usual progress.
+// What the station says that is not its usual progress, line by line.
 QStringList ditsParLePoste(const QByteArray& erreurs) {
     static const QRegularExpression courant(QStringLiteral(
         "^lumicom-tool : (priorité temps réel|tension seuil|réception d'un message|tics manqués|"
@@ -128,13 +134,27 @@ QStringList ditsParLePoste(const QByteArray& erreurs) {
     for (const QString& ligne : QString::fromUtf8(erreurs).split(u'\n')) {
         if (ligne.trimmed().isEmpty() || courant.match(ligne).hasMatch())
             continue;
-        QString court = ligne;
-        court.remove(QStringLiteral("lumicom-tool : "));
-        court.replace(QRegularExpression(QStringLiteral("\\([^)]*/COM\\d\\)")), QString());
-        dits << court.simplified().left(60);
+        QString dit = ligne;
+        dit.remove(QStringLiteral("lumicom-tool : "));
+        dits << dit.simplified();
     }
     dits.removeDuplicates();
     return dits;
+}
+
+// The same, shortened for the table: the device behind a port, the bytes of a download
+// and the end of long lines left out.
+QString enBref(const QStringList& dits) {
+    static const QRegularExpression peripherique(QStringLiteral(" \\([^)]*/COM\\d\\)"));
+    static const QRegularExpression octets(
+        QStringLiteral(" \\(\\d+ octets envoyés, \\d+ reçus\\)"));
+    QStringList brefs;
+    for (QString dit : dits) {
+        dit.remove(peripherique);
+        dit.remove(octets);
+        brefs << (dit.size() > 70 ? dit.left(69) + u'…' : dit);
+    }
+    return brefs.isEmpty() ? QStringLiteral("(rien)") : brefs.join(QStringLiteral(" | "));
 }
 
 // A fault said by the station, in its own words.
@@ -303,23 +323,29 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
                    rapide ? 90 : 40);
 
     // A second message, once the fault is over.
-    const qsizetype recusAvant = recepteur.textes().size();
     std::unique_ptr<Poste> envoi2;
     if (!pret) {
         r.reutilisable = QStringLiteral("pas démarré");
     } else if (panne.retour == Retour::jamais) {
         r.reutilisable = QString();
     } else if (recepteur.enVie()) {
+        // The station idle again: no reception begun by what the fault left (the end of
+        // the first message, light by hand) still runs.
+        attendsQue([&] { return !recepteur.recoit() || !recepteur.enVie(); }, rapide ? 90 : 40);
+        dors(1);
+        const qsizetype recusAvant = recepteur.textes().size();
         envoi2 = envoie(texte2, 2);
         envoi2->attends("\x01", 60);
-        attendsQue([&] { return recepteur.textes().size() > recusAvant || !recepteur.enVie(); },
-                   rapide ? 90 : 20);
-        const QStringList textes = recepteur.textes();
-        const QString recu =
-            textes.size() > recusAvant ? textes.at(recusAvant).trimmed() : QString();
-        r.reutilisableOk = recu == texte2;
-        r.reutilisable = r.reutilisableOk ? QStringLiteral("oui")
-                                          : QStringLiteral("non (reçu « %1 »)").arg(recu);
+        dors(0.5);
+        attendsQue([&] { return !recepteur.recoit() || !recepteur.enVie(); }, rapide ? 90 : 20);
+        const QStringList apres = recepteur.textes().mid(recusAvant);
+        r.reutilisableOk = std::any_of(apres.begin(), apres.end(),
+                                       [&](const QString& t) { return t.trimmed() == texte2; });
+        r.reutilisable =
+            r.reutilisableOk ? QStringLiteral("oui")
+            : apres.isEmpty()
+                ? QStringLiteral("non (rien reçu)")
+                : QStringLiteral("non (reçu « %1 »)").arg(apres.first().trimmed().left(12));
     }
     const bool recepteurEnVie = recepteur.enVie();
     recepteur.arrete();
@@ -354,8 +380,13 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
     QByteArray erreurs = recepteur.outil.lu();
     if (envoi1)
         erreurs += envoi1->outil.lu();
-    const QStringList dits = ditsParLePoste(erreurs);
-    r.dit = dits.isEmpty() ? QStringLiteral("(rien)") : dits.join(QStringLiteral(" | "));
+    QStringList dits = ditsParLePoste(erreurs);
+    // A slow reception says on its screen, after the text, why it stopped.
+    for (const QString& t : recepteur.textes())
+        if (t.contains(QStringLiteral("interrompue")))
+            dits << QStringLiteral("texte : ") + t.simplified();
+    dits.removeDuplicates();
+    r.dit = enBref(dits);
 
     // The texts kept: each the text sent, empty, or said incomplete.
     const bool ditIncomplet =
