@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -160,8 +161,8 @@ QString enBref(const QStringList& dits) {
 // A fault said by the station, in its own words.
 bool ditUnePanne(const QStringList& dits) {
     static const QRegularExpression avis(
-        QStringLiteral("ne répond pas|répond, mais|liaison perdue|cessé de répondre|incomplète|"
-                       "interrompue|impossible|lumière"));
+        QStringLiteral("ne répond pas|répond, mais|n'existe pas|liaison perdue|cessé de répondre|"
+                       "incomplète|interrompue|impossible|lumière"));
     for (const QString& d : dits)
         if (avis.match(d).hasMatch())
             return true;
@@ -227,6 +228,9 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
         return r;
     }
     QTemporaryDir dossier;
+    // --garde: the cell's files stay, for a look at what went wrong.
+    const bool garde = qEnvironmentVariableIsSet("BENCH_PANNES_GARDE");
+    dossier.setAutoRemove(!garde);
     const bool rapide = phase == Phase::telechargement;
     const QString codage = rapide ? QStringLiteral("br") : QStringLiteral("m");
     const QString texte1 = rapide ? QStringLiteral("ok") : QStringLiteral("te");
@@ -431,6 +435,10 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
     const bool effet = (message1 && exacts.isEmpty()) ||
                        (!message1 && textes.size() > (r.reutilisableOk && envoi2 ? 1 : 0)) ||
                        !recepteurEnVie || (envoi1 && envoi1->statut != 0);
+    if (garde) {
+        QFile::copy(simulateur.cheminJournal(), dossier.filePath(QStringLiteral("journal.txt")));
+        std::fprintf(stderr, "fichiers de la case : %s\n", qPrintable(dossier.path()));
+    }
     r.ditOk = ditUnePanne(dits) || !effet;
     return r;
 }
@@ -454,9 +462,13 @@ int main(int argc, char* argv[]) {
     if (arguments.size() == 4 && arguments[1] == u"--cellule")
         return celluleSeule(arguments[2].toInt(), arguments[3].toInt());
     int processus = 2;
-    QStringList seulement; // --phase NOM and --panne NOM restrict the table
+    if (arguments.contains(QStringLiteral("--garde")))
+        qputenv("BENCH_PANNES_GARDE", "1"); // inherited by the cells
+    QStringList seulement;                  // --phase NOM and --panne NOM restrict the table
     for (qsizetype i = 1; i + 1 < arguments.size(); i += 2) {
-        if (arguments[i] == u"--processus")
+        if (arguments[i] == u"--garde")
+            --i; // no value
+        else if (arguments[i] == u"--processus")
             processus = std::max(1, arguments[i + 1].toInt());
         else
             seulement << arguments[i] + u'=' + arguments[i + 1];
