@@ -44,11 +44,13 @@ double secondes(const timeval& t);
 
 // One run of lumicom-tool, its standard error (and, when asked, its standard output) read
 // through a pipe, reaped with wait4() so that its whole processor time is known at its end.
-// `environnement`: variables "NAME=value" added to this program's for the tool.
+// `environnement`: variables "NAME=value" added to this program's for the tool. A standard
+// output that is not read goes to the file `fichierSortie` (dropped by default).
 class Outil {
 public:
     explicit Outil(const QStringList& arguments, bool lireSortie = false,
-                   const QStringList& environnement = {}) {
+                   const QStringList& environnement = {},
+                   const QByteArray& fichierSortie = "/dev/null") {
         int tube[2];
         int tubeSortie[2] = {-1, -1};
         if (::pipe2(tube, O_CLOEXEC) != 0)
@@ -63,7 +65,8 @@ public:
         if (lireSortie)
             ::posix_spawn_file_actions_adddup2(&actions, tubeSortie[1], 1);
         else
-            ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+            ::posix_spawn_file_actions_addopen(&actions, 1, fichierSortie.constData(),
+                                               O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::posix_spawn_file_actions_adddup2(&actions, tube[1], 2);
         std::vector<QByteArray> textes{QByteArrayLiteral(LUMICOM_TOOL)};
         for (const QString& a : arguments)
@@ -153,6 +156,30 @@ public:
     const QByteArray& lu() const { return lu_; }
     // Standard output so far (when it is read).
     const QByteArray& sortieLue() const { return sortieLue_; }
+
+    // Reads what the tool has written so far, without waiting.
+    void litDisponible() {
+        while (!ferme()) {
+            pollfd p[2] = {{fermeErreur_ ? -1 : erreur_, POLLIN, 0},
+                           {fermeSortie_ ? -1 : sortie_, POLLIN, 0}};
+            if (::poll(p, 2, 0) <= 0)
+                return;
+            litTube(p[0], lu_);
+            litTube(p[1], sortieLue_);
+        }
+    }
+
+    // Whether the tool has ended, without waiting; its status then (-1 for a signal).
+    bool fini(int& statut) {
+        if (pid_ <= 0)
+            return true;
+        int etat = 0;
+        if (::waitpid(pid_, &etat, WNOHANG) != pid_)
+            return false;
+        pid_ = -1;
+        statut = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
+        return true;
+    }
 
 private:
     bool ferme() const { return erreur_ < 0 || (fermeErreur_ && (sortie_ < 0 || fermeSortie_)); }

@@ -1,6 +1,7 @@
 #include "sim/commandeslumiere.h"
 
 #include "sim/banc.h"
+#include "sim/commandesbanc.h"
 #include "sim/erreursysteme.h"
 
 #include <QDir>
@@ -32,7 +33,7 @@ bool CommandesLumiere::ouvre(const QString& dossier, QString& erreur) {
     return true;
 }
 
-void CommandesLumiere::lis() {
+void CommandesLumiere::lis(double instant) {
     char tampon[512];
     for (;;) {
         const ssize_t n = ::read(lecture_, tampon, sizeof tampon);
@@ -44,33 +45,14 @@ void CommandesLumiere::lis() {
             recu_.clear();
     }
     for (qsizetype fin = recu_.indexOf('\n'); fin >= 0; fin = recu_.indexOf('\n')) {
-        execute(recu_.left(fin).trimmed());
+        execute(recu_.left(fin).trimmed(), instant);
         recu_.remove(0, fin + 1);
     }
 }
 
-void CommandesLumiere::execute(const QByteArray& ligne) {
-    if (ligne.isEmpty())
-        return;
-    const QList<QByteArray> mots = ligne.simplified().split(' ');
-    bool nombre = false;
-    const int station = mots.size() == 2 ? mots[1].toInt(&nombre) : 0;
-    if (!nombre || station < 1 || station > banc_.nombreInterfaces() ||
-        (mots[0] != "eclaire" && mots[0] != "normale" && mots[0] != "sombre")) {
-        note_(QString(), QStringLiteral("lumière : commande refusée « %1 » (eclaire N, normale N "
-                                        "ou sombre N)")
-                             .arg(QString::fromUtf8(ligne)));
-        return;
-    }
-    const Pannes::Lumiere etat = mots[0] == "eclaire"  ? Pannes::Lumiere::Allumee
-                                 : mots[0] == "sombre" ? Pannes::Lumiere::Eteinte
-                                                       : Pannes::Lumiere::Normale;
-    banc_.chemin(station - 1).setPanne(etat);
-    note_(Banc::nomPort(station - 1), etat == Pannes::Lumiere::Allumee
-                                          ? QStringLiteral("photodiode éclairée à la main")
-                                      : etat == Pannes::Lumiere::Eteinte
-                                          ? QStringLiteral("photodiode dans le noir à la main")
-                                          : QStringLiteral("photodiode de nouveau sous le laser"));
+void CommandesLumiere::execute(const QByteArray& ligne, double instant) {
+    if (!ligne.isEmpty())
+        commandesbanc::execute(banc_, instant, ligne, note_);
 }
 
 void CommandesLumiere::ferme() {

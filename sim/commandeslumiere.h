@@ -6,13 +6,12 @@
 
 class Banc;
 
-// The light of the bench by hand, while lumicom-sim runs: a named pipe "lumiere" in the
-// folder of the ports takes one command a line,
-//   eclaire N   the photodiode of station N lit, whatever the lasers do (the receiver test
-//               of start-up, or to show what the threshold means),
-//   normale N   the photodiode of station N follows its partner's laser again,
-//   sombre N    the photodiode of station N dark, whatever the lasers do,
-// for instance: echo eclaire 2 > DOSSIER/lumiere. Anything else is noted as refused.
+// The light and the faults of the bench by hand, while lumicom-sim runs: a named pipe
+// "lumiere" in the folder of the ports takes one command a line (sim/commandesbanc.h
+// lists them: eclaire N, sombre N, normale N for the light; muette N, charabia N,
+// retard N SECONDES, coupe N [SECONDES], bloque N, repare N for the interface), for
+// instance: echo eclaire 2 > DOSSIER/lumiere, or echo coupe 2 3 > DOSSIER/lumiere. Each
+// command is noted in the journal; anything else is noted as refused.
 class CommandesLumiere {
 public:
     // What a command did, for the journal: the port and the new state, or the refusal.
@@ -27,10 +26,10 @@ public:
     bool ouvre(const QString& dossier, QString& erreur);
     // The descriptor to wait on for commands; -1 when there is no pipe.
     int descripteur() const { return lecture_; }
-    // Reads what has come and carries out every complete line.
-    void lis();
-    // Carries out one command line (without its line end).
-    void execute(const QByteArray& ligne);
+    // Reads what has come and carries out every complete line, at `instant`.
+    void lis(double instant);
+    // Carries out one command line (without its line end) at `instant`.
+    void execute(const QByteArray& ligne, double instant);
     // Removes the pipe.
     void ferme();
 

@@ -91,36 +91,8 @@ bool FrontalPseudoTerminaux::publiePorts(const QString& dossier, QString& erreur
         Port port;
         port.nom = Banc::nomPort(i);
         port.lien = d.absoluteFilePath(port.nom);
-        port.maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        char nom[128];
-        if (port.maitre < 0 || ::grantpt(port.maitre) != 0 || ::unlockpt(port.maitre) != 0 ||
-            ::ptsname_r(port.maitre, nom, sizeof nom) != 0) {
-            erreur = QStringLiteral("impossible de créer un pseudo-terminal : %1")
-                         .arg(raisonSysteme(errno));
-            if (port.maitre >= 0)
-                ::close(port.maitre);
+        if (!ouvrePseudoTerminal(port, erreur))
             return false;
-        }
-        ::fcntl(port.maitre, F_SETFD, FD_CLOEXEC);
-        port.esclave = QString::fromLocal8Bit(nom);
-        // Kept open for the whole run: with no slave open, the master reports a hang-up
-        // at every poll, and the line settings below would be lost when a program closes.
-        port.esclaveGarde = ::open(nom, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        termios reglage{};
-        if (port.esclaveGarde < 0 || ::tcgetattr(port.esclaveGarde, &reglage) != 0) {
-            erreur = QStringLiteral("impossible d'ouvrir le pseudo-terminal « %1 » : %2")
-                         .arg(port.esclave, raisonSysteme(errno));
-            ::close(port.maitre);
-            if (port.esclaveGarde >= 0)
-                ::close(port.esclaveGarde);
-            return false;
-        }
-        // Raw at 9600 bauds, as the program sets its port: no echo nor line editing
-        // even for the first program to open it.
-        ::cfmakeraw(&reglage);
-        ::cfsetispeed(&reglage, B9600);
-        ::cfsetospeed(&reglage, B9600);
-        ::tcsetattr(port.esclaveGarde, TCSANOW, &reglage);
         ports_.push_back(port);
         if (!publieLien(port.esclave, port.lien, erreur))
             return false;
@@ -132,6 +104,62 @@ bool FrontalPseudoTerminaux::publiePorts(const QString& dossier, QString& erreur
     if (!commandes_.ouvre(dossier, raison))
         note(horloge(), QString(), QStringLiteral("lumière"), raison);
     return true;
+}
+
+bool FrontalPseudoTerminaux::ouvrePseudoTerminal(Port& port, QString& erreur) {
+    port.maitre = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    char nom[128];
+    if (port.maitre < 0 || ::grantpt(port.maitre) != 0 || ::unlockpt(port.maitre) != 0 ||
+        ::ptsname_r(port.maitre, nom, sizeof nom) != 0) {
+        erreur =
+            QStringLiteral("impossible de créer un pseudo-terminal : %1").arg(raisonSysteme(errno));
+        if (port.maitre >= 0)
+            ::close(port.maitre);
+        port.maitre = -1;
+        return false;
+    }
+    ::fcntl(port.maitre, F_SETFD, FD_CLOEXEC);
+    port.esclave = QString::fromLocal8Bit(nom);
+    // Kept open for the whole run: with no slave open, the master reports a hang-up
+    // at every poll, and the line settings below would be lost when a program closes.
+    port.esclaveGarde = ::open(nom, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    termios reglage{};
+    if (port.esclaveGarde < 0 || ::tcgetattr(port.esclaveGarde, &reglage) != 0) {
+        erreur = QStringLiteral("impossible d'ouvrir le pseudo-terminal « %1 » : %2")
+                     .arg(port.esclave, raisonSysteme(errno));
+        ::close(port.maitre);
+        if (port.esclaveGarde >= 0)
+            ::close(port.esclaveGarde);
+        port.maitre = port.esclaveGarde = -1;
+        return false;
+    }
+    // Raw at 9600 bauds, as the program sets its port: no echo nor line editing
+    // even for the first program to open it.
+    ::cfmakeraw(&reglage);
+    ::cfsetispeed(&reglage, B9600);
+    ::cfsetospeed(&reglage, B9600);
+    ::tcsetattr(port.esclaveGarde, TCSANOW, &reglage);
+    return true;
+}
+
+void FrontalPseudoTerminaux::republie(Port& port, double instant) {
+    // A new pseudo-terminal under the same name, as an adapter plugged back gets a new
+    // device behind the same COM port.
+    port.coupe = false;
+    QString erreur;
+    if (!ouvrePseudoTerminal(port, erreur)) {
+        note(instant, port.nom, QStringLiteral("port"),
+             QStringLiteral("pas de retour (%1)").arg(erreur));
+        return;
+    }
+    if (!publieLien(port.esclave, port.lien, erreur)) {
+        retire(port, instant, erreur);
+        return;
+    }
+    port.bloque = false;
+    port.jetes = 0;
+    note(instant, port.nom, QStringLiteral("port"),
+         QStringLiteral("publié %1 -> %2 (connexion rétablie)").arg(port.lien, port.esclave));
 }
 
 void FrontalPseudoTerminaux::retirePorts(const QString& raison) {
@@ -169,8 +197,13 @@ void FrontalPseudoTerminaux::tourne(const volatile std::sig_atomic_t& arret,
             Port& port = ports_[static_cast<std::size_t>(i)];
             // Taken even from a withdrawn port, or its next byte would stay due for ever.
             const QByteArray reponse = banc_.lit(i, instant);
-            if (port.maitre >= 0 && banc_.interface(i).coupee())
+            const bool coupee = banc_.interface(i).coupee();
+            if (port.maitre >= 0 && coupee) {
                 retire(port, instant, QStringLiteral("connexion coupée"));
+                port.coupe = true;
+            } else if (port.maitre < 0 && port.coupe && !coupee) {
+                republie(port, instant);
+            }
             if (port.maitre < 0)
                 continue;
             ajouteReponse(port, reponse, instant);
@@ -209,7 +242,7 @@ void FrontalPseudoTerminaux::tourne(const volatile std::sig_atomic_t& arret,
         for (std::size_t k = 0; k < attente.size(); ++k) {
             if (stations[k] < 0) {
                 if (attente[k].revents & POLLIN)
-                    commandes_.lis();
+                    commandes_.lis(horloge());
                 continue;
             }
             Port& port = ports_[static_cast<std::size_t>(stations[k])];

@@ -27,6 +27,7 @@ public:
         QByteArray enAttente; // answer bytes due that the pseudo-terminal has not taken yet
         bool bloque = false;  // the last write was refused: retry on a timer
         qint64 jetes = 0;     // answer bytes dropped since the program stopped reading
+        bool coupe = false;   // withdrawn by a dropped connection: published again on its return
     };
 
     FrontalPseudoTerminaux(const ReglagesBanc& reglages, Journal journal);
@@ -53,6 +54,9 @@ public:
     static double horloge();
 
 private:
+    // A new pseudo-terminal for `port`, raw at 9600 bauds; false with a French message.
+    static bool ouvrePseudoTerminal(Port& port, QString& erreur);
+    void republie(Port& port, double instant);
     void retire(Port& port, double instant, const QString& raison);
     void lisProgramme(Port& port, int station);
     void ajouteReponse(Port& port, const QByteArray& octets, double instant);

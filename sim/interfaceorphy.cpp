@@ -1,6 +1,7 @@
 #include "sim/interfaceorphy.h"
 
 #include <QList>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -57,7 +58,7 @@ void InterfaceOrphy::ecrit(double instant, const QByteArray& octets) {
 
 double InterfaceOrphy::prochainEvenement() const {
     if (coupee_)
-        return infini;
+        return retour_;
     double prochain = entree_.empty() ? infini : entree_.front().instant;
     if (commandeOuverte_)
         prochain = std::min(prochain, derniereArrivee_ + reglages_.silenceExecution);
@@ -65,6 +66,11 @@ double InterfaceOrphy::prochainEvenement() const {
 }
 
 void InterfaceOrphy::traiteEvenement() {
+    if (coupee_) {
+        if (retour_ < infini)
+            retablit(retour_);
+        return;
+    }
     const double echeanceCommande =
         commandeOuverte_ ? derniereArrivee_ + reglages_.silenceExecution : infini;
     if (!entree_.empty() && entree_.front().instant <= echeanceCommande) {
@@ -199,27 +205,35 @@ void InterfaceOrphy::enregistreJusqua(double instant) {
         const double t = debut_ + enregistres_ * reglages_.periodeEchantillonnage;
         memoire_[enregistres_++] = std::clamp(lecture_(t), 0, 255);
     }
-    if (avant < memoire_.size() && enregistres_ == memoire_.size())
-        note(debut_ + (memoire_.size() - 1) * reglages_.periodeEchantillonnage,
-             QStringLiteral("enregistrement"), QStringLiteral("fin"));
+    if (avant < memoire_.size() && enregistres_ == memoire_.size()) {
+        const double fin = debut_ + (memoire_.size() - 1) * reglages_.periodeEchantillonnage;
+        note(fin, QStringLiteral("enregistrement"), QStringLiteral("fin"));
+        // The whole memory, so that what a program downloaded and kept can be checked
+        // against what was recorded.
+        if (journal_) {
+            QStringList valeurs;
+            valeurs.reserve(static_cast<qsizetype>(memoire_.size()));
+            for (const int v : memoire_)
+                valeurs << QString::number(v);
+            note(fin, QStringLiteral("valeurs"), valeurs.join(QLatin1Char(',')));
+        }
+    }
 }
 
 void InterfaceOrphy::executeXRESUL(double instant, const QByteArray& texte,
                                    const QByteArray& arguments) {
-    // The fault lets through the given number of requests, then the connection drops.
+    // The fault lets through the given number of requests, then the connection drops;
+    // it fires once, so a connection that comes back stays up.
     if (pannes_.coupureApres >= 0 && requetesXRESUL_++ >= pannes_.coupureApres) {
-        note(instant, QStringLiteral("panne"), QStringLiteral("connexion coupée"));
-        coupee_ = true;
-        entree_.clear();
-        sortie_.clear();
+        pannes_.coupureApres = -1;
+        coupe(instant, pannes_.retourCoupure);
         return;
     }
     // The other fault: the interface hangs in the middle of a download, the line stays.
-    if (pannes_.blocageApres >= 0 && requetesXRESUL_++ >= pannes_.blocageApres) {
-        if (requetesXRESUL_ == pannes_.blocageApres + 1)
-            note(instant, QStringLiteral("panne"), QStringLiteral("plus de réponse à XRESUL"));
+    if (!bloquee_ && pannes_.blocageApres >= 0 && requetesXRESUL_++ >= pannes_.blocageApres)
+        bloque(instant);
+    if (bloquee_)
         return;
-    }
     const std::vector<int> champs = nombres(arguments);
     const QString echappe = texteEchappe(texte);
     if (champs.size() != 3) {
@@ -308,6 +322,70 @@ void InterfaceOrphy::oublieAvant(double instant) {
                      [instant](const Transition& t) { return t.instant >= instant; });
     if (premier - transitions_.begin() > 1)
         transitions_.erase(transitions_.begin(), premier - 1);
+}
+
+void InterfaceOrphy::rendMuette(double instant) {
+    pannes_.muette = true;
+    note(instant, QStringLiteral("panne"), QStringLiteral("muette : plus aucune réponse"));
+}
+
+void InterfaceOrphy::rendCharabia(double instant) {
+    pannes_.charabia = true;
+    note(instant, QStringLiteral("panne"),
+         QStringLiteral("charabia : des lettres à la place des "
+                        "chiffres"));
+}
+
+void InterfaceOrphy::retarde(double instant, double secondes) {
+    pannes_.retard = secondes;
+    note(instant, QStringLiteral("panne"),
+         QStringLiteral("retard de %1 s sur chaque réponse").arg(secondes));
+}
+
+void InterfaceOrphy::bloque(double instant) {
+    if (bloquee_)
+        return;
+    bloquee_ = true;
+    note(instant, QStringLiteral("panne"), QStringLiteral("plus de réponse à XRESUL"));
+}
+
+void InterfaceOrphy::coupe(double instant, double retour) {
+    if (coupee_)
+        return;
+    // Nothing goes through any more, not even an answer on its way or a command half
+    // received.
+    coupee_ = true;
+    retour_ = retour < 0 ? infini : instant + retour;
+    entree_.clear();
+    sortie_.clear();
+    commande_.clear();
+    commandeOuverte_ = false;
+    note(instant, QStringLiteral("panne"),
+         retour < 0 ? QStringLiteral("connexion coupée")
+                    : QStringLiteral("connexion coupée, retour dans %1 s").arg(retour));
+}
+
+void InterfaceOrphy::retablit(double instant) {
+    coupee_ = false;
+    retour_ = infini;
+    // The line starts afresh: what was on it went with the connection.
+    ligneEntree_ = LigneSerie{};
+    ligneSortie_ = LigneSerie{};
+    derniereRequete_.clear();
+    derniereArrivee_ = instant;
+    note(instant, QStringLiteral("panne"), QStringLiteral("connexion rétablie"));
+}
+
+void InterfaceOrphy::repare(double instant) {
+    pannes_.muette = false;
+    pannes_.charabia = false;
+    pannes_.retard = 0;
+    pannes_.coupureApres = -1;
+    pannes_.blocageApres = -1;
+    bloquee_ = false;
+    if (coupee_)
+        retablit(instant);
+    note(instant, QStringLiteral("panne"), QStringLiteral("réparée : plus aucune panne"));
 }
 
 void InterfaceOrphy::note(double instant, const QString& mot, const QString& detail) {

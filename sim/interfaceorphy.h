@@ -8,6 +8,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -57,8 +58,23 @@ public:
     // Forgets the changes of SB0 older than `instant` (the last one before stays).
     void oublieAvant(double instant);
 
-    // The connection has dropped (fault): nothing goes through any more.
+    // The connection has dropped (fault): nothing goes through until it comes back.
     bool coupee() const { return coupee_; }
+    // When a dropped connection comes back; infinity when it stays down.
+    double retourConnexion() const { return retour_; }
+
+    // Faults given while the bench runs (lumicom-sim's pipe), from `instant` on; each is
+    // noted in the journal. The light of the photodiode is the light path's.
+    const Pannes& pannes() const { return pannes_; }
+    void rendMuette(double instant);
+    void rendCharabia(double instant);
+    void retarde(double instant, double secondes);
+    // Stops answering "XRESUL" from now on; the line and the other commands stay.
+    void bloque(double instant);
+    // The connection drops now, back `retour` seconds later (never when negative).
+    void coupe(double instant, double retour);
+    // Every fault off; a dropped connection is back at once.
+    void repare(double instant);
     const QString& port() const { return port_; }
 
     // The recording memory: one value per sample, 0 where nothing has been recorded.
@@ -81,6 +97,7 @@ private:
     bool repetitionEnCours(double instant, const QByteArray& texte);
     void repond(double instant, const QByteArray& texte, QByteArray reponse);
     void note(double instant, const QString& mot, const QString& detail = {});
+    void retablit(double instant);
 
     QString port_;
     ReglagesInterface reglages_;
@@ -110,5 +127,7 @@ private:
     std::size_t enregistres_ = 0;
 
     int requetesXRESUL_ = 0;
+    bool bloquee_ = false;
     bool coupee_ = false;
+    double retour_ = std::numeric_limits<double>::infinity();
 };

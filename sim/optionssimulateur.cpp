@@ -81,9 +81,10 @@ const Option options[] = {
     {"muette", "N", "panne : l'interface du port N exécute les commandes sans jamais répondre"},
     {"charabia", "N", "panne : l'interface du port N répond des lettres à la place des chiffres"},
     {"retard", "N:SECONDES", "panne : l'interface du port N répond avec ce retard en plus"},
-    {"coupure", "N:REQUETES",
+    {"coupure", "N:REQUETES[:SECONDES]",
      "panne : la connexion du port N se coupe après REQUETES requêtes XRESUL servies\n"
-     "(0 : dès la première) ; le port disparaît alors"},
+     "(0 : dès la première) ; le port disparaît alors, et revient SECONDES plus tard\n"
+     "si elles sont données (un nouveau pseudo-terminal sous le même nom)"},
     {"blocage", "N:REQUETES",
      "panne : l'interface du port N se bloque après REQUETES requêtes XRESUL servies :\n"
      "elle n'y répond plus, la liaison reste ouverte"},
@@ -197,10 +198,19 @@ public:
             return QString();
         });
         panne(banc, "coupure", true, [](Pannes& p, const QString& valeur) {
+            const QStringList champs = valeur.split(QLatin1Char(':'));
             bool ok = false;
-            const int v = valeur.toInt(&ok);
-            if (!ok || v < 0)
-                return QStringLiteral("un nombre de requêtes positif ou nul est attendu");
+            const int v = champs[0].toInt(&ok);
+            if (!ok || v < 0 || champs.size() > 2)
+                return QStringLiteral("un nombre de requêtes positif ou nul est attendu, puis "
+                                      "peut-être un nombre de secondes (N:REQUETES:SECONDES)");
+            if (champs.size() == 2) {
+                const std::optional<double> retour = lisReel(champs[1]);
+                if (!retour || *retour < 0)
+                    return QStringLiteral("un nombre de secondes positif ou nul est attendu "
+                                          "après les requêtes");
+                p.retourCoupure = *retour;
+            }
             p.coupureApres = v;
             return QString();
         });

@@ -39,11 +39,12 @@ struct ReglagesLumiere {
 struct Pannes {
     enum class Lumiere { Normale, Allumee, Eteinte };
 
-    bool muette = false;   // executes commands but never answers
-    bool charabia = false; // answers letters where the digits should be
-    double retard = 0.0;   // extra delay before every answer, seconds
-    int coupureApres = -1; // the connection drops after this many "XRESUL" requests
-    int blocageApres = -1; // stops answering "XRESUL" after this many; the link stays up
+    bool muette = false;       // executes commands but never answers
+    bool charabia = false;     // answers letters where the digits should be
+    double retard = 0.0;       // extra delay before every answer, seconds
+    int coupureApres = -1;     // the connection drops after this many "XRESUL" requests
+    double retourCoupure = -1; // and comes back this many seconds later; negative: never
+    int blocageApres = -1;     // stops answering "XRESUL" after this many; the link stays up
     Lumiere lumiere = Lumiere::Normale; // the photodiode's light, stuck on or off
 };
 

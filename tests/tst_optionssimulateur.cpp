@@ -22,6 +22,8 @@ QString resumePannes(const ReglagesBanc& banc) {
             mots << QStringLiteral("retard=%1").arg(p.retard);
         if (p.coupureApres >= 0)
             mots << QStringLiteral("coupure=%1").arg(p.coupureApres);
+        if (p.retourCoupure >= 0)
+            mots << QStringLiteral("retour=%1").arg(p.retourCoupure);
         if (p.blocageApres >= 0)
             mots << QStringLiteral("blocage=%1").arg(p.blocageApres);
         if (p.lumiere != Pannes::Lumiere::Normale)
@@ -53,6 +55,10 @@ private slots:
                                          << "COM1 muette allumee | COM2 muette";
         QTest::newRow("port 4 déclaré après") << "--coupure 4:0 --interfaces 4"
                                               << "COM1 - | COM2 - | COM3 - | COM4 coupure=0";
+        QTest::newRow("coupure avec retour") << "--coupure 2:0:2.5"
+                                             << "COM1 - | COM2 coupure=0 retour=2.5";
+        QTest::newRow("retour immédiat") << "--coupure 1:4:0"
+                                         << "COM1 coupure=4 retour=0 | COM2 -";
     }
     void pannes() {
         QFETCH(QString, ligne);
@@ -112,6 +118,11 @@ private slots:
         QTest::newRow("requêtes négatives")
             << "--coupure 2:-1"
             << "--coupure « 2:-1 » : un nombre de requêtes positif ou nul est attendu";
+        QTest::newRow("retour négatif")
+            << "--coupure 2:1:-0.5"
+            << "--coupure « 2:1:-0.5 » : un nombre de secondes positif ou nul est attendu";
+        QTest::newRow("champ en trop") << "--coupure 2:1:2:3"
+                                       << "--coupure « 2:1:2:3 » : un nombre de requêtes";
         QTest::newRow("lumière inconnue") << "--lumiere-bloquee 1:bleue"
                                           << "« allumee » ou « eteinte »";
         QTest::newRow("paramètre en trop") << "--muette 1:2"

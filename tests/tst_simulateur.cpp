@@ -1,7 +1,9 @@
 #include "link/valeurnumerique.h"
 #include "sim/banc.h"
+#include "sim/commandesbanc.h"
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 
 // The model of the interface, the line and the light, driven with bytes and instants.
@@ -30,6 +32,14 @@ struct Essai {
             if (l.section(QLatin1Char(' '), 2, 2) == mot)
                 trouvees << l;
         return trouvees;
+    }
+
+    // A command by hand at `t`, its own notes added to the journal.
+    bool commande(const QByteArray& ligne, double t) {
+        return commandesbanc::execute(banc, t, ligne,
+                                      [this](const QString& port, const QString& d) {
+                                          journal << port + QStringLiteral(" lumière ") + d;
+                                      });
     }
 
     Banc banc;
@@ -361,6 +371,155 @@ private slots:
         Essai n(eteinte);
         n.banc.ecrit(0, 0, QByteArray(1, '\0'));
         QCOMPARE(n.reponse("XEA 0\r", 1, 1, 2), QByteArray("3\r"));
+    }
+
+    // Faults given by hand while the bench runs, from the instant of the command on. The
+    // laser of COM1 is lit at 0, so COM2 reads 153 while its light is normal.
+    void commandesALaMain_data() {
+        QTest::addColumn<QByteArray>("ligne"); // at 1 s
+        QTest::addColumn<bool>("acceptee");
+        QTest::addColumn<int>("station");   // writes "XEA 0" CR at 2 s
+        QTest::addColumn<double>("jusqua"); // and reads what has come by then
+        QTest::addColumn<QByteArray>("attendu");
+        QTest::addColumn<QString>("note"); // a line of the journal ends so
+        const QByteArray lu("153\r"), noir("3\r"), rien;
+        const QString refus = QStringLiteral("bloque N ou repare N)");
+        QTest::newRow("muette") << QByteArray("muette 2") << true << 1 << 3.0 << rien
+                                << QStringLiteral("COM2 panne muette : plus aucune réponse");
+        QTest::newRow("muette, dernier port") << QByteArray("muette 2") << true << 0 << 3.0 << noir
+                                              << QStringLiteral("muette : plus aucune réponse");
+        QTest::newRow("muette, premier port")
+            << QByteArray("muette 1") << true << 0 << 3.0 << rien
+            << QStringLiteral("COM1 panne muette : plus aucune réponse");
+        QTest::newRow("retard, pas encore")
+            << QByteArray("retard 2 0,5") << true << 1 << 2.5 << rien
+            << QStringLiteral("COM2 panne retard de 0.5 s sur chaque réponse");
+        QTest::newRow("retard, arrivée") << QByteArray("retard 2 0.5") << true << 1 << 2.52 << lu
+                                         << QStringLiteral("retard de 0.5 s sur chaque réponse");
+        QTest::newRow("retard nul") << QByteArray("retard 2 0") << true << 1 << 2.02 << lu
+                                    << QStringLiteral("retard de 0 s sur chaque réponse");
+        QTest::newRow("eclaire") << QByteArray("eclaire 1") << true << 0 << 3.0 << lu
+                                 << QStringLiteral("COM1 lumière photodiode éclairée à la main");
+        QTest::newRow("sombre") << QByteArray("sombre 2") << true << 1 << 3.0 << noir
+                                << QStringLiteral("COM2 lumière photodiode dans le noir à la main");
+        QTest::newRow("normale") << QByteArray("normale 2") << true << 1 << 3.0 << lu
+                                 << QStringLiteral(
+                                        "COM2 lumière photodiode de nouveau sous le laser");
+        QTest::newRow("bloque : XEA servie")
+            << QByteArray("bloque 2") << true << 1 << 3.0 << lu
+            << QStringLiteral("COM2 panne plus de réponse à XRESUL");
+        QTest::newRow("coupe") << QByteArray("coupe 2") << true << 1 << 3.0 << rien
+                               << QStringLiteral("COM2 panne connexion coupée");
+        QTest::newRow("coupe, retour après la requête")
+            << QByteArray("coupe 2 1,5") << true << 1 << 3.0 << rien
+            << QStringLiteral("COM2 panne connexion rétablie");
+        QTest::newRow("repare") << QByteArray("repare 2") << true << 1 << 3.0 << lu
+                                << QStringLiteral("COM2 panne réparée : plus aucune panne");
+        QTest::newRow("port 3 sur 2") << QByteArray("muette 3") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("port 0") << QByteArray("muette 0") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("retard sans durée")
+            << QByteArray("retard 2") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("retard négatif")
+            << QByteArray("retard 2 -0.1") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("coupe, deux durées")
+            << QByteArray("coupe 2 1 2") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("coupe, durée illisible")
+            << QByteArray("coupe 2 bientôt") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("muette en trop")
+            << QByteArray("muette 2 1") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("sans port") << QByteArray("muette") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("inconnue") << QByteArray("allume 2") << false << 1 << 3.0 << lu << refus;
+    }
+    void commandesALaMain() {
+        QFETCH(QByteArray, ligne);
+        QFETCH(bool, acceptee);
+        QFETCH(int, station);
+        QFETCH(double, jusqua);
+        QFETCH(QByteArray, attendu);
+        QFETCH(QString, note);
+        Essai e(sansReponseLente());
+        e.banc.ecrit(0, 0, QByteArray(1, '\0'));
+        QCOMPARE(e.commande(ligne, 1), acceptee);
+        QCOMPARE(e.reponse("XEA 0\r", station, 2, jusqua), attendu);
+        QVERIFY2(std::any_of(e.journal.begin(), e.journal.end(),
+                             [&](const QString& l) { return l.endsWith(note); }),
+                 qPrintable(e.journal.join(u'\n')));
+        const QString refusee = QStringLiteral("commande refusée « %1 »").arg(ligne);
+        QCOMPARE(std::any_of(e.journal.begin(), e.journal.end(),
+                             [&](const QString& l) { return l.contains(refusee); }),
+                 !acceptee);
+    }
+
+    // A connection that drops after its requests and comes back: the interface keeps its
+    // laser and its other faults, and the cut does not fire again.
+    void coupureAvecRetour() {
+        ReglagesBanc r;
+        r.pannes = {Pannes{.retard = 0.1, .coupureApres = 1, .retourCoupure = 2}};
+        Essai e(r);
+        e.enregistre(1);
+        e.banc.ecrit(0, 0.5, QByteArray(1, '\0'));
+        QCOMPARE(e.reponse("XRESUL 1,0,1", 0, 1, 1.5), QByteArray("3") + DEL);
+        QCOMPARE(e.reponse("XRESUL 1,1,1", 0, 2, 2.5), QByteArray());
+        QVERIFY(e.banc.interface(0).coupee());
+        QCOMPARE(e.banc.interface(0).retourConnexion(), 4.0 + 14 * octet);
+        // Still down just before its return: nothing written then is carried out.
+        QCOMPARE(e.reponse("XEA 0\r", 0, 3.9, 3.95), QByteArray());
+        e.banc.avanceJusqua(4.1);
+        QVERIFY(!e.banc.interface(0).coupee());
+        QVERIFY(e.banc.interface(0).sb0());
+        QCOMPARE(e.reponse("XEA 0\r", 0, 5, 5.1), QByteArray());
+        QCOMPARE(e.banc.lit(0, 5.2), QByteArray("3\r"));
+        QCOMPARE(e.reponse("XRESUL 1,2,1", 0, 6, 7), QByteArray("3") + DEL);
+        QCOMPARE(e.lignes(QStringLiteral("panne")).size(), 2);
+        QVERIFY(e.lignes(QStringLiteral("panne")).first().endsWith(u"coupée, retour dans 2 s"));
+        QVERIFY(e.lignes(QStringLiteral("panne")).last().endsWith(u"connexion rétablie"));
+    }
+
+    // Cut by hand for good, then mended: the port answers again, every fault is off and
+    // the light follows the laser again.
+    void coupeEtRepareALaMain() {
+        Essai e(sansReponseLente());
+        e.banc.ecrit(1, 0, QByteArray(1, '\0'));
+        for (const char* ligne : {"muette 1", "charabia 1", "retard 1 3", "eclaire 1"})
+            QVERIFY(e.commande(ligne, 0.5));
+        e.banc.ecrit(0, 0.9, "XEA 0\r");
+        QVERIFY(e.commande("coupe 1", 1));
+        QVERIFY(e.banc.interface(0).coupee());
+        e.banc.avanceJusqua(100);
+        QVERIFY(e.banc.interface(0).coupee());
+        QVERIFY(e.commande("sombre 1", 100));
+        QVERIFY(e.commande("repare 1", 101));
+        QVERIFY(!e.banc.interface(0).coupee());
+        QCOMPARE(e.reponse("XEA 0\r", 0, 102, 102.1), QByteArray("153\r"));
+        QVERIFY(e.commande("repare 1", 103)); // nothing to mend: still accepted
+    }
+
+    // An interface that hangs in the middle of a download: "XRESUL" unanswered from the
+    // command on, the rest served, all of it back after the repair.
+    void bloqueALaMain() {
+        Essai e;
+        e.enregistre(1);
+        QCOMPARE(e.reponse("XRESUL 1,0,1", 0, 1, 1.5), QByteArray("3") + DEL);
+        QVERIFY(e.commande("bloque 1", 2));
+        QCOMPARE(e.reponse("XRESUL 1,1,1", 0, 3, 3.5), QByteArray());
+        QCOMPARE(e.reponse("XEA 0\r", 0, 4, 4.5), QByteArray("3\r"));
+        QVERIFY(e.commande("repare 1", 5));
+        QCOMPARE(e.reponse("XRESUL 1,1,1", 0, 6, 6.5), QByteArray("3") + DEL);
+    }
+
+    // At the end of a recording the journal holds the whole memory, for a check of what a
+    // program downloaded and kept.
+    void memoireAuJournal() {
+        Essai e(sansReponseLente());
+        e.banc.ecrit(1, 0, QByteArray(1, '\0'));
+        e.enregistre(1);
+        e.banc.avanceJusqua(0.02); // 32 samples at 1.3 ms: not all taken yet
+        QVERIFY(e.lignes(QStringLiteral("valeurs")).isEmpty());
+        e.banc.avanceJusqua(1);
+        const QStringList lignes = e.lignes(QStringLiteral("valeurs"));
+        QCOMPARE(lignes.size(), 1);
+        QCOMPARE(lignes.first().section(u' ', 3),
+                 QStringLiteral("153,").repeated(31) + QStringLiteral("153"));
     }
 };
 

@@ -90,6 +90,25 @@ private slots:
         QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("3\r"));
     }
 
+    // A port cut with a return comes back under the same name, a new pseudo-terminal
+    // behind it, and answers as before.
+    void retourDUnPortCoupe() {
+        Simulateur simulateur({QStringLiteral("--coupure"), QStringLiteral("2:0:1.5")});
+        QVERIFY(simulateur.pret());
+        {
+            const auto com2 = ouvre(simulateur.port(2));
+            QVERIFY(com2);
+            com2->write("XPEA1 0,1,6,0\rXEAP\rXRESUL 1,0,1\r");
+            QVERIFY(simulateur.attendsDansLeJournal(" COM2 port retiré (connexion coupée)\n"));
+        }
+        QVERIFY(simulateur.attendsDansLeJournal(" COM2 panne connexion rétablie\n"));
+        QVERIFY(simulateur.attendsDansLeJournal("(connexion rétablie)\n"));
+        QVERIFY(QFileInfo(simulateur.port(2)).isSymLink());
+        const auto revenu = ouvre(simulateur.port(2));
+        QVERIFY(revenu);
+        QCOMPARE(requete(*revenu, "XEA 0\r"), QByteArray("3\r"));
+    }
+
     void arretParSIGTERM() {
         Simulateur simulateur;
         QVERIFY(simulateur.pret());
