@@ -90,7 +90,6 @@ clique() {
 # Start-up of both stations: slow binary, the port offered, no receiver test.
 for poste in 1 2; do
     repond "Choix du type" "Poste $poste" Escape
-    repond "priorit" "Poste $poste" Return
     repond "port COM" "Poste $poste" Return
     repond "Branchement" "Poste $poste" Return
     repond "Test du montage" "Poste $poste" Escape
@@ -197,3 +196,33 @@ xdotool type --delay 20 "borne 5 V"
 xdotool key Return
 sleep 0.8
 capture "$aide" aide.png
+
+# A pulled cable: the link of station 2 cut by the simulator, as a USB adapter knocked out.
+# The station says so in a box that does not stop it, and tries the port again every second.
+echo "coupe 2" >"$ports/lumiere"
+perte="$(attends "Liaison avec l'interface perdue" "Poste 2")"
+sleep 0.5
+capture "$perte" cable-debranche.png
+
+# A wrong port: a station started on a port with nothing answering behind it (an interface
+# that is off, or another device), here an interface of a second simulator that never
+# answers. The start-up says so before any threshold, and offers the port box again.
+muets="$travail/muets"
+mkdir -p "$muets"
+"$racine/build/sim/lumicom-sim" --dir "$muets" --interfaces 1 --muette 1 >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -e "$muets/COM1" ] && break; sleep 0.05; done
+LUMICOM_PORTS="$muets" "$racine/build/app/lumicom" --poste 3 >/dev/null 2>&1 &
+pids+=($!)
+repond "Choix du type" "Poste 3" Escape
+# The port box offers COM 3 to station 3: COM 1 typed instead.
+boite="$(attends "port COM" "Poste 3")"
+xdotool windowactivate --sync "$boite" >/dev/null 2>&1 || true
+sleep 0.3
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 20 "1"
+repond "port COM" "Poste 3" Return
+repond "Branchement" "Poste 3" Return
+muet="$(attends "L'interface ne répond pas" "Poste 3")"
+sleep 0.5
+capture "$muet" mauvais-port.png

@@ -26,6 +26,9 @@ construit() {
     shift
     if [ ! -f "$dossier/build.ninja" ]; then
         cmake -S "$racine" -B "$dossier" -G Ninja "$@"
+    elif [ $# -gt 0 ]; then
+        # Options given to a build folder made before they existed take effect too.
+        cmake -S "$racine" -B "$dossier" "$@" >/dev/null
     fi
     cmake --build "$dossier" -j "$(nproc)"
 }
