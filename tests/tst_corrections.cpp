@@ -423,15 +423,17 @@ private slots:
     // n × g ± sn) misses. With flashes of 64 and gaps of 56 (a bit of 60, 4 more when lit),
     // 3 bits are 184 ± 3 lit, 176 ± 3 dark; with flashes of 70 and gaps of 50 and 51 (a bit
     // of 60.25, 9.75 more when lit), 2 bits are 130.25 ± 2.75 lit, 110.75 ± 2.75 dark. A
-    // run at the limit is read, one sample beyond is not. The frame starts with its start
-    // bit and, before a lit run, a 0.
+    // run at the limit is read, one sample beyond is not. With flashes of 70 and gaps of 50
+    // (a bit of 60, 10 more when lit), 2 bits are 130 ± 2.75 lit, 110 ± 2.75 dark: 2 samples
+    // off are read, 3 are not. The frame starts with its start bit and, before a lit run, a
+    // 0.
     void binaireToleranceDeLongueur_data() {
         QTest::addColumn<QList<int>>("preambule"); // h, g1, g2
         QTest::addColumn<bool>("allume");
         QTest::addColumn<int>("n");
         QTest::addColumn<int>("longueur");
         QTest::addColumn<bool>("lu");
-        const QList<int> entier{64, 56, 56}, quart{70, 50, 51};
+        const QList<int> entier{64, 56, 56}, quart{70, 50, 51}, large{70, 50, 50};
         const auto ligne = [](const QList<int>& p, bool allume, int n, int longueur, bool lu) {
             QTest::addRow("%d %d %d, %d bits %s, %d", p[0], p[1], p[2], n,
                           allume ? "allumés" : "sombres", longueur)
@@ -449,6 +451,12 @@ private slots:
         for (const auto& [longueur, lu] :
              {std::pair{108, true}, {113, true}, {107, false}, {114, false}})
             ligne(quart, false, 2, longueur, lu);
+        for (const auto& [longueur, lu] :
+             {std::pair{128, true}, {132, true}, {127, false}, {133, false}})
+            ligne(large, true, 2, longueur, lu);
+        for (const auto& [longueur, lu] :
+             {std::pair{108, true}, {112, true}, {107, false}, {113, false}})
+            ligne(large, false, 2, longueur, lu);
     }
     void binaireToleranceDeLongueur() {
         QFETCH(QList<int>, preambule);
