@@ -4,6 +4,7 @@
 #include "link/transportserie.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -85,11 +86,18 @@ void lanceenfant(QProcess& processus, const QString& fin, const char* nom) {
 }
 
 // Reads what the child writes to the other side of the pseudo-terminal into `recu`, until
-// `assez` says so or the child has ended; then whatever is left.
+// `assez` says so or the child has ended; then whatever is left. A child still running
+// after half a minute is stuck: it is killed.
 void lisjusqua(int maitre, QProcess& processus, QByteArray& recu,
                const std::function<bool(const QByteArray&)>& assez) {
     char tampon[256];
+    const QDeadlineTimer limite(30000);
     while (processus.state() != QProcess::NotRunning && !assez(recu)) {
+        if (limite.hasExpired()) {
+            processus.kill();
+            processus.waitForFinished();
+            break;
+        }
         pollfd p{maitre, POLLIN, 0};
         if (::poll(&p, 1, 20) > 0) {
             const ssize_t n = ::read(maitre, tampon, sizeof tampon);
