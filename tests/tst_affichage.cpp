@@ -80,6 +80,39 @@ private slots:
         QVERIFY(!t.coupe);
     }
 
+    // The trace of a download shows the recording's samples, index 0 to `nbmesures`, and
+    // none of the table's entries past it; the record of the reception holds the same.
+    void traceDUnTelechargement_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<int>("nbmesures");
+        for (const bool morse : {true, false})
+            for (const int n : {6400, 12800})
+                QTest::addRow("%s, %d", morse ? "morse" : "binaire", n) << morse << n;
+    }
+    void traceDUnTelechargement() {
+        QFETCH(bool, morse);
+        QFETCH(int, nbmesures);
+        // Every entry of the table its own reading, the last one of the recording 255.
+        std::vector<QByteArray> tabmesures(12802);
+        for (std::size_t k = 0; k < tabmesures.size(); ++k)
+            tabmesures[k] = ' ' + QByteArray::number(k % 200);
+        tabmesures[size_t(nbmesures)] = " 255";
+        const SourceEchantillons source = depuistabmesures(tabmesures, nbmesures, 0.55);
+        const TraceEnregistrement t = traceenregistrement(source, morse);
+        QCOMPARE(int(t.valeurs.size()), nbmesures + 1);
+        QCOMPARE(t.valeurs.front(), 0);
+        QCOMPARE(t.valeurs.back(), 255);
+        const ResultatReception r =
+            morse ? resultatreception(tabmesures, nbmesures, source,
+                                      decodemessagemorserapide(source, Regles::Corrigees),
+                                      Regles::Corrigees)
+                  : resultatreception(tabmesures, nbmesures, source,
+                                      decodemessagebinairerapide(source, Regles::Corrigees),
+                                      Regles::Corrigees);
+        QCOMPARE(int(r.trace.valeurs.size()), nbmesures + 1);
+        QCOMPARE(r.trace.valeurs.back(), 255);
+    }
+
     // The letters of "bonjour", each over the samples of its elements, dots and dashes
     // named.
     void traceMorse() {

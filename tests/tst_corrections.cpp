@@ -415,84 +415,184 @@ private slots:
         }
     }
 
-    // The first threshold of fast Morse above a darkness whose readings spread 3, 4, 3, 2
-    // over and over: median 3, median absolute deviation 1, a standard deviation of 1.4826,
-    // so 3 + max(3, 5 × 1.4826 + 1) = 11.41, rounded up to 12. A glitch of three samples
-    // (a shorter one is passed over anyway) just under the threshold before the preamble (12
-    // in a download, where light is above the threshold; 11 in a file, where it is at least
-    // the threshold) is no pulse; one unit more is.
+    // The edges of the mended length rule of fast binary, where the designed window does not
+    // apply: the preamble's flashes all as long, h samples, its gaps g1 and g2. The bit
+    // lasts (2 h + g1 + g2) / 4 samples, lit runs h − bit more than their bits and dark runs
+    // as much less. A run cut by the end of the recording is read by its length alone: n
+    // bits within 2.25 + n / 4 samples of n bits, which the designed window (n × h ± sn,
+    // n × g ± sn) misses. With flashes of 64 and gaps of 56 (a bit of 60, 4 more when lit),
+    // 3 bits are 184 ± 3 lit, 176 ± 3 dark; with flashes of 70 and gaps of 50 and 51 (a bit
+    // of 60.25, 9.75 more when lit), 2 bits are 130.25 ± 2.75 lit, 110.75 ± 2.75 dark. A
+    // run at the limit is read, one sample beyond is not. With flashes of 70 and gaps of 50
+    // (a bit of 60, 10 more when lit), 2 bits are 130 ± 2.75 lit, 110 ± 2.75 dark: 2 samples
+    // off are read, 3 are not. The frame starts with its start bit and, before a lit run, a
+    // 0.
+    void binaireToleranceDeLongueur_data() {
+        QTest::addColumn<QList<int>>("preambule"); // h, g1, g2
+        QTest::addColumn<bool>("allume");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("longueur");
+        QTest::addColumn<bool>("lu");
+        const QList<int> entier{64, 56, 56}, quart{70, 50, 51}, large{70, 50, 50};
+        const auto ligne = [](const QList<int>& p, bool allume, int n, int longueur, bool lu) {
+            QTest::addRow("%d %d %d, %d bits %s, %d", p[0], p[1], p[2], n,
+                          allume ? "allumés" : "sombres", longueur)
+                << p << allume << n << longueur << lu;
+        };
+        for (const auto& [longueur, lu] :
+             {std::pair{181, true}, {187, true}, {180, false}, {188, false}})
+            ligne(entier, true, 3, longueur, lu);
+        for (const auto& [longueur, lu] :
+             {std::pair{173, true}, {179, true}, {172, false}, {180, false}})
+            ligne(entier, false, 3, longueur, lu);
+        for (const auto& [longueur, lu] :
+             {std::pair{128, true}, {133, true}, {127, false}, {134, false}})
+            ligne(quart, true, 2, longueur, lu);
+        for (const auto& [longueur, lu] :
+             {std::pair{108, true}, {113, true}, {107, false}, {114, false}})
+            ligne(quart, false, 2, longueur, lu);
+        for (const auto& [longueur, lu] :
+             {std::pair{128, true}, {132, true}, {127, false}, {133, false}})
+            ligne(large, true, 2, longueur, lu);
+        for (const auto& [longueur, lu] :
+             {std::pair{108, true}, {112, true}, {107, false}, {113, false}})
+            ligne(large, false, 2, longueur, lu);
+    }
+    void binaireToleranceDeLongueur() {
+        QFETCH(QList<int>, preambule);
+        QFETCH(bool, allume);
+        QFETCH(int, n);
+        QFETCH(int, longueur);
+        QFETCH(bool, lu);
+        constexpr int sombre = 3, eclaire = 153;
+        const int h = preambule[0];
+        const double bit = (2 * h + preambule[1] + preambule[2]) / 4.0;
+        const double ecart = h - bit;
+        const auto allumes = [&](int k) { return int(std::lround(k * bit + ecart)); };
+        const auto sombres = [&](int k) { return int(std::lround(k * bit - ecart)); };
+        Echantillons e;
+        e.pose(100, sombre);
+        e.pose(h, eclaire).pose(preambule[1], sombre).pose(h, eclaire).pose(preambule[2], sombre);
+        e.pose(h, eclaire).pose(sombres(2), sombre);
+        e.pose(allumes(1), eclaire);
+        if (allume)
+            e.pose(sombres(1), sombre).pose(longueur, eclaire);
+        else
+            e.pose(longueur, sombre);
+        // One sample more, the last of the recording: the run is cut just before it.
+        e.pose(1, allume ? eclaire : sombre);
+        const int fin = int(e.valeurs.size()) - 1;
+        SourceEchantillons telechargement = e.telechargement(sombre * 5.0 / 255 + 0.5);
+        telechargement.nbmesures = fin;
+        const QString code = allume ? u"10"_s + (lu ? QString(n, u'1') : QString())
+                                    : u"1"_s + (lu ? QString(n, u'0') : QString());
+        for (const SourceEchantillons& source : {telechargement, e.fichier()}) {
+            const DecodageBinaireRapide r = decodebinairerapide(source, Regles::Corrigees);
+            QCOMPARE(r.bit, bit);
+            QCOMPARE(r.ecartallume, ecart);
+            QCOMPARE(r.hmin, h);
+            QCOMPARE(r.hmax, h);
+            QCOMPARE(r.runs.back().longueur, longueur);
+            QCOMPARE(r.codebinaire, code);
+            QVERIFY(r.coupe);
+        }
+    }
+
+    // The first threshold of fast Morse above the darkness at the start of the recording:
+    // its median plus max(3, 5 σ + 1), σ the median absolute deviation scaled to a standard
+    // deviation (× 1.4826), rounded up. Readings 3, 4, 3, 2 over and over: median 3,
+    // deviation 1, so 3 + 5 × 1.4826 + 1 = 11.41, 12. Readings 20, 25, 20, 15: deviation 5,
+    // 20 + 5 × 7.413 + 1 = 58.065, 59. Readings all 10: 10 + 3 = 13. The calibration saw
+    // darkness at 0 V, whose designed threshold (6) lies lower. A glitch of three samples
+    // (a shorter one is passed over anyway) just under the threshold before the preamble
+    // (at the threshold in a download, where light is above it; one unit under in a file,
+    // where light is at least the threshold) is no pulse; one unit more is. A file's
+    // designed threshold, its sample of index 1 plus 7, lies higher than 13: the readings
+    // all 10 are for a download only.
     void morsePremierSeuil_data() {
+        QTest::addColumn<QList<int>>("obscurite");
         QTest::addColumn<bool>("telechargement");
+        QTest::addColumn<int>("seuil");
         QTest::addColumn<int>("parasite");
         QTest::addColumn<bool>("lu");
-        QTest::newRow("téléchargement, 12") << true << 12 << true;
-        QTest::newRow("téléchargement, 13") << true << 13 << false;
-        QTest::newRow("fichier, 11") << false << 11 << true;
-        QTest::newRow("fichier, 12") << false << 12 << false;
+        const QList<int> ecart1{3, 4, 3, 2}, ecart5{20, 25, 20, 15}, constante{10};
+        QTest::newRow("3 4 3 2, téléchargement, 12") << ecart1 << true << 12 << 12 << true;
+        QTest::newRow("3 4 3 2, téléchargement, 13") << ecart1 << true << 12 << 13 << false;
+        QTest::newRow("3 4 3 2, fichier, 11") << ecart1 << false << 12 << 11 << true;
+        QTest::newRow("3 4 3 2, fichier, 12") << ecart1 << false << 12 << 12 << false;
+        QTest::newRow("20 25 20 15, téléchargement, 59") << ecart5 << true << 59 << 59 << true;
+        QTest::newRow("20 25 20 15, téléchargement, 60") << ecart5 << true << 59 << 60 << false;
+        QTest::newRow("20 25 20 15, fichier, 58") << ecart5 << false << 59 << 58 << true;
+        QTest::newRow("20 25 20 15, fichier, 59") << ecart5 << false << 59 << 59 << false;
+        QTest::newRow("10, téléchargement, 13") << constante << true << 13 << 13 << true;
+        QTest::newRow("10, téléchargement, 14") << constante << true << 13 << 14 << false;
     }
     void morsePremierSeuil() {
+        QFETCH(QList<int>, obscurite);
         QFETCH(bool, telechargement);
+        QFETCH(int, seuil);
         QFETCH(int, parasite);
         QFETCH(bool, lu);
         constexpr int u = 38, eclaire = 153;
+        const auto sombre = [&](int n) {
+            Echantillons o;
+            for (int k = 0; k < n; ++k)
+                o.pose(1, obscurite.at(k % obscurite.size()));
+            return o.valeurs;
+        };
         Echantillons e;
-        for (int k = 0; k < 50; ++k)
-            e.pose(1, 3).pose(1, 4).pose(1, 3).pose(1, 2);
-        e.pose(3, parasite).pose(1, 3).pose(1, 4).pose(1, 3).pose(1, 2);
+        e.valeurs = sombre(200);
+        e.pose(3, parasite);
+        const std::vector<int> apres = sombre(4);
+        e.valeurs.insert(e.valeurs.end(), apres.begin() + 1, apres.end());
         for (const QChar c : unitesmorse(u". "_s))
-            e.pose(u, c == u'1' ? eclaire : 3);
-        e.pose(3000, 3);
-        const SourceEchantillons s =
-            telechargement ? e.telechargement(2 * 5.0 / 255 + 0.5) : e.fichier();
+            e.pose(u, c == u'1' ? eclaire : obscurite.front());
+        e.pose(3000, obscurite.front());
+        const SourceEchantillons s = telechargement ? e.telechargement(0.5) : e.fichier();
+        QCOMPARE(seuilsurobscurite(s), seuil);
         const DecodageMorseRapide m = decodemorserapide(s, Regles::Corrigees);
-        QCOMPARE(m.seuilinitial, 12);
+        QCOMPARE(m.seuilinitial, seuil);
         QCOMPARE(recu(s, true, Regles::Corrigees) == u"e"_s, lu);
     }
 
     // Robust decoding's hysteresis, between 40 % and 60 % of the way from the dark level to
-    // the lit one: readings that sag into that band inside a lit run, or rise into it
-    // inside a dark one, leave the run whole, to the last whole unit inside the band;
-    // readings one unit beyond it make two runs.
+    // the lit one, with levels of 40 and 140 that the readings keep exactly (each reading
+    // in the band has its mirror on the other side of its level): the band is 80 to 100.
+    // Readings that sag to 80 inside a lit run, or rise to 100 inside a dark one, leave the
+    // run whole; one unit beyond (79, 101) makes two runs.
     void hysteresisDuNettoyage_data() {
         QTest::addColumn<bool>("allume");
-        QTest::addColumn<bool>("dehors");
+        QTest::addColumn<int>("valeur");
         QTest::addColumn<int>("runs");
-        QTest::newRow("creux jusqu'à 40 %") << true << false << 1;
-        QTest::newRow("creux sous 40 %") << true << true << 2;
-        QTest::newRow("pointe jusqu'à 60 %") << false << false << 1;
-        QTest::newRow("pointe au-dessus de 60 %") << false << true << 2;
+        QTest::newRow("creux jusqu'à 40 %") << true << 80 << 1;
+        QTest::newRow("creux sous 40 %") << true << 79 << 2;
+        QTest::newRow("pointe jusqu'à 60 %") << false << 100 << 1;
+        QTest::newRow("pointe au-dessus de 60 %") << false << 101 << 2;
     }
     void hysteresisDuNettoyage() {
         QFETCH(bool, allume);
-        QFETCH(bool, dehors);
+        QFETCH(int, valeur);
         QFETCH(int, runs);
-        constexpr int sombre = 3, eclaire = 253;
-        const auto enregistrement = [allume](int bord) {
-            Echantillons e;
-            e.pose(3000, sombre);
-            if (allume)
-                e.pose(1000, eclaire).pose(5, bord).pose(1000, eclaire);
-            else
-                e.pose(1000, eclaire).pose(1000, sombre).pose(5, bord).pose(1000, sombre);
-            e.pose(3000, sombre);
-            return e.fichier();
-        };
-        // The levels are the means of the readings on either side of their middle: the five
-        // readings in the band move them by a few thousandths of a unit.
-        const auto bord = [&](int provisoire) {
-            const Niveaux n = niveauxdelumiere(enregistrement(provisoire));
-            // A lit run ends below 40 %, a dark one below or at 60 %.
-            const double limite = n.bas + (allume ? 0.4 : 0.6) * (n.haut - n.bas);
-            const int dedans = allume ? int(std::ceil(limite)) : int(std::floor(limite));
-            return dedans + (dehors ? (allume ? -1 : 1) : 0);
-        };
-        const int valeur = bord(bord(allume ? 103 : 153));
-        QVERIFY(std::abs(niveauxdelumiere(enregistrement(valeur)).bas - sombre) < 0.1);
-        const SourceEchantillons propre = nettoie(enregistrement(valeur));
+        constexpr int sombre = 40, eclaire = 140;
+        Echantillons e;
+        e.pose(3000, sombre);
+        if (allume) {
+            e.pose(1000, eclaire).pose(5, valeur).pose(1000, eclaire);
+            e.pose(1000, sombre).pose(5, 2 * sombre - valeur);
+        } else {
+            e.pose(500, eclaire).pose(5, 2 * eclaire - valeur).pose(500, eclaire);
+            e.pose(1000, sombre).pose(5, valeur);
+        }
+        e.pose(3000, sombre);
+        const SourceEchantillons s = e.fichier();
+        const SourceEchantillons propre = nettoie(s);
         int allumes = 0;
         for (std::size_t k = 2; k < propre.valeurs.size(); ++k)
             allumes += propre.valeurs[k] > propre.valeurs[k - 1];
         QCOMPARE(allumes, runs);
+        const Niveaux n = niveauxdelumiere(s);
+        QVERIFY(n.bas == sombre && n.haut == eclaire);
+        QVERIFY(n.extinction() == 80 && n.allumage() == 100);
     }
 
     // The promise of the mends, over random messages at random speeds and phases, clean

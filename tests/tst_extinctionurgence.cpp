@@ -4,6 +4,7 @@
 #include "link/transportserie.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <exception>
 #include <fcntl.h>
+#include <functional>
 #include <poll.h>
 #include <pty.h>
 #include <unistd.h>
@@ -40,6 +42,16 @@ int enfant(int argc, char* argv[]) {
     Liaison liaison(etat, [chemin](int n) { return ouvreportserie(n, chemin); });
     if (!liaison.ouvreport(nullptr))
         return 3;
+    if (fin == u"signal") {
+        // Stopped by a signal, as the program and the headless tool are: the port closed,
+        // the laser turned off first, then the end.
+        guettesignauxdarret([&liaison] {
+            liaison.fermeport();
+            QCoreApplication::exit(0);
+        });
+        liaison.allumelaser();
+        return application.exec();
+    }
     inscritextinctionurgence(liaison);
     // A request left open: the command must close it before its blank.
     liaison.envoiecommande("XRESUL 1,0,1");
@@ -60,6 +72,44 @@ int enfant(int argc, char* argv[]) {
     return 4;
 }
 
+// Starts this program again as the child `fin` on the pseudo-terminal `nom`, the stop
+// signals at their default, whatever the test was started with (a background job ignores
+// SIGINT).
+void lanceenfant(QProcess& processus, const QString& fin, const char* nom) {
+    processus.setProcessChannelMode(QProcess::ForwardedChannels);
+    processus.setChildProcessModifier([] {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            std::signal(signal, SIG_DFL);
+    });
+    processus.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--enfant"), fin, QString::fromLocal8Bit(nom)});
+}
+
+// Reads what the child writes to the other side of the pseudo-terminal into `recu`, until
+// `assez` says so or the child has ended; then whatever is left. A child still running
+// after half a minute is stuck: it is killed.
+void lisjusqua(int maitre, QProcess& processus, QByteArray& recu,
+               const std::function<bool(const QByteArray&)>& assez) {
+    char tampon[256];
+    const QDeadlineTimer limite(30000);
+    while (processus.state() != QProcess::NotRunning && !assez(recu)) {
+        if (limite.hasExpired()) {
+            processus.kill();
+            processus.waitForFinished();
+            break;
+        }
+        pollfd p{maitre, POLLIN, 0};
+        if (::poll(&p, 1, 20) > 0) {
+            const ssize_t n = ::read(maitre, tampon, sizeof tampon);
+            if (n > 0)
+                recu.append(tampon, n);
+        }
+        processus.waitForFinished(10);
+    }
+    for (ssize_t n; (n = ::read(maitre, tampon, sizeof tampon)) > 0;)
+        recu.append(tampon, n);
+}
+
 } // namespace
 
 class TestExtinctionUrgence : public QObject {
@@ -77,24 +127,10 @@ private slots:
         QVERIFY(::openpty(&maitre, &esclave, nom, nullptr, nullptr) == 0);
         ::fcntl(maitre, F_SETFL, O_NONBLOCK);
         QProcess processus;
-        processus.setProcessChannelMode(QProcess::ForwardedChannels);
-        processus.start(QCoreApplication::applicationFilePath(),
-                        {QStringLiteral("--enfant"), fin, QString::fromLocal8Bit(nom)});
+        lanceenfant(processus, fin, nom);
         QVERIFY(processus.waitForStarted());
         QByteArray recu;
-        while (processus.state() != QProcess::NotRunning) {
-            pollfd p{maitre, POLLIN, 0};
-            if (::poll(&p, 1, 20) > 0) {
-                char tampon[256];
-                const ssize_t n = ::read(maitre, tampon, sizeof tampon);
-                if (n > 0)
-                    recu.append(tampon, n);
-            }
-            processus.waitForFinished(10);
-        }
-        char tampon[256];
-        for (ssize_t n; (n = ::read(maitre, tampon, sizeof tampon)) > 0;)
-            recu.append(tampon, n);
+        lisjusqua(maitre, processus, recu, [](const QByteArray&) { return false; });
         ::close(maitre);
         ::close(esclave);
         // The opening's laser-off, the request left open, then the command, once.
@@ -102,6 +138,38 @@ private slots:
         QVERIFY(fin == u"quit"
                     ? processus.exitCode() == 0
                     : processus.exitStatus() == QProcess::CrashExit || processus.exitCode() != 0);
+    }
+
+    // SIGINT (Ctrl+C), SIGTERM and SIGHUP (the terminal closed) each stop the program while
+    // its laser is lit: the laser-off command reaches the port, then the program ends
+    // normally.
+    void arretParSignal_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void arretParSignal() {
+        QFETCH(int, signal);
+        int maitre = -1, esclave = -1;
+        char nom[256] = {};
+        QVERIFY(::openpty(&maitre, &esclave, nom, nullptr, nullptr) == 0);
+        ::fcntl(maitre, F_SETFL, O_NONBLOCK);
+        QProcess processus;
+        lanceenfant(processus, QStringLiteral("signal"), nom);
+        QVERIFY(processus.waitForStarted());
+        // The opening's laser-off, then the laser lit: the child stands ready for the signal.
+        const QByteArray allume(" \r\x00\r", 4);
+        QByteArray recu;
+        lisjusqua(maitre, processus, recu, [&](const QByteArray& r) { return r == allume; });
+        QCOMPARE(recu, allume);
+        ::kill(pid_t(processus.processId()), signal);
+        lisjusqua(maitre, processus, recu, [](const QByteArray&) { return false; });
+        ::close(maitre);
+        ::close(esclave);
+        QCOMPARE(recu, allume + " \r");
+        QCOMPARE(processus.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(processus.exitCode(), 0);
     }
 
     // A stop signal the program was started to ignore stays ignored.

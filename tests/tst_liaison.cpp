@@ -18,6 +18,55 @@ struct LiaisonEssai {
     LiaisonEssai() { liaison.ouvreport(nullptr); }
 };
 
+// A line at 9600 baud on a clock the test holds, which drops at its closing whatever has
+// not left yet, as a pseudo-terminal or a USB adapter may. Waiting for it to empty moves
+// the clock on.
+class LigneQuiPerd : public Transport {
+public:
+    explicit LigneQuiPerd(double& maintenant) : maintenant_(maintenant) {}
+
+    void ecris(const QByteArray& octets) override {
+        if (!ouvert_)
+            return;
+        for (const char c : octets) {
+            fin_ = std::max(fin_, maintenant_) + TransportMemoire::dureeOctet;
+            enchemin_.push_back({fin_, c});
+        }
+    }
+    QByteArray lis(qint64) override { return {}; }
+    qint64 octetsEnAttente() const override {
+        return std::count_if(enchemin_.begin(), enchemin_.end(),
+                             [this](const Octet& o) { return !parti(o); });
+    }
+    bool estOuvert() const override { return ouvert_; }
+    void vide(double delai) override {
+        maintenant_ = std::max(maintenant_, std::min(maintenant_ + delai, fin_));
+    }
+    void ferme() override {
+        for (const Octet& o : enchemin_)
+            if (parti(o))
+                arrive_ += o.octet;
+        enchemin_.clear();
+        ouvert_ = false;
+    }
+
+    // What reached the other end of the line once it was closed.
+    QByteArray arrive() const { return arrive_; }
+
+private:
+    struct Octet {
+        double depart; // when its last bit leaves the line
+        char octet;
+    };
+    bool parti(const Octet& o) const { return o.depart <= maintenant_ + 1e-9; }
+
+    double& maintenant_;
+    double fin_ = 0;
+    std::vector<Octet> enchemin_;
+    QByteArray arrive_;
+    bool ouvert_ = true;
+};
+
 } // namespace
 
 class TestLiaison : public QObject {
@@ -222,6 +271,36 @@ private slots:
         f.port->effaceEcritures();
         f.liaison.fermeport();
         QCOMPARE(f.port->toutEcrit(), QByteArray(" \r"));
+    }
+
+    // Closing the port waits for the laser-off command to leave the line before the port
+    // closes: on a line that drops what is still on its way at the closing, the command
+    // arrives whole, after whatever was written before it (up to 0.42 s of it).
+    void fermeportVideLaLigneAvantDeFermer_data() {
+        QTest::addColumn<QByteArray>("avant");
+        QTest::addColumn<QByteArray>("ajoute");
+        QTest::newRow("au repos") << QByteArray() << QByteArray();
+        QTest::newRow("laser allumé") << QByteArray("\x00", 1) << QByteArray();
+        QTest::newRow("requête ouverte") << QByteArray("XRESUL 1,0,1") << QByteArray("\r");
+        QTest::newRow("0,42 s de ligne") << QByteArray(399, 'x') + '\r' << QByteArray();
+    }
+    void fermeportVideLaLigneAvantDeFermer() {
+        QFETCH(QByteArray, avant);
+        QFETCH(QByteArray, ajoute);
+        EtatPartage etat;
+        double maintenant = 0;
+        LigneQuiPerd* ligne = nullptr;
+        Liaison liaison(etat, [&](int) {
+            auto t = std::make_unique<LigneQuiPerd>(maintenant);
+            ligne = t.get();
+            return OuverturePort{std::move(t), {}};
+        });
+        QVERIFY(liaison.ouvreport(nullptr));
+        maintenant = 1; // the opening's laser-off has left
+        liaison.envoiecommande(avant);
+        liaison.fermeport();
+        QVERIFY(!liaison.estOuvert());
+        QCOMPARE(ligne->arrive(), QByteArray(" \r") + avant + ajoute + QByteArray(" \r"));
     }
 
     void octetsEnAttenteSuitLaCadenceDeLaLigne() {

@@ -126,6 +126,17 @@ private slots:
             << u"essaı.rrr"_s << u"Caractère refusé : « ı »."_s + permisdits;
         QTest::newRow("tabulation")
             << u"a\tb"_s << u"Caractère refusé : le caractère invisible U+0009."_s + permisdits;
+        // Characters that show as a blank or as nothing are named by their code.
+        QTest::newRow("espace insécable")
+            << u"a\u00A0b"_s << u"Caractère refusé : le caractère invisible U+00A0."_s + permisdits;
+        QTest::newRow("espace sans chasse")
+            << u"a\u200Bb"_s << u"Caractère refusé : le caractère invisible U+200B."_s + permisdits;
+        QTest::newRow("séparateur de ligne")
+            << u"a\u2028b"_s << u"Caractère refusé : le caractère invisible U+2028."_s + permisdits;
+        QTest::newRow("séparateur de paragraphe")
+            << u"a\u2029b"_s << u"Caractère refusé : le caractère invisible U+2029."_s + permisdits;
+        QTest::newRow("fin de ligne")
+            << u"a\nb"_s << u"Caractère refusé : le caractère invisible U+000A."_s + permisdits;
         QTest::newRow("hors du plan de base")
             << u"a😀"_s << u"Caractère refusé : « 😀 »."_s + permisdits;
     }
@@ -174,6 +185,8 @@ private slots:
         QTest::newRow("majuscule avant minuscule suivante") << u"A.rrr"_s << u"b.rrr"_s;
         QTest::newRow("minuscule avant majuscule suivante") << u"a.rrr"_s << u"B.rrr"_s;
         QTest::newRow("même nom, majuscule d'abord") << u"A.rrr"_s << u"a.rrr"_s;
+        QTest::newRow("même nom, majuscule plus loin d'abord") << u"aB.rrr"_s << u"ab.rrr"_s;
+        QTest::newRow("la casse ne compte qu'à égalité") << u"ab.rrr"_s << u"AC.rrr"_s;
         QTest::newRow("extension en majuscules d'abord") << u"a.RRR"_s << u"a.rrr"_s;
         QTest::newRow("préfixe d'abord") << u"essai.rrr"_s << u"essai2.rrr"_s;
         QTest::newRow("chiffres avant lettres") << u"9.rrr"_s << u"a.rrr"_s;
