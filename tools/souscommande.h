@@ -21,6 +21,10 @@ constexpr int sortieInterfaceMuette = 4; // the interface does not answer
 // Writes a line, UTF-8, to standard output / standard error.
 void ecritLigne(const QString& ligne);
 void ecritErreur(const QString& message);
+// A line of standard error written again in place as a task goes on: a carriage return and
+// the new text over the old one, no line feed until `fin`. Any other line written to
+// standard error ends it first.
+void ecritErreurEnPlace(const QString& message, bool fin);
 
 // A received text on one line of output: a line feed becomes the symbol ␊ (U+240A) and a
 // carriage return ␍ (U+240D), which no Windows-1252 character gives, so each item stays
