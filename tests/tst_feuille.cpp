@@ -256,6 +256,16 @@ private slots:
         QVERIFY(qAbs(f.Etiquette1->font().pointSizeF() - points * std::min(sx, sy)) < 0.01);
         QCOMPARE(f.Texte1->font().pointSize(), 20);
         QCOMPARE(f.Texte2->font().pointSize(), 20);
+        // With LUMICOM_CAPTURES set, the window on a projector's screen, a message in each
+        // text box.
+        const QString captures = qEnvironmentVariable("LUMICOM_CAPTURES");
+        if (!captures.isEmpty() && taille == QSize(1920, 1080)) {
+            f.menu_police30->trigger();
+            f.Texte1->setPlainText(QStringLiteral("sos"));
+            f.Texte2->setPlainText(QStringLiteral("Quel est l'auteur de la relativité ?"));
+            QApplication::processEvents();
+            QVERIFY(f.grab().save(captures + QStringLiteral("/fenetre-agrandie.png")));
+        }
     }
 
     // "Grande police (projection)" sets the application's font at once (menus, boxes),

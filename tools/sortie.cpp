@@ -1,6 +1,7 @@
 #include "souscommande.h"
 
 #include <cstdio>
+#include <utility>
 
 void ecritLigne(const QString& ligne) {
     const QByteArray octets = (ligne + u'\n').toUtf8();
@@ -18,29 +19,31 @@ void ecritOctetsErreur(const QString& texte) {
     std::fflush(stderr);
 }
 
-void termineLigneEnPlace() {
-    if (longueurEnPlace >= 0)
-        ecritOctetsErreur(QStringLiteral("\n"));
-    longueurEnPlace = -1;
-}
-
 } // namespace
 
+QString texteEnPlace(const QString& ligne, qsizetype& longueur, bool fin) {
+    // A line begun goes back to its start; blanks cover what a longer text left.
+    QString texte = longueur >= 0 ? u'\r' + ligne : ligne;
+    if (longueur > ligne.size())
+        texte += QString(longueur - ligne.size(), u' ');
+    longueur = ligne.size();
+    if (fin)
+        texte += texteFinEnPlace(longueur);
+    return texte;
+}
+
+QString texteFinEnPlace(qsizetype& longueur) {
+    return std::exchange(longueur, -1) >= 0 ? QStringLiteral("\n") : QString();
+}
+
 void ecritErreur(const QString& message) {
-    termineLigneEnPlace();
-    ecritOctetsErreur(QStringLiteral("lumicom-tool : ") + message + u'\n');
+    ecritOctetsErreur(texteFinEnPlace(longueurEnPlace) + QStringLiteral("lumicom-tool : ") +
+                      message + u'\n');
 }
 
 void ecritErreurEnPlace(const QString& message, bool fin) {
-    const QString ligne = QStringLiteral("lumicom-tool : ") + message;
-    // A line begun goes back to its start; blanks cover what a longer text left.
-    QString texte = longueurEnPlace >= 0 ? u'\r' + ligne : ligne;
-    if (longueurEnPlace > ligne.size())
-        texte += QString(longueurEnPlace - ligne.size(), u' ');
-    longueurEnPlace = ligne.size();
-    ecritOctetsErreur(texte);
-    if (fin)
-        termineLigneEnPlace();
+    ecritOctetsErreur(
+        texteEnPlace(QStringLiteral("lumicom-tool : ") + message, longueurEnPlace, fin));
 }
 
 int erreurUsage(const SousCommande& commande, const QString& message) {
