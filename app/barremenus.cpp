@@ -32,6 +32,14 @@ void BarreMenus::resizeEvent(QResizeEvent* evenement) {
     repartit();
 }
 
+void BarreMenus::changeEvent(QEvent* evenement) {
+    QWidget::changeEvent(evenement);
+    if (evenement->type() == QEvent::FontChange) {
+        largeurrepartie_ = -1;
+        repartit();
+    }
+}
+
 // The width each menu takes in a bar, as the style draws it, with the margin before the
 // first one and the space between two.
 BarreMenus::Largeurs BarreMenus::largeurs() {

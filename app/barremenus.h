@@ -27,6 +27,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* evenement) override;
+    // A new font (the option of the large font): the menus take new widths.
+    void changeEvent(QEvent* evenement) override;
 
 private:
     struct Largeurs {

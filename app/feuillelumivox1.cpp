@@ -3,6 +3,7 @@
 #include "app/barremenus.h"
 #include "app/boutonmultiligne.h"
 #include "app/couleurs.h"
+#include "app/zoneproportionnelle.h"
 #include "choosers/polices.h"
 #include "choosers/twips.h"
 #include "emit/btonenvoibinrap.h"
@@ -11,6 +12,7 @@
 #include "emit/btonenvoimorserapide.h"
 #include "emit/estimationemission.h"
 #include "link/station.h"
+#include "receive/progressiontelechargement.h"
 #include "recording/resultatreception.h"
 
 #include <QAction>
@@ -21,9 +23,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -51,11 +55,28 @@ Feuillelumivox1::Feuillelumivox1(Station& station) : station_(station) {
     estimation->setWordWrap(true);
     statusBar()->addWidget(estimation, 1);
     statusBar()->setSizeGripEnabled(false);
+    construitprogression();
     Texte1->installEventFilter(this);
     connect(Texte1, &QPlainTextEdit::textChanged, this, &Feuillelumivox1::metajourestimation);
     metajourestimation();
-    // The form keeps the size it was drawn with; its height follows the rows of menus.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Feuillelumivox1::showEvent(QShowEvent* evenement) {
+    QMainWindow::showEvent(evenement);
+    if (std::exchange(dejamontree_, true))
+        return;
+    // The first time, the window takes the size that gives the client area its drawn
+    // size: the menu bar, its rows laid out at that width, does not ask more at the start.
+    layout()->activate();
+    const QSize ecart = zoneproportionnelle->size() - zoneproportionnelle->sizeHint();
+    if (!ecart.isNull() && !isMaximized() && !isFullScreen())
+        resize(size() - ecart);
+}
+
+void Feuillelumivox1::resizeEvent(QResizeEvent* evenement) {
+    QMainWindow::resizeEvent(evenement);
+    if (estimation)
+        ajustehauteurestimation();
 }
 
 int Feuillelumivox1::pixels(int twips) const {
@@ -219,15 +240,51 @@ void Feuillelumivox1::resultatreception(const ResultatReception& resultat) {
     emit receptionrapide(dernierresultat_);
 }
 
-void Feuillelumivox1::progressiontelechargement(int, int, double, bool) {}
+void Feuillelumivox1::construitprogression() {
+    barretelechargement = new QProgressBar(this);
+    barretelechargement->setTextVisible(false);
+    barretelechargement->setFixedWidth(pixels(2400));
+    lignetelechargement = new QLabel(this);
+    lignetelechargement->setWordWrap(true);
+    statusBar()->addWidget(barretelechargement);
+    statusBar()->addWidget(lignetelechargement, 1);
+    barretelechargement->hide();
+    lignetelechargement->hide();
+}
+
+// The captions of the routines stay as they are (the length of the recording); the foot
+// of the window says how far the download is and how long it will really take.
+void Feuillelumivox1::progressiontelechargement(const ProgressionTelechargement& p) {
+    if (p.fini) {
+        barretelechargement->hide();
+        lignetelechargement->hide();
+        lignetelechargement->clear();
+        estimation->show();
+        return;
+    }
+    barretelechargement->setRange(0, std::max(1, p.demandees));
+    barretelechargement->setValue(std::clamp(p.recues, 0, std::max(1, p.demandees)));
+    const QString ligne =
+        ligneprogression(p, conseilarticleblocs(menu_telechargementblocs->text()));
+    if (lignetelechargement->text() != ligne) {
+        lignetelechargement->setText(ligne);
+        ajustehauteurestimation();
+    }
+    estimation->hide();
+    barretelechargement->show();
+    lignetelechargement->show();
+}
 
 void Feuillelumivox1::construitcontroles() {
-    auto* zone = new QWidget(this);
-    zone->setFixedSize(pixels(11880), pixels(7830));
+    // The form starts at the size it was drawn with, and its controls grow with the window
+    // (a projector's screen). Texte1 and Texte2 keep the font size of the menu "police
+    // textes".
+    auto* zone = new ZoneProportionnelle(11880, 7830, this);
     setCentralWidget(zone);
+    zoneproportionnelle = zone;
 
-    const auto place = [](QWidget* c, int gauche, int haut, int largeur, int hauteur) {
-        placeentwips(c, QRect(gauche, haut, largeur, hauteur));
+    const auto place = [zone](QWidget* c, int gauche, int haut, int largeur, int hauteur) {
+        zone->place(c, QRect(gauche, haut, largeur, hauteur), !qobject_cast<QPlainTextEdit*>(c));
     };
     auto etiquette = [&](const QString& legende, const QColor& fond) {
         auto* e = new QLabel(legende, zone);
@@ -377,6 +434,10 @@ void Feuillelumivox1::construitmenus() {
     menu_codagesrapides->setToolTip(
         QStringLiteral("Ouvre les sous-menus « morse rapide » et « binaire rapide » du menu "
                        "« Type de codage » : envoi et réception rapides, enregistrements *.rrr."));
+    menu_grandepolice = article(menu_options, QStringLiteral("Grande police (projection)"));
+    menu_grandepolice->setToolTip(
+        QStringLiteral("Agrandit le texte des menus, des boîtes de message et des fenêtres "
+                       "d'ouverture et d'enregistrement, pour un vidéoprojecteur."));
     menu_options->setToolTipsVisible(true);
     menu_options->addSeparator();
     menu_bancsimule = menu_options->addAction(
@@ -446,6 +507,7 @@ void Feuillelumivox1::relie() {
     lie(menu_decodagerobuste, &Feuillelumivox1::menu_decodagerobuste_Click);
     lie(menu_telechargementblocs, &Feuillelumivox1::menu_telechargementblocs_Click);
     lie(menu_codagesrapides, &Feuillelumivox1::menu_codagesrapides_Click);
+    lie(menu_grandepolice, &Feuillelumivox1::menu_grandepolice_Click);
     lie(menu_bancsimule, &Feuillelumivox1::menu_bancsimule_Click);
     lie(menu_guide, &Feuillelumivox1::menu_guide_Click);
     lie(menu_messages, &Feuillelumivox1::menu_messages_Click);
@@ -480,6 +542,12 @@ void Feuillelumivox1::ajustehauteurestimation() {
     const int largeur = centralWidget()->width() - 8;
     estimation->setFixedHeight(
         std::max(estimation->fontMetrics().height(), estimation->heightForWidth(largeur)));
+    // The progress of a download beside its bar, with the space between them.
+    if (lignetelechargement) {
+        const int reste = largeur - barretelechargement->width() - 8;
+        lignetelechargement->setFixedHeight(std::max(lignetelechargement->fontMetrics().height(),
+                                                     lignetelechargement->heightForWidth(reste)));
+    }
 }
 
 bool Feuillelumivox1::eventFilter(QObject* objet, QEvent* evenement) {

@@ -15,8 +15,10 @@ class QLabel;
 class QMenu;
 class QMessageBox;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class Station;
+class ZoneProportionnelle;
 
 // The main form: the text to send, the received text, the buttons and the menu bar.
 // Its handlers change the settings and the display; the emission and reception
@@ -47,7 +49,7 @@ public:
     void tensionmesuree(double instant, double volts) override;
     void demandeenregistrement(const QString& legende) override;
     void resultatreception(const ResultatReception& resultat) override;
-    void progressiontelechargement(int recues, int demandees, double instant, bool fini) override;
+    void progressiontelechargement(const ProgressionTelechargement& progression) override;
 
     Station& station() const { return station_; }
     // The record of the last fast reception or recording decoded; null before any.
@@ -66,9 +68,15 @@ public:
     QPlainTextEdit* Texte2;
     // At the foot of the window: how long sending Texte1 takes in the coding and speed in
     // force, and what will go wrong.
-    QLabel* estimation;
+    QLabel* estimation = nullptr;
+    // The client area, whose controls grow with the window.
+    ZoneProportionnelle* zoneproportionnelle;
+    // In its place while a fast reception downloads its samples: how far it has come and
+    // how long it still needs.
+    QProgressBar* barretelechargement = nullptr;
+    QLabel* lignetelechargement = nullptr;
 
-    BarreMenus* barremenus;
+    BarreMenus* barremenus = nullptr;
     QMenu* menu_codes;
     QAction* menu_e1;
     QAction* menu_e2;
@@ -119,6 +127,7 @@ public:
     QAction* menu_decodagerobuste;
     QAction* menu_telechargementblocs;
     QAction* menu_codagesrapides;
+    QAction* menu_grandepolice;
     QAction* menu_bancsimule;
     QMenu* menu_aide;
     QAction* menu_guide;
@@ -170,6 +179,7 @@ public:
     void menu_decodagerobuste_Click();
     void menu_telechargementblocs_Click();
     void menu_codagesrapides_Click();
+    void menu_grandepolice_Click();
     void menu_bancsimule_Click();
     void menu_guide_Click();
     void menu_messages_Click();
@@ -184,6 +194,9 @@ public:
     // of "Codages rapides" in line. A closed submenu says in its tooltip how to open it.
     void fixecodagesrapides(bool ouverts);
     bool codagesrapidesouverts() const;
+    // Applies the large font of the option "Grande police (projection)" (true) or the
+    // system's, and puts its check mark in line.
+    void fixegrandepolice(bool grande);
 
     // The help browser, opened at the section named by `ancre` (the start when empty).
     FenetreAide* ouvreaide(const QString& ancre = QString());
@@ -215,6 +228,8 @@ signals:
     void optionschangees();
     // The user has ticked (true) or unticked "Codages rapides" in the menu "Options".
     void codagesrapideschoisis(bool ouverts);
+    // The user has ticked (true) or unticked "Grande police (projection)".
+    void grandepolicechoisie(bool grande);
     // The sampling tick has read EA0: `volts` at the clock reading `instant`.
     void mesurerecue(double instant, double volts);
     // A fast reception, or a recording decoded again, has ended: its record.
@@ -223,6 +238,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void resizeEvent(QResizeEvent* evenement) override;
+    void showEvent(QShowEvent* evenement) override;
 
 private:
     void construitcontroles();
@@ -233,6 +250,7 @@ private:
     void choisitcodagelent(bool morse);
     void choisitcodagerapide(bool morse, bool long_);
     void ajustehauteurestimation();
+    void construitprogression();
 
     Station& station_;
     QPointer<FenetreSignal> fenetresignal_;
@@ -242,4 +260,5 @@ private:
     QLabel* notepriorite_ = nullptr;
     QList<QAction*> articlesvitesse_;
     QList<QAction*> articlespolice_;
+    bool dejamontree_ = false;
 };

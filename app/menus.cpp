@@ -3,7 +3,9 @@
 #include "app/feuillelumivox1.h"
 
 #include "app/aide.h"
+#include "app/barremenus.h"
 #include "app/fenetresignal.h"
+#include "app/grandepolice.h"
 #include "app/visionneuse.h"
 #include "codes/predefinis.h"
 #include "link/legendes.h"
@@ -13,7 +15,7 @@
 #include "recording/affichageresultat.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -119,8 +121,9 @@ void Feuillelumivox1::menu_vit_emission4_Click() {
 void Feuillelumivox1::choisitpolice(QAction* choisi, int taille) {
     for (QAction* a : articlespolice_)
         a->setChecked(a == choisi);
-    // The text boxes take the new size when a routine next applies it.
+    // The text boxes take the new size at once (the routines apply it again as they go).
     station_.etat.taillepolice = static_cast<qint16>(taille);
+    appliquetaillepolice();
 }
 
 void Feuillelumivox1::menu_police12_Click() {
@@ -254,6 +257,22 @@ void Feuillelumivox1::menu_codagesrapides_Click() {
     const bool ouverts = !codagesrapidesouverts();
     fixecodagesrapides(ouverts);
     emit codagesrapideschoisis(ouverts);
+}
+
+// The application's font is the state of record; the menu item has already turned its
+// own mark over when it is triggered from the menu bar.
+void Feuillelumivox1::menu_grandepolice_Click() {
+    const bool grande = !grandepoliceappliquee();
+    fixegrandepolice(grande);
+    emit grandepolicechoisie(grande);
+}
+
+void Feuillelumivox1::fixegrandepolice(bool grande) {
+    if (grande != grandepoliceappliquee())
+        appliquegrandepolice(grande);
+    // The menu bar has the application's font rather than the form's.
+    barremenus->setFont(QApplication::font("QMenuBar"));
+    menu_grandepolice->setChecked(grande);
 }
 
 void Feuillelumivox1::menu_decodage_fichiermorserap_Click() {

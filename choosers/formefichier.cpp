@@ -32,12 +32,15 @@ FormeFichier::FormeFichier(const Dessin& dessin, Dialogues& dialogues,
                            std::vector<Lecteur> lecteurs, const QString& dossier, QWidget* parent)
     : QDialog(parent), dialogues_(dialogues), lecteurs_(std::move(lecteurs)) {
     setWindowTitle(dessin.legende);
-    setFont(policeformulaire(8.25));
-    setMinimumSize(pixelsdetwips(dessin.client.width()), pixelsdetwips(dessin.client.height()));
+    // Drawn larger, fonts and controls, with the option of the large font.
+    const double a = agrandissementchoisisseurs();
+    setFont(policeformulaire(pointsChoisisseurs * a));
+    setMinimumSize(pixelsdetwips(dessin.client.width(), a),
+                   pixelsdetwips(dessin.client.height(), a));
     resize(minimumSize());
 
     Etiquette2 = new QLabel(dessin.invite, this);
-    Etiquette2->setFont(policeformulaire(12));
+    Etiquette2->setFont(policeformulaire(12 * a));
     Etiquette2->setWordWrap(true);
     Etiquette2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Etiquette1 = new QLabel(QStringLiteral("Répertoire:"), this);
@@ -57,16 +60,16 @@ FormeFichier::FormeFichier(const Dessin& dessin, Dialogues& dialogues,
     Commande2->setAutoDefault(false);
     Commande1->setDefault(true);
     Commande1->setEnabled(false);
-    placeentwips(Etiquette2, dessin.etiquette2);
-    placeentwips(Etiquette1, dessin.etiquette1);
-    placeentwips(Texte1, dessin.texte1);
-    placeentwips(label_rep, dessin.label_rep);
-    placeentwips(Fichier1, dessin.fichier1);
-    placeentwips(Repertoire1, dessin.repertoire1);
-    placeentwips(Lecteur1, dessin.lecteur1);
-    placeentwips(Commande1, dessin.commande1);
-    placeentwips(Commande2, dessin.commande2);
-    placeentwips(Etiquette3, dessin.etiquette3);
+    placeentwips(Etiquette2, dessin.etiquette2, a);
+    placeentwips(Etiquette1, dessin.etiquette1, a);
+    placeentwips(Texte1, dessin.texte1, a);
+    placeentwips(label_rep, dessin.label_rep, a);
+    placeentwips(Fichier1, dessin.fichier1, a);
+    placeentwips(Repertoire1, dessin.repertoire1, a);
+    placeentwips(Lecteur1, dessin.lecteur1, a);
+    placeentwips(Commande1, dessin.commande1, a);
+    placeentwips(Commande2, dessin.commande2, a);
+    placeentwips(Etiquette3, dessin.etiquette3, a);
 
     // The lists open on the directory asked for, or on the nearest one that can be read.
     for (const Lecteur& l : lecteurs_)

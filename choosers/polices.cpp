@@ -4,6 +4,8 @@
 
 namespace {
 
+double agrandissement = 1.0;
+
 QFont police(const QStringList& familles, double points) {
     QFont f;
     f.setFamilies(familles);
@@ -24,4 +26,12 @@ QFont policetexte(double points) {
     return police({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
                    QStringLiteral("DejaVu Serif")},
                   points);
+}
+
+double agrandissementchoisisseurs() {
+    return agrandissement;
+}
+
+void fixeagrandissementchoisisseurs(double facteur) {
+    agrandissement = facteur;
 }

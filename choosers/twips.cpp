@@ -7,12 +7,17 @@
 #include <QtMath>
 
 int pixelsdetwips(int twips) {
-    const QScreen* ecran = QGuiApplication::primaryScreen();
-    const double ppp = ecran ? ecran->logicalDotsPerInchX() : 96.0;
-    return qRound(twips * ppp / 1440.0);
+    return pixelsdetwips(twips, 1.0);
 }
 
-void placeentwips(QWidget* controle, const QRect& twips) {
-    controle->setGeometry(pixelsdetwips(twips.x()), pixelsdetwips(twips.y()),
-                          pixelsdetwips(twips.width()), pixelsdetwips(twips.height()));
+int pixelsdetwips(int twips, double echelle) {
+    const QScreen* ecran = QGuiApplication::primaryScreen();
+    const double ppp = ecran ? ecran->logicalDotsPerInchX() : 96.0;
+    return qRound(twips * echelle * ppp / 1440.0);
+}
+
+void placeentwips(QWidget* controle, const QRect& twips, double echelle) {
+    controle->setGeometry(pixelsdetwips(twips.x(), echelle), pixelsdetwips(twips.y(), echelle),
+                          pixelsdetwips(twips.width(), echelle),
+                          pixelsdetwips(twips.height(), echelle));
 }

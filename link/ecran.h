@@ -4,6 +4,18 @@
 
 struct ResultatReception;
 
+// How far the download of a fast recording has come.
+struct ProgressionTelechargement {
+    int recues = 0;    // values stored so far
+    int demandees = 0; // values the download asks for
+    // Seconds still to go: the values left at the rate measured since the download began
+    // (at the usual rate of the way it asks for them, until one is measured).
+    double reste = 0;
+    // One request per value (fast Morse without the option of blocks): the long way.
+    bool parvaleur = false;
+    bool fini = false; // ended, or abandoned
+};
+
 // What a station's routines show and ask, whatever shows it: the main form on screen, the
 // terminal of the headless tool, the memory of a test. The routines name the form's
 // controls as the program always has; they never see a widget.
@@ -67,8 +79,7 @@ public:
     // A fast reception, or a recording decoded again, has ended: its record, which every
     // view of a recording reads.
     virtual void resultatreception(const ResultatReception& resultat) = 0;
-    // A download is under way: `recues` values of `demandees` at the clock reading
-    // `instant` (`recues` 0 when it starts; `demandees` reached, or `fini`, when it ends).
-    virtual void progressiontelechargement(int recues, int demandees, double instant,
-                                           bool fini) = 0;
+    // A download is under way (`recues` 0 when it starts), a few times a second, and once
+    // more with `fini` when it ends or is abandoned.
+    virtual void progressiontelechargement(const ProgressionTelechargement& progression) = 0;
 };

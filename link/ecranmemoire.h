@@ -55,7 +55,11 @@ public:
     void demandeenregistrement(const QString& legende) override {
         legendeenregistrement_ = legende;
     }
-    void progressiontelechargement(int, int, double, bool) override {}
+    void progressiontelechargement(const ProgressionTelechargement& progression) override {
+        progression_ = progression;
+        if (surProgression)
+            surProgression(progression);
+    }
     void resultatreception(const ResultatReception& resultat) override {
         if (surResultat)
             surResultat(resultat);
@@ -65,6 +69,8 @@ public:
     // Who follows a text as it changes (the Morse code string of a reception, shown as it
     // grows).
     std::function<void(Controle, const QString&)> surTexte;
+    // Who follows a download as it goes (the headless tool prints it).
+    std::function<void(const ProgressionTelechargement&)> surProgression;
     // What runs once, the first time the window is shown: the idle loop has begun.
     std::function<void()> surMontre;
 
@@ -75,6 +81,7 @@ public:
     QMap<QString, QString> avis_;
     QString notepriorite_;
     QString legendeenregistrement_;
+    ProgressionTelechargement progression_; // the last one reported
 
 private:
     QMap<Controle, Etat> controles_;

@@ -3,6 +3,7 @@
 #include "link/ecran.h"
 #include "link/station.h"
 #include "link/valeurnumerique.h"
+#include "receive/progressiontelechargement.h"
 
 #include <cmath>
 #include <utility>
@@ -250,6 +251,7 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
     bilan.valeursDemandees = blocs * 32;
     LecteurReponse reponse(s, bilan, FinReponse::Forme::valeur);
     const double debut = p.horloge();
+    SuiviTelechargement suivi(s, bilan, true);
     for (int b = 1; b <= blocs; ++b) {
         for (int o = 0; o <= 31; ++o) {
             s.ecran->fixetexte(Texte1, QString::fromLatin1(requetevaleur(b, o)));
@@ -279,6 +281,7 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
                 copie(e.compteurmesures - 1, e.chainemesure);
             ++bilan.valeursRecues;
             bilan.duree = p.horloge() - debut;
+            suivi.avance();
             s.ecran->fixetexte(Texte1,
                                s.ecran->texte(Texte1) + u' ' + QString::fromLatin1(e.chainemesure));
             e.chainemesure.clear();
@@ -312,6 +315,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
         lignesbloc.clear();
     };
     const double debut = p.horloge();
+    SuiviTelechargement suivi(s, bilan, false);
     // A token of the reply ends: a value, unless it holds nothing but blanks.
     const auto jeton = [&] {
         const QByteArray net = sansblancs(e.chainemesure);
@@ -323,6 +327,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
         lignesbloc.emplace_back(e.compteurmesures - 1, net);
         ++bilan.valeursRecues;
         bilan.duree = p.horloge() - debut;
+        suivi.avance();
     };
     for (int b = 1; b <= blocs && e.compteurmesures < nbmesures; ++b) {
         const qint16 debutbloc = e.compteurmesures;

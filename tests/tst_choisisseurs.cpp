@@ -4,11 +4,13 @@
 #include "choosers/enregistrefichier.h"
 #include "choosers/lecturefichier.h"
 #include "choosers/nomfichier.h"
+#include "choosers/polices.h"
 #include "codes/predefinis.h"
 #include "recording/fichierenregistrement.h"
 #include "sansdroits.h"
 #include "stationessai.h"
 
+#include "recording/resultatreception.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -24,7 +26,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include "recording/resultatreception.h"
 
 #include <QTest>
 #include <QTimer>
@@ -203,6 +204,33 @@ private slots:
         }
     }
 
+    // With the option of the large font, both choosers open larger by as much, their fonts
+    // and their controls alike, and still hold all their controls.
+    void agrandis_data() {
+        QTest::addColumn<double>("facteur");
+        QTest::newRow("dessin") << 1.0;
+        QTest::newRow("projection") << 14 / pointsChoisisseurs;
+    }
+    void agrandis() {
+        QFETCH(double, facteur);
+        StationEssai e;
+        const Lecturefichier normale(e.station, lecteurs_, chemin(u"juin"_s), nullptr);
+        fixeagrandissementchoisisseurs(facteur);
+        Lecturefichier f(e.station, lecteurs_, chemin(u"juin"_s), nullptr);
+        Enregistrefichier g(e.station, recu(e.station), lecteurs_, chemin(u"juin"_s), nullptr);
+        fixeagrandissementchoisisseurs(1.0);
+        for (const FormeFichier* forme :
+             {static_cast<FormeFichier*>(&f), static_cast<FormeFichier*>(&g)}) {
+            QCOMPARE(forme->font().pointSizeF(), pointsChoisisseurs * facteur);
+            QVERIFY(qAbs(forme->minimumWidth() - normale.minimumWidth() * facteur) <= 1);
+            QVERIFY(qAbs(forme->Commande1->width() - normale.Commande1->width() * facteur) <= 1);
+            for (const QWidget* c : forme->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!c->isWindow())
+                    QVERIFY2(forme->rect().contains(c->geometry()),
+                             qPrintable(c->metaObject()->className()));
+        }
+    }
+
     void saisieDuNom() {
         StationEssai e;
         Lecturefichier f(e.station, lecteurs_, chemin(u"juin"_s), nullptr);
@@ -265,8 +293,8 @@ private slots:
         StationEssai e;
         std::unique_ptr<FormeFichier> f;
         if (enregistre)
-            f = std::make_unique<Enregistrefichier>(e.station, recu(e.station), lecteurs_, chemin(u"autre"_s),
-                                                    nullptr);
+            f = std::make_unique<Enregistrefichier>(e.station, recu(e.station), lecteurs_,
+                                                    chemin(u"autre"_s), nullptr);
         else
             f = std::make_unique<Lecturefichier>(e.station, lecteurs_, chemin(u"autre"_s), nullptr);
         f->show();
@@ -626,7 +654,8 @@ private slots:
         e.station.etat.tabmesures[0] = " 37";
         e.station.etat.nbmesures = 6400;
         QTemporaryDir ici;
-        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(),
+                            nullptr);
         e.station.etat.nbmesures = 12800; // the menu changed since
         f.show();
         const std::vector<QByteArray> recues = e.station.etat.tabmesures;
@@ -659,7 +688,8 @@ private slots:
         StationEssai e;
         prepare(e);
         QTemporaryDir ici;
-        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(),
+                            nullptr);
         f.show();
         f.Texte1->setText(texte);
         f.Commande1->click();
@@ -691,7 +721,8 @@ private slots:
         const QString existant = ici.filePath(u"essai.rrr"_s);
         ecrit(existant, "ancien contenu\r\n");
         e.station.etat.cheminenregistrement = u"avant"_s;
-        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(),
+                            nullptr);
         f.show();
         f.Texte1->setText(texte);
         if (oui)
@@ -726,7 +757,8 @@ private slots:
         prepare(e);
         QTemporaryDir ici;
         QDir(ici.path()).mkdir(u"dossier.rrr"_s);
-        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(),
+                            nullptr);
         f.show();
         f.Texte1->setText(u"nouveau.rrr"_s);
         f.Commande1->click();
@@ -904,7 +936,8 @@ private slots:
         QTemporaryDir ici;
         ecrit(ici.filePath(u"essai.rrr"_s), "ancien\r\n");
         const QString captures = qEnvironmentVariable("LUMICOM_CAPTURES");
-        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(), nullptr);
+        Enregistrefichier f(e.station, recu(e.station), {{u"ici"_s, ici.path()}}, ici.path(),
+                            nullptr);
         f.setWindowTitle(u"Enregistrement d'un fichier binaire rapide"_s);
         f.show();
         f.Texte1->selectAll();

@@ -1,8 +1,9 @@
 #include "app/feuillelumivox1.h"
-#include "feuillesbanc.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoimorserapide.h"
+#include "feuillesbanc.h"
+#include "link/legendes.h"
 #include "link/station.h"
 #include "recording/copiecontrole.h"
 #include "recording/lecteurenregistrement.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,8 +51,8 @@ struct EchangeRapide {
                 const ArticleVitesse* vitesse = nullptr,
                 std::function<void(Station&)> recepteur = {}) {
         Station& s2 = *banc.recepteur.station;
-        QObject::connect(feuille(s2), &Feuillelumivox1::enregistrementdemande,
-                         feuille(s2), [this](const QString& l) { legendes << l; });
+        QObject::connect(feuille(s2), &Feuillelumivox1::enregistrementdemande, feuille(s2),
+                         [this](const QString& l) { legendes << l; });
         s2.observateurs.finReception = [this] {
             ++receptions;
             banc.arreteBientot(banc.recepteur);
@@ -141,6 +143,38 @@ private slots:
         QVERIFY(e.recepteur().Minuterie->enabled());
         QVERIFY(feuille(e.recepteur())->Btonenvoi_morserapide->isEnabled());
         QVERIFY(!feuille(e.recepteur())->Texte1->isReadOnly());
+    }
+
+    // The receiving window shows its download at its foot as it goes, the suggestion of
+    // the blocks beside it (fast Morse one value at a time needs more than a minute), and
+    // hides it once the download is over. With LUMICOM_CAPTURES set, it is grabbed half-way.
+    void progressionALaFenetre() {
+        EchangeRapide e;
+        Feuillelumivox1& f = e.feuilles.recepteur;
+        int plushaut = 0, visibles = 0;
+        QString ligne;
+        const QString captures = qEnvironmentVariable("LUMICOM_CAPTURES");
+        connect(f.barretelechargement, &QProgressBar::valueChanged, &f, [&](int valeur) {
+            plushaut = std::max(plushaut, valeur);
+            visibles += f.barretelechargement->isVisible() && f.lignetelechargement->isVisible();
+            if (valeur >= 2000 && ligne.isEmpty()) {
+                ligne = f.lignetelechargement->text();
+                if (!captures.isEmpty())
+                    f.grab().save(captures + u"/telechargement-progression.png"_s);
+            }
+        });
+        e.envoie(u"mr"_s, 6400, u"sos"_s);
+        QCOMPARE(e.receptions, 1);
+        QVERIFY(plushaut > 6000);
+        QVERIFY(visibles > 10);
+        QVERIFY2(ligne.startsWith(u"Téléchargement : "_s) &&
+                     ligne.contains(u" / 6368 mesures, encore "_s),
+                 qPrintable(ligne));
+        QVERIFY2(ligne.contains(f.menu_telechargementblocs->text()), qPrintable(ligne));
+        QVERIFY(!f.barretelechargement->isVisible());
+        QVERIFY(!f.lignetelechargement->isVisible());
+        // The captions of the reception are those it always had.
+        QCOMPARE(f.Etiquette1->text(), etiquette1morserapide());
     }
 
     // A 12800-sample fast Morse recording is recorded and asked for whole: 400 blocks.

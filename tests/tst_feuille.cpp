@@ -1,10 +1,14 @@
 #include "app/aide.h"
 #include "app/barremenus.h"
 #include "app/feuillelumivox1.h"
+#include "app/grandepolice.h"
 #include "app/lignedecommande.h"
 #include "app/options.h"
+#include "app/zoneproportionnelle.h"
+#include "choosers/polices.h"
 #include "codes/predefinis.h"
 #include "lumicomversion.h"
+#include "receive/progressiontelechargement.h"
 #include "stationessai.h"
 
 #include <QAction>
@@ -15,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -129,6 +134,181 @@ private slots:
         f.menu_30ms->trigger(); // choosing it again keeps it checked
         QVERIFY(f.menu_30ms->isChecked() && !f.menu_50ms->isChecked());
         QCOMPARE(e.station.etat.typecodage, QStringLiteral("m"));
+    }
+
+    // The text size chosen shows at once in both text boxes, whatever is going on.
+    void policeAussitot_data() {
+        QTest::addColumn<int>("taille");
+        QTest::newRow("12") << 12;
+        QTest::newRow("16") << 16;
+        QTest::newRow("20") << 20;
+        QTest::newRow("30") << 30;
+    }
+    void policeAussitot() {
+        QFETCH(int, taille);
+        StationEssai e;
+        commeApresDemarrage(e);
+        Feuillelumivox1& f = *e.feuille;
+        // Another size first, so that the one chosen is a change.
+        (taille == 30 ? f.menu_police12 : f.menu_police30)->trigger();
+        QAction* article =
+            f.menu_police_texterecep->actions().at(QList{12, 16, 20, 30}.indexOf(taille));
+        article->trigger();
+        QCOMPARE(f.Texte1->font().pointSize(), taille);
+        QCOMPARE(f.Texte2->font().pointSize(), taille);
+    }
+
+    // While a fast reception downloads, the foot of the window shows a bar and the values
+    // with the time left, in place of the estimate; beyond a minute one value at a time,
+    // the item of the menu "Options" that goes faster, named as the menu names it.
+    void progressionDuTelechargement() {
+        StationEssai e;
+        commeApresDemarrage(e);
+        Feuillelumivox1& f = *e.feuille;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.Texte1->setPlainText(QStringLiteral("sos"));
+        QVERIFY(!f.barretelechargement->isVisible());
+        QVERIFY(!f.lignetelechargement->isVisible());
+        ProgressionTelechargement p;
+        p.recues = 1234;
+        p.demandees = 6368;
+        p.reste = 112;
+        p.parvaleur = true;
+        f.progressiontelechargement(p);
+        QVERIFY(f.barretelechargement->isVisible());
+        QVERIFY(!f.estimation->isVisible());
+        QCOMPARE(f.barretelechargement->maximum(), 6368);
+        QCOMPARE(f.barretelechargement->value(), 1234);
+        QCOMPARE(f.lignetelechargement->text(),
+                 QStringLiteral("Téléchargement : 1234 / 6368 mesures, encore 1 min 52 s ; plus "
+                                "court : cocher « %1 » dans le menu « Options »")
+                     .arg(f.menu_telechargementblocs->text()));
+        QVERIFY(f.menu_options->actions().contains(f.menu_telechargementblocs));
+        // The line is whole, on as many lines as it needs, inside the window.
+        QApplication::processEvents();
+        QVERIFY(f.lignetelechargement->heightForWidth(f.lignetelechargement->width()) <=
+                f.lignetelechargement->height());
+        const QRect ligne(f.lignetelechargement->mapTo(&f, QPoint(0, 0)),
+                          f.lignetelechargement->size());
+        QVERIFY(f.rect().contains(ligne));
+        p.recues = 5000;
+        p.reste = resteConseilBlocs;
+        f.progressiontelechargement(p);
+        QCOMPARE(f.barretelechargement->value(), 5000);
+        QCOMPARE(f.lignetelechargement->text(),
+                 QStringLiteral("Téléchargement : 5000 / 6368 mesures, encore 1 min"));
+        p.fini = true;
+        f.progressiontelechargement(p);
+        QVERIFY(!f.barretelechargement->isVisible());
+        QVERIFY(!f.lignetelechargement->isVisible());
+        QVERIFY(f.estimation->isVisible());
+    }
+
+    // The window grows (maximised on a projector's screen) and its controls with it, in
+    // proportion and inside the window; it starts at the size it was drawn with.
+    void fenetreAgrandie_data() {
+        QTest::addColumn<QSize>("taille");
+        QTest::newRow("dessin") << QSize(0, 0);
+        QTest::newRow("1920 x 1080") << QSize(1920, 1080);
+        QTest::newRow("large et basse") << QSize(1600, 700);
+        QTest::newRow("etroite et haute") << QSize(900, 1000);
+    }
+    void fenetreAgrandie() {
+        QFETCH(QSize, taille);
+        StationEssai e;
+        commeApresDemarrage(e);
+        Feuillelumivox1& f = *e.feuille;
+        const QSize dessin(f.pixels(11880), f.pixels(7830));
+        const QRect quitter(f.Btonquitter->geometry());
+        const double points = f.Etiquette1->font().pointSizeF();
+        f.appliquetaillepolice(20);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.centralWidget()->size(), dessin);
+        QCOMPARE(f.Btonquitter->geometry(), quitter);
+        QVERIFY(f.maximumSize().width() > 1920 && f.maximumSize().height() > 1080);
+        if (!taille.isEmpty())
+            f.resize(taille);
+        QApplication::processEvents();
+        const QSize zone = f.centralWidget()->size();
+        if (!taille.isEmpty())
+            QVERIFY(zone.width() > dessin.width() || zone.height() > dessin.height());
+        const double sx = double(zone.width()) / dessin.width();
+        const double sy = double(zone.height()) / dessin.height();
+        QCOMPARE(f.zoneproportionnelle->echellelargeur(), sx);
+        QVERIFY(qAbs(f.Btonquitter->width() - quitter.width() * sx) <= 1);
+        QVERIFY(qAbs(f.Btonquitter->height() - quitter.height() * sy) <= 1);
+        QVERIFY(qAbs(f.Btonquitter->x() - quitter.x() * sx) <= 1);
+        QVERIFY(qAbs(f.Btonquitter->y() - quitter.y() * sy) <= 1);
+        // Every control drawn inside the area stays inside it (Texte2 was drawn reaching
+        // below it, and still does, by as much in proportion).
+        for (QWidget* c :
+             {static_cast<QWidget*>(f.Etiquette1), static_cast<QWidget*>(f.Texte1),
+              static_cast<QWidget*>(f.Btonenvoiemorse), static_cast<QWidget*>(f.Btonenvoiebinaire),
+              static_cast<QWidget*>(f.Btonefface), static_cast<QWidget*>(f.Btonquitter),
+              static_cast<QWidget*>(f.Etiquette2)})
+            QVERIFY2(QRect(QPoint(0, 0), zone).contains(c->geometry()),
+                     qPrintable(c->metaObject()->className()));
+        QVERIFY(f.rect().contains(QRect(f.centralWidget()->mapTo(&f, QPoint(0, 0)), zone)));
+        // The captions grow with the smaller proportion; the text boxes keep the size of
+        // the menu "police textes".
+        QVERIFY(qAbs(f.Etiquette1->font().pointSizeF() - points * std::min(sx, sy)) < 0.01);
+        QCOMPARE(f.Texte1->font().pointSize(), 20);
+        QCOMPARE(f.Texte2->font().pointSize(), 20);
+        // With LUMICOM_CAPTURES set, the window on a projector's screen, a message in each
+        // text box.
+        const QString captures = qEnvironmentVariable("LUMICOM_CAPTURES");
+        if (!captures.isEmpty() && taille == QSize(1920, 1080)) {
+            f.menu_police30->trigger();
+            f.Texte1->setPlainText(QStringLiteral("sos"));
+            f.Texte2->setPlainText(QStringLiteral("Quel est l'auteur de la relativité ?"));
+            QApplication::processEvents();
+            QVERIFY(f.grab().save(captures + QStringLiteral("/fenetre-agrandie.png")));
+        }
+    }
+
+    // "Grande police (projection)" sets the application's font at once (menus, boxes),
+    // opens the choosers larger, and is kept for the next start; unticked, the system's
+    // font comes back.
+    void grandePolice() {
+        QTemporaryDir configuration;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuration.path()));
+        const QFont systeme = QApplication::font();
+        QVERIFY(systeme.pointSizeF() < pointsProjection);
+        {
+            StationEssai e;
+            commeApresDemarrage(e);
+            Feuillelumivox1& f = *e.feuille;
+            retientoptions(f);
+            QCOMPARE(f.menu_grandepolice->text(), QStringLiteral("Grande police (projection)"));
+            QVERIFY(f.menu_options->actions().contains(f.menu_grandepolice));
+            QVERIFY(!f.menu_grandepolice->isChecked());
+            const double etiquette = f.Etiquette1->font().pointSizeF();
+            f.menu_grandepolice->trigger();
+            QVERIFY(f.menu_grandepolice->isChecked());
+            QCOMPARE(QApplication::font().pointSizeF(), pointsProjection);
+            QApplication::processEvents(); // the windows take the new font
+            QCOMPARE(f.barremenus->rangees().first()->font().pointSizeF(), pointsProjection);
+            QCOMPARE(agrandissementchoisisseurs(), pointsProjection / pointsChoisisseurs);
+            // The form's own controls keep theirs.
+            QCOMPARE(f.Etiquette1->font().pointSizeF(), etiquette);
+        }
+        {
+            StationEssai suivante;
+            retientoptions(*suivante.feuille);
+            QVERIFY(suivante.feuille->menu_grandepolice->isChecked());
+            QCOMPARE(QApplication::font().pointSizeF(), pointsProjection);
+            suivante.feuille->menu_grandepolice->trigger();
+            QVERIFY(!suivante.feuille->menu_grandepolice->isChecked());
+            QCOMPARE(QApplication::font(), systeme);
+            QCOMPARE(agrandissementchoisisseurs(), 1.0);
+        }
+        StationEssai derniere;
+        retientoptions(*derniere.feuille);
+        QVERIFY(!derniere.feuille->menu_grandepolice->isChecked());
+        QCOMPARE(QApplication::font(), systeme);
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     void effacerNeTouchequeTexte1() {

@@ -1,6 +1,8 @@
 #include "app/feuillelumivox1.h"
 #include "feuillesbanc.h"
+#include "link/ecranmemoire.h"
 #include "link/station.h"
+#include "receive/progressiontelechargement.h"
 #include "receive/telechargement.h"
 #include "stationessai.h"
 
@@ -77,6 +79,29 @@ struct Interface {
     Station& station() { return essai.station; }
 };
 
+// The reports of a download, each with the virtual time it was made at.
+struct Suivi {
+    EcranMemoire ecran;
+    QList<ProgressionTelechargement> rapports;
+    QList<double> instants;
+
+    explicit Suivi(Interface& i) {
+        ecran.surProgression = [this, &i](const ProgressionTelechargement& p) {
+            rapports << p;
+            instants << i.essai.plateforme.maintenant();
+        };
+        i.station().attache(ecran);
+    }
+
+    // The first report, while the download runs, with at least `n` values in; -1 if none.
+    qsizetype premier(int n) const {
+        for (qsizetype k = 0; k < rapports.size(); ++k)
+            if (!rapports.at(k).fini && rapports.at(k).recues >= n)
+                return k;
+        return -1;
+    }
+};
+
 QByteArray stocke(int v) {
     return ' ' + QByteArray::number(v);
 }
@@ -127,6 +152,79 @@ private slots:
         QCOMPARE(feuille(s)->Texte1->toPlainText(), u"XRESUL 199,32,1"_s);
         QVERIFY(s.etat.chainemesure.isEmpty());
         QCOMPARE(bilan.octetsEcrits, i.requetes.join().size());
+    }
+
+    // The download is reported from 0 to the count asked for, growing, a few times a
+    // second at most, and once more as ended, whichever way it asks for the values.
+    void progressionCroissante_data() {
+        QTest::addColumn<bool>("parvaleur");
+        QTest::addColumn<int>("demandees");
+        QTest::newRow("morse une par une") << true << 6368;
+        QTest::newRow("par blocs") << false << 6400;
+    }
+    void progressionCroissante() {
+        QFETCH(bool, parvaleur);
+        QFETCH(int, demandees);
+        Interface i;
+        i.station().etat.nbmesures = 6400;
+        // Each reply 20 ms after its request (fast Morse) or 100 ms (a block).
+        i.retard = [parvaleur](int) { return parvaleur ? 0.02 : 0.1; };
+        Suivi suivi(i);
+        const BilanTelechargement bilan = parvaleur ? telechargemorserapide(i.station(), {})
+                                                    : telechargebinairerapide(i.station());
+        QCOMPARE(bilan.valeursRecues, demandees);
+        QVERIFY(suivi.rapports.size() > 10);
+        QCOMPARE(suivi.rapports.first().recues, 0);
+        QVERIFY(!suivi.rapports.first().fini);
+        QCOMPARE(suivi.rapports.last().recues, demandees);
+        QVERIFY(suivi.rapports.last().fini);
+        for (qsizetype k = 0; k < suivi.rapports.size(); ++k) {
+            const ProgressionTelechargement& p = suivi.rapports.at(k);
+            QCOMPARE(p.demandees, demandees);
+            QCOMPARE(p.parvaleur, parvaleur);
+            QCOMPARE(p.fini, k == suivi.rapports.size() - 1);
+            if (k == 0)
+                continue;
+            QVERIFY(p.recues >= suivi.rapports.at(k - 1).recues);
+            if (!p.fini)
+                QVERIFY(suivi.instants.at(k) - suivi.instants.at(k - 1) >= intervalleProgression);
+        }
+    }
+
+    // The time left follows the rate measured: an interface twice as slow to answer gives
+    // twice the estimate, each the values left times the time one takes.
+    void resteSelonLeDebitMesure() {
+        double restes[2] = {};
+        for (const int lent : {0, 1}) {
+            Interface i;
+            const double parvaleur = lent ? 0.04 : 0.02;
+            i.retard = [parvaleur](int) { return parvaleur; };
+            Suivi suivi(i);
+            telechargemorserapide(i.station(), {});
+            const qsizetype k = suivi.premier(200);
+            QVERIFY(k > 0);
+            const ProgressionTelechargement& p = suivi.rapports.at(k);
+            // The values left at the rate of those come since the download began.
+            const double ecoule = suivi.instants.at(k) - suivi.instants.first();
+            const double attendu = (p.demandees - p.recues) * ecoule / p.recues;
+            QVERIFY2(qAbs(p.reste - attendu) < 1e-6 * attendu,
+                     qPrintable(u"%1 au lieu de %2"_s.arg(p.reste).arg(attendu)));
+            // Before the first second: the usual rate of a download one value at a time.
+            QCOMPARE(suivi.rapports.first().reste, 6368 / debitParValeur);
+            restes[lent] = p.reste;
+        }
+        QVERIFY(restes[1] > 1.8 * restes[0]);
+    }
+
+    // An interface that falls silent: the last report is the values kept, as ended.
+    void progressionAbandonnee() {
+        Interface i;
+        i.muetteApres = 100;
+        Suivi suivi(i);
+        const BilanTelechargement bilan = telechargemorserapide(i.station(), {});
+        QVERIFY(bilan.interrompu);
+        QVERIFY(suivi.rapports.last().fini);
+        QCOMPARE(suivi.rapports.last().recues, bilan.valeursRecues);
     }
 
     // A reply lost on the way: the request goes again after a silence, the value comes

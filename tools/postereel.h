@@ -43,6 +43,8 @@ public:
     PosteReel& operator=(const PosteReel&) = delete;
 
     Station& station() { return *station_; }
+    // What the station shows, kept in memory.
+    EcranMemoire& ecran() { return ecran_; }
 
     // Runs the start-up. When the idle loop begins (the form is shown, the threshold
     // measured, the settings at their defaults), the fast coding's item (if any) and the

@@ -4,6 +4,7 @@
 #include "souscommande.h"
 
 #include "codes/formats.h"
+#include "receive/progressiontelechargement.h"
 #include "receive/telechargement.h"
 #include "recording/fichierenregistrement.h"
 #include "tools/postereel.h"
@@ -78,6 +79,11 @@ int executeReception(const QStringList& arguments) {
     s.observateurs.debutReception = [&] {
         attente.stop();
         ecritErreur(QStringLiteral("réception d'un message"));
+    };
+    // The download on one line of standard error, written again in place as it goes.
+    poste.ecran().surProgression = [](const ProgressionTelechargement& p) {
+        ecritErreurEnPlace(ligneprogression(p, conseiloptionblocs(QStringLiteral("--blocs"))),
+                           p.fini);
     };
     s.observateurs.finTelechargement = [&](const BilanTelechargement& bilan) {
         ecritErreur(QStringLiteral("téléchargement : %1 valeurs sur %2 en %3 s (%4 octets "

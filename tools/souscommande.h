@@ -21,6 +21,16 @@ constexpr int sortieInterfaceMuette = 4; // the interface does not answer
 // Writes a line, UTF-8, to standard output / standard error.
 void ecritLigne(const QString& ligne);
 void ecritErreur(const QString& message);
+// A line of standard error written again in place as a task goes on: a carriage return and
+// the new text over the old one, no line feed until `fin`. Any other line written to
+// standard error ends it first.
+void ecritErreurEnPlace(const QString& message, bool fin);
+// What writes `ligne` in place of the line of `longueur` characters written before (-1:
+// none), and its length after: a carriage return and blanks over what is left of the old
+// line; a line feed and -1 with `fin`.
+QString texteEnPlace(const QString& ligne, qsizetype& longueur, bool fin);
+// What ends the line written in place, if one is (a line feed), and -1.
+QString texteFinEnPlace(qsizetype& longueur);
 
 // A received text on one line of output: a line feed becomes the symbol ␊ (U+240A) and a
 // carriage return ␍ (U+240D), which no Windows-1252 character gives, so each item stays
