@@ -7,8 +7,8 @@
 // since the end of the program ends its process.
 
 #include "app/feuillelumivox1.h"
-#include "feuillesbanc.h"
 #include "emit/btonenvoiebinaire.h"
+#include "feuillesbanc.h"
 #include "simulateurreel.h"
 #include "tools/postereel.h"
 
@@ -20,6 +20,7 @@
 #include <QWindow>
 #include <csignal>
 #include <cstring>
+#include <memory>
 
 using namespace simulateurreel;
 
@@ -34,7 +35,12 @@ int posteFenetre() {
     reglages.codage = QStringLiteral("b");
     PosteReel poste(reglages);
     Station& s = poste.station();
-    poste.demarre([&s] {
+    std::unique_ptr<Feuillelumivox1> fenetre;
+    poste.demarre([&s, &fenetre] {
+        // The headless station has no window: once it waits for messages, the program's
+        // main form is given to it, as the program's own start-up does.
+        fenetre = std::make_unique<Feuillelumivox1>(s);
+        fenetre->show();
         feuille(s)->Texte1->setPlainText(QStringLiteral("ooo"));
         QTimer::singleShot(200, [&s] { Btonenvoiebinaire_Click(s); });
         auto* guetteur = new QTimer;
