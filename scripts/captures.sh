@@ -199,8 +199,11 @@ capture "$aide" aide.png
 
 # A pulled cable: the link of station 2 cut by the simulator, as a USB adapter knocked out.
 # The station says so in a box that does not stop it, and tries the port again every second.
+xdotool windowclose "$aide" 2>/dev/null || true
+xdotool windowminimize "$p1" || true
 echo "coupe 2" >"$ports/lumiere"
 perte="$(attends "Liaison avec l'interface perdue" "Poste 2")"
+xdotool windowactivate --sync "$perte" >/dev/null 2>&1 || true
 sleep 0.5
 capture "$perte" cable-debranche.png
 
@@ -224,5 +227,6 @@ xdotool type --delay 20 "1"
 repond "port COM" "Poste 3" Return
 repond "Branchement" "Poste 3" Return
 muet="$(attends "L'interface ne répond pas" "Poste 3")"
+xdotool windowactivate --sync "$muet" >/dev/null 2>&1 || true
 sleep 0.5
 capture "$muet" mauvais-port.png
