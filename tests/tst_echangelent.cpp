@@ -1,8 +1,8 @@
 #include "app/feuillelumivox1.h"
-#include "feuillesbanc.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "feuillesbanc.h"
 #include "link/station.h"
 #include "tools/bancvirtuel.h"
 

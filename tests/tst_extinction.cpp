@@ -1,7 +1,7 @@
 #include "app/feuillelumivox1.h"
-#include "feuillesbanc.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "feuillesbanc.h"
 #include "tools/bancvirtuel.h"
 
 #include <QPlainTextEdit>

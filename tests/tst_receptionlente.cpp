@@ -1,8 +1,8 @@
 #include "app/feuillelumivox1.h"
-#include "feuillesbanc.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
+#include "feuillesbanc.h"
 #include "link/station.h"
 #include "tools/bancvirtuel.h"
 
@@ -365,7 +365,8 @@ private slots:
         const Lumiere lumiere = binaire + Lumiere{-3.0} + lumieremorse(u" .- "_s, 1);
         const auto menus = [finbinaire](BancVirtuel& banc) {
             Station& r = *banc.recepteur.station;
-            banc.recepteur.plateforme.programme(1.8, [&r] { feuille(r)->menu_typebinaire_Click(); });
+            banc.recepteur.plateforme.programme(1.8,
+                                                [&r] { feuille(r)->menu_typebinaire_Click(); });
             banc.recepteur.plateforme.programme(finbinaire + 1.5,
                                                 [&r] { feuille(r)->menu_typemorse_Click(); });
         };

@@ -1,6 +1,6 @@
 #include "app/feuillelumivox1.h"
-#include "feuillesbanc.h"
 #include "emit/btonenvoimorserapide.h"
+#include "feuillesbanc.h"
 #include "receive/form_load.h"
 #include "stationessai.h"
 

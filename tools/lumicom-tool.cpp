@@ -6,8 +6,8 @@
 #include "link/messagesqt.h"
 #include "lumicomversion.h"
 
-#include <QGuiApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <array>
 #include <cstring>
 #include <memory>
