@@ -56,9 +56,10 @@ struct DecodageMorseRapide {
 // reaches the end in the dark meets an empty lit run, which is classified like any other
 // (a "." when pmin ≤ 2).
 //
-// Every scan stops at the end of the samples: for a download, a lit run of the preamble
-// when it passes `nbmesures`, the scan after it at `nbmesures` and the lit runs at the
-// table's last index. Without four pulses the code string stays empty.
+// Every scan stops at the end of the samples (`bornes`, as fast binary): for a download, a
+// lit run of the preamble when it passes `nbmesures`, the scan after it at `nbmesures` and
+// the lit runs at the table's last index; for a file, at its last sample, which no run of
+// the preamble starts at or counts. Without four pulses the code string stays empty.
 //
 // With the mended rules:
 // - a recording that starts in the light of the start mark is read from the darkness after

@@ -1,11 +1,11 @@
 #include "app/feuillelumivox1.h"
-#include "feuillesbanc.h"
 #include "codes/predefinis.h"
 #include "emit/btonenvoibinrap.h"
 #include "emit/btonenvoimorserapide.h"
+#include "feuillesbanc.h"
 #include "link/station.h"
 #include "recording/copiecontrole.h"
-#include "recording/lecteurenregistrement.h"
+#include "recording/lectureenregistrement.h"
 #include "sim/transportsimule.h"
 #include "tools/bancvirtuel.h"
 #include "tools/essailiaison.h"
@@ -49,8 +49,8 @@ struct EchangeRapide {
                 const ArticleVitesse* vitesse = nullptr,
                 std::function<void(Station&)> recepteur = {}) {
         Station& s2 = *banc.recepteur.station;
-        QObject::connect(feuille(s2), &Feuillelumivox1::enregistrementdemande,
-                         feuille(s2), [this](const QString& l) { legendes << l; });
+        QObject::connect(feuille(s2), &Feuillelumivox1::enregistrementdemande, feuille(s2),
+                         [this](const QString& l) { legendes << l; });
         s2.observateurs.finReception = [this] {
             ++receptions;
             banc.arreteBientot(banc.recepteur);
@@ -195,13 +195,13 @@ private slots:
         const QString chemin =
             QDir(donnees_.path())
                 .filePath(u"%1/controle.rrr"_s.arg(QCoreApplication::applicationName()));
-        LecteurEnregistrement lecteur;
+        LectureEnregistrement enregistrement;
         QString erreur;
-        QVERIFY2(lecteur.ouvre(chemin, &erreur), qPrintable(erreur));
+        QVERIFY2(enregistrement.ouvre(chemin, &erreur), qPrintable(erreur));
         const EtatPartage& etat = e.recepteur().etat;
         int n = 0;
         double v = 0;
-        while (lecteur.suivante(v)) {
+        while (enregistrement.suivante(v)) {
             QCOMPARE(v, double(etat.tabmesures.at(n).trimmed().toInt()));
             ++n;
         }
