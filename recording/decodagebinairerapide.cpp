@@ -479,6 +479,22 @@ LongueurBit remesurepreambule(DecodageBinaireRapide& r, const Eclairs& e) {
     r.ecartallume = mesure.ecartallume;
     return mesure;
 }
+// Whether the message went on past the end of the recording, as the reading ended: with
+// `nbits` of a frame open, or (`preambule` runs of an unfinished preamble counted) in the
+// light of its preamble.
+void jugecoupure(DecodageBinaireRapide& r, const SourceEchantillons& source,
+                 const BornesEchantillons& b, int nbits, int preambule) {
+    if (preambule > 0) {
+        if (source.lis(b.fin) > r.seuil)
+            r.coupe = Coupure::oui;
+        return;
+    }
+    const int finmessage = r.caracteres.empty() ? r.debut : r.caracteres.back().fin;
+    r.ecartfinal = ecartfinal(r.bit > 0 ? r.bit : r.b0, false);
+    r.obscuritefinale = b.fin - finmessage;
+    r.coupe =
+        nbits > 0 ? Coupure::oui : coupurealafin(source, b.fin, r.seuil, finmessage, r.ecartfinal);
+}
 } // namespace
 
 DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regles regles) {
@@ -497,9 +513,13 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
     r.seuil = S;
     r.b0 = int(std::floor((r.bmax + r.bmin) / 2.0));
     r.debut = p.i;
+    if (nruns < 4) {
+        jugecoupure(r, source, b, 0, nruns);
+        return r;
+    }
     LongueurBit mesure;
     Eclairs e;
-    if (regles == Regles::Corrigees && nruns == 4) {
+    if (regles == Regles::Corrigees) {
         e = eclairs(source, depart.apres, b.fin, S);
         mesure = remesurepreambule(r, e);
     }
@@ -507,8 +527,7 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
     const int nbits = mesure.valide()
                           ? LectureGrille(r, lecture, mesure, grillebits(e, mesure)).lit()
                           : litcommeconcu(r, lecture);
-    if (nruns == 4)
-        r.coupe = nbits > 0 || lumierealafin(source, b.fin, S);
+    jugecoupure(r, source, b, nbits, 0);
     return r;
 }
 

@@ -301,6 +301,29 @@ int mesurepreambule(DecodageMorseRapide& r, LecturePreambule& p, int S, bool cor
     r.vmax = p.vmax;
     return npulse;
 }
+// Whether the message went on past the end of the recording, as the scan ended (`npulse`
+// pulses of the preamble counted).
+void jugecoupure(DecodageMorseRapide& r, const SourceEchantillons& source,
+                 const BornesEchantillons& b, int npulse) {
+    const bool allumee = source.lis(b.fin) > r.seuil;
+    if (npulse < 4 || r.arretsurrun) {
+        if (npulse > 0 && allumee)
+            r.coupe = Coupure::oui;
+        return;
+    }
+    // The end of the last element, or of the preamble.
+    int finmessage = r.debut;
+    for (std::size_t k = r.etenduescode.size(); k-- > 0;)
+        if (r.codemorse.at(qsizetype(k)) != u' ') {
+            finmessage = r.etenduescode[k].second;
+            break;
+        }
+    r.ecartfinal = ecartfinal(r.unite > 0 ? r.unite : r.pmin < 10000 ? r.pmin : 0, true);
+    r.obscuritefinale = b.fin - finmessage;
+    const bool lettreouverte = !r.codemorse.isEmpty() && !r.codemorse.endsWith(u' ');
+    r.coupe = lettreouverte ? Coupure::oui
+                            : coupurealafin(source, b.fin, r.seuil, finmessage, r.ecartfinal);
+}
 } // namespace
 
 DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles regles) {
@@ -331,10 +354,7 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
         LectureGrille(r, lecture, mesure, grilleunites(r.preambule, mesure)).lit();
     else
         litcommeconcu(r, lecture, source.origine == Origine::Fichier && !corrige);
-    if (npulse == 4) {
-        const bool lettreouverte = !r.codemorse.isEmpty() && !r.codemorse.endsWith(u' ');
-        r.coupe = lettreouverte || lumierealafin(source, b.fin, r.seuil);
-    }
+    jugecoupure(r, source, b, npulse);
     return r;
 }
 

@@ -7,11 +7,11 @@
 #include "recording/traceenregistrement.h"
 #include "stationessai.h"
 
+#include "recording/resultatreception.h"
 #include <QAction>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
-#include "recording/resultatreception.h"
 
 #include <QTest>
 #include <set>
@@ -77,7 +77,7 @@ private slots:
                             [](const auto& p) { return p.texte == u"arrêt"; }));
         QVERIFY(std::any_of(t.plages.begin(), t.plages.end(),
                             [](const auto& p) { return p.texte == u"blanc"; }));
-        QVERIFY(!t.coupe);
+        QCOMPARE(t.coupe, Coupure::non);
     }
 
     // The letters of "bonjour", each over the samples of its elements, dots and dashes
@@ -192,9 +192,8 @@ private slots:
         for (size_t k = 0; k < salut.valeurs.size(); ++k)
             table[k] = ' ' + QByteArray::number(salut.valeurs[k]);
         const SourceEchantillons source = depuistabmesures(table, 6400, 0.55);
-        f.resultatreception(resultatreception(table, 6400, source,
-                                              decodemessagebinairerapide(source),
-                                              Regles::Corrigees));
+        f.resultatreception(resultatreception(
+            table, 6400, source, decodemessagebinairerapide(source), Regles::Corrigees));
         e.station.etat.typecodage = u"mr"_s;
         e.station.etat.tabmesures.assign(EtatPartage::tailleTabmesures, QByteArray());
         QVERIFY(signal->enregistrement()->isVisible());
