@@ -204,7 +204,7 @@ private slots:
     // recording did not end it, and the message is not said cut.
     void morseFichierArreteParUnRun() {
         Enregistrement e;
-        posemorse(e, u"... "_s);
+        posemorse(e, u"..."_s); // a letter open when the run comes
         e.allume(2 * pas).eteint(4000);
         std::vector<int> valeurs(e.valeurs.begin(), e.valeurs.begin() + e.position);
         const DecodageMorseRapide r = decodemorserapide(depuisfichier(valeurs), Regles::Conception);
