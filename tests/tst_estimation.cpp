@@ -106,8 +106,8 @@ private slots:
         QVERIFY(estimeemission(u"sos"_s, u"mr"_s, 1, 6400).nontransmis.isEmpty());
     }
 
-    // The recording holds 8.3 s (6400 samples) or 16.6 s (12800): a message that ends in
-    // its last half second or after is too long.
+    // The recording holds 8.3 s (6400 samples) or 16.6 s (12800): a message whose light,
+    // and the darkness after it that proves its end, do not fit in it is too long.
     void messageRapideTropLong() {
         const QString question = u"Quel est l'auteur de la relativité ? "_s;
         EstimationEmission e = estimeemission(question, u"br"_s, 1, 6400);
