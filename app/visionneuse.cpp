@@ -254,8 +254,11 @@ void Visionneuse::metajour() {
             .arg(t.seuilinitial)
             .arg(t.seuil)
             .arg(t.messagerecu.trimmed());
-    if (t.coupe)
+    if (t.coupe == Coupure::oui)
         resume += QStringLiteral(" — le message a duré plus longtemps que l'enregistrement");
+    else if (t.coupe == Coupure::peutetre)
+        resume +=
+            QStringLiteral(" — le message a peut-être duré plus longtemps que l'enregistrement");
     resume_->setText(resume);
 }
 

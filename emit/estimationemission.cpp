@@ -42,10 +42,18 @@ double dureebinairelent(const QString& code, double f) {
     return d + b + 6.818;
 }
 
+// A fast message after the start mark: the end of its last light, and the time by which
+// a recording must have run for the receiver to see that it ended (the darkness after its
+// last element or frame that proves it, `ecartfinal`).
+struct FinRapide {
+    double lumiere = 0;
+    double attendue = 0;
+};
+
 // The fast Morse emitter after its 1 s start mark: 0.35 s of darkness, the letter c and a
 // letter gap (14 dots), each element followed by a dot of darkness (a dash and a blank
-// last three dots). To the end of the last light.
-double dureemorserapide(const QString& code, double f) {
+// last three dots).
+FinRapide finmorserapide(const QString& code, double f) {
     const double point = 0.05 * f;
     double d = 0.35 + 14 * point;
     double apresderniereLumiere = d - 3 * point;
@@ -55,16 +63,18 @@ double dureemorserapide(const QString& code, double f) {
             apresderniereLumiere = d;
         d += point;
     }
-    return apresderniereLumiere;
+    return {apresderniereLumiere, apresderniereLumiere + ecartfinalmorse * point};
 }
 
 // The fast binary emitter after its 1 s start mark: 0.35 s of darkness, three one-bit
 // flashes one bit apart and two bits of stop, then 0.07 f a bit, two more bits for a blank
-// or after nine bits. To the end of the last light.
-double dureebinairerapide(const QString& code, double f) {
+// or after nine bits. The receiver waits for the darkness after the last frame, not after
+// its last light: a frame ending with zeros is seen whole only at its ninth bit.
+FinRapide finbinairerapide(const QString& code, double f) {
     const double bit = 0.07 * f;
     double d = 0.35 + 7 * bit;
     double apresderniereLumiere = d - 2 * bit;
+    double finderniereTrame = apresderniereLumiere;
     int bits = 0;
     for (const QChar c : code) {
         if (c == u' ') {
@@ -76,10 +86,24 @@ double dureebinairerapide(const QString& code, double f) {
             apresderniereLumiere = d;
         if (++bits == 9) {
             bits = 0;
+            finderniereTrame = d;
             d += 2 * bit;
         }
     }
-    return apresderniereLumiere;
+    return {apresderniereLumiere, finderniereTrame + ecartfinalbinaire * bit};
+}
+
+// The characters of `texte` one by one, a pair of surrogates (an emoji) being one.
+QStringList caracteres(const QString& texte) {
+    QStringList liste;
+    for (qsizetype i = 0; i < texte.size(); ++i) {
+        const bool paire = texte.at(i).isHighSurrogate() && i + 1 < texte.size() &&
+                           texte.at(i + 1).isLowSurrogate();
+        liste << texte.mid(i, paire ? 2 : 1);
+        if (paire)
+            ++i;
+    }
+    return liste;
 }
 
 } // namespace
@@ -94,31 +118,29 @@ EstimationEmission estimeemission(const QString& texte, const QString& typecodag
     QString code;
     if (morse) {
         code = traduitmorse(message).codemorse;
-        for (const QChar c : message)
-            if (!c.isSpace() && traduitmorse(QString(c)).affichagemorse.isEmpty())
-                notenontransmis(e.nontransmis, QString(c));
+        for (const QString& c : caracteres(message))
+            if (!c.at(0).isSpace() && traduitmorse(c).affichagemorse.isEmpty())
+                notenontransmis(e.nontransmis, c);
     } else {
         // A fast binary text gets a blank at its end, shown but never sent.
         QString affichage;
         traduitbinaire(message, code, affichage);
-        for (qsizetype i = 0; i < message.size(); ++i) {
-            const QChar c = message.at(i);
-            if (codeWindows1252(c) >= 0)
-                continue;
-            const bool paire =
-                c.isHighSurrogate() && i + 1 < message.size() && message.at(i + 1).isLowSurrogate();
-            notenontransmis(e.nontransmis, paire ? message.mid(i++, 2) : QString(c));
-        }
+        for (const QString& c : caracteres(message))
+            if (c.size() > 1 || codeWindows1252(c.at(0)) < 0)
+                notenontransmis(e.nontransmis, c);
     }
     if (!rapide) {
         e.duree = morse ? dureemorselent(code, f) : dureebinairelent(code, f);
         return e;
     }
-    e.dureemessage = morse ? dureemorserapide(code, f) : dureebinairerapide(code, f);
+    const FinRapide fin = morse ? finmorserapide(code, f) : finbinairerapide(code, f);
+    e.dureemessage = fin.lumiere;
+    e.dureeattendue = fin.attendue;
     e.duree = 1 + e.dureemessage;
     e.dureeenregistrement = nbmesures * periodeechantillon;
-    // The reception says a message is cut when light falls in the last half second.
-    e.troplong = e.dureemessage > e.dureeenregistrement - dureefinenregistrement;
+    // The reception says a message is cut, or may be, unless the recording holds the
+    // darkness that proves its end.
+    e.troplong = e.dureeattendue > e.dureeenregistrement;
     return e;
 }
 
@@ -146,7 +168,7 @@ QString ligneestimation(const EstimationEmission& e, const QString& typecodage) 
     if (e.troplong)
         alertes << QStringLiteral(
                        "message plus long que l'enregistrement du récepteur (%1 pour %2)")
-                       .arg(dureelisible(e.dureemessage), dureelisible(e.dureeenregistrement));
+                       .arg(dureelisible(e.dureeattendue), dureelisible(e.dureeenregistrement));
     if (!alertes.isEmpty())
         ligne += QStringLiteral("    <span style=\"color:#c00000\">%1</span>")
                      .arg(alertes.join(QStringLiteral(" ; ")));

@@ -15,9 +15,12 @@ struct EstimationEmission {
     // word gaps, not listed); in binary, those without a Windows-1252 code, sent as '?'.
     QStringList nontransmis;
     // Fast codings: the message after the start mark, and the recording that holds it.
-    double dureemessage = 0;
+    double dureemessage = 0; // to the end of its last light
+    // To the end of the darkness after its last element or frame that tells the receiver
+    // it ended (`ecartfinal`): a recording shorter than that ends it cut, or perhaps cut.
+    double dureeattendue = 0;
     double dureeenregistrement = 0;
-    bool troplong = false; // its end falls in the last half second of the recording or after
+    bool troplong = false; // the recording ends before `dureeattendue`
 };
 
 // `texte` is what Texte1 holds (a predefined sentence travels as its code), `typecodage`

@@ -31,8 +31,8 @@ void commencereceptionrapide(Station& s) {
 
 void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
                             ResultatReception& resultat) {
-    if (resultat.coupe)
-        resultat.avis << avismessagecoupe(resultat.nbmesures);
+    if (resultat.coupe != Coupure::non)
+        resultat.avis << avismessagecoupe(resultat.nbmesures, resultat.coupe);
     if (bilan.interrompu)
         resultat.avis << avistelechargementinterrompu(bilan);
     affichemessagerecu(s, resultat.avis);

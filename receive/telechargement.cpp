@@ -62,11 +62,11 @@ private:
 // expected. What has arrived before a request is written cannot answer it. After
 // `delaiAbandon` without any character, or too many requests written again, the interface
 // is given up.
-class LecteurReponse {
+class LectureReponse {
 public:
     enum class Issue { caractere, fin, relance, abandon };
 
-    LecteurReponse(Station& s, BilanTelechargement& bilan, FinReponse::Forme forme)
+    LectureReponse(Station& s, BilanTelechargement& bilan, FinReponse::Forme forme)
         : s_(s), bilan_(bilan), fin_(forme), purge_(forme) {}
 
     // Writes the request of a new value or block, the replies still due to the previous
@@ -249,7 +249,7 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
     const int blocs = e.nbmesures == 12800 ? 400 : 199;
     BilanTelechargement bilan;
     bilan.valeursDemandees = blocs * 32;
-    LecteurReponse reponse(s, bilan, FinReponse::Forme::valeur);
+    LectureReponse reponse(s, bilan, FinReponse::Forme::valeur);
     const double debut = p.horloge();
     SuiviTelechargement suivi(s, bilan, true);
     for (int b = 1; b <= blocs; ++b) {
@@ -259,19 +259,19 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
             for (bool entiere = false; !entiere;) {
                 char c = 0;
                 switch (reponse.suivant(c)) {
-                case LecteurReponse::Issue::abandon:
+                case LectureReponse::Issue::abandon:
                     e.chainemesure.clear();
                     bilan.interrompu = true;
                     bilan.duree = p.horloge() - debut;
                     return bilan;
-                case LecteurReponse::Issue::relance:
+                case LectureReponse::Issue::relance:
                     // The value is asked for again: its characters come again from the start.
                     e.chainemesure.clear();
                     break;
-                case LecteurReponse::Issue::caractere:
+                case LectureReponse::Issue::caractere:
                     e.chainemesure += c;
                     break;
-                case LecteurReponse::Issue::fin:
+                case LectureReponse::Issue::fin:
                     entiere = true;
                     break;
                 }
@@ -304,7 +304,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
     const int nbmesures = e.nbmesures;
     const int blocs = nbmesures / 32;
     bilan.valeursDemandees = nbmesures;
-    LecteurReponse reponse(s, bilan, FinReponse::Forme::bloc);
+    LectureReponse reponse(s, bilan, FinReponse::Forme::bloc);
     // The values of the block being read, for the copy: a block asked for again must not
     // give its lines twice.
     std::vector<std::pair<int, QByteArray>> lignesbloc;
@@ -335,13 +335,13 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
         for (bool entiere = false; !entiere;) {
             char c = 0;
             switch (reponse.suivant(c)) {
-            case LecteurReponse::Issue::abandon:
+            case LectureReponse::Issue::abandon:
                 e.chainemesure.clear();
                 copiebloc();
                 bilan.interrompu = true;
                 bilan.duree = p.horloge() - debut;
                 return bilan;
-            case LecteurReponse::Issue::relance:
+            case LectureReponse::Issue::relance:
                 // The whole block comes again: what came of it so far is dropped.
                 for (qint16 i = debutbloc; i < e.compteurmesures; ++i)
                     e.tabmesures[static_cast<std::size_t>(i)].clear();
@@ -350,13 +350,13 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
                 e.chainemesure.clear();
                 lignesbloc.clear();
                 break;
-            case LecteurReponse::Issue::caractere:
+            case LectureReponse::Issue::caractere:
                 if (c == ',')
                     jeton();
                 else
                     e.chainemesure += c;
                 break;
-            case LecteurReponse::Issue::fin:
+            case LectureReponse::Issue::fin:
                 jeton();
                 entiere = true;
                 break;

@@ -2,6 +2,7 @@
 
 #include "codes/predefinis.h"
 #include "codes/windows1252.h"
+#include "recording/balayage.h"
 #include "recording/decodagegrille.h"
 
 #include <algorithm>
@@ -88,38 +89,6 @@ int codedesbits(const QString& bits) {
     return code;
 }
 
-// Reads samples as the preamble is measured: every value read counts for the extremes.
-struct Lecteur {
-    const SourceEchantillons& source;
-    DecodageBinaireRapide& r;
-    int lis(int i) {
-        const int x = source.lis(i);
-        if (x >= r.vmax)
-            r.vmax = x;
-        if (x <= r.vmin)
-            r.vmin = x;
-        return x;
-    }
-};
-
-// Where the reading of the message stands: the sample being read and its value, the
-// threshold of the message and the end of the samples.
-struct Lecture {
-    const SourceEchantillons& source;
-    int i;
-    int x;
-    const int S;
-    const int fin;
-    void avance() {
-        ++i;
-        x = source.lis(i);
-    }
-    void va(int k) {
-        i = k;
-        x = source.lis(i);
-    }
-};
-
 // Appends a frame's character to the display and to the characters found.
 void completetrame(DecodageBinaireRapide& r, const QString& bits, int debut, int fin) {
     const QChar c = caractereWindows1252(codedesbits(bits));
@@ -127,96 +96,97 @@ void completetrame(DecodageBinaireRapide& r, const QString& bits, int debut, int
     r.caracteres.push_back({debut, fin, c});
 }
 
+// A frame in progress: its bits, start bit included, its data bits and its first sample.
+struct Trame {
+    int nbits = 0;
+    QString bits;
+    int debut = 0;
+};
+
+// The designed word gaps, between frames only: a blank each time the darkness lasts from
+// 4 × bmin − 5 to 4 × bmax + 5 samples.
+void litecartconcu(DecodageBinaireRapide& r, Lecture& l, const Trame& t) {
+    RunMesure ecart{l.i, 0, false, QString(), true};
+    int runB = 0;
+    while (l.x <= l.S && t.nbits == 0 && l.i < l.fin) {
+        ++runB;
+        l.avance();
+        if (4 * r.bmin - 5 <= runB && runB <= 4 * r.bmax + 5) {
+            r.codebinaire += u' ';
+            r.affichagebinaire += QStringLiteral(" ( ) ");
+            ecart.code += u' ';
+            runB = 0;
+        }
+    }
+    ecart.longueur = l.i - ecart.debut;
+    if (ecart.longueur > 0)
+        r.runs.push_back(ecart);
+}
+
+// The bits of a run of `longueur` samples by the designed run table, against the shortest
+// and longest runs of its kind in the preamble. The lines are tried one after the other:
+// after a match the run counts 0, which a later line matches only when its lower bound is
+// 0 or less.
+void classeconcu(DecodageBinaireRapide& r, Trame& t, RunMesure& run, int longueur) {
+    const QChar c = run.allume ? u'1' : u'0';
+    for (std::size_t ligne = 0; ligne < lignesconception; ++ligne) {
+        const LongueurRun& l = tableruns[ligne];
+        const bool dedans = run.allume ? duren(l, longueur, r.hmin, r.hmax)
+                                       : 1 <= t.nbits && duren(l, longueur, r.bmin, r.bmax);
+        if (t.nbits < 9 && dedans) {
+            const QString b(l.n, c);
+            r.codebinaire += b;
+            r.affichagebinaire += b;
+            run.code += b;
+            // The start bit is not a data bit.
+            t.bits += QString(run.allume && t.nbits == 0 ? l.n - 1 : l.n, c);
+            t.nbits += l.n;
+            longueur = 0;
+        }
+    }
+    if (run.longueur > 0)
+        r.runs.push_back(run);
+}
+
+// One lit run and one dark run of a frame, as designed. The darkness that completes the
+// frame is cut at the missing bits; the rest of it is a word gap.
+void litrunsconcus(DecodageBinaireRapide& r, Lecture& l, Trame& t) {
+    if (t.nbits == 0)
+        t.debut = l.i;
+    RunMesure eclaire{l.i, 0, true, QString()};
+    while (l.x >= l.S && t.nbits < 9 && l.i < l.fin)
+        l.avance();
+    eclaire.longueur = l.i - eclaire.debut;
+    classeconcu(r, t, eclaire, eclaire.longueur);
+    RunMesure sombre{l.i, 0, false, QString()};
+    int runB = 0;
+    while (l.x <= l.S && 1 <= t.nbits && t.nbits < 9 && l.i < l.fin) {
+        ++runB;
+        l.avance();
+        if (r.b0 > 0 && runB / r.b0 + t.nbits == 9)
+            break;
+    }
+    sombre.longueur = l.i - sombre.debut;
+    classeconcu(r, t, sombre, runB);
+}
+
 // The designed reading of the frames, from the first sample after the preamble to the end:
 // each run placed by the run table against the shortest and longest runs of the preamble.
 // Returns the bits of a frame the samples ended in.
 int litcommeconcu(DecodageBinaireRapide& r, Lecture& l) {
-    int& i = l.i;
-    int& x = l.x;
-    const int S = l.S;
-    const int fin = l.fin;
-    int nbits = 0; // bits of the frame in progress, start bit included
-    QString bits;  // its data bits
-    int debuttrame = 0;
-    while (i < fin) {
-        // Word gaps, between frames only.
-        RunMesure ecart{i, 0, false, QString(), true};
-        int runB = 0;
-        while (x <= S && nbits == 0 && i < fin) {
-            ++runB;
-            l.avance();
-            if (4 * r.bmin - 5 <= runB && runB <= 4 * r.bmax + 5) {
-                r.codebinaire += u' ';
-                r.affichagebinaire += QStringLiteral(" ( ) ");
-                ecart.code += u' ';
-                runB = 0;
-            }
-        }
-        ecart.longueur = i - ecart.debut;
-        if (ecart.longueur > 0)
-            r.runs.push_back(ecart);
-        // A frame, one lit run and one dark run at a time, until it has its 9 bits.
-        do {
-            if (nbits == 0)
-                debuttrame = i;
-            RunMesure eclaire{i, 0, true, QString()};
-            int runH = 0;
-            runB = 0;
-            while (x >= S && nbits < 9 && i < fin) {
-                ++runH;
-                l.avance();
-            }
-            eclaire.longueur = runH;
-            // The lines are tried one after the other: after a match the run counts 0,
-            // which a later line matches only when its lower bound is 0 or less.
-            for (std::size_t ligne = 0; ligne < lignesconception; ++ligne) {
-                const LongueurRun& t = tableruns[ligne];
-                if (nbits < 9 && duren(t, runH, r.hmin, r.hmax)) {
-                    const QString uns(t.n, u'1');
-                    r.codebinaire += uns;
-                    r.affichagebinaire += uns;
-                    eclaire.code += uns;
-                    // The start bit is not a data bit.
-                    bits += QString(nbits > 0 ? t.n : t.n - 1, u'1');
-                    nbits += t.n;
-                    runH = 0;
-                }
-            }
-            if (eclaire.longueur > 0)
-                r.runs.push_back(eclaire);
-            RunMesure sombre{i, 0, false, QString()};
-            while (x <= S && 1 <= nbits && nbits < 9 && i < fin) {
-                ++runB;
-                l.avance();
-                // The darkness that completes the frame is cut at the missing bits; the
-                // rest of it is a word gap.
-                if (r.b0 > 0 && runB / r.b0 + nbits == 9)
-                    break;
-            }
-            sombre.longueur = i - sombre.debut;
-            for (std::size_t ligne = 0; ligne < lignesconception; ++ligne) {
-                const LongueurRun& t = tableruns[ligne];
-                if (1 <= nbits && nbits < 9 && duren(t, runB, r.bmin, r.bmax)) {
-                    const QString zeros(t.n, u'0');
-                    r.codebinaire += zeros;
-                    r.affichagebinaire += zeros;
-                    sombre.code += zeros;
-                    bits += zeros;
-                    nbits += t.n;
-                    runB = 0;
-                }
-            }
-            if (sombre.longueur > 0)
-                r.runs.push_back(sombre);
-        } while (1 <= nbits && nbits < 9 && i < fin);
+    Trame t;
+    while (l.i < l.fin) {
+        litecartconcu(r, l, t);
+        do
+            litrunsconcus(r, l, t);
+        while (1 <= t.nbits && t.nbits < 9 && l.i < l.fin);
         // A complete frame, even one carried past 9 bits by its last run.
-        if (nbits >= 9) {
-            completetrame(r, bits, debuttrame, i);
-            bits.clear();
-            nbits = 0;
+        if (t.nbits >= 9) {
+            completetrame(r, t.bits, t.debut, l.i);
+            t = Trame{};
         }
     }
-    return nbits;
+    return t.nbits;
 }
 
 // A run of the mended reading is placed on the grid when it ends within this much of a
@@ -243,177 +213,287 @@ Grille grillebits(const Eclairs& e, const LongueurBit& l) {
 // where the blanks before it leave room (two bits of stop, two more for each blank); its
 // darkness is cut where the grid ends it, nine bits after its start. A run of 0.3 bit or
 // more that nothing places costs its frame; a shorter one is a glitch and adds nothing.
-// Returns the bits of a frame the samples ended in.
-int litsurlagrille(DecodageBinaireRapide& r, Lecture& l, const LongueurBit& mesure, Grille g) {
-    int& i = l.i;
-    int& x = l.x;
-    const int S = l.S;
-    const int fin = l.fin;
-    int nbits = 0;           // bits of the frame in progress, start bit included
-    QString bits;            // its data bits
-    int debuttrame = 0;      // its first sample
-    qsizetype debutcode = 0; // where its bits start in codebinaire
-    int nfin = 5;            // where the last frame ended (at first, the preamble), in bits
-    int ndebut = 0;          // where the frame in progress started, in bits
-    int nbord = 0;           // where the run being read started, in bits
-    int blancs = 0;          // blanks of the darkness after the last frame
+class LectureGrille {
+public:
+    LectureGrille(DecodageBinaireRapide& r, Lecture& l, const LongueurBit& mesure, Grille g)
+        : r_(r), l_(l), mesure_(mesure), g_(g) {}
+    // Reads to the end; returns the bits of a frame the samples ended in.
+    int lit();
 
-    // The run's bits by its length alone: the run table, then 2.25 + n / 4 samples.
-    const auto parlalongueur = [&](int run, bool allume) {
-        const std::size_t lignes = allume ? std::size(tableruns) : lignesconception;
-        for (std::size_t k = 0; k < lignes; ++k) {
-            const LongueurRun& t = tableruns[k];
-            if ((allume ? duren(t, run, r.hmin, r.hmax) : duren(t, run, r.bmin, r.bmax)) ||
-                mesure.duren(t.n, run, allume))
-                return t.n;
-        }
-        return 0;
-    };
-    // The run's bits by the grid, when the edge that ends it at sample i lies within the
-    // grid's tolerance and 1 to `auplus` bits after the run's start; 0 otherwise.
-    const auto parlagrille = [&](bool allume, int auplus) {
-        const double place = g.place(i, !allume);
-        const long n = std::lround(place);
-        return n - nbord >= 1 && n - nbord <= auplus &&
-                       std::abs(place - double(n)) <= tolerancegrille
-                   ? int(n - nbord)
-                   : 0;
-    };
-    const auto ajoute = [&](RunMesure& run, int n, QChar c) {
-        const QString b(n, c);
-        r.codebinaire += b;
-        r.affichagebinaire += b;
-        run.code += b;
-        // The start bit is not a data bit.
-        bits += nbits == 0 ? QString(n - 1, c) : b;
-        nbits += n;
-        nbord += n;
-    };
-    // A run the mended rules cannot place costs its frame, not the message: the frame is
-    // shown as unknown, and the reading goes on where the grid ends it, past the light of
-    // its last bit.
-    const auto abandonne = [&](RunMesure& run) {
-        run.code = elementinconnu;
-        r.codebinaire.truncate(debutcode);
-        r.codebinaire += elementinconnu;
-        r.affichagebinaire +=
-            elementinconnu + QStringLiteral(" (") + caractereinconnu + QStringLiteral(") ");
-        bits.clear();
-        nbits = 0;
-        nfin = ndebut + 9;
-        blancs = 0;
-        const int finnominale = int(std::ceil(g.echantillon(nfin, false)));
-        if (i < finnominale)
-            l.va(std::min(finnominale, fin));
-        while (x >= S && i < fin)
-            l.avance();
-        r.caracteres.push_back({debuttrame, i, caractereinconnu});
-    };
-    const auto termine = [&] {
-        completetrame(r, bits, debuttrame, i);
-        bits.clear();
-        nbits = 0;
-        nfin = ndebut + 9;
-        blancs = 0;
-    };
+private:
+    void litecart();
+    void littrame(RunMesure run, int n);
+    bool finitlatrame(RunMesure& run);
+    void commencetrame(int montee);
+    int parlalongueur(int run, bool allume) const;
+    int parlagrille(bool allume, int auplus) const;
+    void ajoute(RunMesure& run, int n, QChar c);
+    void abandonne(RunMesure& run);
+    void termine();
 
-    while (i < fin) {
-        // Darkness between frames: a blank each time it passes 3, 5, 7 ... bits after the
-        // last frame, half-way between the places a frame may start at.
-        RunMesure ecart{i, 0, false, QString(), true};
-        while (x <= S && i < fin) {
-            l.avance();
-            if (i >= g.echantillon(nfin + 2 * blancs + 3, true)) {
-                r.codebinaire += u' ';
-                r.affichagebinaire += QStringLiteral(" ( ) ");
-                ecart.code += u' ';
-                ++blancs;
-            }
-        }
-        ecart.longueur = i - ecart.debut;
-        if (ecart.longueur > 0)
-            r.runs.push_back(ecart);
-        if (i >= fin)
+    DecodageBinaireRapide& r_;
+    Lecture& l_;
+    const LongueurBit& mesure_;
+    Grille g_;
+    int nbits_ = 0;           // bits of the frame in progress, start bit included
+    QString bits_;            // its data bits
+    int debuttrame_ = 0;      // its first sample
+    qsizetype debutcode_ = 0; // where its bits start in codebinaire
+    int nfin_ = 5;            // where the last frame ended (at first, the preamble), in bits
+    int ndebut_ = 0;          // where the frame in progress started, in bits
+    int nbord_ = 0;           // where the run being read started, in bits
+    int blancs_ = 0;          // blanks of the darkness after the last frame
+};
+
+int LectureGrille::lit() {
+    while (l_.i < l_.fin) {
+        litecart();
+        if (l_.i >= l_.fin)
             break;
-
         // A light: a frame, unless it is a glitch.
-        RunMesure eclaire{i, 0, true, QString()};
-        const int montee = i;
-        while (x >= S && i < fin)
-            l.avance();
-        eclaire.longueur = i - montee;
+        RunMesure eclaire{l_.i, 0, true, QString()};
+        while (l_.x >= l_.S && l_.i < l_.fin)
+            l_.avance();
+        eclaire.longueur = l_.i - eclaire.debut;
         const int parlongueur = parlalongueur(eclaire.longueur, true);
-        if (parlongueur == 0 && eclaire.longueur < eclairparasite * g.pas()) {
-            r.runs.push_back(eclaire);
+        if (parlongueur == 0 && eclaire.longueur < eclairparasite * g_.pas()) {
+            r_.runs.push_back(eclaire);
             continue;
         }
-        ndebut = nfin + 2 + 2 * blancs;
-        if (std::abs(g.place(montee, true) - ndebut) <= tolerancegrille)
-            g.note(ndebut, montee, true);
-        else
-            g.recale(ndebut, montee, true);
-        debuttrame = montee;
-        debutcode = r.codebinaire.size();
-        nbord = ndebut;
-        bool allume = true;
-        RunMesure run = eclaire;
-        int n = parlongueur;
-        // One run after the other, lit and dark in turn, until the frame has its 9 bits.
-        for (;;) {
-            const int manque = 9 - nbits;
-            if (i >= fin) {
-                // Cut by the end of the recording: its length alone.
-                if (n > 0)
-                    ajoute(run, n, allume ? u'1' : u'0');
-                if (run.longueur > 0)
-                    r.runs.push_back(run);
-                break;
-            }
-            // The grid first: the length of a run measures the slips of both its edges,
-            // the grid those of its end alone.
-            if (const int pargrille = parlagrille(allume, allume ? manque : manque - 1)) {
-                run.arrondi = pargrille != n;
-                n = pargrille;
-            }
-            if (n > 0) {
-                ajoute(run, n, allume ? u'1' : u'0');
-                if (std::abs(g.place(i, !allume) - nbord) <= tolerancegrille)
-                    g.note(nbord, i, !allume);
-            } else if (run.longueur >= eclairparasite * g.pas()) {
-                abandonne(run);
-                r.runs.push_back(run);
-                break;
-            }
-            r.runs.push_back(run);
-            if (nbits >= 9) {
-                termine();
-                break;
-            }
-            // The next run: darkness after light, light after darkness.
-            allume = !allume;
-            run = RunMesure{i, 0, allume, QString()};
-            if (allume) {
-                while (x >= S && i < fin)
-                    l.avance();
-            } else {
-                // The darkness that completes the frame ends where the grid ends the frame;
-                // the rest of it is the gap after it.
-                const double findetrame = g.echantillon(ndebut + 9, true);
-                while (x <= S && i < fin && i < findetrame)
-                    l.avance();
-                if (x <= S && i < fin) {
-                    run.longueur = i - run.debut;
-                    ajoute(run, 9 - nbits, u'0');
-                    r.runs.push_back(run);
-                    termine();
-                    break;
-                }
-            }
-            run.longueur = i - run.debut;
-            n = parlalongueur(run.longueur, allume);
+        commencetrame(eclaire.debut);
+        littrame(eclaire, parlongueur);
+    }
+    return nbits_;
+}
+
+// Darkness between frames: a blank each time it passes 3, 5, 7 ... bits after the last
+// frame, half-way between the places a frame may start at.
+void LectureGrille::litecart() {
+    RunMesure ecart{l_.i, 0, false, QString(), true};
+    while (l_.x <= l_.S && l_.i < l_.fin) {
+        l_.avance();
+        if (l_.i >= g_.echantillon(nfin_ + 2 * blancs_ + 3, true)) {
+            r_.codebinaire += u' ';
+            r_.affichagebinaire += QStringLiteral(" ( ) ");
+            ecart.code += u' ';
+            ++blancs_;
         }
     }
-    return nbits;
+    ecart.longueur = l_.i - ecart.debut;
+    if (ecart.longueur > 0)
+        r_.runs.push_back(ecart);
+}
+
+// A frame starts where the blanks before it leave room for it; its rising edge moves the
+// grid there when it comes late or early.
+void LectureGrille::commencetrame(int montee) {
+    ndebut_ = nfin_ + 2 + 2 * blancs_;
+    if (std::abs(g_.place(montee, true) - ndebut_) <= tolerancegrille)
+        g_.note(ndebut_, montee, true);
+    else
+        g_.recale(ndebut_, montee, true);
+    debuttrame_ = montee;
+    debutcode_ = r_.codebinaire.size();
+    nbord_ = ndebut_;
+}
+
+// The runs of a frame from its first light (`run`, `n` bits by its length), lit and dark
+// in turn, until it has its 9 bits.
+void LectureGrille::littrame(RunMesure run, int n) {
+    bool allume = true;
+    for (;;) {
+        const int manque = 9 - nbits_;
+        if (l_.i >= l_.fin) {
+            // Cut by the end of the recording: its length alone.
+            if (n > 0)
+                ajoute(run, n, allume ? u'1' : u'0');
+            if (run.longueur > 0)
+                r_.runs.push_back(run);
+            return;
+        }
+        // The grid first: the length of a run measures the slips of both its edges, the
+        // grid those of its end alone.
+        if (const int pargrille = parlagrille(allume, allume ? manque : manque - 1)) {
+            run.arrondi = pargrille != n;
+            n = pargrille;
+        }
+        if (n > 0) {
+            ajoute(run, n, allume ? u'1' : u'0');
+            if (std::abs(g_.place(l_.i, !allume) - nbord_) <= tolerancegrille)
+                g_.note(nbord_, l_.i, !allume);
+        } else if (run.longueur >= eclairparasite * g_.pas()) {
+            abandonne(run);
+            r_.runs.push_back(run);
+            return;
+        }
+        r_.runs.push_back(run);
+        if (nbits_ >= 9) {
+            termine();
+            return;
+        }
+        // The next run: darkness after light, light after darkness.
+        allume = !allume;
+        run = RunMesure{l_.i, 0, allume, QString()};
+        if (allume) {
+            while (l_.x >= l_.S && l_.i < l_.fin)
+                l_.avance();
+        } else if (finitlatrame(run)) {
+            return;
+        }
+        run.longueur = l_.i - run.debut;
+        n = parlalongueur(run.longueur, allume);
+    }
+}
+
+// The darkness that completes the frame ends where the grid ends the frame; the rest of it
+// is the gap after it. True when it completed the frame.
+bool LectureGrille::finitlatrame(RunMesure& run) {
+    const double findetrame = g_.echantillon(ndebut_ + 9, true);
+    while (l_.x <= l_.S && l_.i < l_.fin && l_.i < findetrame)
+        l_.avance();
+    if (!(l_.x <= l_.S && l_.i < l_.fin))
+        return false;
+    run.longueur = l_.i - run.debut;
+    ajoute(run, 9 - nbits_, u'0');
+    r_.runs.push_back(run);
+    termine();
+    return true;
+}
+
+// The run's bits by its length alone: the run table, then 2.25 + n / 4 samples.
+int LectureGrille::parlalongueur(int run, bool allume) const {
+    const std::size_t lignes = allume ? std::size(tableruns) : lignesconception;
+    for (std::size_t k = 0; k < lignes; ++k) {
+        const LongueurRun& t = tableruns[k];
+        if ((allume ? duren(t, run, r_.hmin, r_.hmax) : duren(t, run, r_.bmin, r_.bmax)) ||
+            mesure_.duren(t.n, run, allume))
+            return t.n;
+    }
+    return 0;
+}
+
+// The run's bits by the grid, when the edge that ends it at the current sample lies within
+// the grid's tolerance and 1 to `auplus` bits after the run's start; 0 otherwise.
+int LectureGrille::parlagrille(bool allume, int auplus) const {
+    const double place = g_.place(l_.i, !allume);
+    const long n = std::lround(place);
+    return n - nbord_ >= 1 && n - nbord_ <= auplus && std::abs(place - double(n)) <= tolerancegrille
+               ? int(n - nbord_)
+               : 0;
+}
+
+void LectureGrille::ajoute(RunMesure& run, int n, QChar c) {
+    const QString b(n, c);
+    r_.codebinaire += b;
+    r_.affichagebinaire += b;
+    run.code += b;
+    // The start bit is not a data bit.
+    bits_ += nbits_ == 0 ? QString(n - 1, c) : b;
+    nbits_ += n;
+    nbord_ += n;
+}
+
+// A run the mended rules cannot place costs its frame, not the message: the frame is shown
+// as unknown, and the reading goes on where the grid ends it, past the light of its last
+// bit.
+void LectureGrille::abandonne(RunMesure& run) {
+    run.code = elementinconnu;
+    r_.codebinaire.truncate(debutcode_);
+    r_.codebinaire += elementinconnu;
+    r_.affichagebinaire +=
+        elementinconnu + QStringLiteral(" (") + caractereinconnu + QStringLiteral(") ");
+    bits_.clear();
+    nbits_ = 0;
+    nfin_ = ndebut_ + 9;
+    blancs_ = 0;
+    const int finnominale = int(std::ceil(g_.echantillon(nfin_, false)));
+    if (l_.i < finnominale)
+        l_.va(std::min(finnominale, l_.fin));
+    while (l_.x >= l_.S && l_.i < l_.fin)
+        l_.avance();
+    r_.caracteres.push_back({debuttrame_, l_.i, caractereinconnu});
+}
+
+void LectureGrille::termine() {
+    completetrame(r_, bits_, debuttrame_, l_.i);
+    bits_.clear();
+    nbits_ = 0;
+    nfin_ = ndebut_ + 9;
+    blancs_ = 0;
+}
+
+// The designed preamble: the first flash, the first gap, the second flash, the third
+// flash after the second gap (which the count passes); every value read counts for the
+// extremes. Returns the runs counted, 4 when the preamble was found.
+int mesurepreambule(DecodageBinaireRapide& r, LecturePreambule& p, int S) {
+    int nruns = 0;
+    while (nruns < 4 && p.reste()) {
+        p.avance();
+        if (p.reste() && p.x >= S && nruns < 4) {
+            const int debut = p.i;
+            const int run = p.run(true, S, true);
+            ++nruns;
+            r.preambule.push_back({debut, run, true, QString()});
+            r.hmax = std::max(r.hmax, run);
+            r.hmin = std::min(r.hmin, run);
+        }
+        if (p.reste() && p.x <= S && 0 < nruns && nruns < 3) {
+            const int debut = p.i;
+            const int run = p.run(false, S, true);
+            r.preambule.push_back({debut, run, false, QString()});
+            r.bmax = std::max(r.bmax, run);
+            r.bmin = std::min(r.bmin, run);
+            ++nruns;
+        }
+    }
+    r.vmin = p.vmin;
+    r.vmax = p.vmax;
+    return nruns;
+}
+
+// The mended rules measure the preamble's three flashes again with the threshold of the
+// message: the first threshold can meet a sample of an edge exactly, and a preamble counted
+// with it can then take a gap of no length for a run, the second flash for the third, and
+// start the message in the middle of the preamble. The bit length comes from their edges;
+// the message starts after the third flash.
+LongueurBit remesurepreambule(DecodageBinaireRapide& r, const Eclairs& e) {
+    const LongueurBit mesure = longueurbit(e);
+    if (!mesure.valide())
+        return mesure;
+    r.preambule.clear();
+    r.hmin = 10000;
+    r.hmax = 0;
+    for (int k = 0; k < 3; ++k) {
+        const int longueur = e.fin[k] - e.debut[k];
+        r.preambule.push_back({e.debut[k], longueur, true, QString()});
+        if (k < 2)
+            r.preambule.push_back({e.fin[k], e.debut[k + 1] - e.fin[k], false, QString()});
+        r.hmin = std::min(r.hmin, longueur);
+        r.hmax = std::max(r.hmax, longueur);
+    }
+    r.bmin = std::min(e.debut[1] - e.fin[0], e.debut[2] - e.fin[1]);
+    r.bmax = std::max(e.debut[1] - e.fin[0], e.debut[2] - e.fin[1]);
+    r.b0 = (r.bmin + r.bmax) / 2;
+    r.debut = e.fin[2];
+    r.bit = mesure.bit;
+    r.ecartallume = mesure.ecartallume;
+    return mesure;
+}
+// Whether the message went on past the end of the recording, as the reading ended: with
+// `nbits` of a frame open, or (`preambule` runs of an unfinished preamble counted) in the
+// light of its preamble.
+void jugecoupure(DecodageBinaireRapide& r, const SourceEchantillons& source,
+                 const BornesEchantillons& b, int nbits, int preambule) {
+    if (preambule > 0) {
+        if (source.lis(b.fin) > r.seuil)
+            r.coupe = Coupure::oui;
+        return;
+    }
+    const int finmessage = r.caracteres.empty() ? r.debut : r.caracteres.back().fin;
+    r.ecartfinal = ecartfinal(r.bit > 0 ? r.bit : r.b0, false);
+    r.obscuritefinale = b.fin - finmessage;
+    r.coupe =
+        nbits > 0 ? Coupure::oui : coupurealafin(source, b.fin, r.seuil, finmessage, r.ecartfinal);
 }
 } // namespace
 
@@ -421,119 +501,33 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
     if (regles == Regles::Robustes)
         return decodebinairerapide(nettoie(source), Regles::Corrigees);
     DecodageBinaireRapide r;
-    const bool corrige = regles == Regles::Corrigees;
-    const bool fichier = source.origine == Origine::Fichier;
-    const int derniere = source.derniere();
-
-    // A file gives its first threshold from its sample of index 1: without it, nothing.
-    if (fichier && derniere < 1)
+    const DepartPreambule depart =
+        departpreambule(source, regles, int(std::floor(255 * source.tensionseuil / 5)) + 7);
+    if (!depart.trouve)
         return r;
-    int S = fichier ? source.lis(1) + 7
-                    : static_cast<int>(std::floor(255 * source.tensionseuil / 5)) + 7;
-    int i = fichier ? 1 : 0;
-    if (corrige && derniere >= 1) {
-        // As fast Morse: a recording that starts in the light of the start mark is read from
-        // the darkness after it, and the first threshold lies above the darkness at the
-        // start and its noise (a file has no calibrated threshold, and its sample of index 1
-        // is no darkness when the recording starts lit).
-        const int obscur = debutobscur(source);
-        if (fichier && obscur > 1)
-            S = 0;
-        S = std::max(S, seuilsurobscurite(source, obscur));
-        i = std::max(i, obscur - 1);
-    }
-    r.seuilinitial = S;
-    const int premier = i; // the preamble is looked for after this sample
-    // A download's preamble may read one value past `nbmesures`; a file's stops at its end,
-    // and a run starts only while there is a next sample.
-    const int finpreambule = fichier ? derniere : source.nbmesures + 1;
-    const auto peutcommencer = [&] { return !fichier || i < derniere; };
-
-    // Preamble: lit run, gap, lit run, then the third lit run after the second gap.
-    Lecteur preambule{source, r};
-    int x = 0;
-    int nruns = 0;
-    while (nruns < 4 && i < finpreambule) {
-        ++i;
-        x = preambule.lis(i);
-        if (peutcommencer() && x >= S && nruns < 4) {
-            const int debut = i;
-            int run = 0;
-            while (fichier ? x >= S : x > S) {
-                ++run;
-                ++i;
-                x = preambule.lis(i);
-                // A recording that ends in the light ends the flash there.
-                if (i >= finpreambule)
-                    break;
-            }
-            ++nruns;
-            r.preambule.push_back({debut, run, true, QString()});
-            if (run >= r.hmax)
-                r.hmax = run;
-            if (run <= r.hmin)
-                r.hmin = run;
-        }
-        if (peutcommencer() && x <= S && 0 < nruns && nruns < 3) {
-            const int debut = i;
-            int run = 0;
-            while (fichier ? x <= S : x < S) {
-                ++run;
-                ++i;
-                x = preambule.lis(i);
-                // A recording that ends in the dark ends the gap there.
-                if (i >= finpreambule)
-                    break;
-            }
-            r.preambule.push_back({debut, run, false, QString()});
-            if (run >= r.bmax)
-                r.bmax = run;
-            if (run <= r.bmin)
-                r.bmin = run;
-            ++nruns;
-        }
-    }
-    S = static_cast<int>(std::floor((r.vmin + r.vmax) / 2.0));
+    r.seuilinitial = depart.seuil;
+    const BornesEchantillons b = bornes(source);
+    LecturePreambule p(source, depart.apres, b);
+    const int nruns = mesurepreambule(r, p, depart.seuil);
+    const int S = int(std::floor((r.vmin + r.vmax) / 2.0));
     r.seuil = S;
-    r.b0 = static_cast<int>(std::floor((r.bmax + r.bmin) / 2.0));
-    r.debut = i;
-    // The mended rules measure the preamble again with the threshold of the message: the
-    // first threshold can meet a sample of an edge exactly, and a preamble counted with it
-    // can then take a gap of no length for a run, the second flash for the third, and start
-    // the message in the middle of the preamble.
-    const int fin = fichier ? derniere : source.nbmesures;
+    r.b0 = int(std::floor((r.bmax + r.bmin) / 2.0));
+    r.debut = p.i;
+    if (nruns < 4) {
+        jugecoupure(r, source, b, 0, nruns);
+        return r;
+    }
     LongueurBit mesure;
     Eclairs e;
-    if (corrige && nruns == 4) {
-        e = eclairs(source, premier, fin, S);
-        mesure = longueurbit(e);
-        if (mesure.valide()) {
-            r.preambule.clear();
-            r.hmin = 10000;
-            r.hmax = 0;
-            for (int k = 0; k < 3; ++k) {
-                const int longueur = e.fin[k] - e.debut[k];
-                r.preambule.push_back({e.debut[k], longueur, true, QString()});
-                if (k < 2)
-                    r.preambule.push_back({e.fin[k], e.debut[k + 1] - e.fin[k], false, QString()});
-                r.hmin = std::min(r.hmin, longueur);
-                r.hmax = std::max(r.hmax, longueur);
-            }
-            r.bmin = std::min(e.debut[1] - e.fin[0], e.debut[2] - e.fin[1]);
-            r.bmax = std::max(e.debut[1] - e.fin[0], e.debut[2] - e.fin[1]);
-            r.b0 = (r.bmin + r.bmax) / 2;
-            i = e.fin[2];
-            x = source.lis(i);
-            r.debut = i;
-        }
+    if (regles == Regles::Corrigees) {
+        e = eclairs(source, depart.apres, b.fin, S);
+        mesure = remesurepreambule(r, e);
     }
-    r.bit = mesure.bit;
-    r.ecartallume = mesure.ecartallume;
-    Lecture lecture{source, i, x, S, fin};
-    const int nbits = mesure.valide() ? litsurlagrille(r, lecture, mesure, grillebits(e, mesure))
-                                      : litcommeconcu(r, lecture);
-    if (nruns == 4)
-        r.coupe = nbits > 0 || lumierealafin(source, fin, S);
+    Lecture lecture{source, r.debut, source.lis(r.debut), S, b.fin};
+    const int nbits = mesure.valide()
+                          ? LectureGrille(r, lecture, mesure, grillebits(e, mesure)).lit()
+                          : litcommeconcu(r, lecture);
+    jugecoupure(r, source, b, nbits, 0);
     return r;
 }
 

@@ -41,9 +41,14 @@ struct DecodageBinaireRapide {
     std::vector<RunMesure> preambule;        // the runs of the preamble that were measured
     std::vector<RunMesure> runs;             // the runs of the message
     std::vector<CaractereDecode> caracteres; // each frame completed
-    // The message went on past the end of the recording: light in its last half second,
-    // or a last frame not complete.
-    bool coupe = false;
+    // Whether the message went on past the end of the recording (`Coupure`): a frame left
+    // open, or the light on at the last sample, is sure; a last frame complete but followed
+    // by less darkness than `ecartfinal` samples (`obscuritefinale`, from the end of that
+    // frame, or of the preamble, to the end) may be. A recording that ends in the light of
+    // a preamble begun is cut.
+    Coupure coupe = Coupure::non;
+    int ecartfinal = 0;
+    int obscuritefinale = 0;
 };
 
 // Measures the preamble of a fast binary recording and cuts the samples after it into

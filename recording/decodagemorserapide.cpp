@@ -1,19 +1,13 @@
 #include "recording/decodagemorserapide.h"
 
 #include "codes/predefinis.h"
+#include "recording/balayage.h"
 #include "recording/decodagegrille.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-void noteextremes(DecodageMorseRapide& r, int x) {
-    if (x >= r.vmax)
-        r.vmax = x;
-    if (x <= r.vmin)
-        r.vmin = x;
-}
 
 // The lengths of the code in units: a dot 1, a dash 3; the emitter darkens 1 unit after
 // each element, 3 after the preamble, and 4 more for each blank of the code string, so a
@@ -73,24 +67,6 @@ UniteMorse unitemorse(const std::vector<RunMesure>& preambule) {
 int blancsdelobscurite(double unites) {
     return unites < 4 ? 0 : static_cast<int>(std::floor((unites + 1) / 4));
 }
-
-// Where the reading of the message stands: the sample being read and its value, the
-// threshold of the message and the end of the samples.
-struct Lecture {
-    const SourceEchantillons& source;
-    int i;
-    int x;
-    const int S;
-    const int fin;
-    void avance() {
-        ++i;
-        x = source.lis(i);
-    }
-    void va(int k) {
-        i = k;
-        x = source.lis(i);
-    }
-};
 
 // Appends `blancs` blanks for the darkness `sombre`, sharing its samples.
 void ajouteblancs(DecodageMorseRapide& r, RunMesure& sombre, int blancs) {
@@ -168,95 +144,185 @@ Grille grilleunites(const std::vector<RunMesure>& preambule, const UniteMorse& u
 // and such a darkness part of the light. A lit run is a dot or a dash by the designed
 // windows, otherwise by the places of its edges on the grid: 1 unit or less a dot, 3 a
 // dash, 2 the nearer of them by its length, 4 a dash when it lasts 4.5 units at most; any
-// other is an element no rule places. A dark run
-// gives the blanks of its places on the grid (`blancsdelobscurite`), of its length at the
-// end of the samples.
-void litsurlagrille(DecodageMorseRapide& r, Lecture& l, const UniteMorse& mesure, Grille g) {
-    const int S = l.S;
-    const int derniere = l.source.derniere();
-    const double blanc = 1.5 * r.pmax - 4;
-    // The designed blanks of a darkness: one each time it reaches 1.5 × pmax − 4 values.
-    const int pasblanc = std::max(1, static_cast<int>(std::ceil(blanc)));
-    int nbord = 11; // where the run being read starts, in units: the fourth pulse's end
-    // The run from sample i that stays lit (or dark), in samples.
-    const auto longueurdepuis = [&](int k, bool allume) {
-        const int debut = k;
-        while (k < (allume ? derniere : l.fin) &&
-               (allume ? l.source.lis(k) >= S : l.source.lis(k) <= S))
-            ++k;
-        return k - debut;
-    };
-    // A run of 0.3 unit at most whose two edges fall at the same place of the grid: a
-    // glitch.
-    const auto parasite = [&](int debut, int longueur, bool allume) {
-        const double unites = allume ? mesure.allume(longueur) : mesure.sombre(longueur);
-        return unites < eclairparasite && std::lround(g.place(debut, allume)) ==
-                                              std::lround(g.place(debut + longueur, !allume));
-    };
-    while (l.i < l.fin) {
-        RunMesure sombre{l.i, 0, false, QString()};
-        for (;;) {
-            while (l.i < l.fin && l.x <= S)
-                l.avance();
-            if (l.i >= l.fin)
+// other is an element no rule places. A dark run gives the blanks of its places on the
+// grid (`blancsdelobscurite`), of its length at the end of the samples.
+class LectureGrille {
+public:
+    LectureGrille(DecodageMorseRapide& r, Lecture& l, const UniteMorse& mesure, Grille g)
+        : r_(r), l_(l), mesure_(mesure), g_(g), derniere_(l.source.derniere()),
+          pasblanc_(std::max(1, static_cast<int>(std::ceil(1.5 * r.pmax - 4)))) {}
+    void lit() {
+        while (l_.i < l_.fin) {
+            if (!litsombre())
                 break;
-            const int eclair = longueurdepuis(l.i, true);
-            if (!parasite(l.i, eclair, true))
-                break;
-            l.va(l.i + eclair);
+            litallume();
         }
-        sombre.longueur = l.i - sombre.debut;
-        int blancs = 0;
-        if (l.i < l.fin) {
-            const long n = std::lround(g.place(l.i, true));
-            blancs = blancsdelobscurite(double(n - nbord));
-            g.note(int(n), l.i, true);
-            nbord = int(n);
-        } else {
-            blancs = blancsdelobscurite(mesure.sombre(sombre.longueur));
-        }
-        ajouteblancs(r, sombre, blancs);
-        sombre.arrondi = blancs != sombre.longueur / pasblanc;
-        if (sombre.longueur > 0)
-            r.runs.push_back(sombre);
-        if (l.i >= l.fin)
-            break;
-
-        RunMesure eclaire{l.i, 0, true, QString()};
-        for (;;) {
-            while (l.x >= S && l.i < derniere)
-                l.avance();
-            if (l.i >= l.fin)
-                break;
-            const int nuit = longueurdepuis(l.i, false);
-            if (!parasite(l.i, nuit, false) || l.i + nuit >= l.fin)
-                break;
-            l.va(l.i + nuit);
-        }
-        eclaire.longueur = l.i - eclaire.debut;
-        const double unites = mesure.allume(eclaire.longueur);
-        const long n = std::lround(g.place(l.i, false)) - nbord;
-        int element = 0; // its units on the grid: 1 a dot, 3 a dash, 0 none
-        if (n <= 1 || (n == 2 && unites < 2))
-            element = 1;
-        else if (n == 3 || n == 2 || (n == 4 && unites <= 4.5))
-            element = 3;
-        if (r.pmin - 2 <= eclaire.longueur && eclaire.longueur <= r.pmin + 2)
-            eclaire.code = QStringLiteral(".");
-        else if (r.pmax - 4 <= eclaire.longueur && eclaire.longueur <= r.pmax + 4)
-            eclaire.code = QStringLiteral("-");
-        else
-            eclaire.arrondi = element != 0;
-        if (eclaire.code.isEmpty())
-            eclaire.code = element == 1   ? QStringLiteral(".")
-                           : element == 3 ? QStringLiteral("-")
-                                          : QString(elementinconnu); // its letter is lost
-        const int unitescode = eclaire.code == u"." ? 1 : eclaire.code == u"-" ? 3 : int(n);
-        if (l.i < l.fin && std::abs(g.place(l.i, false) - (nbord + unitescode)) <= 0.5)
-            g.note(nbord + unitescode, l.i, false);
-        nbord += unitescode;
-        ajouteelement(r, eclaire);
     }
+
+private:
+    bool litsombre();
+    void litallume();
+    int unitesdelelement() const;
+    QString classe(RunMesure& eclaire, int unites) const;
+    int longueurdepuis(int k, bool allume) const;
+    bool parasite(int debut, int longueur, bool allume) const;
+
+    DecodageMorseRapide& r_;
+    Lecture& l_;
+    const UniteMorse& mesure_;
+    Grille g_;
+    const int derniere_;
+    // The designed blanks of a darkness: one each time it reaches 1.5 × pmax − 4 values.
+    const int pasblanc_;
+    int nbord_ = 11; // where the run being read starts, in units: the fourth pulse's end
+};
+
+// The run from sample k that stays lit (or dark), in samples.
+int LectureGrille::longueurdepuis(int k, bool allume) const {
+    const int debut = k;
+    while (k < (allume ? derniere_ : l_.fin) &&
+           (allume ? l_.source.lis(k) >= l_.S : l_.source.lis(k) <= l_.S))
+        ++k;
+    return k - debut;
+}
+
+// A run of 0.15 unit at most whose two edges fall at the same place of the grid: a glitch.
+bool LectureGrille::parasite(int debut, int longueur, bool allume) const {
+    const double unites = allume ? mesure_.allume(longueur) : mesure_.sombre(longueur);
+    return unites < eclairparasite &&
+           std::lround(g_.place(debut, allume)) == std::lround(g_.place(debut + longueur, !allume));
+}
+
+// A darkness and its blanks, the glitches of light in it passed. False at the end of the
+// samples.
+bool LectureGrille::litsombre() {
+    RunMesure sombre{l_.i, 0, false, QString()};
+    for (;;) {
+        while (l_.i < l_.fin && l_.x <= l_.S)
+            l_.avance();
+        if (l_.i >= l_.fin)
+            break;
+        const int eclair = longueurdepuis(l_.i, true);
+        if (!parasite(l_.i, eclair, true))
+            break;
+        l_.va(l_.i + eclair);
+    }
+    sombre.longueur = l_.i - sombre.debut;
+    int blancs = 0;
+    if (l_.i < l_.fin) {
+        const long n = std::lround(g_.place(l_.i, true));
+        blancs = blancsdelobscurite(double(n - nbord_));
+        g_.note(int(n), l_.i, true);
+        nbord_ = int(n);
+    } else {
+        blancs = blancsdelobscurite(mesure_.sombre(sombre.longueur));
+    }
+    ajouteblancs(r_, sombre, blancs);
+    sombre.arrondi = blancs != sombre.longueur / pasblanc_;
+    if (sombre.longueur > 0)
+        r_.runs.push_back(sombre);
+    return l_.i < l_.fin;
+}
+
+// A light, the glitches of darkness in it passed, as a dot, a dash or an unknown element.
+void LectureGrille::litallume() {
+    RunMesure eclaire{l_.i, 0, true, QString()};
+    for (;;) {
+        while (l_.x >= l_.S && l_.i < derniere_)
+            l_.avance();
+        if (l_.i >= l_.fin)
+            break;
+        const int nuit = longueurdepuis(l_.i, false);
+        if (!parasite(l_.i, nuit, false) || l_.i + nuit >= l_.fin)
+            break;
+        l_.va(l_.i + nuit);
+    }
+    eclaire.longueur = l_.i - eclaire.debut;
+    const int n = unitesdelelement();
+    eclaire.code = classe(eclaire, n);
+    const int unitescode = eclaire.code == u"." ? 1 : eclaire.code == u"-" ? 3 : n;
+    if (l_.i < l_.fin && std::abs(g_.place(l_.i, false) - (nbord_ + unitescode)) <= 0.5)
+        g_.note(nbord_ + unitescode, l_.i, false);
+    nbord_ += unitescode;
+    ajouteelement(r_, eclaire);
+}
+
+// The units of a lit run that ends at the current sample, by the places of its edges.
+int LectureGrille::unitesdelelement() const {
+    return int(std::lround(g_.place(l_.i, false)) - nbord_);
+}
+
+// A lit run of `n` units on the grid: a dot or a dash by the designed windows, otherwise by
+// the grid (then read by rounding), otherwise an unknown element whose letter is lost.
+QString LectureGrille::classe(RunMesure& eclaire, int n) const {
+    const double unites = mesure_.allume(eclaire.longueur);
+    int element = 0; // its units on the grid: 1 a dot, 3 a dash, 0 none
+    if (n <= 1 || (n == 2 && unites < 2))
+        element = 1;
+    else if (n == 3 || n == 2 || (n == 4 && unites <= 4.5))
+        element = 3;
+    if (r_.pmin - 2 <= eclaire.longueur && eclaire.longueur <= r_.pmin + 2)
+        return QStringLiteral(".");
+    if (r_.pmax - 4 <= eclaire.longueur && eclaire.longueur <= r_.pmax + 4)
+        return QStringLiteral("-");
+    eclaire.arrondi = element != 0;
+    return element == 1   ? QStringLiteral(".")
+           : element == 3 ? QStringLiteral("-")
+                          : QString(elementinconnu);
+}
+
+// The designed preamble: four lit runs above the first threshold, the dark values between
+// them passed one by one. The first pulse sets only pmax; each later one sets pmax when it
+// is at least as long, otherwise pmin when it is at most as long. A file's values all count
+// for the extremes; a download's but those inside a run after its first. The mended rules
+// pass over a glitch of the darkness (a dot lasts some ten samples at the fastest speed).
+// Returns the pulses counted, 4 when the preamble was found.
+int mesurepreambule(DecodageMorseRapide& r, LecturePreambule& p, int S, bool corrige) {
+    const bool fichier = p.source.origine == Origine::Fichier;
+    int npulse = 0;
+    while (npulse < 4 && p.reste()) {
+        p.avance();
+        if (p.reste() && p.dansrun(true, S)) {
+            const int debut = p.i;
+            const int run = p.run(true, S, fichier);
+            if (!corrige || run >= parasitepreambule) {
+                if (run > 0)
+                    ++npulse;
+                r.preambule.push_back({debut, run, true, QString()});
+                if (run >= r.pmax)
+                    r.pmax = run;
+                else if (run <= r.pmin)
+                    r.pmin = run;
+            }
+        }
+        p.note(p.x);
+    }
+    r.vmin = p.vmin;
+    r.vmax = p.vmax;
+    return npulse;
+}
+// Whether the message went on past the end of the recording, as the scan ended (`npulse`
+// pulses of the preamble counted).
+void jugecoupure(DecodageMorseRapide& r, const SourceEchantillons& source,
+                 const BornesEchantillons& b, int npulse) {
+    const bool allumee = source.lis(b.fin) > r.seuil;
+    if (npulse < 4 || r.arretsurrun) {
+        if (npulse > 0 && allumee)
+            r.coupe = Coupure::oui;
+        return;
+    }
+    // The end of the last element, or of the preamble.
+    int finmessage = r.debut;
+    for (std::size_t k = r.etenduescode.size(); k-- > 0;)
+        if (r.codemorse.at(qsizetype(k)) != u' ') {
+            finmessage = r.etenduescode[k].second;
+            break;
+        }
+    r.ecartfinal = ecartfinal(r.unite > 0 ? r.unite : r.pmin < 10000 ? r.pmin : 0, true);
+    r.obscuritefinale = b.fin - finmessage;
+    const bool lettreouverte = !r.codemorse.isEmpty() && !r.codemorse.endsWith(u' ');
+    r.coupe = lettreouverte ? Coupure::oui
+                            : coupurealafin(source, b.fin, r.seuil, finmessage, r.ecartfinal);
 }
 } // namespace
 
@@ -265,89 +331,30 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
         return decodemorserapide(nettoie(source), Regles::Corrigees);
     DecodageMorseRapide r;
     const bool corrige = regles == Regles::Corrigees;
-    const bool fichier = source.origine == Origine::Fichier;
-    const int derniere = source.derniere();
-    const auto lis = [&source](int k) { return source.lis(k); };
-
-    // A file gives its first threshold from its sample of index 1: without it, nothing.
-    if (fichier && derniere < 1)
+    const DepartPreambule depart =
+        departpreambule(source, regles, int(std::floor(255 * source.tensionseuil / 20)));
+    if (!depart.trouve)
         return r;
-    int S = fichier ? lis(1) + 7 : static_cast<int>(std::floor(255 * source.tensionseuil / 20));
-    int i = fichier ? 1 : 0;
-    if (corrige && derniere >= 1) {
-        // A recording that starts in the light of the start mark: its preamble and its
-        // darkness come after that light. A file's sample of index 1 is then no darkness.
-        const int obscur = debutobscur(source);
-        if (fichier && obscur > 1)
-            S = 0;
-        S = std::max(S, seuilsurobscurite(source, obscur));
-        i = std::max(i, obscur - 1);
-    }
-    r.seuilinitial = S;
-    // A download's preamble may read one value past `nbmesures`; a file's stops at its end.
-    const int finpreambule = fichier ? derniere : source.nbmesures + 1;
-    // A file's lit runs include the values equal to the threshold.
-    const auto allume = [&S, fichier](int x) { return fichier ? x >= S : x > S; };
-
-    // Preamble: four lit runs above a threshold low enough for any light.
-    int x = 0;
-    int npulse = 0;
-    while (npulse < 4 && i < finpreambule) {
-        ++i;
-        x = lis(i);
-        noteextremes(r, x);
-        if (allume(x)) {
-            const int debut = i;
-            int run = 0;
-            while (allume(x)) {
-                if (fichier)
-                    noteextremes(r, x);
-                ++run;
-                // A recording that ends in the light ends the pulse there.
-                if (fichier && i >= finpreambule)
-                    break;
-                ++i;
-                x = lis(i);
-                if (!fichier && i >= finpreambule)
-                    break;
-            }
-            // The mended rules pass over a glitch of the darkness: a dot lasts some ten
-            // samples at the fastest speed.
-            if (!corrige || run >= parasitepreambule) {
-                if (run > 0)
-                    ++npulse;
-                r.preambule.push_back({debut, run, true, QString()});
-                // A pulse that sets pmax is not also compared with pmin: the first one (a
-                // dash) sets only pmax.
-                if (run >= r.pmax)
-                    r.pmax = run;
-                else if (run <= r.pmin)
-                    r.pmin = run;
-            }
-        }
-        noteextremes(r, x);
-    }
-    S = static_cast<int>(std::floor((r.vmin + r.vmax) / 2.0));
+    r.seuilinitial = depart.seuil;
+    const BornesEchantillons b = bornes(source);
+    LecturePreambule p(source, depart.apres, b);
+    const int npulse = mesurepreambule(r, p, depart.seuil, corrige);
+    const int S = int(std::floor((r.vmin + r.vmax) / 2.0));
     r.seuil = S;
-    r.debut = i;
+    r.debut = p.i;
     // The mended rules also read each run as the nearest whole number of units.
     const UniteMorse mesure = corrige ? unitemorse(r.preambule) : UniteMorse{};
     r.unite = mesure.unite;
     r.ecartallume = mesure.ecartallume;
 
     // The message. No sample exists past the last index: the lit runs stop there, whatever
-    // the threshold (below 0 every value would prolong them), and so does the scan when
-    // `nbmesures` would reach beyond it.
-    const int fin = fichier ? derniere : std::min(source.nbmesures, derniere);
-    Lecture lecture{source, i, x, S, fin};
+    // the threshold (below 0 every value would prolong them).
+    Lecture lecture{source, p.i, p.x, S, b.fin};
     if (mesure.valide())
-        litsurlagrille(r, lecture, mesure, grilleunites(r.preambule, mesure));
+        LectureGrille(r, lecture, mesure, grilleunites(r.preambule, mesure)).lit();
     else
-        litcommeconcu(r, lecture, fichier && !corrige);
-    if (npulse == 4) {
-        const bool lettreouverte = !r.codemorse.isEmpty() && !r.codemorse.endsWith(u' ');
-        r.coupe = lettreouverte || lumierealafin(source, fin, r.seuil);
-    }
+        litcommeconcu(r, lecture, source.origine == Origine::Fichier && !corrige);
+    jugecoupure(r, source, b, npulse);
     return r;
 }
 

@@ -30,9 +30,17 @@ struct DecodageMorseRapide {
     std::vector<std::pair<int, int>> etenduescode;
     // A recording file's scan ended on a lit run that is neither a dot nor a dash.
     bool arretsurrun = false;
-    // The message went on past the end of the recording: light in its last half second,
-    // or a last letter not closed by the darkness after it.
-    bool coupe = false;
+    // Whether the message went on past the end of the recording (`Coupure`): a last letter
+    // not closed by the darkness after it (the code string ends with an element), or the
+    // light on at the last sample, is sure; a last letter closed but followed by less
+    // darkness than `ecartfinal` samples (`obscuritefinale`, from the end of its last
+    // element, or of the preamble, to the end) may be. A scan that a run stopped (the
+    // designed scan of a file) was not ended by the end of the recording: only the light at
+    // its last sample says it was cut. A recording that ends in the light of a preamble
+    // begun is cut.
+    Coupure coupe = Coupure::non;
+    int ecartfinal = 0;
+    int obscuritefinale = 0;
 };
 
 // Measures the preamble of a fast Morse recording and cuts the samples after it into a
@@ -56,9 +64,10 @@ struct DecodageMorseRapide {
 // reaches the end in the dark meets an empty lit run, which is classified like any other
 // (a "." when pmin ≤ 2).
 //
-// Every scan stops at the end of the samples: for a download, a lit run of the preamble
-// when it passes `nbmesures`, the scan after it at `nbmesures` and the lit runs at the
-// table's last index. Without four pulses the code string stays empty.
+// Every scan stops at the end of the samples (`bornes`, as fast binary): for a download, a
+// lit run of the preamble when it passes `nbmesures`, the scan after it at `nbmesures` and
+// the lit runs at the table's last index; for a file, at its last sample, which no run of
+// the preamble starts at or counts. Without four pulses the code string stays empty.
 //
 // With the mended rules:
 // - a recording that starts in the light of the start mark is read from the darkness after

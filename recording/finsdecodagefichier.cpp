@@ -32,8 +32,8 @@ bool commencedecodagefichier(Station& s, MesuresFichier& mesures, bool& tic, QSt
 
 void affichefindecodagefichier(Station& s, const MesuresFichier& mesures,
                                ResultatReception& resultat) {
-    if (resultat.coupe)
-        resultat.avis << avismessagecoupe(resultat.nbmesures);
+    if (resultat.coupe != Coupure::non)
+        resultat.avis << avismessagecoupe(resultat.nbmesures, resultat.coupe);
     if (mesures.tronque)
         resultat.avis << avisfichiertronque(s.etat.cheminlecture);
     affichemessagerecu(s, resultat.avis);

@@ -10,5 +10,6 @@
 QString messagerecurapide(const SourceEchantillons& source, bool morse, Regles regles);
 
 // The notice shown after the text of a fast reception (or of a recording decoded again)
-// whose message went on past the end of the recording of `nbmesures` samples.
-QString avismessagecoupe(int nbmesures);
+// whose message went on past the end of the recording of `nbmesures` samples
+// (`Coupure::oui`), or may have (`Coupure::peutetre`); none for `Coupure::non`.
+QString avismessagecoupe(int nbmesures, Coupure coupe = Coupure::oui);

@@ -1,23 +1,24 @@
 #include "recording/mesuresfichier.h"
 
 #include "recording/fichierenregistrement.h"
-#include "recording/lecteurenregistrement.h"
+#include "recording/lectureenregistrement.h"
 #include "recording/raisonfichier.h"
 #include "recording/sourceechantillons.h"
 
-MesuresFichier litmesures(LecteurEnregistrement& lecteur, Lecture lecture) {
+MesuresFichier litmesures(LectureEnregistrement& enregistrement, Lecture lecture) {
     MesuresFichier mesures;
     double valeur = 0;
-    while (!(lecture == Lecture::arretbinaire && lecteur.binaire()) && lecteur.suivante(valeur)) {
+    while (!(lecture == Lecture::arretbinaire && enregistrement.binaire()) &&
+           enregistrement.suivante(valeur)) {
         if (static_cast<int>(mesures.valeurs.size()) == maxmesuresfichier) {
             mesures.tronque = true;
             break;
         }
         mesures.valeurs.push_back(arrondiechantillon(valeur));
     }
-    mesures.lignesentete = lecteur.lignesentete();
-    mesures.avecvaleur = lecteur.lignesavecvaleur() > 0;
-    mesures.binaire = lecteur.binaire();
+    mesures.lignesentete = enregistrement.lignesentete();
+    mesures.avecvaleur = enregistrement.lignesavecvaleur() > 0;
+    mesures.binaire = enregistrement.binaire();
     return mesures;
 }
 
@@ -32,10 +33,10 @@ NatureFichier naturefichier(const MesuresFichier& mesures) {
 }
 
 bool litmesuresfichier(const QString& chemin, MesuresFichier& mesures, QString* erreur) {
-    LecteurEnregistrement lecteur;
-    if (!lecteur.ouvre(chemin, erreur))
+    LectureEnregistrement enregistrement;
+    if (!enregistrement.ouvre(chemin, erreur))
         return false;
-    MesuresFichier lues = litmesures(lecteur, Lecture::arretbinaire);
+    MesuresFichier lues = litmesures(enregistrement, Lecture::arretbinaire);
     if (naturefichier(lues) != NatureFichier::enregistrement) {
         if (erreur)
             *erreur = avispasunenregistrement(chemin, lues);

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-class LecteurEnregistrement;
+class LectureEnregistrement;
 
 // A recording written by the program holds at most 12 801 sample lines. The decoders read
 // up to this many, about eight times as many, so that any file, however long, is decoded
@@ -41,7 +41,8 @@ enum class Lecture {
 };
 
 // Reads the samples through an open reader, to the end of the file or to the limit.
-MesuresFichier litmesures(LecteurEnregistrement& lecteur, Lecture lecture = Lecture::complete);
+MesuresFichier litmesures(LectureEnregistrement& enregistrement,
+                          Lecture lecture = Lecture::complete);
 
 // Reads the samples of the file at `chemin`. False, with a French message naming the file
 // in `erreur`, when the file cannot be opened or is not a recording; a binary file is

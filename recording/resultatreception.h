@@ -27,8 +27,9 @@ struct ResultatReception {
     int nbmesures = 0;
     TraceEnregistrement trace; // the samples and what the decoder found in them
     QString messagerecu;       // the text shown, predefined codes expanded
-    bool coupe = false;        // the message may have gone on past the end of the recording
-    QStringList avis;          // the notices shown under the text, in order
+    // Whether the message went on past the end of the recording, as the decoder judged it.
+    Coupure coupe = Coupure::non;
+    QStringList avis; // the notices shown under the text, in order
 };
 
 // The record of a download: `tabmesures` recorded `nbmesures` long, read through `source`

@@ -48,11 +48,17 @@ double mediane(std::vector<double> v) {
 
 } // namespace
 
-bool lumierealafin(const SourceEchantillons& source, int fin, int seuil) {
-    for (int i = std::max(1, fin - echantillonsdemiseconde + 1); i <= fin; ++i)
-        if (source.lis(i) > seuil)
-            return true;
-    return false;
+int ecartfinal(double pas, bool morse) {
+    if (!(pas > 0))
+        return 0;
+    return static_cast<int>(std::ceil((morse ? ecartfinalmorse : ecartfinalbinaire) * pas));
+}
+
+Coupure coupurealafin(const SourceEchantillons& source, int fin, int seuil, int finmessage,
+                      int ecart) {
+    if (source.lis(fin) > seuil)
+        return Coupure::oui;
+    return ecart > 0 && fin - finmessage < ecart ? Coupure::peutetre : Coupure::non;
 }
 
 Obscurite obscuritedudebut(const SourceEchantillons& source, int debut) {

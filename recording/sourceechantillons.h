@@ -64,15 +64,28 @@ SourceEchantillons depuisfichier(std::vector<int> valeurs);
 
 // Seconds between two samples of a recording, as the interface takes them.
 inline constexpr double periodeechantillon = 0.0013;
-// A message whose light reaches the last half second of a recording may have been cut.
-inline constexpr double dureefinenregistrement = 0.5;
-// That half second in samples (385).
-inline constexpr int echantillonsdemiseconde =
-    static_cast<int>(dureefinenregistrement / periodeechantillon + 0.5);
+// Whether a message went on past the end of its recording, as its decoder ended: `oui`
+// when a frame or a letter was left open, or the light still on at the last sample;
+// `peutetre` when the last frame or letter was complete but the darkness after it, to the
+// end of the recording, is shorter than the gap after which the next character would
+// have shown (a word gap, `ecartfinal`); `non` otherwise.
+enum class Coupure { non, peutetre, oui };
 
-// Whether the light is on in the last half second of the samples up to `fin`, above the
-// threshold `seuil`: a message still going on when the recording ended.
-bool lumierealafin(const SourceEchantillons& source, int fin, int seuil);
+// The darkness after a message's last light (fast binary: after its last frame) that
+// proves it ended: the next character after a word gap would have begun half a step
+// before it. Fast binary: 2 bits of stop, 2 of a blank, half a bit (4.5 bits); fast
+// Morse: a dot of darkness after the element, two blanks of 3 dots each followed by one,
+// half a dot (9.5 dots). In whole samples, rounded up, for a step of `pas` samples.
+inline constexpr double ecartfinalbinaire = 4.5;
+inline constexpr double ecartfinalmorse = 9.5;
+int ecartfinal(double pas, bool morse);
+
+// How a message that ended at sample `finmessage` (its last frame or letter complete)
+// stands at the end of the samples `fin`: `oui` when the light is on above `seuil` at the
+// last sample, otherwise `peutetre` when less than `ecart` samples of darkness follow it (0:
+// no gap known, `non`), otherwise `non`.
+Coupure coupurealafin(const SourceEchantillons& source, int fin, int seuil, int finmessage,
+                      int ecart);
 
 // The darkness at the start of the recording, in the interface's units: its level (the
 // median of the first samples from `debut`, which the recording takes before the

@@ -34,7 +34,7 @@ struct TraceEnregistrement {
     std::vector<Plage> plages;
     std::vector<Caractere> caracteres;
     QString messagerecu;
-    bool coupe = false; // the message went on past the end of the recording
+    Coupure coupe = Coupure::non; // the message went on past the end of the recording
 };
 
 // The trace of samples and of what their decoding, already made, found in them.

@@ -77,7 +77,7 @@ private slots:
                             [](const auto& p) { return p.texte == u"arrêt"; }));
         QVERIFY(std::any_of(t.plages.begin(), t.plages.end(),
                             [](const auto& p) { return p.texte == u"blanc"; }));
-        QVERIFY(!t.coupe);
+        QCOMPARE(t.coupe, Coupure::non);
     }
 
     // The trace of a download shows the recording's samples, index 0 to `nbmesures`, and

@@ -4,7 +4,7 @@
 #include "recording/decodagefichier.h"
 #include "recording/decodagemorserapide.h"
 #include "recording/fichierenregistrement.h"
-#include "recording/lecteurenregistrement.h"
+#include "recording/lectureenregistrement.h"
 #include "tools/essailiaison.h"
 
 #include <QApplication>
@@ -50,9 +50,9 @@ MesuresFichier lis(const QByteArray& octets) {
     QBuffer tampon;
     tampon.setData(octets);
     tampon.open(QIODevice::ReadOnly);
-    LecteurEnregistrement lecteur;
-    lecteur.ouvre(tampon);
-    return litmesures(lecteur);
+    LectureEnregistrement enregistrement;
+    enregistrement.ouvre(tampon);
+    return litmesures(enregistrement);
 }
 
 MesuresFichier lisvaleurs(const std::vector<int>& valeurs) {
@@ -317,7 +317,7 @@ private slots:
     void lignesAvecValeur() {
         QFETCH(QByteArray, ligne);
         QFETCH(bool, valeur);
-        QCOMPARE(LecteurEnregistrement::portevaleur(ligne), valeur);
+        QCOMPARE(LectureEnregistrement::portevaleur(ligne), valeur);
     }
 
     // A binary file is refused without being read to its end.
@@ -327,9 +327,9 @@ private slots:
         QBuffer tampon;
         tampon.setData(octets);
         tampon.open(QIODevice::ReadOnly);
-        LecteurEnregistrement lecteur;
-        lecteur.ouvre(tampon);
-        const MesuresFichier arret = litmesures(lecteur, Lecture::arretbinaire);
+        LectureEnregistrement enregistrement;
+        enregistrement.ouvre(tampon);
+        const MesuresFichier arret = litmesures(enregistrement, Lecture::arretbinaire);
         QVERIFY(arret.binaire);
         QCOMPARE(int(arret.valeurs.size()), 0);
         QCOMPARE(int(lis(octets).valeurs.size()), maxmesuresfichier - 1);

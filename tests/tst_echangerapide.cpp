@@ -6,7 +6,7 @@
 #include "link/legendes.h"
 #include "link/station.h"
 #include "recording/copiecontrole.h"
-#include "recording/lecteurenregistrement.h"
+#include "recording/lectureenregistrement.h"
 #include "sim/transportsimule.h"
 #include "tools/bancvirtuel.h"
 #include "tools/essailiaison.h"
@@ -229,13 +229,13 @@ private slots:
         const QString chemin =
             QDir(donnees_.path())
                 .filePath(u"%1/controle.rrr"_s.arg(QCoreApplication::applicationName()));
-        LecteurEnregistrement lecteur;
+        LectureEnregistrement enregistrement;
         QString erreur;
-        QVERIFY2(lecteur.ouvre(chemin, &erreur), qPrintable(erreur));
+        QVERIFY2(enregistrement.ouvre(chemin, &erreur), qPrintable(erreur));
         const EtatPartage& etat = e.recepteur().etat;
         int n = 0;
         double v = 0;
-        while (lecteur.suivante(v)) {
+        while (enregistrement.suivante(v)) {
             QCOMPARE(v, double(etat.tabmesures.at(n).trimmed().toInt()));
             ++n;
         }

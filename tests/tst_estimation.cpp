@@ -6,6 +6,10 @@
 #include "emit/btonenvoimorserapide.h"
 #include "emit/estimationemission.h"
 #include "feuillesbanc.h"
+#include "lumiererapide.h"
+#include "receive/reglages.h"
+#include "recording/decodagebinairerapide.h"
+#include "recording/decodagemorserapide.h"
 #include "stationessai.h"
 #include "tools/bancvirtuel.h"
 #include "tools/essailiaison.h"
@@ -13,6 +17,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -44,6 +49,22 @@ double dureeemise(const QString& codage, const QString& texte, const ArticleVite
     if (r.transitions.size() < 2)
         return -1;
     return r.transitions.back().instant - r.transitions.front().instant;
+}
+
+// What the fast decoder says of a recording of `nbmesures` samples of that light, the
+// first taken as the start mark ends.
+Coupure coupuredecodee(const QString& codage, const QString& texte, double f, int nbmesures) {
+    const bool morse = codage == u"mr";
+    Echantillonnage e;
+    e.debut = 0;
+    e.nombre = nbmesures + 1;
+    SourceEchantillons source;
+    source.valeurs =
+        echantillonne(morse ? lumieremorserapide(texte, f) : lumierebinairerapide(texte, f), e);
+    source.nbmesures = nbmesures;
+    source.tensionseuil = e.sombre * 5.0 / 255 + 0.5;
+    return morse ? decodemorserapide(source, Regles::Corrigees).coupe
+                 : decodebinairerapide(source, Regles::Corrigees).coupe;
 }
 
 } // namespace
@@ -85,8 +106,8 @@ private slots:
         QVERIFY(estimeemission(u"sos"_s, u"mr"_s, 1, 6400).nontransmis.isEmpty());
     }
 
-    // The recording holds 8.3 s (6400 samples) or 16.6 s (12800): a message that ends in
-    // its last half second or after is too long.
+    // The recording holds 8.3 s (6400 samples) or 16.6 s (12800): a message whose light,
+    // and the darkness after it that proves its end, do not fit in it is too long.
     void messageRapideTropLong() {
         const QString question = u"Quel est l'auteur de la relativité ? "_s;
         EstimationEmission e = estimeemission(question, u"br"_s, 1, 6400);
@@ -97,6 +118,70 @@ private slots:
         QVERIFY(!estimeemission(question, u"br"_s, 0.5, 12800).troplong);
         QVERIFY(!estimeemission(u"Salut !"_s, u"br"_s, 1, 6400).troplong);
         QVERIFY(!estimeemission(question, u"b"_s, 1, 6400).troplong);
+    }
+
+    // The recording ends a few samples before or after the end of the message's light, or of
+    // the darkness after it that proves its end: the estimate warns exactly when the
+    // decoder would say the message cut or perhaps cut.
+    void finDuMessageEtEnregistrement_data() {
+        QTest::addColumn<QString>("codage");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<int>("article");
+        QTest::addColumn<bool>("surlumiere"); // the edge: the light's end, or the proof's
+        QTest::addColumn<int>("decalage");    // samples after that edge the recording ends
+        QTest::addColumn<bool>("troplong");
+        const struct {
+            const char* nom;
+            QString codage;
+            QString texte;
+            int article;
+        } messages[] = {{"binaire x 1,3", u"br"_s, u"Salut"_s, 7},
+                        {"binaire x 0,95", u"br"_s, u"ok"_s, 2},
+                        {"morse x 1,1", u"mr"_s, u"sos"_s, 5}};
+        for (const auto& m : messages) {
+            const auto ligne = [&](const char* cas, bool surlumiere, int decalage, bool trop) {
+                QTest::addRow("%s, %s", m.nom, cas)
+                    << m.codage << m.texte << m.article << surlumiere << decalage << trop;
+            };
+            ligne("lumière juste au-delà", true, -2, true);
+            ligne("lumière juste en deçà", true, 2, true);
+            ligne("obscurité finale juste trop courte", false, -2, true);
+            ligne("obscurité finale juste assez longue", false, 2, false);
+        }
+    }
+    void finDuMessageEtEnregistrement() {
+        QFETCH(QString, codage);
+        QFETCH(QString, texte);
+        QFETCH(int, article);
+        QFETCH(bool, surlumiere);
+        QFETCH(int, decalage);
+        QFETCH(bool, troplong);
+        const double f = articlesvitesse[size_t(article)].facteurvitesse;
+        const EstimationEmission reference = estimeemission(texte, codage, f, 6400);
+        const double bord = surlumiere ? reference.dureemessage : reference.dureeattendue;
+        const int nbmesures = int(std::lround(bord / periodeechantillon)) + decalage;
+        const EstimationEmission e = estimeemission(texte, codage, f, nbmesures);
+        QCOMPARE(e.troplong, troplong);
+        QCOMPARE(ligneestimation(e, codage).contains(u"message plus long"_s), troplong);
+        QCOMPARE(coupuredecodee(codage, texte, f, nbmesures) != Coupure::non, troplong);
+    }
+
+    // A character outside the basic plane (two UTF-16 units) is one character: listed once
+    // among those not sent, and lasting as long as one of the basic plane.
+    void caractereHorsDuPlanDeBase_data() {
+        QTest::addColumn<QString>("codage");
+        QTest::newRow("morse") << u"m"_s;
+        QTest::newRow("morse rapide") << u"mr"_s;
+        QTest::newRow("binaire") << u"b"_s;
+        QTest::newRow("binaire rapide") << u"br"_s;
+    }
+    void caractereHorsDuPlanDeBase() {
+        QFETCH(QString, codage);
+        const EstimationEmission e = estimeemission(u"sos 😀"_s, codage, 1, 6400);
+        QCOMPARE(e.nontransmis, QStringList{u"😀"_s});
+        // As long as a character of the basic plane that is not sent either.
+        const EstimationEmission un = estimeemission(u"sos 中"_s, codage, 1, 6400);
+        QCOMPARE(e.duree, un.duree);
     }
 
     void durees() {

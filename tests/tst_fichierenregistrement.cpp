@@ -1,6 +1,6 @@
 #include "recording/copiecontrole.h"
 #include "recording/fichierenregistrement.h"
-#include "recording/lecteurenregistrement.h"
+#include "recording/lectureenregistrement.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,15 +65,15 @@ void ecritfichier(const QString& chemin, const QByteArray& octets) {
 
 // The values the reader gives for a whole file.
 QList<double> valeurslues(const QString& chemin) {
-    LecteurEnregistrement lecteur;
+    LectureEnregistrement enregistrement;
     QString erreur;
-    if (!lecteur.ouvre(chemin, &erreur)) {
+    if (!enregistrement.ouvre(chemin, &erreur)) {
         qWarning("%s", qPrintable(erreur));
         return {qQNaN()}; // equal to no expected list
     }
     QList<double> valeurs;
     double v = -1;
-    while (lecteur.suivante(v))
+    while (enregistrement.suivante(v))
         valeurs.append(v);
     return valeurs;
 }
@@ -275,7 +275,7 @@ private slots:
     void valeurDUneLigne() {
         QFETCH(QByteArray, ligne);
         QFETCH(double, attendu);
-        QCOMPARE(LecteurEnregistrement::valeurligne(ligne), attendu);
+        QCOMPARE(LectureEnregistrement::valeurligne(ligne), attendu);
     }
 
     void allerRetour() {
@@ -346,16 +346,16 @@ private slots:
             contenu += "  " + QByteArray::number(k) + "  " + QByteArray::number(k % 2) + " \r\n";
         const QString f = chemin("millions.rrr");
         ecritfichier(f, contenu);
-        LecteurEnregistrement lecteur;
-        QVERIFY(lecteur.ouvre(f, nullptr));
+        LectureEnregistrement enregistrement;
+        QVERIFY(enregistrement.ouvre(f, nullptr));
         int lues = 0;
         double somme = 0;
-        for (double v = 0; lecteur.suivante(v); ++lues)
+        for (double v = 0; enregistrement.suivante(v); ++lues)
             somme += v;
         QCOMPARE(lues, nombre);
         QCOMPARE(somme, nombre / 2.0);
         double v = 0;
-        QVERIFY(!lecteur.suivante(v));
+        QVERIFY(!enregistrement.suivante(v));
 
         // Random bytes: read to the end, one value per line end after the header.
         QByteArray hasard(1 << 20, '\0');
@@ -368,19 +368,19 @@ private slots:
     }
 
     void ouvertureImpossible() {
-        LecteurEnregistrement lecteur;
+        LectureEnregistrement enregistrement;
         QString erreur;
         const QString absent = chemin("absent.rrr");
-        QVERIFY(!lecteur.ouvre(absent, &erreur));
+        QVERIFY(!enregistrement.ouvre(absent, &erreur));
         QCOMPARE(erreur, QStringLiteral("Impossible d'ouvrir le fichier « %1 » : le fichier "
                                         "n'existe pas")
                              .arg(QDir::toNativeSeparators(absent)));
-        QVERIFY(!lecteur.ouvre(dossier_.path(), &erreur));
+        QVERIFY(!enregistrement.ouvre(dossier_.path(), &erreur));
         QVERIFY2(erreur.startsWith(QStringLiteral("Impossible d'ouvrir le fichier")),
                  qPrintable(erreur));
         double v = 0;
-        QVERIFY(!lecteur.estouvert());
-        QVERIFY(!lecteur.suivante(v));
+        QVERIFY(!enregistrement.estouvert());
+        QVERIFY(!enregistrement.suivante(v));
     }
 
     // --- Control copy ---------------------------------------------------------------

@@ -35,14 +35,14 @@ int executeDecodeRecording(const QStringList& argumentsdonnes) {
         ecritErreur(avisfichiertronque(chemin));
     if (codage == u"morse") {
         const MessageMorseRapide d = decodefichiermorse(mesures, regles);
-        if (d.mesure.coupe)
-            ecritErreur(avismessagecoupe(int(mesures.valeurs.size()) - 1));
+        if (d.mesure.coupe != Coupure::non)
+            ecritErreur(avismessagecoupe(int(mesures.valeurs.size()) - 1, d.mesure.coupe));
         ecritLigne(d.mesure.codemorse);
         ecritLigne(surUneLigne(d.messagerecu));
     } else {
         const MessageBinaireRapide d = decodefichierbinaire(mesures, regles);
-        if (d.mesure.coupe)
-            ecritErreur(avismessagecoupe(int(mesures.valeurs.size()) - 1));
+        if (d.mesure.coupe != Coupure::non)
+            ecritErreur(avismessagecoupe(int(mesures.valeurs.size()) - 1, d.mesure.coupe));
         ecritLigne(surUneLigne(d.mesure.affichagebinaire));
         ecritLigne(surUneLigne(d.messagerecu));
     }

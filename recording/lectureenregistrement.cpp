@@ -1,4 +1,4 @@
-#include "recording/lecteurenregistrement.h"
+#include "recording/lectureenregistrement.h"
 
 #include "link/valeurnumerique.h"
 #include "recording/fichierenregistrement.h"
@@ -13,7 +13,7 @@ constexpr qsizetype tailletampon = 64 * 1024;
 
 } // namespace
 
-bool LecteurEnregistrement::ouvre(const QString& chemin, QString* erreur) {
+bool LectureEnregistrement::ouvre(const QString& chemin, QString* erreur) {
     ferme();
     if (erreur)
         erreur->clear();
@@ -33,19 +33,19 @@ bool LecteurEnregistrement::ouvre(const QString& chemin, QString* erreur) {
     return true;
 }
 
-void LecteurEnregistrement::ouvre(QIODevice& appareil) {
+void LectureEnregistrement::ouvre(QIODevice& appareil) {
     ferme();
     source_ = &appareil;
     sauteentete();
 }
 
-void LecteurEnregistrement::sauteentete() {
+void LectureEnregistrement::sauteentete() {
     QByteArray ligne;
     while (lignesentete_ < lignesenteteenregistrement && lisligne(ligne))
         ++lignesentete_;
 }
 
-bool LecteurEnregistrement::suivante(double& valeur) {
+bool LectureEnregistrement::suivante(double& valeur) {
     QByteArray ligne;
     if (!lisligne(ligne))
         return false;
@@ -55,7 +55,7 @@ bool LecteurEnregistrement::suivante(double& valeur) {
     return true;
 }
 
-void LecteurEnregistrement::ferme() {
+void LectureEnregistrement::ferme() {
     if (fichier_.isOpen())
         fichier_.close();
     source_ = nullptr;
@@ -67,7 +67,7 @@ void LecteurEnregistrement::ferme() {
     binaire_ = false;
 }
 
-double LecteurEnregistrement::valeurligne(const QByteArray& ligne) {
+double LectureEnregistrement::valeurligne(const QByteArray& ligne) {
     qsizetype i = 0;
     while (i < ligne.size() && ligne[i] == ' ')
         ++i;
@@ -77,7 +77,7 @@ double LecteurEnregistrement::valeurligne(const QByteArray& ligne) {
     return valeurnumerique(ligne.mid(blanc + 1));
 }
 
-bool LecteurEnregistrement::portevaleur(const QByteArray& ligne) {
+bool LectureEnregistrement::portevaleur(const QByteArray& ligne) {
     const auto chiffre = [&ligne](qsizetype i) {
         return i < ligne.size() && ligne[i] >= '0' && ligne[i] <= '9';
     };
@@ -97,7 +97,7 @@ bool LecteurEnregistrement::portevaleur(const QByteArray& ligne) {
     return chiffre(i);
 }
 
-bool LecteurEnregistrement::octetbinaire(char octet) {
+bool LectureEnregistrement::octetbinaire(char octet) {
     const auto u = static_cast<unsigned char>(octet);
     return u < 0x20 && !(u >= 0x09 && u <= 0x0D) && u != 0x1A;
 }
@@ -105,7 +105,7 @@ bool LecteurEnregistrement::octetbinaire(char octet) {
 // Next line into `debut`, at most `longueurgardee` bytes of it. A line ends at CR LF, at
 // LF alone or at CR alone, or at the end of the file. False when the file has no more
 // lines.
-bool LecteurEnregistrement::lisligne(QByteArray& debut) {
+bool LectureEnregistrement::lisligne(QByteArray& debut) {
     debut.clear();
     if (apresCR_) {
         apresCR_ = false;
@@ -136,7 +136,7 @@ bool LecteurEnregistrement::lisligne(QByteArray& debut) {
 
 // Reads the next block of the file into the buffer; false at the end of the file, or
 // when the file can no longer be read (taken as its end).
-bool LecteurEnregistrement::remplit() {
+bool LectureEnregistrement::remplit() {
     position_ = 0;
     tampon_.resize(tailletampon);
     const qint64 lus = source_ ? source_->read(tampon_.data(), tailletampon) : -1;

@@ -10,7 +10,7 @@
 // value. The file is read as a stream through a fixed buffer, and only the beginning of
 // each line is kept, so that any file, however long, binary or malformed, is read in
 // bounded memory and to its end.
-class LecteurEnregistrement {
+class LectureEnregistrement {
 public:
     // Bytes kept at the beginning of each line; the rest of a longer line is passed over.
     // A sample line of the program is about a dozen bytes long.
