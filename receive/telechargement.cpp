@@ -103,6 +103,19 @@ public:
 
     int relances() const { return relances_; }
 
+    // The reply read was no reading: the same request is written again, unless it has
+    // been written too many times already (false: the interface is given up).
+    bool redemande() {
+        if (relances_ >= relancesMaximum)
+            return false;
+        ++relances_;
+        partiel_ = false;
+        fin_.recommence();
+        ecrit();
+        silenceDepuis_ = s_.plateforme.horloge();
+        return true;
+    }
+
     static constexpr int relancesMaximum = 5;
 
 private:
@@ -272,7 +285,16 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
                     e.chainemesure += c;
                     break;
                 case LectureReponse::Issue::fin:
-                    entiere = true;
+                    entiere = lecture(sansblancs(e.chainemesure)) >= 0;
+                    if (entiere)
+                        break;
+                    // An answer that is no reading is never stored as one: asked again.
+                    e.chainemesure.clear();
+                    if (!reponse.redemande()) {
+                        bilan.illisible = bilan.interrompu = true;
+                        bilan.duree = p.horloge() - debut;
+                        return bilan;
+                    }
                     break;
                 }
             }
@@ -316,6 +338,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
     };
     const double debut = p.horloge();
     SuiviTelechargement suivi(s, bilan, false);
+    bool blocillisible = false; // a token of the block being read is no reading
     // A token of the reply ends: a value, unless it holds nothing but blanks.
     const auto jeton = [&] {
         const QByteArray net = sansblancs(e.chainemesure);
@@ -323,6 +346,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
         if (net.isEmpty() || e.compteurmesures >= nbmesures)
             return;
         const int v = lecture(net);
+        blocillisible = blocillisible || v < 0;
         range(e, v >= 0 ? textemesure(v) : QByteArray());
         lignesbloc.emplace_back(e.compteurmesures - 1, net);
         ++bilan.valeursRecues;
@@ -331,6 +355,15 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
     };
     for (int b = 1; b <= blocs && e.compteurmesures < nbmesures; ++b) {
         const qint16 debutbloc = e.compteurmesures;
+        const auto oubliebloc = [&] {
+            for (qint16 i = debutbloc; i < e.compteurmesures; ++i)
+                e.tabmesures[static_cast<std::size_t>(i)].clear();
+            bilan.valeursRecues -= e.compteurmesures - debutbloc;
+            e.compteurmesures = debutbloc;
+            e.chainemesure.clear();
+            lignesbloc.clear();
+            blocillisible = false;
+        };
         reponse.envoie(requetebloc(b));
         for (bool entiere = false; !entiere;) {
             char c = 0;
@@ -343,12 +376,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
                 return bilan;
             case LectureReponse::Issue::relance:
                 // The whole block comes again: what came of it so far is dropped.
-                for (qint16 i = debutbloc; i < e.compteurmesures; ++i)
-                    e.tabmesures[static_cast<std::size_t>(i)].clear();
-                bilan.valeursRecues -= e.compteurmesures - debutbloc;
-                e.compteurmesures = debutbloc;
-                e.chainemesure.clear();
-                lignesbloc.clear();
+                oubliebloc();
                 break;
             case LectureReponse::Issue::caractere:
                 if (c == ',')
@@ -358,7 +386,17 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
                 break;
             case LectureReponse::Issue::fin:
                 jeton();
-                entiere = true;
+                entiere = !blocillisible;
+                if (entiere)
+                    break;
+                // A block holding answers that are no readings is asked for again, and
+                // none of its values is kept.
+                oubliebloc();
+                if (!reponse.redemande()) {
+                    bilan.illisible = bilan.interrompu = true;
+                    bilan.duree = p.horloge() - debut;
+                    return bilan;
+                }
                 break;
             }
         }
@@ -368,6 +406,14 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
 }
 
 QString avistelechargementinterrompu(const BilanTelechargement& bilan) {
+    if (bilan.illisible)
+        return QStringLiteral("Réception incomplète : l'interface répond, mais ses réponses ne "
+                              "sont pas des mesures (%1 valeurs reçues sur %2, conservées ; les "
+                              "autres comptent comme de l'obscurité). Vérifier que c'est bien "
+                              "l'interface Orphy GTS qui est branchée, faire RAZ Orphy, puis "
+                              "renvoyer le message.")
+            .arg(bilan.valeursRecues)
+            .arg(bilan.valeursDemandees);
     if (bilan.portperdu)
         return QStringLiteral("Réception incomplète : la liaison avec l'interface a été perdue "
                               "pendant le téléchargement (%1 valeurs reçues sur %2, conservées ; "

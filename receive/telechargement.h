@@ -13,6 +13,7 @@ struct BilanTelechargement {
     int valeursRecues = 0;   // stored in tabmesures, or kept as empty slots
     bool interrompu = false; // the interface fell silent: the download was abandoned
     bool portperdu = false;  // the port went away: the download was abandoned
+    bool illisible = false;  // the answers were not readings: the download was abandoned
     double duree = 0;        // seconds, from the first request to the last value
     qint64 octetsEcrits = 0; // requests written
     qint64 octetsLus = 0;    // reply bytes read

@@ -290,31 +290,100 @@ private slots:
     // Blanks, CR and LF are no part of a value; an empty token is no value; a token that
     // is no reading keeps its place, empty; what a reply holds beyond its 32 values is no
     // part of the next block.
+    // The tokens of a block: blanks, CR and LF inside a token are dropped ("1 \r\n0" is 10),
+    // an empty token is no value. A block holding a token that is no reading (300, AB) is
+    // asked for again, and none of its values is kept from the bad reply.
     void binaireJetons() {
         Interface i;
         Station& s = i.station();
         s.etat.nbmesures = 96;
-        i.reponse32 = [](int b) -> QByteArray {
+        int essaisbloc2 = 0;
+        i.reponse32 = [&](int b) -> QByteArray {
             if (b == 1)
-                return "12,7,255,,"_ba + QByteArray(" 1\r\n0,").repeated(29) + "300,AB,";
-            if (b == 2)
+                return "12,7,255,,"_ba + QByteArray(" 1\r\n0,").repeated(28) + "9,";
+            if (b == 2 && essaisbloc2++ == 0)
                 return "300,AB,"_ba + QByteArray("6,").repeated(30) + '\r';
-            return QByteArray("5,").repeated(32) + '\r';
+            return QByteArray((b == 2 ? "6," : "5,")).repeated(32) + '\r';
         };
-        telechargebinairerapide(s);
+        const BilanTelechargement bilan = telechargebinairerapide(s);
+        QVERIFY(!bilan.interrompu);
+        QCOMPARE(i.requetes.size(), 4);
+        QCOMPARE(i.requetes.at(1), i.requetes.at(2));
         QCOMPARE(s.etat.tabmesures.at(0), " 12"_ba);
         QCOMPARE(s.etat.tabmesures.at(1), " 7"_ba);
         QCOMPARE(s.etat.tabmesures.at(2), " 255"_ba);
         QCOMPARE(s.etat.tabmesures.at(3), " 10"_ba);
-        QCOMPARE(s.etat.tabmesures.at(31), " 10"_ba);
-        QVERIFY(s.etat.tabmesures.at(32).isEmpty()); // 300
-        QVERIFY(s.etat.tabmesures.at(33).isEmpty()); // AB
-        QCOMPARE(s.etat.tabmesures.at(34), " 6"_ba);
+        QCOMPARE(s.etat.tabmesures.at(31), " 9"_ba);
+        QCOMPARE(s.etat.tabmesures.at(32), " 6"_ba);
         QCOMPARE(s.etat.tabmesures.at(63), " 6"_ba);
         QCOMPARE(s.etat.tabmesures.at(64), " 5"_ba);
         QCOMPARE(s.etat.tabmesures.at(95), " 5"_ba);
         QCOMPARE(s.etat.compteurmesures, 96);
+        QCOMPARE(bilan.valeursRecues, 96);
         QVERIFY(s.etat.tabmesures.at(96).isEmpty());
+    }
+
+    // An interface that answers letters where the digits should be: no answer is stored as
+    // a reading. One bad answer is asked again; answers that stay bad are asked again five
+    // times, then the download stops with the readings that came, and says why.
+    void reponsesQuiNeSontPasDesMesures_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<int>("mauvaises"); // bad answers in a row, from the 40th request
+        QTest::newRow("morse, une") << true << 1;
+        QTest::newRow("morse, cinq") << true << 5;
+        QTest::newRow("morse, six") << true << 6;
+        QTest::newRow("binaire, une") << false << 1;
+        QTest::newRow("binaire, cinq") << false << 5;
+        QTest::newRow("binaire, six") << false << 6;
+    }
+    void reponsesQuiNeSontPasDesMesures() {
+        QFETCH(bool, morse);
+        QFETCH(int, mauvaises);
+        Interface i;
+        Station& s = i.station();
+        s.etat.nbmesures = 6400;
+        const int premiere = morse ? 40 : 2; // the request whose answers go bad
+        const auto mauvaise = [&] {
+            const int n = int(i.requetes.size()) - 1;
+            return n >= premiere && n < premiere + mauvaises;
+        };
+        i.reponse32 = [&](int b) -> QByteArray {
+            QByteArray r;
+            for (int k = 0; k < 32; ++k)
+                r += (mauvaise() && k == 5 ? "AB"_ba
+                                           : QByteArray::number(valeur(32 * (b - 1) + k))) +
+                     ',';
+            return r + '\r';
+        };
+        if (morse)
+            i.essai.transport->setRepondeur([&](const QByteArray& octets) {
+                const int avant = int(i.requetes.size());
+                if (octets.startsWith("XRESUL") && !octets.endsWith(",32,1") && avant >= premiere &&
+                    avant < premiere + mauvaises) {
+                    i.requetes << octets;
+                    i.essai.transport->recoit("A\x7f");
+                    return;
+                }
+                i.repond(octets);
+            });
+        const BilanTelechargement bilan =
+            morse ? telechargemorserapide(s, {}) : telechargebinairerapide(s);
+        const bool abandon = mauvaises > 5; // a request is written again five times at most
+        QCOMPARE(bilan.illisible, abandon);
+        QCOMPARE(bilan.interrompu, abandon);
+        // Every value stored is the interface's reading at its place; none comes of a bad
+        // answer.
+        const int stockees = s.etat.compteurmesures;
+        QCOMPARE(bilan.valeursRecues, stockees);
+        for (int k = 0; k < stockees; ++k)
+            QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));
+        if (abandon) {
+            // Morse: the request of position 32 closing block 1 stores nothing.
+            QCOMPARE(stockees, morse ? premiere - 1 : 32 * premiere);
+            QVERIFY(avistelechargementinterrompu(bilan).contains(u"ne sont pas des mesures"_s));
+        } else {
+            QCOMPARE(stockees, morse ? 6368 : 6400);
+        }
     }
 
     // A reply that comes after its request was written again is read once: the reply to

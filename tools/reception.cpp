@@ -93,8 +93,11 @@ int executeReception(const QStringList& arguments) {
                         .arg(secondes(bilan.duree))
                         .arg(bilan.octetsEcrits)
                         .arg(bilan.octetsLus)
-                        .arg(bilan.interrompu ? QStringLiteral(" ; l'interface a cessé de répondre")
-                                              : QString()));
+                        .arg(bilan.illisible ? QStringLiteral(" ; l'interface répond, mais "
+                                                              "pas par des mesures")
+                             : bilan.interrompu
+                                 ? QStringLiteral(" ; l'interface a cessé de répondre")
+                                 : QString()));
     };
     s.observateurs.finReception = [&] {
         ecritLigne(s.etat.messagerecu);
