@@ -394,7 +394,8 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
 
     // The texts kept: each the text sent, empty, or said incomplete.
     const bool ditIncomplet =
-        QRegularExpression(QStringLiteral("cessé de répondre|incomplète|liaison perdue"))
+        QRegularExpression(
+            QStringLiteral("cessé de répondre|pas par des mesures|incomplète|liaison perdue"))
             .match(QString::fromUtf8(erreurs))
             .hasMatch();
     QStringList fauxTextes;
