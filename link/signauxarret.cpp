@@ -1,5 +1,6 @@
 #include "link/signauxarret.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QtGlobal>
 
@@ -31,8 +32,10 @@ void guettesignauxdarret(std::function<void()> arret) {
 #ifdef Q_OS_UNIX
     if (tubeSignal[0] < 0 && ::pipe2(tubeSignal.data(), O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    // Alive for the whole run, as the program's own handlers are.
-    auto* notificateur = new QSocketNotifier(tubeSignal[0], QSocketNotifier::Read);
+    // Alive for the whole run, as the program's own handlers are: it goes with the
+    // application object, so that nothing of it is left behind at the end.
+    auto* notificateur =
+        new QSocketNotifier(tubeSignal[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notificateur, &QSocketNotifier::activated, notificateur,
                      [arret = std::move(arret)] {
                          char octet = 0;
