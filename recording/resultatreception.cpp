@@ -2,39 +2,21 @@
 
 namespace {
 
-ResultatReception commun(const std::vector<QByteArray>& tabmesures, int nbmesures, bool morse,
-                         Regles regles) {
+// The record of samples read by either decoder: what it found, and the message.
+template <typename Lecture>
+ResultatReception resultat(std::vector<QByteArray> tabmesures, int nbmesures,
+                           const SourceEchantillons& source, const Lecture& lecture, bool morse,
+                           Regles regles) {
     ResultatReception r;
     r.morse = morse;
     r.regles = regles;
-    r.tabmesures = tabmesures;
+    r.tabmesures = std::move(tabmesures);
     r.nbmesures = nbmesures;
-    return r;
-}
-
-} // namespace
-
-ResultatReception resultatreception(const std::vector<QByteArray>& tabmesures, int nbmesures,
-                                    const SourceEchantillons& source,
-                                    const MessageMorseRapide& lecture, Regles regles) {
-    ResultatReception r = commun(tabmesures, nbmesures, true, regles);
     r.trace = traceenregistrement(source, lecture);
     r.messagerecu = lecture.messagerecu;
     r.coupe = lecture.mesure.coupe;
     return r;
 }
-
-ResultatReception resultatreception(const std::vector<QByteArray>& tabmesures, int nbmesures,
-                                    const SourceEchantillons& source,
-                                    const MessageBinaireRapide& lecture, Regles regles) {
-    ResultatReception r = commun(tabmesures, nbmesures, false, regles);
-    r.trace = traceenregistrement(source, lecture);
-    r.messagerecu = lecture.messagerecu;
-    r.coupe = lecture.mesure.coupe;
-    return r;
-}
-
-namespace {
 
 // A file's samples as a download would have stored them, so that it can be saved again.
 std::vector<QByteArray> tabledufichier(const MesuresFichier& mesures) {
@@ -48,16 +30,25 @@ std::vector<QByteArray> tabledufichier(const MesuresFichier& mesures) {
 template <typename Lecture>
 ResultatReception dufichier(const MesuresFichier& mesures, const QString& chemin,
                             const Lecture& lecture, bool morse, Regles regles) {
-    ResultatReception r =
-        commun(tabledufichier(mesures), int(mesures.valeurs.size()) - 1, morse, regles);
+    ResultatReception r = resultat(tabledufichier(mesures), int(mesures.valeurs.size()) - 1,
+                                   depuisfichier(mesures.valeurs), lecture, morse, regles);
     r.chemin = chemin;
-    r.trace = traceenregistrement(depuisfichier(mesures.valeurs), lecture);
-    r.messagerecu = lecture.messagerecu;
-    r.coupe = lecture.mesure.coupe;
     return r;
 }
 
 } // namespace
+
+ResultatReception resultatreception(const std::vector<QByteArray>& tabmesures, int nbmesures,
+                                    const SourceEchantillons& source,
+                                    const MessageMorseRapide& lecture, Regles regles) {
+    return resultat(tabmesures, nbmesures, source, lecture, true, regles);
+}
+
+ResultatReception resultatreception(const std::vector<QByteArray>& tabmesures, int nbmesures,
+                                    const SourceEchantillons& source,
+                                    const MessageBinaireRapide& lecture, Regles regles) {
+    return resultat(tabmesures, nbmesures, source, lecture, false, regles);
+}
 
 ResultatReception resultatfichier(const MesuresFichier& mesures, const QString& chemin,
                                   const MessageMorseRapide& lecture, Regles regles) {
