@@ -6,15 +6,15 @@
 
 namespace {
 
-QtMessageHandler gestionnairePrecedent = nullptr;
+QtMessageHandler gestionnaireAvantFiltre = nullptr;
 bool installe = false;
 
 void filtreMessagesQt(QtMsgType type, const QMessageLogContext& contexte, const QString& texte) {
     if (texte.contains(QLatin1String("propagateSizeHints")) ||
         texte.contains(QLatin1String("XDG_RUNTIME_DIR not set")))
         return;
-    if (gestionnairePrecedent)
-        gestionnairePrecedent(type, contexte, texte);
+    if (gestionnaireAvantFiltre)
+        gestionnaireAvantFiltre(type, contexte, texte);
     else
         std::fprintf(stderr, "%s\n", qPrintable(texte));
 }
@@ -25,5 +25,5 @@ void filtremessagesqt() {
     if (installe)
         return;
     installe = true;
-    gestionnairePrecedent = qInstallMessageHandler(filtreMessagesQt);
+    gestionnaireAvantFiltre = qInstallMessageHandler(filtreMessagesQt);
 }

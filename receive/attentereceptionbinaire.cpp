@@ -27,7 +27,7 @@ int bitsarrondis(double duree, double f) {
 // 10.8 bits at the slowest speed.
 constexpr double bitsmaximum = 9.5;
 
-void debutreception(Station& s) {
+void debutreceptionbinaire(Station& s) {
     if (s.observateurs.debutReception)
         s.observateurs.debutReception();
     Ecran& f = *s.ecran;
@@ -183,7 +183,7 @@ void recoitcreneaux(Station& s) {
     } while (e.compteursilence <= 6 && !finmarque && !s.liaisonperdue());
 }
 
-void finmessage(Station& s) {
+void finmessagebinaire(Station& s) {
     Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
     f.fixetexte(Etiquette2, QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
@@ -220,7 +220,7 @@ void attentereceptionbinaire(Station& s) {
             continue;
 
         const Activite activite(s, QStringLiteral("une réception"));
-        debutreception(s);
+        debutreceptionbinaire(s);
         recoitcreneaux(s);
         const DecodageBinaire decodage = decodecodebinaire(e.codebinaire);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::BinaireLent);
@@ -229,6 +229,6 @@ void attentereceptionbinaire(Station& s) {
             e.messagerecu += u' ' + texteliaisonperdue;
         else if (e.compteursilence > 6)
             e.messagerecu += u' ' + texteinterruption;
-        finmessage(s);
+        finmessagebinaire(s);
     }
 }

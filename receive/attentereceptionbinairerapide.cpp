@@ -15,7 +15,7 @@ namespace {
 
 const QString binairerapide = QStringLiteral("br");
 
-void debutreception(Station& s) {
+void debutreceptionbinairerapide(Station& s) {
     commencereceptionrapide(s);
     Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
@@ -37,7 +37,7 @@ void debutreception(Station& s) {
 
 // The interface records nbmesures samples of the light, then they come down 32 at a
 // time.
-BilanTelechargement enregistreettelecharge(Station& s) {
+BilanTelechargement enregistreettelechargebinaire(Station& s) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
     const int blocs = e.nbmesures / 32;
@@ -52,7 +52,8 @@ BilanTelechargement enregistreettelecharge(Station& s) {
     return bilan;
 }
 
-void finmessage(Station& s, const BilanTelechargement& bilan, ResultatReception& resultat) {
+void finmessagebinairerapide(Station& s, const BilanTelechargement& bilan,
+                             ResultatReception& resultat) {
     Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
     affichereceptionrapide(s, bilan, resultat);
@@ -67,7 +68,7 @@ void finmessage(Station& s, const BilanTelechargement& bilan, ResultatReception&
         s.observateurs.finReception();
 }
 
-void retourattente(Station& s) {
+void retourattentebinairerapide(Station& s) {
     s.etat.compteursilence = 0;
     s.Minuterie->setEnabled(true);
     s.plateforme.cede();
@@ -91,8 +92,8 @@ void attentereceptionbinairerapide(Station& s) {
             // do meanwhile.
             const int nbmesures = e.nbmesures;
             const Regles regles = reglesdecodage(e);
-            debutreception(s);
-            const BilanTelechargement bilan = enregistreettelecharge(s);
+            debutreceptionbinairerapide(s);
+            const BilanTelechargement bilan = enregistreettelechargebinaire(s);
             const SourceEchantillons source =
                 depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
             const MessageBinaireRapide lecture = decodemessagebinairerapide(source, regles);
@@ -102,11 +103,11 @@ void attentereceptionbinairerapide(Station& s) {
             e.affichagebinaire = lecture.mesure.affichagebinaire;
             e.compteursilence = 0;
             e.messagerecu = lecture.messagerecu;
-            finmessage(s, bilan, resultat);
+            finmessagebinairerapide(s, bilan, resultat);
             if (e.enregbinautorise == u"oui")
                 proposeenregistrement(s,
                                       QStringLiteral("Enregistrement d'un fichier binaire rapide"));
         }
-        retourattente(s);
+        retourattentebinairerapide(s);
     }
 }

@@ -15,7 +15,7 @@ const QString morse = QStringLiteral("m");
 // The emitter's dot and dash last 0.3 f and 1 f: between the two, a pulse is the nearer.
 constexpr double limitepointtrait = (0.3 + 1.0) / 2;
 
-void debutreception(Station& s) {
+void debutreceptionmorse(Station& s) {
     if (s.observateurs.debutReception)
         s.observateurs.debutReception();
     Ecran& f = *s.ecran;
@@ -75,7 +75,7 @@ QString recoitsymboles(Station& s) {
     }
 }
 
-void finmessage(Station& s, const QString& affichage) {
+void finmessagemorse(Station& s, const QString& affichage) {
     Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
     f.fixetexte(Etiquette2, QStringLiteral(" FIN DE RECEPTION DU MESSAGE"));
@@ -111,7 +111,7 @@ void attentereceptionmorse(Station& s) {
             continue;
 
         const Activite activite(s, QStringLiteral("une réception"));
-        debutreception(s);
+        debutreceptionmorse(s);
         const QString code = recoitsymboles(s);
         const DecodageMorse decodage = decodecodemorse(code);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::MorseLent);
@@ -119,6 +119,6 @@ void attentereceptionmorse(Station& s) {
             e.messagerecu += texteliaisonperdue;
         else if (e.compteursilence > 6)
             e.messagerecu += texteinterruption;
-        finmessage(s, decodage.affichage);
+        finmessagemorse(s, decodage.affichage);
     }
 }

@@ -16,7 +16,7 @@ namespace {
 
 const QString morserapide = QStringLiteral("mr");
 
-void debutreception(Station& s) {
+void debutreceptionmorserapide(Station& s) {
     commencereceptionrapide(s);
     Ecran& f = *s.ecran;
     EtatPartage& e = s.etat;
@@ -37,7 +37,7 @@ void debutreception(Station& s) {
 
 // The interface records the light, then the samples come down one by one (or 32 at a
 // time, when the option asks for it), each copied to the control file as it arrives.
-BilanTelechargement enregistreettelecharge(Station& s) {
+BilanTelechargement enregistreettelechargemorse(Station& s) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
     CopieControle copie;
@@ -62,8 +62,8 @@ BilanTelechargement enregistreettelecharge(Station& s) {
     return bilan;
 }
 
-void finmessage(Station& s, const QString& affichage, const BilanTelechargement& bilan,
-                ResultatReception& resultat) {
+void finmessagemorserapide(Station& s, const QString& affichage, const BilanTelechargement& bilan,
+                           ResultatReception& resultat) {
     Ecran& f = *s.ecran;
     affichereceptionrapide(s, bilan, resultat);
     f.fixefond(Etiquette1, Ecran::Fond::vertclair);
@@ -79,7 +79,7 @@ void finmessage(Station& s, const QString& affichage, const BilanTelechargement&
         s.observateurs.finReception();
 }
 
-void retourattente(Station& s) {
+void retourattentemorserapide(Station& s) {
     s.etat.compteursilence = 0;
     s.liaison.fixelongueurlecture(0);
     s.Minuterie->setEnabled(true);
@@ -103,8 +103,8 @@ void attentereceptionmorserapide(Station& s) {
             // do meanwhile.
             const int nbmesures = e.nbmesures;
             const Regles regles = reglesdecodage(e);
-            debutreception(s);
-            const BilanTelechargement bilan = enregistreettelecharge(s);
+            debutreceptionmorserapide(s);
+            const BilanTelechargement bilan = enregistreettelechargemorse(s);
             e.compteursilence = 0;
             const SourceEchantillons source =
                 depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
@@ -113,11 +113,11 @@ void attentereceptionmorserapide(Station& s) {
                 resultatreception(e.tabmesures, nbmesures, source, lecture, regles);
             s.ecran->fixetexte(Texte1, lecture.mesure.codemorse);
             e.messagerecu = lecture.messagerecu;
-            finmessage(s, lecture.texte.affichage, bilan, resultat);
+            finmessagemorserapide(s, lecture.texte.affichage, bilan, resultat);
             if (e.enregmorseautorise == u"oui")
                 proposeenregistrement(s,
                                       QStringLiteral("Enregistrement d'un fichier morse rapide"));
         }
-        retourattente(s);
+        retourattentemorserapide(s);
     }
 }

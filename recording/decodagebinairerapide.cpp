@@ -193,7 +193,7 @@ int litcommeconcu(DecodageBinaireRapide& r, Lecture& l) {
 // whole number of bits from the first flash (half a bit: the nearest).
 constexpr double tolerancegrille = 0.5;
 // Shorter than this share of a bit, a run that nothing else places is a glitch.
-constexpr double eclairparasite = 0.3;
+constexpr double eclairparasitebinaire = 0.3;
 
 // The bit grid of a message, from the six edges of the preamble's three flashes.
 Grille grillebits(const Eclairs& e, const LongueurBit& l) {
@@ -213,9 +213,9 @@ Grille grillebits(const Eclairs& e, const LongueurBit& l) {
 // where the blanks before it leave room (two bits of stop, two more for each blank); its
 // darkness is cut where the grid ends it, nine bits after its start. A run of 0.3 bit or
 // more that nothing places costs its frame; a shorter one is a glitch and adds nothing.
-class LectureGrille {
+class LectureGrilleBinaire {
 public:
-    LectureGrille(DecodageBinaireRapide& r, Lecture& l, const LongueurBit& mesure, Grille g)
+    LectureGrilleBinaire(DecodageBinaireRapide& r, Lecture& l, const LongueurBit& mesure, Grille g)
         : r_(r), l_(l), mesure_(mesure), g_(g) {}
     // Reads to the end; returns the bits of a frame the samples ended in.
     int lit();
@@ -245,7 +245,7 @@ private:
     int blancs_ = 0;          // blanks of the darkness after the last frame
 };
 
-int LectureGrille::lit() {
+int LectureGrilleBinaire::lit() {
     while (l_.i < l_.fin) {
         litecart();
         if (l_.i >= l_.fin)
@@ -256,7 +256,7 @@ int LectureGrille::lit() {
             l_.avance();
         eclaire.longueur = l_.i - eclaire.debut;
         const int parlongueur = parlalongueur(eclaire.longueur, true);
-        if (parlongueur == 0 && eclaire.longueur < eclairparasite * g_.pas()) {
+        if (parlongueur == 0 && eclaire.longueur < eclairparasitebinaire * g_.pas()) {
             r_.runs.push_back(eclaire);
             continue;
         }
@@ -268,7 +268,7 @@ int LectureGrille::lit() {
 
 // Darkness between frames: a blank each time it passes 3, 5, 7 ... bits after the last
 // frame, half-way between the places a frame may start at.
-void LectureGrille::litecart() {
+void LectureGrilleBinaire::litecart() {
     RunMesure ecart{l_.i, 0, false, QString(), true};
     while (l_.x <= l_.S && l_.i < l_.fin) {
         l_.avance();
@@ -286,7 +286,7 @@ void LectureGrille::litecart() {
 
 // A frame starts where the blanks before it leave room for it; its rising edge moves the
 // grid there when it comes late or early.
-void LectureGrille::commencetrame(int montee) {
+void LectureGrilleBinaire::commencetrame(int montee) {
     ndebut_ = nfin_ + 2 + 2 * blancs_;
     if (std::abs(g_.place(montee, true) - ndebut_) <= tolerancegrille)
         g_.note(ndebut_, montee, true);
@@ -299,7 +299,7 @@ void LectureGrille::commencetrame(int montee) {
 
 // The runs of a frame from its first light (`run`, `n` bits by its length), lit and dark
 // in turn, until it has its 9 bits.
-void LectureGrille::littrame(RunMesure run, int n) {
+void LectureGrilleBinaire::littrame(RunMesure run, int n) {
     bool allume = true;
     for (;;) {
         const int manque = 9 - nbits_;
@@ -321,7 +321,7 @@ void LectureGrille::littrame(RunMesure run, int n) {
             ajoute(run, n, allume ? u'1' : u'0');
             if (std::abs(g_.place(l_.i, !allume) - nbord_) <= tolerancegrille)
                 g_.note(nbord_, l_.i, !allume);
-        } else if (run.longueur >= eclairparasite * g_.pas()) {
+        } else if (run.longueur >= eclairparasitebinaire * g_.pas()) {
             abandonne(run);
             r_.runs.push_back(run);
             return;
@@ -347,7 +347,7 @@ void LectureGrille::littrame(RunMesure run, int n) {
 
 // The darkness that completes the frame ends where the grid ends the frame; the rest of it
 // is the gap after it. True when it completed the frame.
-bool LectureGrille::finitlatrame(RunMesure& run) {
+bool LectureGrilleBinaire::finitlatrame(RunMesure& run) {
     const double findetrame = g_.echantillon(ndebut_ + 9, true);
     while (l_.x <= l_.S && l_.i < l_.fin && l_.i < findetrame)
         l_.avance();
@@ -361,7 +361,7 @@ bool LectureGrille::finitlatrame(RunMesure& run) {
 }
 
 // The run's bits by its length alone: the run table, then 2.25 + n / 4 samples.
-int LectureGrille::parlalongueur(int run, bool allume) const {
+int LectureGrilleBinaire::parlalongueur(int run, bool allume) const {
     const std::size_t lignes = allume ? std::size(tableruns) : lignesconception;
     for (std::size_t k = 0; k < lignes; ++k) {
         const LongueurRun& t = tableruns[k];
@@ -374,7 +374,7 @@ int LectureGrille::parlalongueur(int run, bool allume) const {
 
 // The run's bits by the grid, when the edge that ends it at the current sample lies within
 // the grid's tolerance and 1 to `auplus` bits after the run's start; 0 otherwise.
-int LectureGrille::parlagrille(bool allume, int auplus) const {
+int LectureGrilleBinaire::parlagrille(bool allume, int auplus) const {
     const double place = g_.place(l_.i, !allume);
     const long n = std::lround(place);
     return n - nbord_ >= 1 && n - nbord_ <= auplus && std::abs(place - double(n)) <= tolerancegrille
@@ -382,7 +382,7 @@ int LectureGrille::parlagrille(bool allume, int auplus) const {
                : 0;
 }
 
-void LectureGrille::ajoute(RunMesure& run, int n, QChar c) {
+void LectureGrilleBinaire::ajoute(RunMesure& run, int n, QChar c) {
     const QString b(n, c);
     r_.codebinaire += b;
     r_.affichagebinaire += b;
@@ -396,7 +396,7 @@ void LectureGrille::ajoute(RunMesure& run, int n, QChar c) {
 // A run the mended rules cannot place costs its frame, not the message: the frame is shown
 // as unknown, and the reading goes on where the grid ends it, past the light of its last
 // bit.
-void LectureGrille::abandonne(RunMesure& run) {
+void LectureGrilleBinaire::abandonne(RunMesure& run) {
     run.code = elementinconnu;
     r_.codebinaire.truncate(debutcode_);
     r_.codebinaire += elementinconnu;
@@ -414,7 +414,7 @@ void LectureGrille::abandonne(RunMesure& run) {
     r_.caracteres.push_back({debuttrame_, l_.i, caractereinconnu});
 }
 
-void LectureGrille::termine() {
+void LectureGrilleBinaire::termine() {
     completetrame(r_, bits_, debuttrame_, l_.i);
     bits_.clear();
     nbits_ = 0;
@@ -525,7 +525,7 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
     }
     Lecture lecture{source, r.debut, source.lis(r.debut), S, b.fin};
     const int nbits = mesure.valide()
-                          ? LectureGrille(r, lecture, mesure, grillebits(e, mesure)).lit()
+                          ? LectureGrilleBinaire(r, lecture, mesure, grillebits(e, mesure)).lit()
                           : litcommeconcu(r, lecture);
     jugecoupure(r, source, b, nbits, 0);
     return r;

@@ -22,7 +22,7 @@ constexpr double toleranceelement = 1;
 // A run shorter than this, whose edges fall at the same place of the grid, is a glitch: a
 // dot whose two edges slip towards each other by three times their spread at speed x 2
 // (4 ms each, a unit being 25 ms) still lasts longer.
-constexpr double eclairparasite = 0.15;
+constexpr double eclairparasitemorse = 0.15;
 
 // The unit of the mended rules, measured on the edges of the preamble's letter c: from
 // the first pulse's rising edge to the fourth's are 10 units, from the first falling
@@ -146,9 +146,9 @@ Grille grilleunites(const std::vector<RunMesure>& preambule, const UniteMorse& u
 // dash, 2 the nearer of them by its length, 4 a dash when it lasts 4.5 units at most; any
 // other is an element no rule places. A dark run gives the blanks of its places on the
 // grid (`blancsdelobscurite`), of its length at the end of the samples.
-class LectureGrille {
+class LectureGrilleMorse {
 public:
-    LectureGrille(DecodageMorseRapide& r, Lecture& l, const UniteMorse& mesure, Grille g)
+    LectureGrilleMorse(DecodageMorseRapide& r, Lecture& l, const UniteMorse& mesure, Grille g)
         : r_(r), l_(l), mesure_(mesure), g_(g), derniere_(l.source.derniere()),
           pasblanc_(std::max(1, static_cast<int>(std::ceil(1.5 * r.pmax - 4)))) {}
     void lit() {
@@ -178,7 +178,7 @@ private:
 };
 
 // The run from sample k that stays lit (or dark), in samples.
-int LectureGrille::longueurdepuis(int k, bool allume) const {
+int LectureGrilleMorse::longueurdepuis(int k, bool allume) const {
     const int debut = k;
     while (k < (allume ? derniere_ : l_.fin) &&
            (allume ? l_.source.lis(k) >= l_.S : l_.source.lis(k) <= l_.S))
@@ -187,15 +187,15 @@ int LectureGrille::longueurdepuis(int k, bool allume) const {
 }
 
 // A run of 0.15 unit at most whose two edges fall at the same place of the grid: a glitch.
-bool LectureGrille::parasite(int debut, int longueur, bool allume) const {
+bool LectureGrilleMorse::parasite(int debut, int longueur, bool allume) const {
     const double unites = allume ? mesure_.allume(longueur) : mesure_.sombre(longueur);
-    return unites < eclairparasite &&
+    return unites < eclairparasitemorse &&
            std::lround(g_.place(debut, allume)) == std::lround(g_.place(debut + longueur, !allume));
 }
 
 // A darkness and its blanks, the glitches of light in it passed. False at the end of the
 // samples.
-bool LectureGrille::litsombre() {
+bool LectureGrilleMorse::litsombre() {
     RunMesure sombre{l_.i, 0, false, QString()};
     for (;;) {
         while (l_.i < l_.fin && l_.x <= l_.S)
@@ -225,7 +225,7 @@ bool LectureGrille::litsombre() {
 }
 
 // A light, the glitches of darkness in it passed, as a dot, a dash or an unknown element.
-void LectureGrille::litallume() {
+void LectureGrilleMorse::litallume() {
     RunMesure eclaire{l_.i, 0, true, QString()};
     for (;;) {
         while (l_.x >= l_.S && l_.i < derniere_)
@@ -248,13 +248,13 @@ void LectureGrille::litallume() {
 }
 
 // The units of a lit run that ends at the current sample, by the places of its edges.
-int LectureGrille::unitesdelelement() const {
+int LectureGrilleMorse::unitesdelelement() const {
     return int(std::lround(g_.place(l_.i, false)) - nbord_);
 }
 
 // A lit run of `n` units on the grid: a dot or a dash by the designed windows, otherwise by
 // the grid (then read by rounding), otherwise an unknown element whose letter is lost.
-QString LectureGrille::classe(RunMesure& eclaire, int n) const {
+QString LectureGrilleMorse::classe(RunMesure& eclaire, int n) const {
     const double unites = mesure_.allume(eclaire.longueur);
     int element = 0; // its units on the grid: 1 a dot, 3 a dash, 0 none
     if (n <= 1 || (n == 2 && unites < 2))
@@ -351,7 +351,7 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
     // the threshold (below 0 every value would prolong them).
     Lecture lecture{source, p.i, p.x, S, b.fin};
     if (mesure.valide())
-        LectureGrille(r, lecture, mesure, grilleunites(r.preambule, mesure)).lit();
+        LectureGrilleMorse(r, lecture, mesure, grilleunites(r.preambule, mesure)).lit();
     else
         litcommeconcu(r, lecture, source.origine == Origine::Fichier && !corrige);
     jugecoupure(r, source, b, npulse);

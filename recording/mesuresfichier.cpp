@@ -5,10 +5,10 @@
 #include "recording/raisonfichier.h"
 #include "recording/sourceechantillons.h"
 
-MesuresFichier litmesures(LectureEnregistrement& enregistrement, Lecture lecture) {
+MesuresFichier litmesures(LectureEnregistrement& enregistrement, EtendueLecture lecture) {
     MesuresFichier mesures;
     double valeur = 0;
-    while (!(lecture == Lecture::arretbinaire && enregistrement.binaire()) &&
+    while (!(lecture == EtendueLecture::arretbinaire && enregistrement.binaire()) &&
            enregistrement.suivante(valeur)) {
         if (static_cast<int>(mesures.valeurs.size()) == maxmesuresfichier) {
             mesures.tronque = true;
@@ -36,7 +36,7 @@ bool litmesuresfichier(const QString& chemin, MesuresFichier& mesures, QString* 
     LectureEnregistrement enregistrement;
     if (!enregistrement.ouvre(chemin, erreur))
         return false;
-    MesuresFichier lues = litmesures(enregistrement, Lecture::arretbinaire);
+    MesuresFichier lues = litmesures(enregistrement, EtendueLecture::arretbinaire);
     if (naturefichier(lues) != NatureFichier::enregistrement) {
         if (erreur)
             *erreur = avispasunenregistrement(chemin, lues);

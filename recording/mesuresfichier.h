@@ -35,14 +35,14 @@ enum class NatureFichier {
 NatureFichier naturefichier(const MesuresFichier& mesures);
 
 // How far the reading of a file goes.
-enum class Lecture {
+enum class EtendueLecture {
     complete,     // to the end of the file or to `maxmesuresfichier` samples
     arretbinaire, // the same, but no further than the first block that proves it binary
 };
 
 // Reads the samples through an open reader, to the end of the file or to the limit.
 MesuresFichier litmesures(LectureEnregistrement& enregistrement,
-                          Lecture lecture = Lecture::complete);
+                          EtendueLecture lecture = EtendueLecture::complete);
 
 // Reads the samples of the file at `chemin`. False, with a French message naming the file
 // in `erreur`, when the file cannot be opened or is not a recording; a binary file is

@@ -329,7 +329,7 @@ private slots:
         tampon.open(QIODevice::ReadOnly);
         LectureEnregistrement enregistrement;
         enregistrement.ouvre(tampon);
-        const MesuresFichier arret = litmesures(enregistrement, Lecture::arretbinaire);
+        const MesuresFichier arret = litmesures(enregistrement, EtendueLecture::arretbinaire);
         QVERIFY(arret.binaire);
         QCOMPARE(int(arret.valeurs.size()), 0);
         QCOMPARE(int(lis(octets).valeurs.size()), maxmesuresfichier - 1);
