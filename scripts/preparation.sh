@@ -3,7 +3,7 @@
 # Sourced, not run: `prepare_paquets` and `construit DIR [cmake options...]`.
 
 paquets_projet=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ lld pkg-config
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev fonts-liberation2
     dpkg-dev file desktop-file-utils
 )
