@@ -416,7 +416,11 @@ private slots:
     // stays within the samples.
     void fichiersAuHasard() {
         QRandomGenerator hasard(20261209);
+#ifdef LUMICOM_SANITIZE
+        const int nombre = 10000;
+#else
         const int nombre = 100000;
+#endif
         const QByteArray entete = enteteenregistrement();
         const QByteArray finsdeligne[] = {"\r\n", "\n", "\r", "\n\r"};
         for (int n = 0; n < nombre; ++n) {
