@@ -340,8 +340,11 @@ choisitcodage() {
             mr) menu "$w" alt+t Down Down Right Return ;;
             br) menu "$w" alt+t Down Down Down Right Return ;;
         esac
-        sleep 1
-        xdotool getwindowname "$w" | grep -qF "${titres[$c]}" && return 0
+        # A busy machine may take a while to retitle the window.
+        for _ in $(seq 20); do
+            xdotool getwindowname "$w" | grep -qF "${titres[$c]}" && return 0
+            sleep 0.5
+        done
         # A menu left open by a key that went astray is closed before the next try.
         xdotool key Escape Escape
     done
@@ -486,7 +489,7 @@ declare -A exacts=()
 echecs=0
 # Columns padded by characters, French texts and guillemets included.
 ligne() {
-    local champ largeur largeurs=(15 6 13 28 6 9) i=0 sortie=""
+    local champ largeur largeurs=(15 6 13 28 6 0) i=0 sortie=""
     for champ in "$@"; do
         largeur=${largeurs[$i]}
         sortie+="$champ"
