@@ -186,7 +186,7 @@ done
     --simulateur "$racine/build/sim/lumicom-sim" --journal "$journal" >/dev/null 2>&1 &
 banc=$!
 
-# The whole screen, with the open menus it may have, as a PNG in the trial's folder.
+# The whole screen as a PNG in the trial's folder (an open menu comes out black).
 garde_ecran() {
     xwd -silent -root | xwdtopnm 2>/dev/null | pnmtopng >"$travail/$1.png" 2>/dev/null || true
     echo "$travail/$1.png"
