@@ -42,15 +42,21 @@ void placeposte(int poste, Feuillelumivox1& feuille_, DialoguesQt& dialogues) {
     dialogues.fixezone(zone);
     // Moved once shown and framed by the window manager, so that the frame, title
     // included, goes to the corner of the zone; without a window manager, after a second.
+    // A window manager slowed by a busy machine may frame the window only after that
+    // second and then place it where it likes: the window is watched for 5 s, and moved
+    // again until its frame stands at the corner.
     Feuillelumivox1* feuille = &feuille_;
     auto* guetteur = new GuetteAffichage([feuille, zone] {
         auto* attente = new QTimer(feuille);
         auto essais = std::make_shared<int>(0);
         QObject::connect(attente, &QTimer::timeout, feuille, [feuille, zone, attente, essais] {
-            if (feuille->frameGeometry() == feuille->geometry() && ++*essais < 20)
-                return;
-            feuille->move(zone.topLeft());
-            attente->deleteLater();
+            const bool encadree = feuille->frameGeometry() != feuille->geometry();
+            const bool enplace = feuille->frameGeometry().topLeft() == zone.topLeft();
+            ++*essais;
+            if ((encadree || *essais == 20) && !enplace)
+                feuille->move(zone.topLeft());
+            if ((encadree && enplace) || *essais >= 100)
+                attente->deleteLater();
         });
         attente->start(50);
     });
