@@ -20,6 +20,7 @@ export XDG_RUNTIME_DIR="$travail/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export XDG_CONFIG_HOME="$travail/config"
 # The bench's launcher makes its folder here, where the light's pipe can be found.
+TMPDIR_ORIGINE="${TMPDIR:-/tmp}"
 export TMPDIR="$travail/tmp"
 mkdir "$TMPDIR"
 pids=()
@@ -45,46 +46,21 @@ for _ in $(seq 100); do compgen -G "$TMPDIR/lumicom-banc.*/ports/COM2" >/dev/nul
 ports="$(echo "$TMPDIR"/lumicom-banc.*/ports)"
 sleep 3
 
-# The window whose name holds both texts (xdotool's own pattern stumbles on "—").
-fenetre() {
-    for w in $(xdotool search --name "$1" 2>/dev/null); do
-        xdotool getwindowname "$w" | grep -q "$2" && { echo "$w"; return 0; }
-    done
-    return 1
-}
-attends() {
-    for _ in $(seq 100); do fenetre "$1" "$2" && return 0; sleep 0.1; done
-    echo "captures : la fenêtre « $1 » du $2 n'est pas venue (écran : $travail/echec.png)" >&2
-    xwd -silent -root | xwdtopnm 2>/dev/null | pnmtopng >"${TMPDIR:-/tmp}/lumicom-captures-echec.png"
+# When a window does not come or a box does not answer: the screen is kept outside the
+# work folder, which goes at exit.
+echec_fenetres() {
+    local ecran="${TMPDIR_ORIGINE:-/tmp}/lumicom-captures-echec.png"
+    xwd -silent -root | xwdtopnm 2>/dev/null | pnmtopng >"$ecran" 2>/dev/null || true
+    echo "captures : $1 (écran : $ecran)" >&2
     exit 1
 }
-# Answers a box of a station with a key, again if the key went elsewhere.
-repond() {
-    local w
-    w="$(attends "$1" "$2")"
-    for _ in 1 2 3; do
-        xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
-        xdotool windowfocus --sync "$w" >/dev/null 2>&1 || true
-        sleep 0.3
-        xdotool key --clearmodifiers "$3"
-        # A loaded machine may take a while: a second key too soon would answer the next box.
-        for _ in $(seq 60); do
-            xdotool getwindowname "$w" >/dev/null 2>&1 || return 0
-            sleep 0.1
-        done
-    done
-    echo "captures : la boîte « $1 » du $2 ne répond pas" >&2
-    exit 1
-}
+# shellcheck source=scripts/fenetresx.sh
+source "$racine/scripts/fenetresx.sh"
+
 # A window with its frame, as a PNG.
 capture() {
     xwd -silent -frame -id "$1" | xwdtopnm 2>/dev/null | pnmtopng >"$sortie/$2"
     echo "  $sortie/$2"
-}
-# Clicks at a point of a window, from the top left corner of its inside.
-clique() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.7
 }
 
 # Start-up of both stations: slow binary, the port offered, no receiver test.
@@ -115,17 +91,6 @@ capture "$p1" fenetre-principale.png
 
 # The light of station 2 lit by hand a few times, seen in its signal window.
 # Menus by their Alt letter: "Affichage" is Alt+H, its first item the signal window.
-menu() {
-    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
-    sleep 0.3
-    xdotool key --clearmodifiers "$2"
-    sleep 0.5
-    shift 2
-    for touche in "$@"; do
-        xdotool key "$touche"
-        sleep 0.3
-    done
-}
 menu "$p2" alt+h Return
 signal="$(attends "Signal lumineux" "Poste 2")"
 for _ in 1 2 3; do

@@ -192,60 +192,13 @@ garde_ecran() {
     echo "$travail/$1.png"
 }
 
-# The window whose name holds both texts (xdotool's own pattern stumbles on "—").
-fenetre() {
-    for w in $(xdotool search --name "$1" 2>/dev/null); do
-        xdotool getwindowname "$w" 2>/dev/null | grep -qF "$2" && { echo "$w"; return 0; }
-    done
-    return 1
-}
-attends() {
-    local limite="${3:-300}"
-    for _ in $(seq "$limite"); do fenetre "$1" "$2" && return 0; sleep 0.1; done
-    echo "essaicharge : la fenêtre « $1 » du $2 n'est pas venue (écran : $(garde_ecran echec-demarrage))" >&2
+# When a window does not come or a box does not answer: the screen is kept.
+echec_fenetres() {
+    echo "essaicharge : $1 (écran : $(garde_ecran echec-demarrage))" >&2
     exit 1
 }
-# Closes a window with a key, again if the key went elsewhere; 1 when it stays.
-ferme() {
-    for _ in 1 2 3; do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
-        xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
-        sleep 0.3
-        xdotool key --clearmodifiers "$2"
-        # A loaded machine may take a while: a second key too soon would answer the next box.
-        for _ in $(seq 100); do
-            xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
-            sleep 0.1
-        done
-    done
-    return 1
-}
-# Answers a box of a station with a key.
-repond() {
-    local w
-    w="$(attends "$1" "$2")"
-    ferme "$w" "$3" && return 0
-    echo "essaicharge : la boîte « $1 » du $2 ne répond pas (écran : $(garde_ecran echec-demarrage))" >&2
-    exit 1
-}
-# Menus by their Alt letter, then keys within them.
-menu() {
-    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
-    sleep 0.3
-    xdotool key --clearmodifiers "$2"
-    sleep 0.7
-    shift 2
-    for touche in "$@"; do
-        xdotool key "$touche"
-        sleep 0.4
-    done
-}
-# Clicks at a point of a window, from the top left corner of its inside.
-clique() {
-    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.7
-}
+# shellcheck source=scripts/fenetresx.sh
+source "$racine/scripts/fenetresx.sh"
 
 # Where the drawn form lies in a window now. The form is drawn in twips and grows with
 # the window; its menu bar may take more rows and its foot more lines. The light green of
