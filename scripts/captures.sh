@@ -63,16 +63,7 @@ capture() {
     echo "  $sortie/$2"
 }
 
-# Start-up of both stations: slow binary, the port offered, no receiver test.
-for poste in 1 2; do
-    repond "Choix du type" "Poste $poste" Escape
-    repond "port COM" "Poste $poste" Return
-    repond "Branchement" "Poste $poste" Return
-    repond "Test du montage" "Poste $poste" Escape
-    repond "TENSION SEUIL" "Poste $poste" Return
-done
-p1="$(attends "Communication" "Poste 1")"
-p2="$(attends "Communication" "Poste 2")"
+demarrepostes
 sleep 1
 
 echo "Captures dans $sortie :"

@@ -62,3 +62,17 @@ clique() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
     sleep 0.7
 }
+
+# Start-up of both stations of the bench: slow binary, the port offered, no receiver test.
+# Sets p1 and p2 to their main windows.
+demarrepostes() {
+    for poste in 1 2; do
+        repond "Choix du type" "Poste $poste" Escape
+        repond "port COM" "Poste $poste" Return
+        repond "Branchement" "Poste $poste" Return
+        repond "Test du montage" "Poste $poste" Escape
+        repond "TENSION SEUIL" "Poste $poste" Return
+    done
+    p1="$(attends "Communication" "Poste 1")"
+    p2="$(attends "Communication" "Poste 2")"
+}
