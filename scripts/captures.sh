@@ -8,6 +8,8 @@
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 source "$racine/scripts/preparation.sh"
+# shellcheck source=scripts/fenetresx.sh
+source "$racine/scripts/fenetresx.sh"
 prepare_paquets xvfb xauth openbox xdotool x11-apps netpbm
 construit "$racine/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
@@ -31,12 +33,7 @@ arrete() {
 }
 trap arrete EXIT
 
-Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+demarreecran
 
 # The bench as the desktop starts it: the launcher, given the programs of the build.
 "$racine/scripts/lumicom-banc" --lumicom "$racine/build/app/lumicom" \
@@ -54,8 +51,6 @@ echec_fenetres() {
     echo "captures : $1 (écran : $ecran)" >&2
     exit 1
 }
-# shellcheck source=scripts/fenetresx.sh
-source "$racine/scripts/fenetresx.sh"
 
 # A window with its frame, as a PNG.
 capture() {

@@ -118,6 +118,8 @@ declare -A titres=([m]="Morse (lent)" [b]="binaire 8 bits ASCII (lent)"
 
 # shellcheck source=scripts/preparation.sh
 source "$racine/scripts/preparation.sh"
+# shellcheck source=scripts/fenetresx.sh
+source "$racine/scripts/fenetresx.sh"
 prepare_paquets xvfb xauth openbox xdotool x11-apps netpbm xclip
 # Only the two programs the trial runs are built: the machine may be shared.
 if [ ! -f "$racine/build/build.ninja" ]; then
@@ -167,12 +169,7 @@ trap arrete EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+demarreecran
 
 echo "Charge avant les programmes de calcul : $(cat /proc/loadavg)"
 for _ in $(seq "$charges"); do
@@ -197,8 +194,6 @@ echec_fenetres() {
     echo "essaicharge : $1 (écran : $(garde_ecran echec-demarrage))" >&2
     exit 1
 }
-# shellcheck source=scripts/fenetresx.sh
-source "$racine/scripts/fenetresx.sh"
 
 # Where the drawn form lies in a window now. The form is drawn in twips and grows with
 # the window; its menu bar may take more rows and its foot more lines. The light green of

@@ -3,6 +3,17 @@
 # Sourced, not run. The sourcing script defines `echec_fenetres MESSAGE`, which says
 # MESSAGE (a window that did not come, a box that did not answer) and stops the script.
 
+# A screen of its own on DISPLAY (Xvfb, 1600 × 1000) with a window manager (openbox),
+# as a desktop frames and places windows; their processes are added to pids.
+demarreecran() {
+    Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+}
+
 # The window whose name holds both texts (xdotool's own pattern stumbles on "—").
 fenetre() {
     for w in $(xdotool search --name "$1" 2>/dev/null); do
