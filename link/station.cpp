@@ -1,6 +1,9 @@
 #include "link/station.h"
 
+#include <QMetaObject>
+#include <QObject>
 #include <QString>
+#include <QThread>
 #include <cstdlib>
 
 namespace {
@@ -52,6 +55,14 @@ void Station::Minuterie_Timer() {
     if (lecture)
         ecran->tensionmesuree(maintenant, etat.tensionmesuree);
     surveilleinterface(maintenant);
+}
+
+void Station::demande(std::function<void()> requete) {
+    if (!contexte_ || contexte_->thread() == QThread::currentThread()) {
+        requete();
+        return;
+    }
+    QMetaObject::invokeMethod(contexte_, std::move(requete), Qt::QueuedConnection);
 }
 
 void Station::demandepriorite() {

@@ -18,6 +18,8 @@ struct BilanTelechargement;
 // One station: the shared state, the link to its interface, its sampling timer, its keying,
 // and the screen its routines show things on (the main form, a terminal, memory). A test
 // may run two stations side by side on one platform.
+class QObject;
+
 class Station {
 public:
     Station(Plateforme& plateforme, Dialogues& dialogues, FabriqueTransport fabrique);
@@ -79,7 +81,16 @@ public:
     // when none is granted.
     void demandepriorite();
 
+    // What the window asks of its station (a send button, a menu, a chooser's Ok): run on
+    // the station's own thread, at its next yield, when it has one; at once otherwise (the
+    // tests and the headless tool run a station and its screen on one thread).
+    void demande(std::function<void()> requete);
+    // The object that lives on the station's own thread, through which `demande` reaches
+    // it; null while the station runs on the thread of its screen.
+    void fixecontexte(QObject* contexte) { contexte_ = contexte; }
+
 private:
+    QObject* contexte_ = nullptr;
     EcranMemoire ecranmemoire_;
     // Says it when the interface stops answering the tick, and when it answers again.
     void surveilleinterface(double maintenant);
