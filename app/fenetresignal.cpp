@@ -79,6 +79,13 @@ FenetreSignal::FenetreSignal(Station& station, QWidget* parent)
     }
 }
 
+double FenetreSignal::seuil() const {
+    // The form knows its station's threshold; the station may run on another thread.
+    if (const auto* feuille = qobject_cast<const Feuillelumivox1*>(parentWidget()))
+        return feuille->etatposte().tensionseuil;
+    return station_.etat.tensionseuil;
+}
+
 void FenetreSignal::fixeduree(double secondes) {
     duree_ = secondes;
     const QSignalBlocker silence(choixduree_);
@@ -90,7 +97,7 @@ void FenetreSignal::ajoute(double instant, double v) {
     mesures_.ajoute(instant, v);
     if (!isVisible())
         return;
-    const double seuil = station_.etat.tensionseuil;
+    const double seuil = this->seuil();
     valeur_->setText(volts(v));
     etat_->setText(QStringLiteral("%1   (seuil %2)")
                        .arg(v > seuil ? QStringLiteral("lumière") : QStringLiteral("obscurité"),
@@ -131,7 +138,7 @@ void FenetreSignal::dessine(QWidget* zone) {
     const auto y = [&](double v) {
         return cadre.bottom() - std::clamp(v, 0.0, 5.0) * cadre.height() / 5;
     };
-    const double seuil = station_.etat.tensionseuil;
+    const double seuil = this->seuil();
 
     // The first reading shown, found by halves: the ring is in order of time.
     std::size_t bas = 0;

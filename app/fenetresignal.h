@@ -38,6 +38,8 @@ protected:
 
 private:
     void dessine(QWidget* zone);
+    // The light/dark threshold of the station.
+    double seuil() const;
 
     Station& station_;
     AnneauMesures mesures_;

@@ -11,6 +11,7 @@
 #include "emit/btonenvoiemorse.h"
 #include "emit/btonenvoimorserapide.h"
 #include "emit/estimationemission.h"
+#include "link/dialogues.h"
 #include "link/station.h"
 #include "receive/progressiontelechargement.h"
 #include "recording/resultatreception.h"
@@ -40,8 +41,10 @@ QAction* article(QMenu* menu, const QString& legende, bool coche = false) {
 
 } // namespace
 
-Feuillelumivox1::Feuillelumivox1(Station& station) : station_(station) {
-    station_.attache(*this);
+Feuillelumivox1::Feuillelumivox1(Station& station, Dialogues* dialogues)
+    : station_(station), dialogues_(dialogues ? *dialogues : station.dialogues) {
+    if (!station_.filpropre())
+        station_.attache(*this);
     setWindowTitle(
         QStringLiteral("Communication entre deux ordinateurs en code binaire 8 bits ASCII"));
     setFont(policeformulaire(12));
@@ -92,7 +95,7 @@ void Feuillelumivox1::fixefond(QWidget* controle, const QColor& couleur) {
 }
 
 void Feuillelumivox1::appliquetaillepolice() {
-    appliquetaillepolice(station_.etat.taillepolice);
+    appliquetaillepolice(etatposte().taillepolice);
 }
 
 void Feuillelumivox1::appliquetaillepolice(int taille) {
@@ -235,8 +238,18 @@ void Feuillelumivox1::demandeenregistrement(const QString& legende) {
     emit enregistrementdemande(legende);
 }
 
-void Feuillelumivox1::resultatreception(const ResultatReception& resultat) {
-    dernierresultat_ = std::make_shared<const ResultatReception>(resultat);
+CopieEtat Feuillelumivox1::etatposte() const {
+    return station_.filpropre() ? etatposte_ : copieetat(station_.etat);
+}
+
+void Feuillelumivox1::etatposte(const CopieEtat& copie) {
+    etatposte_ = copie;
+    afficheoptions();
+    metajourestimation();
+}
+
+void Feuillelumivox1::resultatreception(std::shared_ptr<const ResultatReception> resultat) {
+    dernierresultat_ = std::move(resultat);
     emit receptionrapide(dernierresultat_);
 }
 
@@ -457,13 +470,13 @@ void Feuillelumivox1::relie() {
         connect(a, &QAction::triggered, this, gestionnaire);
     };
     connect(Btonenvoiemorse, &QPushButton::clicked, this,
-            [this] { Btonenvoiemorse_Click(station_); });
+            [this] { envoie(Btonenvoiemorse_Click); });
     connect(Btonenvoiebinaire, &QPushButton::clicked, this,
-            [this] { Btonenvoiebinaire_Click(station_); });
+            [this] { envoie(Btonenvoiebinaire_Click); });
     connect(Btonenvoi_morserapide, &QPushButton::clicked, this,
-            [this] { Btonenvoi_morserapide_Click(station_); });
+            [this] { envoie(Btonenvoi_morserapide_Click); });
     connect(Btonenvoi_binrap, &QPushButton::clicked, this,
-            [this] { Btonenvoi_binrap_Click(station_); });
+            [this] { envoie(Btonenvoi_binrap_Click); });
     connect(Btonefface, &QPushButton::clicked, this, &Feuillelumivox1::Btonefface_Click);
     connect(Btonquitter, &QPushButton::clicked, this, &Feuillelumivox1::Btonquitter_Click);
     lie(menu_e1, &Feuillelumivox1::menu_e1_Click);
@@ -513,10 +526,21 @@ void Feuillelumivox1::relie() {
     lie(menu_messages, &Feuillelumivox1::menu_messages_Click);
 }
 
+void Feuillelumivox1::envoie(void (*routine)(Station&)) {
+    station_.demande([&s = station_, routine, texte = texte(Controle::Texte1)] {
+        // A second click that came before the first emission had greyed its button, or a
+        // click as a reception began, sends nothing.
+        if (!s.activite.isEmpty())
+            return;
+        s.ecran->saisie(Controle::Texte1, texte);
+        routine(s);
+    });
+}
+
 void Feuillelumivox1::metajourestimation() {
     if (Texte1->isReadOnly())
         return;
-    const EtatPartage& e = station_.etat;
+    const CopieEtat e = etatposte();
     const QString texte = Texte1->toPlainText();
     if (texte.isEmpty() || e.typecodage.isEmpty()) {
         estimation->clear();

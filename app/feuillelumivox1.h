@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ecran.h"
+#include "link/etatpartage.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -8,6 +9,7 @@
 #include <memory>
 
 class BarreMenus;
+class Dialogues;
 class FenetreAide;
 class FenetreSignal;
 class QAction;
@@ -22,12 +24,16 @@ class ZoneProportionnelle;
 
 // The main form: the text to send, the received text, the buttons and the menu bar.
 // Its handlers change the settings and the display; the emission and reception
-// routines do the work.
+// routines do the work, on the station's thread: the handlers hand them over
+// (`Station::demande`) and never wait for them.
 class Feuillelumivox1 : public QMainWindow, public Ecran {
     Q_OBJECT
 public:
-    // The form of `station`, which it becomes the screen of.
-    explicit Feuillelumivox1(Station& station);
+    // The form of `station`. When the station runs on the form's own thread (the tests),
+    // the form becomes its screen; otherwise the program shows the station's calls on it
+    // through an `EcranRelais`. The form's own boxes (A propos, the choosers' questions)
+    // are `dialogues`, those of the station when none is given.
+    explicit Feuillelumivox1(Station& station, Dialogues* dialogues = nullptr);
     ~Feuillelumivox1() override;
 
     // What the routines show (Ecran), on the form's own controls.
@@ -44,14 +50,20 @@ public:
     void montre() override;
     void appliquetaillepolice(int taille) override;
     void metajourestimation() override;
+    void etatposte(const CopieEtat& copie) override;
     void avis(const QString& titre, const QString& avis) override;
     void notepriorite(const QString& note) override;
     void tensionmesuree(double instant, double volts) override;
     void demandeenregistrement(const QString& legende) override;
-    void resultatreception(const ResultatReception& resultat) override;
+    void resultatreception(std::shared_ptr<const ResultatReception> resultat) override;
     void progressiontelechargement(const ProgressionTelechargement& progression) override;
 
     Station& station() const { return station_; }
+    // The form's own boxes.
+    Dialogues& dialogues() const { return dialogues_; }
+    // The station's settings, as it last sent them, the form's own choices in them at once.
+    // A station on the form's own thread is read directly.
+    CopieEtat etatposte() const;
     // The record of the last fast reception or recording decoded; null before any.
     std::shared_ptr<const ResultatReception> dernierresultat() const { return dernierresultat_; }
 
@@ -184,8 +196,11 @@ public:
     void menu_guide_Click();
     void menu_messages_Click();
 
-    // Puts the check marks of the menu "Options" in line with the shared state.
+    // Puts the check marks of the menu "Options" in line with the station's settings.
     void afficheoptions();
+    // The options "Décodage robuste" and "Téléchargement morse rapide par blocs" given to
+    // the station (those remembered from the last run), their check marks in line.
+    void fixeoptions(bool robuste, bool blocs);
 
     // Makes the two submenus of the fast codings reachable (they are disabled by design),
     // and ticks "Codages rapides" in the menu "Options", for this run only.
@@ -249,10 +264,14 @@ private:
     void choisitpolice(QAction* article, int taille);
     void choisitcodagelent(bool morse);
     void choisitcodagerapide(bool morse, bool long_);
+    // A send button's click: `routine` on the station, with the text of Texte1 as it is now.
+    void envoie(void (*routine)(Station&));
     void ajustehauteurestimation();
     void construitprogression();
 
     Station& station_;
+    Dialogues& dialogues_;
+    CopieEtat etatposte_;
     QPointer<FenetreSignal> fenetresignal_;
     std::shared_ptr<const ResultatReception> dernierresultat_;
     QPointer<FenetreAide> fenetreaide_;

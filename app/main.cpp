@@ -4,7 +4,10 @@
 #include "app/lignedecommande.h"
 #include "app/options.h"
 #include "app/selecteurs.h"
+#include "link/dialoguesrelais.h"
+#include "link/ecranrelais.h"
 #include "link/extinctionurgence.h"
+#include "link/filposte.h"
 #include "link/messagesqt.h"
 #include "link/plateformeqt.h"
 #include "link/signauxarret.h"
@@ -16,6 +19,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
@@ -28,9 +32,7 @@ namespace {
 // half of the screen (odd stations on the left, even ones on the right), the port box
 // offering its number.
 void placeposte(int poste, Feuillelumivox1& feuille_, DialoguesQt& dialogues) {
-    Station& station = feuille_.station();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Poste %1 — COM%1").arg(poste));
-    station.portpropose = poste;
     const QScreen* ecran = QGuiApplication::primaryScreen();
     if (!ecran)
         return;
@@ -94,19 +96,49 @@ int main(int argc, char* argv[]) {
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&traduction);
 
-    PlateformeQt plateforme;
+    // Start-up's boxes come before the window: the program ends by its own routes, never
+    // because the last box on screen was closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The station lives on a thread of its own, made there with its clock, its timer and
+    // later its port; this thread draws the windows and takes the user's input only.
     DialoguesQt dialogues;
-    Station station(plateforme, dialogues, [](int numport) { return ouvreportserie(numport); });
-    Feuillelumivox1 feuille(station);
-    guettesignauxdarret([&station] { station.arrete(0); });
-    inscritextinctionurgence(station.liaison);
-    station.demandepriorite();
+    FileAppels appelsfenetre;
+    FilPoste fil;
+    std::unique_ptr<PlateformeQt> plateforme;
+    std::unique_ptr<DialoguesRelais> dialoguesposte;
+    std::unique_ptr<Station> station;
+    fil.executeetattends([&] {
+        plateforme = std::make_unique<PlateformeQt>();
+        dialoguesposte =
+            std::make_unique<DialoguesRelais>(dialogues, appelsfenetre, fil.appels(), *plateforme);
+        station = std::make_unique<Station>(*plateforme, *dialoguesposte,
+                                            [](int numport) { return ouvreportserie(numport); });
+        station->fixecontexte(&fil.appels());
+        if (ligne.poste > 0)
+            station->portpropose = ligne.poste;
+    });
+    Feuillelumivox1 feuille(*station, &dialogues);
+    EcranRelais relais(feuille, appelsfenetre);
+    fil.executeetattends([&] { station->attache(relais); });
+    guettesignauxdarret([&station] { station->demandearret(0); });
+    inscritextinctionurgence(station->liaison);
     Selecteurs selecteurs(feuille);
     retientoptions(feuille);
     if (ligne.codagesRapides)
         feuille.autorisecodagesrapides();
     if (ligne.poste > 0)
         placeposte(ligne.poste, feuille, dialogues);
-    Form_Load(station);
-    return 0;
+    // Only the station's thread, which keys and samples the light, asks for real-time
+    // scheduling; the window's never has it.
+    fil.lance([&station] {
+        station->demandepriorite();
+        Form_Load(*station);
+    });
+    application.exec();
+    // The event loop ended without Quit (the session closing): the station ends the
+    // program, the laser off first.
+    station->demandearret(0);
+    for (;;)
+        QThread::sleep(1);
 }

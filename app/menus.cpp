@@ -8,6 +8,7 @@
 #include "app/grandepolice.h"
 #include "app/visionneuse.h"
 #include "codes/predefinis.h"
+#include "link/dialogues.h"
 #include "link/legendes.h"
 #include "link/station.h"
 #include "lumicomversion.h"
@@ -30,7 +31,7 @@ void Feuillelumivox1::Btonefface_Click() {
 }
 
 void Feuillelumivox1::Btonquitter_Click() {
-    station_.arrete(0);
+    station_.demandearret(0);
 }
 
 void Feuillelumivox1::menu_e1_Click() {
@@ -57,31 +58,36 @@ void placetexteprepare(QPlainTextEdit* texte1, TextePrepare quoi, const QString&
 } // namespace
 
 void Feuillelumivox1::menu_quiestlauteur_Click() {
-    placetexteprepare(Texte1, TextePrepare::QuiEstLAuteur, station_.etat.typecodage);
+    placetexteprepare(Texte1, TextePrepare::QuiEstLAuteur, etatposte().typecodage);
 }
 void Feuillelumivox1::menu_reponsezorvanek_Click() {
-    placetexteprepare(Texte1, TextePrepare::ReponseZorvanek, station_.etat.typecodage);
+    placetexteprepare(Texte1, TextePrepare::ReponseZorvanek, etatposte().typecodage);
 }
 void Feuillelumivox1::menu_messagelong_Click() {
-    placetexteprepare(Texte1, TextePrepare::MessageLong, station_.etat.typecodage);
+    placetexteprepare(Texte1, TextePrepare::MessageLong, etatposte().typecodage);
 }
 
 void Feuillelumivox1::menu_30ms_Click() {
     menu_30ms->setChecked(true);
     menu_50ms->setChecked(false);
-    station_.Minuterie->setInterval(30);
+    station_.demandereglage([&s = station_] { s.Minuterie->setInterval(30); });
 }
 
 void Feuillelumivox1::menu_50ms_Click() {
     menu_50ms->setChecked(true);
     menu_30ms->setChecked(false);
-    station_.Minuterie->setInterval(50);
+    station_.demandereglage([&s = station_] { s.Minuterie->setInterval(50); });
 }
 
 void Feuillelumivox1::choisitvitesse(QAction* choisi, int article) {
     for (QAction* a : articlesvitesse_)
         a->setChecked(a == choisi);
-    choisitvitesseposte(station_, articlesvitesse[size_t(article)]);
+    const ArticleVitesse& vitesse = articlesvitesse[size_t(article)];
+    station_.demandereglage([&s = station_, &vitesse] { choisitvitesseposte(s, vitesse); });
+    etatposte_.facteurvitesse = vitesse.facteurvitesse;
+    if (vitesse.dureeparmesure > 0)
+        etatposte_.dureeparmesure = vitesse.dureeparmesure;
+    metajourestimation();
 }
 
 void Feuillelumivox1::menu_vit_emission09_Click() {
@@ -122,8 +128,10 @@ void Feuillelumivox1::choisitpolice(QAction* choisi, int taille) {
     for (QAction* a : articlespolice_)
         a->setChecked(a == choisi);
     // The text boxes take the new size at once (the routines apply it again as they go).
-    station_.etat.taillepolice = static_cast<qint16>(taille);
-    appliquetaillepolice();
+    station_.demandereglage(
+        [&s = station_, taille] { s.etat.taillepolice = static_cast<qint16>(taille); });
+    etatposte_.taillepolice = static_cast<qint16>(taille);
+    appliquetaillepolice(taille);
 }
 
 void Feuillelumivox1::menu_police12_Click() {
@@ -139,37 +147,20 @@ void Feuillelumivox1::menu_police30_Click() {
     choisitpolice(menu_police30, 30);
 }
 
+// The check marks are the form's; the coding, the buttons and the captions are the
+// station's, which sets them when it takes the choice (after the reception in progress, if
+// one is).
 void Feuillelumivox1::choisitcodagelent(bool morse) {
-    station_.etat.typecodage = morse ? QStringLiteral("m") : QStringLiteral("b");
-    Btonenvoi_morserapide->setVisible(false);
-    Btonenvoi_morserapide->setEnabled(false);
-    Btonenvoi_binrap->setVisible(false);
-    Btonenvoi_binrap->setEnabled(false);
-    Btonenvoiebinaire->setVisible(true);
-    Btonenvoiebinaire->setEnabled(!morse);
-    Btonenvoiemorse->setVisible(true);
-    Btonenvoiemorse->setEnabled(morse);
-    setWindowTitle(morse ? legendemorselent() : legendebinairelent());
     menu_typemorse->setChecked(morse);
     menu_typebinaire->setChecked(!morse);
-    Etiquette1->setText(morse ? etiquette1morse() : etiquette1binaire());
-    Texte2->setPlainText(
-        morse ? QStringLiteral("Attention ! changement de codage en morse (lent)    modifier de "
-                               "même le programme sur le deuxième ordinateur (menu Réglage "
-                               "Minuterie à 50 ms conseillé)")
-              : QStringLiteral("Attention ! changement de codage en binaire (lent)    modifier de "
-                               "même le programme sur le deuxième ordinateur (menu Réglage "
-                               "Minuterie à 30 ms conseillé)"));
     menu_30ms->setEnabled(true);
     menu_50ms->setEnabled(true);
     menu_50ms->setChecked(morse);
     menu_30ms->setChecked(!morse);
-    station_.Minuterie->setInterval(morse ? 50 : 30);
     for (QAction* a :
          {menu_morserap_17s, menu_morserap_34s, menu_binairerap_17s, menu_binairerapide_33s})
         a->setChecked(false);
-    Texte1->clear();
-    metajourestimation();
+    station_.demandereglage([&s = station_, morse] { choisitcodagelentposte(s, morse); });
 }
 
 void Feuillelumivox1::menu_typemorse_Click() {
@@ -180,7 +171,8 @@ void Feuillelumivox1::menu_typebinaire_Click() {
 }
 
 void Feuillelumivox1::choisitcodagerapide(bool morse, bool long_) {
-    choisitcodagerapideposte(station_, morse, long_);
+    station_.demandereglage(
+        [&s = station_, morse, long_] { choisitcodagerapideposte(s, morse, long_); });
     menu_typemorse->setChecked(false);
     menu_typebinaire->setChecked(false);
     menu_30ms->setChecked(false);
@@ -211,23 +203,34 @@ namespace {
 
 // The check mark and the flag go together: an unchecked item becomes checked with
 // "oui", a checked one unchecked with "non". The flag is the state of record, since a
-// menu item triggered from the menu bar has already turned its own mark over.
-void basculeautorisation(QAction* article, QString& drapeau) {
+// menu item triggered from the menu bar has already turned its own mark over. Returns the
+// flag's new value.
+QString basculeautorisation(QAction* article, const QString& drapeau) {
     const bool autorise = drapeau != QStringLiteral("oui");
     article->setChecked(autorise);
-    drapeau = autorise ? QStringLiteral("oui") : QStringLiteral("non");
+    return autorise ? QStringLiteral("oui") : QStringLiteral("non");
 }
 
 } // namespace
 
 void Feuillelumivox1::menu_autorise_enregistremorse_Click() {
-    basculeautorisation(menu_autorise_enregistremorse, station_.etat.enregmorseautorise);
-    station_.plateforme.cede();
+    const QString drapeau =
+        basculeautorisation(menu_autorise_enregistremorse, etatposte().enregmorseautorise);
+    etatposte_.enregmorseautorise = drapeau;
+    station_.demandereglage([&s = station_, drapeau] {
+        s.etat.enregmorseautorise = drapeau;
+        s.plateforme.cede();
+    });
 }
 
 void Feuillelumivox1::menu_autorise_enregistrebin_Click() {
-    basculeautorisation(menu_autorise_enregistrebin, station_.etat.enregbinautorise);
-    station_.plateforme.cede();
+    const QString drapeau =
+        basculeautorisation(menu_autorise_enregistrebin, etatposte().enregbinautorise);
+    etatposte_.enregbinautorise = drapeau;
+    station_.demandereglage([&s = station_, drapeau] {
+        s.etat.enregbinautorise = drapeau;
+        s.plateforme.cede();
+    });
 }
 
 void Feuillelumivox1::autorisecodagesrapides() {
@@ -276,26 +279,26 @@ void Feuillelumivox1::fixegrandepolice(bool grande) {
 }
 
 void Feuillelumivox1::menu_decodage_fichiermorserap_Click() {
-    station_.etat.typefichier = QStringLiteral("mr");
+    station_.demande([&s = station_] { s.etat.typefichier = QStringLiteral("mr"); });
     emit ouverturefichierdemandee(QStringLiteral("Ouverture fichier morse *.rrr"));
 }
 
 void Feuillelumivox1::menu_decodage_fichierbinrap_Click() {
-    station_.etat.typefichier = QStringLiteral("br");
+    station_.demande([&s = station_] { s.etat.typefichier = QStringLiteral("br"); });
     emit ouverturefichierdemandee(QStringLiteral("Ouverture fichier binaire *.rrr"));
 }
 
 void Feuillelumivox1::menu_apropos_Click() {
-    station_.dialogues.boiteMessage(QStringLiteral("lumicom " LUMICOM_VERSION
-                                                   ", communication par la lumière entre deux "
-                                                   "ordinateurs : l'équipe lumicom, décembre 2026\n"
-                                                   "Remerciements à l'équipe technique\n"
-                                                   "(Programme pour Orphy GTS)"),
-                                    Dialogues::Boutons::Ok, QStringLiteral("A propos ..."));
+    dialogues_.boiteMessage(QStringLiteral("lumicom " LUMICOM_VERSION
+                                           ", communication par la lumière entre deux "
+                                           "ordinateurs : l'équipe lumicom, décembre 2026\n"
+                                           "Remerciements à l'équipe technique\n"
+                                           "(Programme pour Orphy GTS)"),
+                            Dialogues::Boutons::Ok, QStringLiteral("A propos ..."));
 }
 
 void Feuillelumivox1::menu_OrphyGTSII_Click() {
-    station_.dialogues.boiteMessage(
+    dialogues_.boiteMessage(
         QStringLiteral("Résolution d'écran optimale : 600 x 800\n"
                        "Le fonctionnement en morse lent ne nécessite normalement pas la mise en "
                        "priorité Windows\n"
@@ -306,23 +309,34 @@ void Feuillelumivox1::menu_OrphyGTSII_Click() {
         Dialogues::Boutons::Ok, QStringLiteral("Conseils pratiques"));
 }
 
-// The options are off by default; the shared state is their state of record, as for the
+// The options are off by default; the settings are their state of record, as for the
 // recording permissions.
 void Feuillelumivox1::menu_decodagerobuste_Click() {
-    station_.etat.decodagerobuste = !station_.etat.decodagerobuste;
-    afficheoptions();
+    const CopieEtat e = etatposte();
+    fixeoptions(!e.decodagerobuste, e.telechargementparblocs);
     emit optionschangees();
 }
 
 void Feuillelumivox1::menu_telechargementblocs_Click() {
-    station_.etat.telechargementparblocs = !station_.etat.telechargementparblocs;
-    afficheoptions();
+    const CopieEtat e = etatposte();
+    fixeoptions(e.decodagerobuste, !e.telechargementparblocs);
     emit optionschangees();
 }
 
+void Feuillelumivox1::fixeoptions(bool robuste, bool blocs) {
+    station_.demandereglage([&s = station_, robuste, blocs] {
+        s.etat.decodagerobuste = robuste;
+        s.etat.telechargementparblocs = blocs;
+    });
+    etatposte_.decodagerobuste = robuste;
+    etatposte_.telechargementparblocs = blocs;
+    afficheoptions();
+}
+
 void Feuillelumivox1::afficheoptions() {
-    menu_decodagerobuste->setChecked(station_.etat.decodagerobuste);
-    menu_telechargementblocs->setChecked(station_.etat.telechargementparblocs);
+    const CopieEtat e = etatposte();
+    menu_decodagerobuste->setChecked(e.decodagerobuste);
+    menu_telechargementblocs->setChecked(e.telechargementparblocs);
 }
 
 void Feuillelumivox1::menu_signallumineux_Click() {
@@ -341,17 +355,17 @@ void Feuillelumivox1::menu_afficheenregistrement_Click() {
         QStringLiteral("Enregistrements (*.rrr *.RRR);;Tous les fichiers (*)"));
     if (chemin.isEmpty())
         return;
-    auto* visionneuse = new Visionneuse(reglesdecodage(station_.etat), this);
+    auto* visionneuse = new Visionneuse(reglesdecodage(etatposte()), this);
     visionneuse->setWindowFlag(Qt::Window);
     visionneuse->setAttribute(Qt::WA_DeleteOnClose);
     // The recording tells its coding; one that shows no opening of either is decoded in the
     // station's coding.
-    visionneuse->fixecodage(station_.etat.typecodage.startsWith(u'm'));
+    visionneuse->fixecodage(etatposte().typecodage.startsWith(u'm'));
     QString erreur;
     if (!visionneuse->ouvre(chemin, &erreur)) {
         delete visionneuse;
-        station_.dialogues.boiteMessage(erreur, Dialogues::Boutons::Ok,
-                                        QStringLiteral("Afficher un enregistrement"));
+        dialogues_.boiteMessage(erreur, Dialogues::Boutons::Ok,
+                                QStringLiteral("Afficher un enregistrement"));
         return;
     }
     placesurecran(visionneuse, this);
@@ -377,7 +391,7 @@ void Feuillelumivox1::menu_bancsimule_Click() {
     const QString dossier = QCoreApplication::applicationDirPath();
     const QString lanceur = trouveprogramme(QStringLiteral("lumicom-banc"), {dossier});
     if (lanceur.isEmpty()) {
-        station_.dialogues.boiteMessage(
+        dialogues_.boiteMessage(
             QStringLiteral("Le lanceur du banc simulé, lumicom-banc, est introuvable : ni à côté "
                            "de ce programme (%1), ni parmi les commandes de l'ordinateur. "
                            "Installer le paquet lumicom, ou lancer ./run dans le dossier des "
@@ -396,7 +410,7 @@ void Feuillelumivox1::menu_bancsimule_Click() {
     if (codagesrapidesouverts())
         arguments << QStringLiteral("--codages-rapides");
     if (!QProcess::startDetached(lanceur, arguments))
-        station_.dialogues.boiteMessage(
+        dialogues_.boiteMessage(
             QStringLiteral("Le banc simulé n'a pas pu être lancé : « %1 » ne s'exécute pas.")
                 .arg(QDir::toNativeSeparators(lanceur)),
             Dialogues::Boutons::Ok, titre);

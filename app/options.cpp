@@ -1,7 +1,6 @@
 #include "app/options.h"
 
 #include "app/feuillelumivox1.h"
-#include "link/station.h"
 
 #include <QSettings>
 
@@ -20,15 +19,12 @@ QSettings reglages() {
 } // namespace
 
 void retientoptions(Feuillelumivox1& feuille) {
-    Station& station = feuille.station();
     {
         const QSettings lus = reglages();
-        station.etat.decodagerobuste = lus.value(robuste, false).toBool();
-        station.etat.telechargementparblocs = lus.value(blocs, false).toBool();
+        feuille.fixeoptions(lus.value(robuste, false).toBool(), lus.value(blocs, false).toBool());
         feuille.fixecodagesrapides(lus.value(rapides, false).toBool());
         feuille.fixegrandepolice(lus.value(grandepolice, false).toBool());
     }
-    feuille.afficheoptions();
     // Only the user's own choice of the fast codings is kept: --codages-rapides opens them
     // for its run alone.
     QObject::connect(&feuille, &Feuillelumivox1::codagesrapideschoisis, &feuille, [](bool ouverts) {
@@ -39,9 +35,9 @@ void retientoptions(Feuillelumivox1& feuille) {
         QSettings ecrits = reglages();
         ecrits.setValue(grandepolice, grande);
     });
-    QObject::connect(&feuille, &Feuillelumivox1::optionschangees, &feuille, [&station] {
+    QObject::connect(&feuille, &Feuillelumivox1::optionschangees, &feuille, [&feuille] {
         QSettings ecrits = reglages();
-        ecrits.setValue(robuste, station.etat.decodagerobuste);
-        ecrits.setValue(blocs, station.etat.telechargementparblocs);
+        ecrits.setValue(robuste, feuille.etatposte().decodagerobuste);
+        ecrits.setValue(blocs, feuille.etatposte().telechargementparblocs);
     });
 }

@@ -57,7 +57,10 @@ Enregistrefichier* Selecteurs::enregistrefichier() const {
 void Selecteurs::ouvrelecture(const QString& legende) {
     ouvre<Lecturefichier>(
         lecture_,
-        [this] { return new Lecturefichier(station_, lecteursdisponibles(), dossier_, &feuille_); },
+        [this] {
+            return new Lecturefichier(station_, feuille_.dialogues(), lecteursdisponibles(),
+                                      dossier_, &feuille_);
+        },
         legende, [this](FormeFichier* f) { suit(f); });
 }
 
@@ -65,7 +68,7 @@ void Selecteurs::ouvreenregistrement(const QString& legende) {
     ouvre<Enregistrefichier>(
         enregistrement_,
         [this] {
-            return new Enregistrefichier(station_, feuille_.dernierresultat(),
+            return new Enregistrefichier(station_, feuille_.dialogues(), feuille_.dernierresultat(),
                                          lecteursdisponibles(), dossier_, &feuille_);
         },
         legende, [this](FormeFichier* f) { suit(f); });

@@ -35,12 +35,19 @@ const FormeFichier::Dessin Enregistrefichier::dessin = {
     {480, 6315, 6495, 615},
 };
 
+Enregistrefichier::Enregistrefichier(Station& station, Dialogues& dialogues,
+                                     std::shared_ptr<const ResultatReception> resultat,
+                                     std::vector<Lecteur> lecteurs, const QString& dossier,
+                                     QWidget* parent)
+    : FormeFichier(dessin, dialogues, std::move(lecteurs), dossier, parent), station_(station),
+      resultat_(std::move(resultat)) {}
+
 Enregistrefichier::Enregistrefichier(Station& station,
                                      std::shared_ptr<const ResultatReception> resultat,
                                      std::vector<Lecteur> lecteurs, const QString& dossier,
                                      QWidget* parent)
-    : FormeFichier(dessin, station.dialogues, std::move(lecteurs), dossier, parent),
-      station_(station), resultat_(std::move(resultat)) {}
+    : Enregistrefichier(station, station.dialogues, std::move(resultat), std::move(lecteurs),
+                        dossier, parent) {}
 
 void Enregistrefichier::reprendmesures(std::shared_ptr<const ResultatReception> resultat) {
     resultat_ = std::move(resultat);
@@ -81,15 +88,18 @@ void Enregistrefichier::Commande1_Click() {
             fermer = false;
             return;
         }
-        EtatPartage& e = station_.etat;
-        e.cheminfichier = chemin;
-        e.cheminenregistrement = e.cheminfichier;
-        if (e.cheminenregistrement.isEmpty())
+        // The samples are the record's own copy: the form writes them on its thread while
+        // the station goes on; the station keeps the paths it is told.
+        station_.demande([&s = station_, chemin] {
+            s.etat.cheminfichier = chemin;
+            s.etat.cheminenregistrement = chemin;
+        });
+        if (chemin.isEmpty())
             return;
         QString erreur;
         // A recording that could not be written stays on offer.
-        fermer = resultat_ && ecritenregistrement(e.cheminenregistrement, resultat_->tabmesures,
-                                                  resultat_->nbmesures, &erreur);
+        fermer = resultat_ &&
+                 ecritenregistrement(chemin, resultat_->tabmesures, resultat_->nbmesures, &erreur);
         if (!fermer)
             dialogues().boiteMessage(erreur + QStringLiteral("\n\nChoisissez un autre nom ou un "
                                                              "autre dossier."),

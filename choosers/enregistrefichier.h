@@ -23,6 +23,10 @@ public:
     static const Dessin dessin;
 
     // Saves the samples of `resultat` (the reception that asked for the form).
+    Enregistrefichier(Station& station, Dialogues& dialogues,
+                      std::shared_ptr<const ResultatReception> resultat,
+                      std::vector<Lecteur> lecteurs, const QString& dossier, QWidget* parent);
+    // With the station's boxes, when the station runs on the form's thread.
     Enregistrefichier(Station& station, std::shared_ptr<const ResultatReception> resultat,
                       std::vector<Lecteur> lecteurs, const QString& dossier, QWidget* parent);
 

@@ -23,27 +23,35 @@ const FormeFichier::Dessin Lecturefichier::dessin = {
     {480, 6075, 6495, 615},
 };
 
+Lecturefichier::Lecturefichier(Station& station, Dialogues& dialogues,
+                               std::vector<Lecteur> lecteurs, const QString& dossier,
+                               QWidget* parent)
+    : FormeFichier(dessin, dialogues, std::move(lecteurs), dossier, parent), station_(station) {}
+
 Lecturefichier::Lecturefichier(Station& station, std::vector<Lecteur> lecteurs,
                                const QString& dossier, QWidget* parent)
-    : FormeFichier(dessin, station.dialogues, std::move(lecteurs), dossier, parent),
-      station_(station) {}
+    : Lecturefichier(station, station.dialogues, std::move(lecteurs), dossier, parent) {}
 
 void Lecturefichier::Commande1_Click() {
     executeok([this] {
-        EtatPartage& e = station_.etat;
-        e.cheminfichier = cheminchoisi();
-        e.cheminlecture = e.cheminfichier;
-        if (e.cheminlecture.isEmpty())
-            return;
-        QString erreur;
-        bool lu = true;
-        if (e.typefichier == u"br")
-            lu = decode_fichierbinrap(station_, &erreur);
-        if (e.typefichier == u"mr")
-            lu = decode_fichiermorserap(station_, &erreur);
-        if (!lu)
-            dialogues().boiteMessage(erreur, Dialogues::Boutons::Ok,
-                                     QStringLiteral("Ouverture d'un enregistrement"));
+        // The station decodes, on its own thread; an error comes back in a box that the
+        // station asks the form to show.
+        station_.demande([&s = station_, chemin = cheminchoisi()] {
+            EtatPartage& e = s.etat;
+            e.cheminfichier = chemin;
+            e.cheminlecture = e.cheminfichier;
+            if (e.cheminlecture.isEmpty())
+                return;
+            QString erreur;
+            bool lu = true;
+            if (e.typefichier == u"br")
+                lu = decode_fichierbinrap(s, &erreur);
+            if (e.typefichier == u"mr")
+                lu = decode_fichiermorserap(s, &erreur);
+            if (!lu)
+                s.dialogues.boiteMessage(erreur, Dialogues::Boutons::Ok,
+                                         QStringLiteral("Ouverture d'un enregistrement"));
+        });
     });
     ferme();
 }

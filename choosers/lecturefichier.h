@@ -13,6 +13,11 @@ class Lecturefichier : public FormeFichier {
 public:
     static const Dessin dessin;
 
+    // `dialogues`: the boxes of the form's thread; the decoding itself runs on the
+    // station's.
+    Lecturefichier(Station& station, Dialogues& dialogues, std::vector<Lecteur> lecteurs,
+                   const QString& dossier, QWidget* parent);
+    // With the station's boxes, when the station runs on the form's thread.
     Lecturefichier(Station& station, std::vector<Lecteur> lecteurs, const QString& dossier,
                    QWidget* parent);
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+struct CopieEtat;
 struct ResultatReception;
 
 // How far the download of a fast recording has come.
@@ -64,6 +66,12 @@ public:
     // The estimate of the emission of Texte1 computed again (the coding, the speed or the
     // text changed).
     virtual void metajourestimation() = 0;
+    // The text the user typed in a control, handed to the station with the request that
+    // reads it (a send button's click): a screen that shows on the routine's own thread
+    // has it already.
+    virtual void saisie(Controle, const QString&) {}
+    // The station's settings have changed: what the window knows of them.
+    virtual void etatposte(const CopieEtat& copie) = 0;
 
     // Something the user must know while the program goes on (the interface silent, the
     // port lost): `avis` under `titre`, without stopping anything; an empty `avis` when all
@@ -78,7 +86,7 @@ public:
     virtual void demandeenregistrement(const QString& legende) = 0;
     // A fast reception, or a recording decoded again, has ended: its record, which every
     // view of a recording reads.
-    virtual void resultatreception(const ResultatReception& resultat) = 0;
+    virtual void resultatreception(std::shared_ptr<const ResultatReception> resultat) = 0;
     // A download is under way (`recues` 0 when it starts), a few times a second, and once
     // more with `fini` when it ends or is abandoned.
     virtual void progressiontelechargement(const ProgressionTelechargement& progression) = 0;

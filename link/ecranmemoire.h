@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ecran.h"
+#include "link/etatpartage.h"
 
 #include <QMap>
 #include <QString>
@@ -49,6 +50,10 @@ public:
     }
     void appliquetaillepolice(int taille) override { taillepolice_ = taille; }
     void metajourestimation() override {}
+    void saisie(Controle controle, const QString& texte) override {
+        controles_[controle].texte = texte;
+    }
+    void etatposte(const CopieEtat& copie) override { etatposte_ = copie; }
     void avis(const QString& titre, const QString& avis) override { avis_[titre] = avis; }
     void notepriorite(const QString& note) override { notepriorite_ = note; }
     void tensionmesuree(double, double) override {}
@@ -60,9 +65,9 @@ public:
         if (surProgression)
             surProgression(progression);
     }
-    void resultatreception(const ResultatReception& resultat) override {
-        if (surResultat)
-            surResultat(resultat);
+    void resultatreception(std::shared_ptr<const ResultatReception> resultat) override {
+        if (surResultat && resultat)
+            surResultat(*resultat);
     }
     // Who takes the record of each fast reception (the headless tool saves it).
     std::function<void(const ResultatReception&)> surResultat;
@@ -82,6 +87,7 @@ public:
     QString notepriorite_;
     QString legendeenregistrement_;
     ProgressionTelechargement progression_; // the last one reported
+    CopieEtat etatposte_;                   // the last settings sent
 
 private:
     QMap<Controle, Etat> controles_;

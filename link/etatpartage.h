@@ -40,3 +40,37 @@ struct EtatPartage {
     bool decodagerobuste = false;        // fast decoders on cleaned samples (noisy light)
     bool telechargementparblocs = false; // fast Morse downloads 32 values a request
 };
+
+// What the window knows of its station's settings: a copy the station sends it each time
+// one changes (the estimate of an emission, the prepared texts, the recording viewer's
+// rules and the signal window's threshold read it), since the window never reads the
+// state of a station that runs on a thread of its own.
+struct CopieEtat {
+    QString typecodage;
+    qint16 numport = 0;
+    double tensionseuil = 0;
+    qint16 taillepolice = 0;
+    double facteurvitesse = 0;
+    double dureeparmesure = 0;
+    qint16 nbmesures = 0;
+    QString enregmorseautorise;
+    QString enregbinautorise;
+    bool decodagerobuste = false;
+    bool telechargementparblocs = false;
+
+    bool operator==(const CopieEtat&) const = default;
+};
+
+inline CopieEtat copieetat(const EtatPartage& e) {
+    return {e.typecodage,
+            e.numport,
+            e.tensionseuil,
+            e.taillepolice,
+            e.facteurvitesse,
+            e.dureeparmesure,
+            e.nbmesures,
+            e.enregmorseautorise,
+            e.enregbinautorise,
+            e.decodagerobuste,
+            e.telechargementparblocs};
+}

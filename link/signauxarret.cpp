@@ -32,10 +32,12 @@ void guettesignauxdarret(std::function<void()> arret) {
 #ifdef Q_OS_UNIX
     if (tubeSignal[0] < 0 && ::pipe2(tubeSignal.data(), O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    // Alive for the whole run, as the program's own handlers are: it goes with the
-    // application object, so that nothing of it is left behind at the end.
-    auto* notificateur =
-        new QSocketNotifier(tubeSignal[0], QSocketNotifier::Read, QCoreApplication::instance());
+    // On the calling thread, whose event loop runs `arret`: the window's in the program, the
+    // station's in the headless tool when the station has a thread of its own. Alive for
+    // the whole run, as the program's own handlers are.
+    static QSocketNotifier* notificateur = nullptr;
+    delete notificateur;
+    notificateur = new QSocketNotifier(tubeSignal[0], QSocketNotifier::Read);
     QObject::connect(notificateur, &QSocketNotifier::activated, notificateur,
                      [arret = std::move(arret)] {
                          char octet = 0;

@@ -1,10 +1,13 @@
 #include "link/station.h"
 
-#include <QMetaObject>
-#include <QObject>
+#include "link/extinctionurgence.h"
+#include "link/fileappels.h"
+
 #include <QString>
 #include <QThread>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -55,14 +58,52 @@ void Station::Minuterie_Timer() {
     if (lecture)
         ecran->tensionmesuree(maintenant, etat.tensionmesuree);
     surveilleinterface(maintenant);
+    // Start-up's threshold and settings reach the window this way too.
+    publieetat();
 }
+
+namespace {
+
+const QString unereception = QStringLiteral("une réception");
+
+} // namespace
 
 void Station::demande(std::function<void()> requete) {
     if (!contexte_ || contexte_->thread() == QThread::currentThread()) {
         requete();
+        publieetat();
         return;
     }
-    QMetaObject::invokeMethod(contexte_, std::move(requete), Qt::QueuedConnection);
+    contexte_->ajoute([this, requete = std::move(requete)] {
+        requete();
+        publieetat();
+    });
+}
+
+void Station::demandereglage(std::function<void()> requete) {
+    demande([this, requete = std::move(requete)]() mutable {
+        if (activite == unereception)
+            reglagesdifferes_.push_back(std::move(requete));
+        else
+            requete();
+    });
+}
+
+void Station::appliquereglagesdifferes() {
+    if (activite == unereception || reglagesdifferes_.empty())
+        return;
+    for (const auto& requete : std::exchange(reglagesdifferes_, {}))
+        requete();
+    publieetat();
+}
+
+void Station::publieetat() {
+    const CopieEtat copie = copieetat(etat);
+    if (etatdejapublie_ && copie == etatpublie_)
+        return;
+    etatpublie_ = copie;
+    etatdejapublie_ = true;
+    ecran->etatposte(copie);
 }
 
 void Station::demandepriorite() {
@@ -120,7 +161,25 @@ void Station::noteleretour() {
 }
 
 void Station::arrete(int code) {
+    // The window's last resort got there first: it turns the laser off and ends the
+    // program; the port is left to it.
+    if (arretcommence_.exchange(true))
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
     liaison.fermeport();
     plateforme.termineProgramme(code);
     std::abort(); // the platform does not come back
+}
+
+void Station::demandearret(int code) {
+    if (!contexte_ || contexte_->thread() == QThread::currentThread())
+        arrete(code);
+    demande([this, code] { arrete(code); });
+    std::thread([this, code] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (arretcommence_.exchange(true))
+            return;
+        extinctionurgence();
+        plateforme.termineProgramme(code);
+    }).detach();
 }

@@ -9,16 +9,20 @@
 #include "link/plateforme.h"
 #include "link/tempsreel.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <utility>
+#include <vector>
 
+class FileAppels;
 struct BilanTelechargement;
 
 // One station: the shared state, the link to its interface, its sampling timer, its keying,
 // and the screen its routines show things on (the main form, a terminal, memory). A test
-// may run two stations side by side on one platform.
-class QObject;
+// may run two stations side by side on one platform. In the program it lives on a thread of
+// its own (`FilPoste`): the window reaches it only through `demande`, and learns its
+// settings through `Ecran::etatposte`.
 
 class Station {
 public:
@@ -39,7 +43,12 @@ public:
     void noteleretour();
     // Ends the program at once, abandoning every routine in progress: the laser off and
     // the port closed first (the laser-off command on the line before the port closes).
+    // On the station's own thread.
     [[noreturn]] void arrete(int code);
+    // Quit, the close box and the stop signals, from the window's thread: `arrete` at the
+    // station's next yield; should the station not get there within 0.1 s (a long
+    // computation), the laser-off command goes straight to the port and the program ends.
+    void demandearret(int code);
 
     // Who wants to know when a reception starts and when its text is shown (the
     // headless tool, the tests); the window itself needs neither.
@@ -64,8 +73,11 @@ public:
     std::unique_ptr<Minuteur> Minuterie;
     // Where the routines show things: the screen attached, memory until one is (and again
     // once it is gone: detaching gives memory back).
-    Ecran* ecran;
-    void attache(Ecran& e) { ecran = &e; }
+    Ecran* ecran = &ecranmemoire_;
+    void attache(Ecran& e) {
+        ecran = &e;
+        etatdejapublie_ = false;
+    }
     void detache() { ecran = &ecranmemoire_; }
     Observateurs observateurs;
     // The number the start-up box of the port offers.
@@ -83,14 +95,34 @@ public:
 
     // What the window asks of its station (a send button, a menu, a chooser's Ok): run on
     // the station's own thread, at its next yield, when it has one; at once otherwise (the
-    // tests and the headless tool run a station and its screen on one thread).
+    // tests and the headless tool run a station and its screen on one thread). The screen
+    // then learns the settings as they are (`publieetat`).
     void demande(std::function<void()> requete);
-    // The object that lives on the station's own thread, through which `demande` reaches
-    // it; null while the station runs on the thread of its screen.
-    void fixecontexte(QObject* contexte) { contexte_ = contexte; }
+    // A change of settings asked by the window (coding, recording length, speed, interval,
+    // options): as `demande`, but during a reception it waits for the reception's end, so
+    // that a reception keeps the settings taken at its start from its recording command to
+    // its decoding and its save.
+    void demandereglage(std::function<void()> requete);
+    // The calls that run on the station's own thread; null while the station runs on the
+    // thread of its screen.
+    void fixecontexte(FileAppels* contexte) { contexte_ = contexte; }
+    // Whether the station runs on a thread of its own.
+    bool filpropre() const { return contexte_ != nullptr; }
+    // Sends the screen the station's settings when they have changed since last sent.
+    void publieetat();
 
 private:
-    QObject* contexte_ = nullptr;
+    friend class Activite;
+    // A reception has ended: the settings asked meanwhile now apply.
+    void appliquereglagesdifferes();
+
+    FileAppels* contexte_ = nullptr;
+    std::vector<std::function<void()>> reglagesdifferes_;
+    CopieEtat etatpublie_;
+    bool etatdejapublie_ = false;
+    // Set by whichever stops the program first: the station itself, or the window's
+    // last resort when the station did not answer in time.
+    std::atomic<bool> arretcommence_{false};
     EcranMemoire ecranmemoire_;
     // Says it when the interface stops answering the tick, and when it answers again.
     void surveilleinterface(double maintenant);
@@ -104,7 +136,10 @@ private:
 class Activite {
 public:
     Activite(Station& s, const QString& quoi) : s_(s), avant_(std::exchange(s.activite, quoi)) {}
-    ~Activite() { s_.activite = avant_; }
+    ~Activite() {
+        s_.activite = avant_;
+        s_.appliquereglagesdifferes();
+    }
     Activite(const Activite&) = delete;
     Activite& operator=(const Activite&) = delete;
 

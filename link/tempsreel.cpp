@@ -27,19 +27,33 @@ constexpr rlim_t rttimeSouple = 100'000; // µs
 constexpr rlim_t rttimeDur = 200'000;    // µs
 
 std::atomic<bool> retiree{false};
+// The thread granted real-time scheduling (its system thread number), 0 for none.
+std::atomic<pid_t> filtempsreel{0};
 
-// SIGXCPU: the thread ran too long without blocking. It goes back to the ordinary class
-// (sched_setscheduler is a plain system call, safe here) instead of being killed.
+// SIGXCPU: the real-time thread ran too long without blocking. It goes back to the ordinary
+// class instead of being killed at the hard limit. The signal may reach any thread of the
+// program: the real-time one is named by its number. SCHED_RESET_ON_FORK stays set, since
+// only CAP_SYS_NICE may clear it: a desktop user granted the priority by RealtimeKit or an
+// rtprio limit has it set and lacks that right, and the call would fail without it.
+// sched_setscheduler is a plain system call, safe here.
 extern "C" void surDepassement(int) {
     const int erreur = errno;
+    const pid_t fil = filtempsreel.load();
     sched_param parametre{};
     parametre.sched_priority = 0;
-    ::sched_setscheduler(0, SCHED_OTHER, &parametre);
-    retiree.store(true);
+    if (fil != 0 && ::sched_setscheduler(fil, SCHED_OTHER | SCHED_RESET_ON_FORK, &parametre) == 0)
+        retiree.store(true);
     errno = erreur;
 }
 
 bool limitetempsreel() {
+    // The handler first: a limit already reached when it is set finds it in place.
+    struct sigaction action {};
+    action.sa_handler = surDepassement;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    if (::sigaction(SIGXCPU, &action, nullptr) != 0)
+        return false;
     rlimit limite{};
     if (::getrlimit(RLIMIT_RTTIME, &limite) != 0)
         return false;
@@ -48,13 +62,7 @@ bool limitetempsreel() {
     limite.rlim_max = std::min(limite.rlim_max, rttimeDur);
     if (limite.rlim_cur > limite.rlim_max)
         limite.rlim_cur = limite.rlim_max;
-    if (::setrlimit(RLIMIT_RTTIME, &limite) != 0)
-        return false;
-    struct sigaction action {};
-    action.sa_handler = surDepassement;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGXCPU, &action, nullptr) == 0;
+    return ::setrlimit(RLIMIT_RTTIME, &limite) == 0;
 }
 
 // The RealtimeKit service makes a thread of a desktop user real-time, within the
@@ -101,7 +109,11 @@ PrioriteTempsReel demandeprioritetempsreel(int priorite) {
     }
     sched_param parametre{};
     parametre.sched_priority = priorite;
-    // Threads the program creates later (those of Qt) stay in the ordinary class.
+    // Named before it is granted: the limit may be reached at once.
+    const pid_t fil = static_cast<pid_t>(::syscall(SYS_gettid));
+    filtempsreel.store(fil);
+    retiree.store(false);
+    // Threads this one creates later (those of Qt) stay in the ordinary class.
     if (::sched_setscheduler(0, SCHED_FIFO | SCHED_RESET_ON_FORK, &parametre) == 0) {
         resultat.accordee = true;
         resultat.moyen = QStringLiteral("SCHED_FIFO %1").arg(priorite);
@@ -114,6 +126,7 @@ PrioriteTempsReel demandeprioritetempsreel(int priorite) {
         resultat.moyen = QStringLiteral("RealtimeKit");
         return resultat;
     }
+    filtempsreel.store(0);
     resultat.raison = QStringLiteral("le système la refuse à cet utilisateur (%1) et %2")
                           .arg(refusdirect, raison);
 #else

@@ -36,7 +36,7 @@ void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
     if (bilan.interrompu)
         resultat.avis << avistelechargementinterrompu(bilan);
     affichemessagerecu(s, resultat.avis);
-    s.ecran->resultatreception(resultat);
+    s.ecran->resultatreception(std::make_shared<const ResultatReception>(resultat));
 }
 
 void videtabmesures(EtatPartage& e) {

@@ -43,6 +43,32 @@ void choisitvitesseposte(Station& s, const ArticleVitesse& article) {
     s.ecran->metajourestimation();
 }
 
+void choisitcodagelentposte(Station& s, bool morse) {
+    Ecran& f = *s.ecran;
+    s.etat.typecodage = morse ? QStringLiteral("m") : QStringLiteral("b");
+    f.fixevisible(Btonenvoi_morserapide, false);
+    f.fixeactif(Btonenvoi_morserapide, false);
+    f.fixevisible(Btonenvoi_binrap, false);
+    f.fixeactif(Btonenvoi_binrap, false);
+    f.fixevisible(Btonenvoiebinaire, true);
+    f.fixeactif(Btonenvoiebinaire, !morse);
+    f.fixevisible(Btonenvoiemorse, true);
+    f.fixeactif(Btonenvoiemorse, morse);
+    f.fixetitre(morse ? legendemorselent() : legendebinairelent());
+    f.fixetexte(Etiquette1, morse ? etiquette1morse() : etiquette1binaire());
+    f.fixetexte(Texte2,
+                morse
+                    ? QStringLiteral("Attention ! changement de codage en morse (lent)    modifier "
+                                     "de même le programme sur le deuxième ordinateur (menu "
+                                     "Réglage Minuterie à 50 ms conseillé)")
+                    : QStringLiteral("Attention ! changement de codage en binaire (lent)    "
+                                     "modifier de même le programme sur le deuxième ordinateur "
+                                     "(menu Réglage Minuterie à 30 ms conseillé)"));
+    s.Minuterie->setInterval(morse ? 50 : 30);
+    f.fixetexte(Texte1, QString());
+    f.metajourestimation();
+}
+
 void choisitcodagerapideposte(Station& s, bool morse, bool long_) {
     Ecran& f = *s.ecran;
     EtatPartage& etat = s.etat;

@@ -29,6 +29,11 @@ const ArticleVitesse* articlevitesse(const QString& k);
 // The speed of `article` in force: its factor, its time per sample, the estimate again.
 void choisitvitesseposte(Station& s, const ArticleVitesse& article);
 
+// A slow coding chosen in the menu "Type de codage", slow Morse (`morse`) or slow binary:
+// the coding, the buttons, the captions and the warning in Texte2, Texte1 emptied, the tick
+// at 50 ms (Morse) or 30 ms (binary).
+void choisitcodagelentposte(Station& s, bool morse);
+
 // A fast coding chosen in its submenu: fast Morse (`morse`) or fast binary, a recording of
 // 12800 samples (`long_`) or 6400: the coding, the buttons, the captions and the warning
 // in Texte2, the prompt in Texte1, the tick at 30 ms.

@@ -15,3 +15,7 @@ void affichemessagerecu(Station& s, const QStringList& avis) {
 Regles reglesdecodage(const EtatPartage& e) {
     return e.decodagerobuste ? Regles::Robustes : Regles::Corrigees;
 }
+
+Regles reglesdecodage(const CopieEtat& e) {
+    return e.decodagerobuste ? Regles::Robustes : Regles::Corrigees;
+}

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class Station;
+struct CopieEtat;
 struct EtatPartage;
 
 // What the end of a fast reception and the end of a recording decoded again share.
@@ -16,3 +17,4 @@ void affichemessagerecu(Station& s, const QStringList& avis);
 // The rules the station's fast decoders follow: the mended ones, or the robust ones when
 // the option is ticked.
 Regles reglesdecodage(const EtatPartage& e);
+Regles reglesdecodage(const CopieEtat& e);

@@ -37,7 +37,7 @@ void affichefindecodagefichier(Station& s, const MesuresFichier& mesures,
     if (mesures.tronque)
         resultat.avis << avisfichiertronque(s.etat.cheminlecture);
     affichemessagerecu(s, resultat.avis);
-    s.ecran->resultatreception(resultat);
+    s.ecran->resultatreception(std::make_shared<const ResultatReception>(resultat));
     Ecran& f = *s.ecran;
     f.fixefond(Etiquette1, Ecran::Fond::vertclair);
     f.fixefond(Texte1, Ecran::Fond::vertclair);

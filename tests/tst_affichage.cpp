@@ -225,8 +225,8 @@ private slots:
         for (size_t k = 0; k < salut.valeurs.size(); ++k)
             table[k] = ' ' + QByteArray::number(salut.valeurs[k]);
         const SourceEchantillons source = depuistabmesures(table, 6400, 0.55);
-        f.resultatreception(resultatreception(
-            table, 6400, source, decodemessagebinairerapide(source), Regles::Corrigees));
+        f.resultatreception(std::make_shared<const ResultatReception>(resultatreception(
+            table, 6400, source, decodemessagebinairerapide(source), Regles::Corrigees)));
         e.station.etat.typecodage = u"mr"_s;
         e.station.etat.tabmesures.assign(EtatPartage::tailleTabmesures, QByteArray());
         QVERIFY(signal->enregistrement()->isVisible());

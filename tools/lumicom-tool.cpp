@@ -5,6 +5,7 @@
 
 #include "link/messagesqt.h"
 #include "lumicomversion.h"
+#include "tools/fenetreoccupee.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -52,6 +53,10 @@ QString texteAide() {
                            "      affiche cette aide\n"
                            "  --version\n"
                            "      affiche la version du programme\n"
+                           "  --fenetre-occupee (send, receive)\n"
+                           "      le poste tourne sur un fil à lui, comme dans le programme, et le "
+                           "fil\n      principal, à la place de la fenêtre, est occupé 0,3 s "
+                           "chaque seconde\n"
                            "\n"
                            "Code de sortie : 0 en cas de succès, 2 pour une ligne de commande "
                            "erronée\nou un texte que le programme ne peut pas coder"
@@ -98,6 +103,12 @@ int main(int argc, char* argv[]) {
                                 QString::fromUtf8(commande->resume)));
             return sortieSucces;
         }
+        // The station on a thread of its own beside a busy window's thread, as bench-charge
+        // measures it.
+        if ((commande == &sousCommandeSend || commande == &sousCommandeReceive) &&
+            arguments.removeAll(QStringLiteral("--fenetre-occupee")) > 0)
+            return executesurfilposte(
+                [commande, arguments] { return commande->executer(arguments); }, 0.3);
         return commande->executer(arguments);
     }
     ecritErreur(QStringLiteral("sous-commande inconnue « %1 »").arg(nom));
