@@ -7,10 +7,12 @@
 #include "link/station.h"
 #include "recording/copiecontrole.h"
 #include "recording/lectureenregistrement.h"
+#include "recording/resultatreception.h"
 #include "sim/transportsimule.h"
 #include "tools/bancvirtuel.h"
 #include "tools/essailiaison.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -336,6 +338,78 @@ private slots:
         QVERIFY(texte2.contains(u"3200 valeurs reçues sur 6400"_s));
         QCOMPARE(feuille(s)->Etiquette2->text(), u" FIN DE RECEPTION DU MESSAGE"_s);
         QVERIFY(s.Minuterie->enabled());
+    }
+
+    // A setting chosen in the menus while a reception records or downloads belongs to the
+    // next reception: this one keeps the recording length, the coding, the speed and the
+    // rules it began with, from its recording command to its decoding, and the window is
+    // not reset under it; the choice applies as soon as it ends. Chosen while the station
+    // waits for a message, it applies at once.
+    void reglagesPendantReception_data() {
+        QTest::addColumn<int>("article");
+        QTest::addColumn<double>("instant");
+        QTest::addColumn<bool>("differe");
+        const QStringList noms = {u"durée 30 s"_s, u"x 2"_s, u"décodage robuste"_s,
+                                  u"morse lent"_s};
+        for (int a = 0; a < noms.size(); ++a) {
+            // The start mark lights 2 s to 3 s; the reception begins as it ends, records
+            // 8.3 + 2 s, then downloads.
+            QTest::addRow("%s pendant l'enregistrement", qPrintable(noms[a])) << a << 6.0 << true;
+            QTest::addRow("%s pendant le téléchargement", qPrintable(noms[a])) << a << 14.0 << true;
+            // Chosen before the message, slow Morse would take the station out of fast binary.
+            if (a < 3)
+                QTest::addRow("%s avant la marque", qPrintable(noms[a])) << a << 1.8 << false;
+        }
+    }
+    void reglagesPendantReception() {
+        QFETCH(int, article);
+        QFETCH(double, instant);
+        QFETCH(bool, differe);
+        EchangeRapide e;
+        int nbmesuresapres = 0;
+        QString typecodageapres;
+        bool boutonactif = true;
+        QString texte1;
+        const auto choisit = [article](Feuillelumivox1& f) {
+            QAction* a[] = {f.menu_binairerapide_33s, f.menu_vit_emission2,
+                            f.menu_decodagerobuste, f.menu_typemorse};
+            a[article]->trigger();
+        };
+        e.envoie(u"br"_s, 6400, u"Salut !"_s, nullptr, [&](Station& s) {
+            e.banc.recepteur.plateforme.programme(instant, [&, &s = s] {
+                choisit(*feuille(s));
+                nbmesuresapres = s.etat.nbmesures;
+                typecodageapres = s.etat.typecodage;
+                boutonactif = feuille(s)->Btonenvoi_binrap->isEnabled();
+                texte1 = feuille(s)->Texte1->toPlainText();
+            });
+        });
+        const Station& s = e.recepteur();
+        QCOMPARE(e.receptions, 1);
+        QCOMPARE(sansBlancsFinaux(s.etat.messagerecu), u"Salut !"_s);
+        if (differe) {
+            QCOMPARE(nbmesuresapres, 6400);
+            QCOMPARE(typecodageapres, u"br"_s);
+            QVERIFY(!boutonactif);
+            QVERIFY(!texte1.startsWith(u" Message à effacer"_s));
+            QCOMPARE(feuille(s)->dernierresultat()->regles, Regles::Corrigees);
+        } else {
+            QCOMPARE(nbmesuresapres, article == 0 ? 12800 : 6400);
+        }
+        // Applied once the reception is over, in any case.
+        switch (article) {
+        case 0:
+            QCOMPARE(s.etat.nbmesures, 12800);
+            break;
+        case 1:
+            QCOMPARE(s.etat.facteurvitesse, 0.5);
+            break;
+        case 2:
+            QVERIFY(s.etat.decodagerobuste);
+            break;
+        default:
+            QCOMPARE(s.etat.typecodage, u"m"_s);
+        }
     }
 
 private:
