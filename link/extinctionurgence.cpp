@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 #endif
 
@@ -57,6 +58,11 @@ void extinctionurgence() {
         static const char commande[] = {'\r', ' ', '\r'};
         [[maybe_unused]] const ssize_t n = ::write(descripteur, commande, sizeof commande);
         ::tcdrain(descripteur);
+        // A pseudo-terminal or a USB adapter says it has sent what it still carries, and
+        // drops it when the program ends: the three bytes' time on the line at 9600 baud,
+        // and a margin for the other end to read them.
+        timespec attente{0, 20'000'000};
+        ::nanosleep(&attente, nullptr);
     }
     errno = erreur;
 #endif

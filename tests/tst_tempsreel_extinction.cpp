@@ -4,11 +4,12 @@
 // the other station (COM1) reads darkness afterwards.
 //
 // The window's station runs in a child process (this program, with --poste-fenetre),
-// since the end of the program ends its process.
+// since the end of the program ends its process; the station on its own thread, the window
+// on the child's main thread, as in the program.
 
 #include "app/feuillelumivox1.h"
 #include "emit/btonenvoiebinaire.h"
-#include "feuillesbanc.h"
+#include "postefenetrereel.h"
 #include "simulateurreel.h"
 #include "tools/postereel.h"
 
@@ -26,33 +27,30 @@ using namespace simulateurreel;
 
 namespace {
 
-// The child: station 2 in slow binary, its window on the offscreen platform; it sends a
-// message and, once the start mark is over and the laser is on, its window receives the
-// close request a window manager sends.
+// The child: station 2 in slow binary, as the program runs it: the station on a thread of
+// its own, its window on the offscreen platform. It sends a message and, once the start
+// mark is over and the laser is on, its window receives the close request a window manager
+// sends.
 int posteFenetre() {
     PosteReel::Reglages reglages;
     reglages.numport = 2;
     reglages.codage = QStringLiteral("b");
-    PosteReel poste(reglages);
-    Station& s = poste.station();
-    std::unique_ptr<Feuillelumivox1> fenetre;
-    poste.demarre([&s, &fenetre] {
-        // The headless station has no window: once it waits for messages, the program's
-        // main form is given to it, as the program's own start-up does.
-        fenetre = std::make_unique<Feuillelumivox1>(s);
-        fenetre->show();
-        feuille(s)->Texte1->setPlainText(QStringLiteral("ooo"));
+    PosteFenetreReel poste(reglages);
+    return poste.execute([&poste](Station& s) {
+        s.ecran->saisie(Ecran::Controle::Texte1, QStringLiteral("ooo"));
         QTimer::singleShot(200, [&s] { Btonenvoiebinaire_Click(s); });
+        // On the station's thread, which alone reads its clock and its laser.
         auto* guetteur = new QTimer;
         const double debut = s.plateforme.horloge();
-        QObject::connect(guetteur, &QTimer::timeout, [&s, debut] {
+        QObject::connect(guetteur, &QTimer::timeout, [&s, &poste, debut, guetteur] {
             if (s.plateforme.horloge() - debut > 7.5 &&
-                s.liaison.niveauLaser() == Liaison::NiveauLaser::allume)
-                feuille(s)->windowHandle()->close();
+                s.liaison.niveauLaser() == Liaison::NiveauLaser::allume) {
+                guetteur->stop();
+                poste.appelsfenetre().ajoute([&poste] { poste.fenetre().windowHandle()->close(); });
+            }
         });
         guetteur->start(5);
     });
-    return 1;
 }
 
 // The line of the journal that says when COM2's laser last changed, and to what.
