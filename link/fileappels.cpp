@@ -5,15 +5,17 @@
 
 FileAppels::FileAppels(QObject* parent) : QObject(parent) {}
 
-FileAppels::~FileAppels() = default;
+FileAppels::~FileAppels() {
+    // After the last call added from another thread, whatever it read of this object.
+    const std::lock_guard verrou(verrou_);
+}
 
 void FileAppels::ajoute(std::function<void()> appel) {
-    {
-        const std::lock_guard verrou(verrou_);
-        appels_.push_back(std::move(appel));
-    }
+    const std::lock_guard verrou(verrou_);
+    appels_.push_back(std::move(appel));
     // One wake-up per call: each pass of the event loop runs one, so that a call that
-    // yields does not hold back those that come after it.
+    // yields does not hold back those that come after it. Posted under the mutex, so that
+    // the object's end, which takes it, comes after.
     reveille();
 }
 

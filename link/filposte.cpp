@@ -10,6 +10,9 @@ FilPoste::FilPoste() : appels_(std::make_unique<FileAppels>()) {
 }
 
 FilPoste::~FilPoste() {
+    // The calls' object ends on its own thread, after the calls and wake-ups still posted
+    // to it: nothing of it is read there once it is gone.
+    appels_.release()->deleteLater();
     fil_.quit();
     fil_.wait();
 }

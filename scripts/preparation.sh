@@ -21,7 +21,7 @@ prepare_paquets() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${manquants[@]}"
 }
 
-construit() {
+configure() {
     local dossier="$1"
     shift
     if [ ! -f "$dossier/build.ninja" ]; then
@@ -30,5 +30,21 @@ construit() {
         # Options given to a build folder made before they existed take effect too.
         cmake -S "$racine" -B "$dossier" "$@" >/dev/null
     fi
+}
+
+construit() {
+    local dossier="$1"
+    shift
+    configure "$dossier" "$@"
     cmake --build "$dossier" -j "$(nproc)"
+}
+
+# `construit_cibles DIR "CIBLES..." [cmake options...]`: only those targets (and what they
+# need).
+construit_cibles() {
+    local dossier="$1" cibles="$2"
+    shift 2
+    configure "$dossier" "$@"
+    # shellcheck disable=SC2086
+    cmake --build "$dossier" -j "$(nproc)" --target $cibles
 }

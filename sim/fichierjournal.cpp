@@ -29,7 +29,9 @@ void FichierJournal::ecrit(const EvenementJournal& evenement) {
     const QByteArray ligne = (ligneJournal(evenement) + u'\n').toUtf8();
     {
         const std::lock_guard<std::mutex> garde(verrou_);
-        enAttente_ += ligne;
+        // A copy of its own: the writer's thread frees what it takes, and the line's memory
+        // stays this thread's.
+        enAttente_.append(ligne.constData(), ligne.size());
     }
     reveil_.notify_one();
 }

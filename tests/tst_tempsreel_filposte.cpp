@@ -95,6 +95,11 @@ int enfantPriorite(const QString& ou) {
                 (politique & ~SCHED_RESET_ON_FORK) == SCHED_OTHER ? "ordinaire" : "temps réel");
     std::printf("note : %s\n", qPrintable(notepriorite(priorite)));
     std::fflush(stdout);
+    // The thread ends in the ordinary class: its end may take its time (under a sanitizer).
+    fil.executeetattends([] {
+        sched_param parametre{};
+        ::sched_setscheduler(0, SCHED_OTHER | SCHED_RESET_ON_FORK, &parametre);
+    });
     return 0;
 #else
     Q_UNUSED(ou);
