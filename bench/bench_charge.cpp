@@ -203,8 +203,18 @@ private:
 
 // ---- Results ---------------------------------------------------------------------------
 
+// A load: processes spinning beside the stations, or (fenetre) each station's own window
+// thread kept busy 0.3 s every second (the stations run with --fenetre-occupee).
+struct Charge {
+    int processus = 0;
+    bool fenetre = false;
+    QString etiquette() const {
+        return fenetre ? QStringLiteral("fen.") : QString::number(processus);
+    }
+};
+
 struct Cellule {
-    int charge = 0;
+    Charge charge;
     QString codage;
     int vitesse = 1;
     double f() const { return 1.0 / vitesse; }
@@ -317,6 +327,8 @@ private:
         // Fast Morse downloads by blocks of 32 values (seconds instead of two minutes).
         if (c_.codage == u"mr")
             arguments << QStringLiteral("--blocs");
+        if (c_.charge.fenetre)
+            arguments << QStringLiteral("--fenetre-occupee");
         if (!dossierGarde.isEmpty() && rapide(c_.codage)) {
             const QString dossier = QStringLiteral("%1/COM%2").arg(dossierGarde).arg(port_);
             QDir().mkpath(dossier);
@@ -373,10 +385,18 @@ public:
         const QString trace = QStringLiteral("%1/COM%2.txt").arg(dossierTraces).arg(emetteur_);
         QFile::remove(trace);
         enCours_ = EnCours{texte, maintenant(), 0, recepteur_.lignes(), true, trace};
-        Outil envoi({QStringLiteral("send"), QStringLiteral("--port"), QString::number(emetteur_),
-                     QStringLiteral("--coding"), c_.codage, QStringLiteral("--text"), texte,
-                     QStringLiteral("--speed"), QString::number(c_.vitesse)},
-                    false,
+        QStringList arguments{QStringLiteral("send"),
+                              QStringLiteral("--port"),
+                              QString::number(emetteur_),
+                              QStringLiteral("--coding"),
+                              c_.codage,
+                              QStringLiteral("--text"),
+                              texte,
+                              QStringLiteral("--speed"),
+                              QString::number(c_.vitesse)};
+        if (c_.charge.fenetre)
+            arguments << QStringLiteral("--fenetre-occupee");
+        Outil envoi(arguments, false,
                     {QStringLiteral("LD_PRELOAD=" LUMICOM_TRACE_ECRITURES),
                      QStringLiteral("LUMICOM_TRACE_ECRITURES=") + trace});
         int statut = -1;
@@ -600,7 +620,7 @@ const std::vector<int> largeursTable{7, 7, 7, 6, 8, 9, 8, 10, 15, 9, 10};
 const std::vector<int> largeursOrigine{7, 7, 7, 9, 8, 10, 10, 9, 8};
 
 QStringList entete(const Cellule& c) {
-    return {QString::number(c.charge), c.codage, QStringLiteral("x %1").arg(c.vitesse)};
+    return {c.charge.etiquette(), c.codage, QStringLiteral("x %1").arg(c.vitesse)};
 }
 
 // Prints the cell's row; whether it meets the goal.
@@ -677,7 +697,7 @@ QString ligneOrigine(const Cellule& c, const ResultatCellule& r) {
 
 struct Options {
     int messages = 10;
-    std::vector<int> charges{0, 2, 4};
+    std::vector<Charge> charges{{0, false}, {2, false}, {4, false}, {0, true}};
     QStringList codages{QStringLiteral("m"), QStringLiteral("b"), QStringLiteral("mr"),
                         QStringLiteral("br")};
     bool exemples = false;
@@ -685,9 +705,10 @@ struct Options {
 };
 
 int usage(const QString& message) {
-    erreurs << "bench-charge : " << message << "\n"
-            << "utilisation : bench-charge [--messages N] [--charges 0,2,4] [--codages m,b,mr,br] "
-               "[--exemples] [--garde DOSSIER]\n";
+    erreurs
+        << "bench-charge : " << message << "\n"
+        << "utilisation : bench-charge [--messages N] [--charges 0,2,4,F] [--codages m,b,mr,br] "
+           "[--exemples] [--garde DOSSIER]\n";
     return 2;
 }
 
@@ -709,10 +730,14 @@ std::optional<QString> litOptions(const QStringList& arguments, Options& o) {
         } else if (a == u"--charges") {
             o.charges.clear();
             for (const QString& n : valeur.split(u',')) {
+                if (n == u"F" || n == u"f") {
+                    o.charges.push_back({0, true});
+                    continue;
+                }
                 bool ok = false;
-                o.charges.push_back(n.toInt(&ok));
-                if (!ok || o.charges.back() < 0 || o.charges.back() > 64)
-                    return QStringLiteral("charge invalide « %1 » (0 à 64 processus)").arg(n);
+                o.charges.push_back({n.toInt(&ok), false});
+                if (!ok || o.charges.back().processus < 0 || o.charges.back().processus > 64)
+                    return QStringLiteral("charge invalide « %1 » (0 à 64 processus, ou F)").arg(n);
             }
         } else if (a == u"--garde") {
             o.garde = valeur;
@@ -771,8 +796,11 @@ int main(int argc, char* argv[]) {
     sortie << "Échanges en temps réel sur une machine occupée : lumicom-tool send (COM1) et "
               "receive (COM2) sur\n"
            << "lumicom-sim, avec 0, 2 ou 4 processus qui tournent à vide à côté (priorité "
-              "normale). "
-           << options.messages << " messages par\n"
+              "normale), ou (fen.)\n"
+           << "chaque poste sur un fil à lui, comme dans le programme, son fil principal, à la "
+              "place de la\n"
+           << "fenêtre, occupé 0,3 s chaque seconde (--fenetre-occupee). " << options.messages
+           << " messages par\n"
            << "case, tirés avec une graine fixe, les mêmes à chaque vitesse et chaque charge "
               "(Morse : 2 à 4\n"
            << "minuscules ou chiffres, parfois un blanc à l'intérieur ; binaire : 2 à 4 "
@@ -826,15 +854,19 @@ int main(int argc, char* argv[]) {
         origines << ligneOrigine(c, r);
         for (const QString& e : r.echecs)
             exemples << QStringLiteral("%1 %2 x %3 : %4")
-                            .arg(c.charge)
+                            .arg(c.charge.etiquette())
                             .arg(c.codage)
                             .arg(c.vitesse)
                             .arg(e);
     };
-    for (const int charge : options.charges) {
-        ProcessusOccupes occupes(charge);
-        sortie << QStringLiteral("— %1 processus occupés ; charge au début : %2")
-                      .arg(occupes.lances())
+    for (const Charge& charge : options.charges) {
+        ProcessusOccupes occupes(charge.processus);
+        sortie << (charge.fenetre
+                       ? QStringLiteral("— fenêtre occupée (fen.) : chaque poste sur un fil à lui, "
+                                        "son fil principal occupé 0,3 s chaque seconde ; "
+                                        "charge au début : %2")
+                       : QStringLiteral("— %1 processus occupés ; charge au début : %2")
+                             .arg(occupes.lances()))
                       .arg(chargeMachine())
                << Qt::endl;
         for (const int vitesse : vitesses) {
