@@ -16,7 +16,9 @@ bool Liaison::ouvreport(QString* erreur) {
             *erreur = ouverture.erreur;
         return false;
     }
+    descripteur_.store(-1);
     transport_ = std::move(ouverture.transport);
+    descripteur_.store(transport_->descripteur());
     eteintlaser();
     return true;
 }
@@ -31,6 +33,7 @@ void Liaison::fermeport() {
         // A pseudo-terminal or an adapter may drop what has not left when it closes.
         transport_->vide(0.5);
     }
+    descripteur_.store(-1);
     transport_->ferme();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <memory>
 
 // The link to the data-acquisition interface: every byte the program writes to it and
@@ -70,8 +71,12 @@ public:
     qint64 octetsEnAttente() const;
 
     Transport* transport() const { return transport_.get(); }
-    // The system's descriptor of the open port (-1 when closed or not a system port).
-    int descripteurPort() const { return estOuvert() ? transport_->descripteur() : -1; }
+    // The system's descriptor of the open port (-1 when closed, lost, or not a system port).
+    // Read from any thread: the laser-off command of the program's last resorts (a stop
+    // signal, a crash, Quit while the station does not answer) goes straight to it.
+    int descripteurPort() const { return descripteur_.load(); }
+    // The port has gone away: its descriptor is no longer the program's to write to.
+    void oubliedescripteur() { descripteur_.store(-1); }
 
 private:
     EtatPartage& etat_;
@@ -82,6 +87,7 @@ private:
     Echantillonneur echantillonneur_;
     // The last bytes written end inside a command text (no terminator yet).
     bool commandeouverte_ = false;
+    std::atomic<int> descripteur_{-1};
 };
 
 // The messages of an interface that does not answer the tick, in French; `port` names it

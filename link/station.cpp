@@ -133,6 +133,7 @@ void Station::notelaperte() {
     if (perteannoncee_)
         return;
     perteannoncee_ = true;
+    liaison.oubliedescripteur();
     // Without its port the station would take every sample for darkness: the tick stops,
     // and what the routines wait for, light or replies, will not come. Nothing can reach
     // the interface meanwhile, not even the laser-off command.
