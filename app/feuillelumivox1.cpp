@@ -60,7 +60,12 @@ Feuillelumivox1::Feuillelumivox1(Station& station, Dialogues* dialogues)
     statusBar()->setSizeGripEnabled(false);
     construitprogression();
     Texte1->installEventFilter(this);
-    connect(Texte1, &QPlainTextEdit::textChanged, this, &Feuillelumivox1::metajourestimation);
+    connect(Texte1, &QPlainTextEdit::textChanged, this, [this] {
+        // Typed, erased, or placed by a menu of prepared texts: the user's own text.
+        if (!texteduposte_)
+            texte1utilisateur_ = true;
+        metajourestimation();
+    });
     metajourestimation();
 }
 
@@ -153,10 +158,17 @@ QAction* Feuillelumivox1::action(Controle controle) const {
 }
 
 void Feuillelumivox1::fixetexte(Controle controle, const QString& texte) {
-    if (auto* etiquette = qobject_cast<QLabel*>(widget(controle)))
+    if (auto* etiquette = qobject_cast<QLabel*>(widget(controle))) {
         etiquette->setText(texte);
-    else if (auto* boite = qobject_cast<QPlainTextEdit*>(widget(controle)))
+    } else if (auto* boite = qobject_cast<QPlainTextEdit*>(widget(controle))) {
+        // What the station puts in Texte1 (a code received, a prompt) is nobody's message
+        // to send until the user changes it.
+        if (boite == Texte1)
+            texte1utilisateur_ = false;
+        const bool avant = std::exchange(texteduposte_, boite == Texte1);
         boite->setPlainText(texte);
+        texteduposte_ = avant;
+    }
 }
 
 QString Feuillelumivox1::texte(Controle controle) const {
@@ -542,7 +554,8 @@ void Feuillelumivox1::metajourestimation() {
         return;
     const CopieEtat e = etatposte();
     const QString texte = Texte1->toPlainText();
-    if (texte.isEmpty() || e.typecodage.isEmpty()) {
+    // Only a text the user typed or chose is measured, never a code the station received.
+    if (texte.isEmpty() || e.typecodage.isEmpty() || !texte1utilisateur_) {
         estimation->clear();
         estimation->setToolTip(QString());
     } else {

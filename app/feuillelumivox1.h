@@ -280,4 +280,8 @@ private:
     QList<QAction*> articlesvitesse_;
     QList<QAction*> articlespolice_;
     bool dejamontree_ = false;
+    // Whether Texte1 holds the user's text (typed, or placed by a menu), rather than what
+    // the station put there; and whether the station is putting it there now.
+    bool texte1utilisateur_ = true;
+    bool texteduposte_ = false;
 };

@@ -136,6 +136,7 @@ private slots:
         QCOMPARE(sansBlancsFinaux(etat.messagerecu), recu);
         QCOMPARE(e.resultat.texte2, etat.messagerecu);
         QVERIFY(e.resultat.texte1.startsWith(u"code morse reçu : "_s));
+        QCOMPARE(feuille(e.recepteur())->estimation->text(), QString());
         QCOMPARE(e.legendes, QStringList{u"Enregistrement d'un fichier morse rapide"_s});
         // 6368 values of a 6400-sample recording (block 0 is never asked for), the whole
         // of a 12800-sample one; the rest of the table reads as darkness.
@@ -264,6 +265,8 @@ private slots:
         QVERIFY2(etat.messagerecu.startsWith(recu), qPrintable(etat.messagerecu));
         QCOMPARE(sansBlancsFinaux(etat.messagerecu), sansBlancsFinaux(recu));
         QCOMPARE(e.resultat.texte1, etat.affichagebinaire);
+        // The green box holds the code received: the estimate line says nothing of it.
+        QCOMPARE(feuille(e.recepteur())->estimation->text(), QString());
         QCOMPARE(e.legendes, QStringList{u"Enregistrement d'un fichier binaire rapide"_s});
         QCOMPARE(etat.compteurmesures, nbmesures);
     }

@@ -207,14 +207,25 @@ private slots:
         QVERIFY(f.estimation->text() != morse);
         f.Texte1->setPlainText(u"sos é"_s);
         QVERIFY(f.estimation->text().contains(u"non transmis en morse : é"_s));
-        f.Texte1->setReadOnly(true);
-        f.Texte1->setPlainText(u"... --- ..."_s);
+        // A reception shows its code in Texte1, read-only, and hands Texte1 back with the
+        // code received in it: nobody will send that, the line says nothing of it.
+        f.fixelectureseule(Ecran::Controle::Texte1, true);
+        f.fixetexte(Ecran::Controle::Texte1, u"... --- ..."_s);
         QVERIFY(f.estimation->text().contains(u"é"_s));
-        f.Texte1->setReadOnly(false);
-        QVERIFY(f.estimation->text().contains(u"non transmis en morse : . -"_s));
+        f.fixelectureseule(Ecran::Controle::Texte1, false);
+        QCOMPARE(f.estimation->text(), QString());
+        // The user's own change makes it a text to send again: a letter typed...
+        QTest::keyClick(f.Texte1, Qt::Key_E);
+        QVERIFY(f.estimation->text().startsWith(u"Durée d'émission : "_s));
+        // ...or a prepared text chosen in the menu.
+        f.fixetexte(Ecran::Controle::Texte1, u"code morse reçu : ... --- ..."_s);
+        QCOMPARE(f.estimation->text(), QString());
+        f.menu_e1_Click();
+        QVERIFY(f.estimation->text().startsWith(u"Durée d'émission : "_s));
         f.Texte1->clear();
         QCOMPARE(f.estimation->text(), QString());
     }
+
 };
 
 QTEST_MAIN(TestEstimation)
