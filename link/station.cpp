@@ -66,6 +66,45 @@ namespace {
 
 const QString unereception = QStringLiteral("une réception");
 
+// The screen while the settings chosen during a reception apply, once it has ended: the
+// menus' prompts and warnings do not replace what the reception left in Texte1 and Texte2
+// (the text received, its code). Everything else goes through.
+class EcranTextesGardes final : public Ecran {
+public:
+    explicit EcranTextesGardes(Ecran& e) : e_(e) {}
+    void fixetexte(Controle c, const QString& t) override {
+        if (c != Controle::Texte1 && c != Controle::Texte2)
+            e_.fixetexte(c, t);
+    }
+    QString texte(Controle c) const override { return e_.texte(c); }
+    void fixelectureseule(Controle c, bool l) override { e_.fixelectureseule(c, l); }
+    bool lectureseule(Controle c) const override { return e_.lectureseule(c); }
+    void fixefond(Controle c, Fond f) override { e_.fixefond(c, f); }
+    void fixeactif(Controle c, bool a) override { e_.fixeactif(c, a); }
+    bool actif(Controle c) const override { return e_.actif(c); }
+    void fixevisible(Controle c, bool v) override { e_.fixevisible(c, v); }
+    void fixecoche(Controle c, bool v) override { e_.fixecoche(c, v); }
+    void fixetitre(const QString& t) override { e_.fixetitre(t); }
+    void montre() override { e_.montre(); }
+    void appliquetaillepolice(int t) override { e_.appliquetaillepolice(t); }
+    void metajourestimation() override { e_.metajourestimation(); }
+    void saisie(Controle c, const QString& t) override { e_.saisie(c, t); }
+    void etatposte(const CopieEtat& c) override { e_.etatposte(c); }
+    void avis(const QString& t, const QString& a) override { e_.avis(t, a); }
+    void notepriorite(const QString& n) override { e_.notepriorite(n); }
+    void tensionmesuree(double i, double v) override { e_.tensionmesuree(i, v); }
+    void demandeenregistrement(const QString& l) override { e_.demandeenregistrement(l); }
+    void resultatreception(std::shared_ptr<const ResultatReception> r) override {
+        e_.resultatreception(std::move(r));
+    }
+    void progressiontelechargement(const ProgressionTelechargement& p) override {
+        e_.progressiontelechargement(p);
+    }
+
+private:
+    Ecran& e_;
+};
+
 } // namespace
 
 void Station::demande(std::function<void()> requete) {
@@ -92,8 +131,12 @@ void Station::demandereglage(std::function<void()> requete) {
 void Station::appliquereglagesdifferes() {
     if (activite == unereception || reglagesdifferes_.empty())
         return;
+    Ecran* const vrai = ecran;
+    EcranTextesGardes garde(*vrai);
+    ecran = &garde;
     for (const auto& requete : std::exchange(reglagesdifferes_, {}))
         requete();
+    ecran = vrai;
     publieetat();
 }
 

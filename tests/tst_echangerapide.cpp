@@ -374,8 +374,8 @@ private slots:
         bool boutonactif = true;
         QString texte1;
         const auto choisit = [article](Feuillelumivox1& f) {
-            QAction* a[] = {f.menu_binairerapide_33s, f.menu_vit_emission2,
-                            f.menu_decodagerobuste, f.menu_typemorse};
+            QAction* a[] = {f.menu_binairerapide_33s, f.menu_vit_emission2, f.menu_decodagerobuste,
+                            f.menu_typemorse};
             a[article]->trigger();
         };
         e.envoie(u"br"_s, 6400, u"Salut !"_s, nullptr, [&](Station& s) {
@@ -399,7 +399,9 @@ private slots:
         } else {
             QCOMPARE(nbmesuresapres, article == 0 ? 12800 : 6400);
         }
-        // Applied once the reception is over, in any case.
+        // Applied once the reception is over, in any case; the text received stays on screen.
+        QVERIFY2(feuille(s)->Texte2->toPlainText().startsWith(u"Salut !"_s),
+                 qPrintable(feuille(s)->Texte2->toPlainText()));
         switch (article) {
         case 0:
             QCOMPARE(s.etat.nbmesures, 12800);
