@@ -6,13 +6,13 @@
 # back and compared. Prints a table of the exchanges; exit status 0 when all are exact.
 # Needs no display of its own; installs what it needs. The program's settings are those of
 # a first run: the user's own are not touched. The French help is the text below.
-#   scripts/essaicharge.sh [--charges N] [--fois K] [--codages m,b,br,mr]
+#   scripts/essaicharge.sh [--charges N] [--fois K] [--codages m,b,br,mr] [--gestes]
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 
 aide() {
     cat <<'TEXTE'
-Utilisation : scripts/essaicharge.sh [--charges N] [--fois K] [--codages LISTE]
+Utilisation : scripts/essaicharge.sh [--charges N] [--fois K] [--codages LISTE] [--gestes]
 
 Essai du banc simulé à deux postes, mené dans les fenêtres comme le ferait un
 utilisateur, sur un ordinateur occupé par des programmes qui calculent sans arrêt.
@@ -38,6 +38,13 @@ Options :
   --fois K         essais par codage (défaut : 3)
   --codages LISTE  les codages à essayer, séparés par des virgules (défaut :
                    m,b,br,mr ; ils passent toujours dans l'ordre ci-dessus)
+  --gestes         pendant les échanges, ce qu'un utilisateur fait d'autre dans les
+                   fenêtres : en Morse lent, « A propos » ouvert 4 s sur le poste qui
+                   reçoit ; en binaire rapide, « A propos » ouvert 4 s sur le poste qui
+                   émet et la durée d'enregistrement du poste qui reçoit changée pendant
+                   « PATIENTEZ » (premier essai), puis la fenêtre du poste qui émet
+                   déplacée et agrandie pendant l'émission (essais suivants). Une capture
+                   de l'écran de chaque geste est gardée dans le dossier de l'essai.
   -h, --help       affiche cette aide
 
 Le script affiche un tableau (codage, essai, attendu, reçu, exact, secondes : du
@@ -62,9 +69,11 @@ erreur() {
 charges=3
 fois=3
 liste="m,b,br,mr"
+gestes=0
 while [ $# -gt 0 ]; do
     case "$1" in
         -h | --help) aide; exit 0 ;;
+        --gestes) gestes=1; shift; continue ;;
         --charges | --fois | --codages)
             if [ $# -lt 2 ] || [ -z "$2" ]; then erreur "valeur manquante après « $1 »"; fi
             valeur="$2"
@@ -330,6 +339,68 @@ maintenant() { date +%s.%N; }
 trace() { if [ -n "${ESSAICHARGE_TRACE:-}" ]; then echo "  [$(date +%T)] $*" >&2; fi; }
 ecoule() { awk -v a="$1" -v b="$(maintenant)" 'BEGIN { printf "%.1f", b - a }'; }
 
+# The gestures of --gestes, each once in an exchange, from the wait loop: `etat` is where
+# the exchange is (attente: station 2 emits, station 1 not receiving yet; reception), `vu`
+# whether station 2's emission has been seen.
+GESTE_FAIT=0
+garde_geste() {
+    local image
+    image="$(garde_ecran "geste-$1")"
+    echo "    geste : $2 (écran : $image)"
+}
+apropos() {
+    local w="$1" poste="$2" boite=""
+    menu "$w" alt+a
+    for _ in $(seq 50); do
+        boite="$(fenetre "A propos" "$poste")" && break
+        boite=""
+        sleep 0.1
+    done
+    if [ -z "$boite" ]; then
+        echo "    geste : « A propos » ne s'est pas ouvert sur le $poste"
+        return
+    fi
+    # The box drawn before its screenshot.
+    sleep 1
+    garde_geste "$3" "« A propos » ouvert 4 s sur le $poste"
+    sleep 3
+    ferme "$boite" Return || echo "    geste : « A propos » ne se ferme pas"
+}
+geste() {
+    local c="$1" essai="$2" etat="$3" vu="$4"
+    [ "$gestes" -eq 1 ] && [ "$GESTE_FAIT" -eq 0 ] || return 0
+    case "$c" in
+        m)
+            [ "$etat" = reception ] || return 0
+            GESTE_FAIT=1
+            apropos "$p1" "Poste 1" "m-$essai-apropos-recepteur"
+            ;;
+        br)
+            [ "$vu" = oui ] || return 0
+            GESTE_FAIT=1
+            if [ "$essai" -eq 1 ]; then
+                apropos "$p2" "Poste 2" "br-$essai-apropos-emetteur"
+                # The receiver records, "PATIENTEZ" on its labels: the 30 s item of
+                # "binaire rapide" chosen on it.
+                menu "$p1" alt+t Down Down Down Right Down Return
+                garde_geste "br-$essai-duree" "durée d'enregistrement changée (30 s) sur le Poste 1 pendant « PATIENTEZ »"
+            else
+                # shellcheck disable=SC2034 # set by the output of xdotool --shell
+                local X Y WIDTH HEIGHT SCREEN WINDOW
+                eval "$(xdotool getwindowgeometry --shell "$p2")"
+                xdotool windowmove "$p2" 500 200
+                sleep 0.5
+                xdotool windowsize "$p2" 1000 750
+                sleep 1
+                garde_geste "br-$essai-deplacee" "fenêtre du Poste 2 déplacée et agrandie pendant l'émission"
+                xdotool windowsize "$p2" "$WIDTH" "$HEIGHT"
+                xdotool windowmove "$p2" "$X" "$Y"
+                sleep 1
+            fi
+            ;;
+    esac
+}
+
 # One exchange: station 2 sends, station 1 receives. Prints what station 1 shows, or why
 # there is nothing to read; returns 1 when the exchange went wrong before the reading.
 ECHANGE_RECU=""
@@ -344,6 +415,7 @@ echange() {
     ECHANGE_DEBUT=""
     ECHANGE_DUREE=""
     ECHANGE_BLANCS=0
+    GESTE_FAIT=0
     # Station 2 back from its last emission, station 1 waiting.
     for _ in $(seq 120); do
         separe
@@ -391,6 +463,7 @@ echange() {
         local t
         t="$(ecoule "$ECHANGE_DEBUT")"
         separe
+        geste "$c" "$essai" "$etat" "$vu"
         trace "$etat : poste 1 Texte1 $(texte1 "$p1"), poste 2 Etiquette2 $(etiquette2 "$p2")"
         if [ "$etat" = attente ]; then
             [ "$(etiquette2 "$p2")" = vert ] && vu=oui
