@@ -264,6 +264,9 @@ private:
     void choisitpolice(QAction* article, int taille);
     void choisitcodagelent(bool morse);
     void choisitcodagerapide(bool morse, bool long_);
+    // A recording permission item turned over: its check mark, and the flag of the station.
+    void basculeautorisation(QAction* article, QString CopieEtat::*copie,
+                             QString EtatPartage::*drapeau);
     // A send button's click: `routine` on the station, with the text of Texte1 as it is now.
     void envoie(void (*routine)(Station&));
     void ajustehauteurestimation();

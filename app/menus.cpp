@@ -199,38 +199,30 @@ void Feuillelumivox1::menu_binairerapide_33s_Click() {
     choisitcodagerapide(false, true);
 }
 
-namespace {
-
 // The check mark and the flag go together: an unchecked item becomes checked with
 // "oui", a checked one unchecked with "non". The flag is the state of record, since a
-// menu item triggered from the menu bar has already turned its own mark over. Returns the
-// flag's new value.
-QString basculeautorisation(QAction* article, const QString& drapeau) {
-    const bool autorise = drapeau != QStringLiteral("oui");
+// menu item triggered from the menu bar has already turned its own mark over: the form's
+// copy at once, the station's when it takes the request.
+void Feuillelumivox1::basculeautorisation(QAction* article, QString CopieEtat::*copie,
+                                          QString EtatPartage::*drapeau) {
+    const bool autorise = etatposte().*copie != QStringLiteral("oui");
     article->setChecked(autorise);
-    return autorise ? QStringLiteral("oui") : QStringLiteral("non");
-}
-
-} // namespace
-
-void Feuillelumivox1::menu_autorise_enregistremorse_Click() {
-    const QString drapeau =
-        basculeautorisation(menu_autorise_enregistremorse, etatposte().enregmorseautorise);
-    etatposte_.enregmorseautorise = drapeau;
-    station_.demandereglage([&s = station_, drapeau] {
-        s.etat.enregmorseautorise = drapeau;
+    const QString valeur = autorise ? QStringLiteral("oui") : QStringLiteral("non");
+    etatposte_.*copie = valeur;
+    station_.demandereglage([&s = station_, drapeau, valeur] {
+        s.etat.*drapeau = valeur;
         s.plateforme.cede();
     });
+}
+
+void Feuillelumivox1::menu_autorise_enregistremorse_Click() {
+    basculeautorisation(menu_autorise_enregistremorse, &CopieEtat::enregmorseautorise,
+                        &EtatPartage::enregmorseautorise);
 }
 
 void Feuillelumivox1::menu_autorise_enregistrebin_Click() {
-    const QString drapeau =
-        basculeautorisation(menu_autorise_enregistrebin, etatposte().enregbinautorise);
-    etatposte_.enregbinautorise = drapeau;
-    station_.demandereglage([&s = station_, drapeau] {
-        s.etat.enregbinautorise = drapeau;
-        s.plateforme.cede();
-    });
+    basculeautorisation(menu_autorise_enregistrebin, &CopieEtat::enregbinautorise,
+                        &EtatPartage::enregbinautorise);
 }
 
 void Feuillelumivox1::autorisecodagesrapides() {
