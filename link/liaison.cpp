@@ -10,13 +10,22 @@ Liaison::Liaison(EtatPartage& etat, FabriqueTransport fabrique)
     : etat_(etat), fabrique_(std::move(fabrique)) {}
 
 bool Liaison::ouvreport(QString* erreur) {
-    OuverturePort ouverture = fabrique_(etat_.numport);
+    return ouvre(fabrique_(etat_.numport), erreur);
+}
+
+bool Liaison::rouvreport(QString* erreur) {
+    return ouvre(rouvre_ ? rouvre_() : fabrique_(etat_.numport), erreur);
+}
+
+bool Liaison::ouvre(OuverturePort ouverture, QString* erreur) {
     if (!ouverture.transport) {
         if (erreur)
             *erreur = ouverture.erreur;
         return false;
     }
     transport_ = std::move(ouverture.transport);
+    rouvre_ = std::move(ouverture.rouvre);
+    attendu_ = ouverture.attendu;
     eteintlaser();
     return true;
 }

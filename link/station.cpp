@@ -101,11 +101,15 @@ void Station::notelaperte() {
         message += QStringLiteral(
             "\n\nLe laser n'a pas pu être éteint : il peut être resté allumé. Éteignez "
             "l'interface ou débranchez le laser.");
-    message += QStringLiteral("\n\nLe programme essaie de rouvrir le port COM %1 chaque seconde : "
-                              "il reprendra de lui-même, avec le même codage et la même "
-                              "tension seuil, dès que le port reviendra. Rien de ce qui a été "
-                              "reçu n'est perdu.")
-                   .arg(etat.numport);
+    // The device it waits for, not whatever the number may lead to meanwhile.
+    const QString attendu = liaison.peripheriqueattendu();
+    message +=
+        QStringLiteral("\n\nLe programme essaie de rouvrir le port COM %1%2 chaque seconde : "
+                       "il reprendra de lui-même, avec le même codage et la même "
+                       "tension seuil, dès que le port reviendra. Rien de ce qui a été "
+                       "reçu n'est perdu.")
+            .arg(etat.numport)
+            .arg(attendu.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(attendu));
     ecran->avis(QStringLiteral("Liaison avec l'interface perdue"), message);
     if (observateurs.liaisonPerdue)
         observateurs.liaisonPerdue(message);

@@ -42,7 +42,7 @@ void attenteretourliaison(Station& s) {
     for (double essai = p.horloge() + 1;; essai = p.horloge() + 1) {
         while (p.horloge() < essai)
             p.cede(essai);
-        if (s.liaison.ouvreport(nullptr))
+        if (s.liaison.rouvreport(nullptr))
             break;
     }
     for (qsizetype i = 0; i < boutons.size(); ++i)

@@ -2,6 +2,7 @@
 #include "link/transportmemoire.h"
 
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -301,6 +302,53 @@ private slots:
         liaison.fermeport();
         QVERIFY(!liaison.estOuvert());
         QCOMPARE(ligne->arrive(), QByteArray(" \r") + avant + ajoute + QByteArray(" \r"));
+    }
+
+    // Once lost, the port is opened again as the opening said (the same device), never by
+    // the number looked up again; an opening that could not say looks the number up again.
+    void rouvreportRouvreLeMemePeripherique() {
+        EtatPartage etat;
+        etat.numport = 1;
+        int parnumero = 0;
+        int parnom = 0;
+        TransportMemoire* port = nullptr;
+        const auto transport = [&] {
+            auto t = std::make_unique<TransportMemoire>([] { return 0.0; });
+            port = t.get();
+            return t;
+        };
+        std::function<OuverturePort()> rouvre = [&] {
+            ++parnom;
+            return OuverturePort{
+                transport(), {}, rouvre, QStringLiteral("/dev/serial/by-id/usb-A")};
+        };
+        bool sansnom = false;
+        Liaison liaison(etat, [&](int) {
+            ++parnumero;
+            OuverturePort o{transport(), {}, {}, {}};
+            if (!sansnom) {
+                o.rouvre = rouvre;
+                o.attendu = QStringLiteral("/dev/serial/by-id/usb-A");
+            }
+            return o;
+        });
+        QVERIFY(liaison.ouvreport(nullptr));
+        QCOMPARE(liaison.peripheriqueattendu(), QStringLiteral("/dev/serial/by-id/usb-A"));
+        for (int perte = 1; perte <= 2; ++perte) {
+            port->perds(QStringLiteral("périphérique indisponible"));
+            QVERIFY(liaison.rouvreport(nullptr));
+            QCOMPARE(parnom, perte);
+            QCOMPARE(parnumero, 1);
+            // Opened again, the laser-off command goes first, as at the first opening.
+            QCOMPARE(port->toutEcrit(), QByteArray(" \r"));
+        }
+        sansnom = true;
+        QVERIFY(liaison.ouvreport(nullptr));
+        QCOMPARE(liaison.peripheriqueattendu(), QString());
+        port->perds(QStringLiteral("périphérique indisponible"));
+        QVERIFY(liaison.rouvreport(nullptr));
+        QCOMPARE(parnumero, 3);
+        QCOMPARE(parnom, 2);
     }
 
     void octetsEnAttenteSuitLaCadenceDeLaLigne() {

@@ -90,6 +90,37 @@ private slots:
         QCOMPARE(feuille(s)->Etiquette2->text(), u"Réception de message"_s);
     }
 
+    // The notice of a lost port names the device waited for when the opening named it, and
+    // warns that the laser may still be lit only when it was last told to light.
+    void avisDePerte_data() {
+        QTest::addColumn<bool>("allume");
+        QTest::addColumn<QString>("attendu");
+        QTest::newRow("laser allumé") << true << QString();
+        QTest::newRow("laser éteint") << false << QString();
+        QTest::newRow("périphérique nommé") << false << u"/dev/serial/by-id/usb-FTDI_A5"_s;
+    }
+    void avisDePerte() {
+        QFETCH(bool, allume);
+        QFETCH(QString, attendu);
+        StationEssai e;
+        Station& s = e.station;
+        s.etat.numport = 2;
+        e.peripheriqueattendu = attendu;
+        QVERIFY(s.liaison.ouvreport(nullptr));
+        allume ? s.liaison.allumelaserrapide() : s.liaison.eteintlaserrapide();
+        QString message;
+        s.observateurs.liaisonPerdue = [&](const QString& m) { message = m; };
+        e.transport->perds(u"périphérique indisponible"_s);
+        s.notelaperte();
+        QCOMPARE(message.contains(u"Le laser n'a pas pu être éteint : il peut être resté allumé"_s),
+                 allume);
+        const QString essai =
+            attendu.isEmpty()
+                ? u"essaie de rouvrir le port COM 2 chaque seconde"_s
+                : u"essaie de rouvrir le port COM 2 (%1) chaque seconde"_s.arg(attendu);
+        QVERIFY2(message.contains(essai), qPrintable(message));
+    }
+
     // Lost in the middle of a fast emission: the rest of the message is not waited for,
     // the form comes back, and the station waits for its port.
     void perteEnEmissionRapide() {
