@@ -2,6 +2,7 @@
 #include "link/transportmemoire.h"
 
 #include <QTest>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -217,6 +218,47 @@ private slots:
             e.liaison.mesuretension(e.maintenant);
         }
         e.maintenant = duree;
+        const QString avis = e.liaison.avisinterface(e.maintenant);
+        if (debutavis.isEmpty())
+            QCOMPARE(avis, QString());
+        else
+            QVERIFY2(avis.startsWith(debutavis), qPrintable(avis));
+    }
+
+    // An interface that answered, then falls silent, does not answer: the notice names the
+    // power, the cable and the port; replies that are no readings say so only while they
+    // come.
+    void avisinterfaceQuandElleSeTait_data() {
+        QTest::addColumn<QByteArray>("dabord"); // what each tick finds the first second
+        QTest::addColumn<QByteArray>("ensuite");
+        QTest::addColumn<double>("duree"); // seconds of ticks after the first second
+        QTest::addColumn<QString>("debutavis");
+        const QString muette = QStringLiteral("L'interface du port COM 1 ne répond pas");
+        const QString charabia = QStringLiteral("L'interface du port COM 1 répond, mais");
+        QTest::newRow("répond puis se tait, juste avant")
+            << QByteArray("3\r") << QByteArray() << 0.44 << QString();
+        QTest::newRow("répond puis se tait") << QByteArray("3\r") << QByteArray() << 0.5 << muette;
+        QTest::newRow("répond puis charabia")
+            << QByteArray("3\r") << QByteArray("abc\r") << 0.5 << charabia;
+        QTest::newRow("charabia puis silence, juste avant")
+            << QByteArray("abc\r") << QByteArray() << 0.44 << charabia;
+        QTest::newRow("charabia puis silence")
+            << QByteArray("abc\r") << QByteArray() << 0.55 << muette;
+    }
+    void avisinterfaceQuandElleSeTait() {
+        QFETCH(QByteArray, dabord);
+        QFETCH(QByteArray, ensuite);
+        QFETCH(double, duree);
+        QFETCH(QString, debutavis);
+        LiaisonEssai e;
+        e.etat.numport = 1;
+        e.liaison.reprendmesures(0);
+        const int tics = 33 + int(std::lround(duree / 0.03));
+        for (int k = 1; k <= tics; ++k) {
+            e.maintenant = k * 0.03;
+            e.port->recoit(k <= 33 ? dabord : ensuite);
+            e.liaison.mesuretension(e.maintenant);
+        }
         const QString avis = e.liaison.avisinterface(e.maintenant);
         if (debutavis.isEmpty())
             QCOMPARE(avis, QString());
