@@ -11,6 +11,7 @@
 #include "link/legendes.h"
 #include "link/station.h"
 #include "lumicomversion.h"
+#include "receive/mesureseuil.h"
 #include "receive/reglages.h"
 #include "recording/affichageresultat.h"
 
@@ -372,6 +373,11 @@ QString trouveprogramme(const QString& nom, const QStringList& dossiers) {
 // The bench is started apart from this program, which goes on as it was: the launcher
 // opens two more windows of this same program, stations 1 and 2 over the simulator, and
 // stops the simulator when both are closed.
+// The measurement runs on the station, which refuses it during an emission or a reception.
+void Feuillelumivox1::menu_mesureseuil_Click() {
+    station_.demande([&s = station_] { mesureanouveauseuil(s); });
+}
+
 void Feuillelumivox1::menu_bancsimule_Click() {
     const QString titre = QStringLiteral("Banc simulé");
     const QString dossier = QCoreApplication::applicationDirPath();

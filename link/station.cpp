@@ -52,8 +52,11 @@ void Station::Minuterie_Timer() {
         notelaperte();
         return;
     }
-    if (lecture)
+    if (lecture) {
         ecran->tensionmesuree(maintenant, etat.tensionmesuree);
+        if (veille)
+            veille(maintenant);
+    }
     surveilleinterface(maintenant);
 }
 

@@ -7,6 +7,7 @@
 #include "receive/attentereceptionbinairerapide.h"
 #include "receive/attentereceptionmorse.h"
 #include "receive/attentereceptionmorserapide.h"
+#include "receive/veilleseuil.h"
 
 using enum Ecran::Controle;
 
@@ -53,6 +54,8 @@ void attenteretourliaison(Station& s) {
 }
 
 void boucledereception(Station& s) {
+    // A threshold measured in the light is said while the station waits.
+    veillesurleseuil(s);
     for (;;) {
         if (s.liaisonperdue())
             attenteretourliaison(s);
