@@ -41,6 +41,8 @@ Station::Station(Plateforme& plateforme_, Dialogues& dialogues_, FabriqueTranspo
     Minuterie->setInterval(30);
     Minuterie->setEnabled(false);
     Minuterie->setMinuterie_Timer([this] { Minuterie_Timer(); });
+    // What the routines show goes to memory until a screen is attached.
+    detache();
 }
 
 Station::~Station() = default;

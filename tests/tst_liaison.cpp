@@ -203,6 +203,7 @@ private slots:
         QTest::newRow("muette") << QByteArray() << 0.51
                                 << QStringLiteral("L'interface du port COM 1 ne répond pas");
         QTest::newRow("repond") << QByteArray("3\r") << 2.0 << QString();
+        QTest::newRow("charabia juste avant") << QByteArray("abc\r") << 0.48 << QString();
         QTest::newRow("charabia") << QByteArray("abc\r") << 0.51
                                   << QStringLiteral("L'interface du port COM 1 répond, mais");
     }

@@ -44,6 +44,8 @@ struct Interface {
     // (the simulator does so).
     bool omet = false;
     QByteArray arretee; // the request whose reply stopped
+    // Requests written while this holds (by the clock) are not answered.
+    std::function<bool(double)> silencieuse = [](double) { return false; };
 
     Interface() {
         Station& s = essai.station;
@@ -61,7 +63,8 @@ struct Interface {
             return;
         const int numero = int(requetes.size());
         requetes << octets;
-        if (perdue(numero) || (muetteApres >= 0 && numero >= muetteApres))
+        if (perdue(numero) || (muetteApres >= 0 && numero >= muetteApres) ||
+            silencieuse(essai.plateforme.maintenant()))
             return;
         const int b = m.captured(1).toInt(), o = m.captured(2).toInt(), n = m.captured(3).toInt();
         if (o > 31)
@@ -285,6 +288,45 @@ private slots:
             const QString avis = avistelechargementinterrompu(bilan);
             QVERIFY(avis.contains(u"97 valeurs reçues sur 6368"_s));
         }
+    }
+
+    // The download is given up, and the notice says the interface stopped answering, after
+    // three seconds without a character; an interface silent a little less is waited for,
+    // and nothing is said. The port lost in the middle is said as such.
+    void avisDAbandon_data() {
+        QTest::addColumn<double>("silence"); // seconds from request 40 on; -1: the port lost
+        QTest::addColumn<QString>("avis");   // the notice's start; empty: none
+        QTest::newRow("silence de 2,9 s") << 2.9 << QString();
+        QTest::newRow("silence de 3,1 s")
+            << 3.1
+            << u"Réception incomplète : l'interface a cessé de répondre pendant le "
+               "téléchargement (39 valeurs reçues sur 6368"_s;
+        QTest::newRow("port perdu")
+            << -1.0
+            << u"Réception incomplète : la liaison avec l'interface a été perdue "
+               "pendant le téléchargement (39 valeurs reçues sur 6368"_s;
+    }
+    void avisDAbandon() {
+        QFETCH(double, silence);
+        QFETCH(QString, avis);
+        Interface i;
+        double debut = -1;
+        i.silencieuse = [&](double t) {
+            if (debut < 0 && i.requetes.size() == 41) {
+                debut = t;
+                if (silence < 0)
+                    i.essai.transport->perds(u"périphérique indisponible"_s);
+            }
+            return debut >= 0 && t < debut + silence;
+        };
+        const BilanTelechargement bilan = telechargemorserapide(i.station(), {});
+        QCOMPARE(bilan.interrompu || bilan.portperdu, !avis.isEmpty());
+        if (avis.isEmpty()) {
+            QCOMPARE(bilan.valeursRecues, 6368);
+            return;
+        }
+        const QString texte = avistelechargementinterrompu(bilan);
+        QVERIFY2(texte.startsWith(avis), qPrintable(texte));
     }
 
     // 200 requests for 6400 samples, 400 for 12800; every reading 0 to 255 stored, each
