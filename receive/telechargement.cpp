@@ -506,3 +506,13 @@ QString avistelechargementinterrompu(const BilanTelechargement& bilan) {
         .arg(bilan.valeursRecues)
         .arg(bilan.valeursDemandees);
 }
+
+QString causeabandon(const BilanTelechargement& bilan) {
+    if (bilan.illisible)
+        return QStringLiteral("l'interface répond, mais pas par des mesures");
+    if (bilan.portperdu)
+        return QStringLiteral("la liaison avec l'interface a été perdue");
+    if (bilan.interrompu)
+        return QStringLiteral("l'interface a cessé de répondre");
+    return {};
+}

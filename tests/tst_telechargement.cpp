@@ -329,6 +329,31 @@ private slots:
         QVERIFY2(texte.startsWith(avis), qPrintable(texte));
     }
 
+    // The few words the headless tool writes after a download, each cause its own.
+    void causeDeLAbandon_data() {
+        QTest::addColumn<bool>("illisible");
+        QTest::addColumn<bool>("portperdu");
+        QTest::addColumn<bool>("interrompu");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("allé au bout") << false << false << false << QString();
+        QTest::newRow("silence") << false << false << true << u"l'interface a cessé de répondre"_s;
+        QTest::newRow("port perdu")
+            << false << true << true << u"la liaison avec l'interface a été perdue"_s;
+        QTest::newRow("pas des mesures")
+            << true << false << true << u"l'interface répond, mais pas par des mesures"_s;
+    }
+    void causeDeLAbandon() {
+        QFETCH(bool, illisible);
+        QFETCH(bool, portperdu);
+        QFETCH(bool, interrompu);
+        QFETCH(QString, cause);
+        BilanTelechargement bilan;
+        bilan.illisible = illisible;
+        bilan.portperdu = portperdu;
+        bilan.interrompu = interrompu;
+        QCOMPARE(causeabandon(bilan), cause);
+    }
+
     // 200 requests for 6400 samples, 400 for 12800; every reading 0 to 255 stored, each
     // once, in its place.
     void binaireBlocsEntiers() {
