@@ -2,6 +2,7 @@
 #include "emit/btonenvoimorserapide.h"
 #include "feuillesbanc.h"
 #include "receive/form_load.h"
+#include "receive/lumiere.h"
 #include "stationessai.h"
 
 #include <QLabel>
@@ -119,6 +120,35 @@ private slots:
                 ? u"essaie de rouvrir le port COM 2 chaque seconde"_s
                 : u"essaie de rouvrir le port COM 2 (%1) chaque seconde"_s.arg(attendu);
         QVERIFY2(message.contains(essai), qPrintable(message));
+    }
+
+    // A slow reception whose port goes away in the middle ends at once and says so after
+    // the text; the port lost just after a reception ended adds nothing to its text.
+    void receptionLenteAbandonnee_data() {
+        QTest::addColumn<double>("perte");
+        QTest::addColumn<bool>("avis");
+        QTest::newRow("pendant la réception") << 11.0 << true;
+        QTest::newRow("après la réception") << 19.5 << false;
+    }
+    void receptionLenteAbandonnee() {
+        QFETCH(double, perte);
+        QFETCH(bool, avis);
+        Perte p;
+        // The start mark (3 s of light from 4 s), 2 s of darkness, a dot, then darkness:
+        // the reception ends after seven units of it, by 18 s.
+        p.e.plateforme.programme(3, [&] {
+            p.e.lecture = [&] {
+                const double t = p.e.plateforme.maintenant();
+                const bool lumiere = (t >= 4 && t < 7) || (t >= 9 && t < 9.3);
+                return QByteArray(lumiere ? "153" : "3");
+            };
+        });
+        QString texte;
+        p.e.station.observateurs.finReception = [&] { texte = p.e.station.etat.messagerecu; };
+        QCOMPARE(p.demarre(perte, perte + 1, perte + 3), 0);
+        QVERIFY(texte.startsWith(u"e"_s));
+        QCOMPARE(texte.contains(texteliaisonperdue), avis);
+        QCOMPARE(texte.contains(texteinterruption), !avis);
     }
 
     // Lost in the middle of a fast emission: the rest of the message is not waited for,
