@@ -471,6 +471,11 @@ void Feuillelumivox1::construitmenus() {
         QStringLiteral("Ouvre deux autres fenêtres du programme, les postes 1 et 2, reliés par "
                        "le simulateur d'interface lumicom-sim : pour préparer une séance sans "
                        "matériel. Cette fenêtre-ci reste comme elle est."));
+    menu_mesureseuil =
+        menu_options->addAction(QStringLiteral("Mesurer à nouveau la tension seuil"));
+    menu_mesureseuil->setToolTip(
+        QStringLiteral("La tension dans l'obscurité + 0,5 V, mesurée comme au démarrage : la "
+                       "photodiode dans le noir, le laser de l'autre poste éteint."));
 
     // The fast codings are out of reach, as the program is designed, until the user opens
     // them ("Codages rapides", or --codages-rapides).
@@ -534,6 +539,7 @@ void Feuillelumivox1::relie() {
     lie(menu_codagesrapides, &Feuillelumivox1::menu_codagesrapides_Click);
     lie(menu_grandepolice, &Feuillelumivox1::menu_grandepolice_Click);
     lie(menu_bancsimule, &Feuillelumivox1::menu_bancsimule_Click);
+    lie(menu_mesureseuil, &Feuillelumivox1::menu_mesureseuil_Click);
     lie(menu_guide, &Feuillelumivox1::menu_guide_Click);
     lie(menu_messages, &Feuillelumivox1::menu_messages_Click);
 }

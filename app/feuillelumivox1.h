@@ -141,6 +141,7 @@ public:
     QAction* menu_codagesrapides;
     QAction* menu_grandepolice;
     QAction* menu_bancsimule;
+    QAction* menu_mesureseuil;
     QMenu* menu_aide;
     QAction* menu_guide;
     QAction* menu_messages;
@@ -193,6 +194,7 @@ public:
     void menu_codagesrapides_Click();
     void menu_grandepolice_Click();
     void menu_bancsimule_Click();
+    void menu_mesureseuil_Click();
     void menu_guide_Click();
     void menu_messages_Click();
 

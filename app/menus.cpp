@@ -12,6 +12,7 @@
 #include "link/legendes.h"
 #include "link/station.h"
 #include "lumicomversion.h"
+#include "receive/mesureseuil.h"
 #include "receive/reglages.h"
 #include "recording/affichageresultat.h"
 
@@ -374,6 +375,11 @@ QString trouveprogramme(const QString& nom, const QStringList& dossiers) {
 }
 
 } // namespace
+
+// The measurement runs on the station, which refuses it during an emission or a reception.
+void Feuillelumivox1::menu_mesureseuil_Click() {
+    station_.demande([&s = station_] { mesureanouveauseuil(s); });
+}
 
 // The bench is started apart from this program, which goes on as it was: the launcher
 // opens two more windows of this same program, stations 1 and 2 over the simulator, and

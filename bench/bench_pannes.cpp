@@ -41,24 +41,52 @@ const DescriptionPhase phases[] = {
 
 enum class Retour { reparee, revient, jamais };
 
+// The phases a fault is given in, as a mask of bits 1 << Phase.
+constexpr unsigned toutes = 0x1f;
+constexpr unsigned bit(Phase p) {
+    return 1u << unsigned(p);
+}
+
 struct Panne {
     const char* nom;
     // The command for the pipe, %1 standing for the port.
     const char* commande;
     bool lumiere;  // a fault of the photodiode (always that of COM2, the receiving one)
     Retour retour; // how the fault ends
+    unsigned phases = toutes;
+    // Words that say the fault wrongly (an interface silent said to answer): the cell is
+    // not said if the station uses them.
+    const char* motsfaux = nullptr;
+    // Given at start-up while the threshold is measured, rather than before it.
+    bool pendantLeSeuil = false;
 };
 
+const char* const repondMais = "répond, mais";
+
 const Panne pannes[] = {
-    {"muette", "muette %1", false, Retour::reparee},
+    {"muette", "muette %1", false, Retour::reparee, toutes, repondMais},
     {"charabia", "charabia %1", false, Retour::reparee},
     {"retard 0,1 s", "retard %1 0.1", false, Retour::reparee},
     {"retard 0,6 s", "retard %1 0.6", false, Retour::reparee},
     {"coupure, retour 3 s", "coupe %1 3", false, Retour::revient},
     {"coupure sans retour", "coupe %1", false, Retour::jamais},
-    {"blocage", "bloque %1", false, Retour::reparee},
+    {"blocage", "bloque %1", false, Retour::reparee, toutes, repondMais},
     {"lumière allumée", "eclaire %1", true, Retour::reparee},
     {"lumière éteinte", "sombre %1", true, Retour::reparee},
+    // The port back after 3 s under another device (an adapter plugged back under another
+    // number): the station opens it again by its name, never what the number leads to.
+    {"retour, autre nom", "rebranche %1 3", false, Retour::revient},
+    // An interface that has answered, then falls silent: said not to answer.
+    {"silence après réponses", "muette %1", false, Retour::reparee,
+     bit(Phase::attente) | bit(Phase::receptionlente) | bit(Phase::telechargement), repondMais},
+    // One reply of the download stopped half-way 0.8 s: dropped, asked for again.
+    {"réponse en pause", "pause %1 0.8", false, Retour::reparee, bit(Phase::telechargement)},
+    // The port lost while start-up measures the threshold, back 3 s later.
+    {"coupure pendant le seuil", "coupe %1 3", false, Retour::revient, bit(Phase::demarrage),
+     nullptr, true},
+    // The photodiode lit while the threshold is measured, dark after: the station says so
+    // and (the headless tool answering yes) measures it again.
+    {"seuil mesuré éclairé", "eclaire %1", true, Retour::reparee, bit(Phase::demarrage)},
 };
 
 void dors(double secondes) {
@@ -162,9 +190,19 @@ QString enBref(const QStringList& dits) {
 bool ditUnePanne(const QStringList& dits) {
     static const QRegularExpression avis(
         QStringLiteral("ne répond pas|répond, mais|n'existe pas|liaison perdue|cessé de répondre|"
-                       "incomplète|interrompue|impossible|lumière"));
+                       "incomplète|interrompue|impossible|lumière|éclairée"));
     for (const QString& d : dits)
         if (avis.match(d).hasMatch())
+            return true;
+    return false;
+}
+
+// Whether the station said the fault in words that are wrong for it.
+bool ditAutreChose(const QStringList& dits, const char* motsfaux) {
+    if (!motsfaux)
+        return false;
+    for (const QString& d : dits)
+        if (d.contains(QString::fromUtf8(motsfaux)))
             return true;
     return false;
 }
@@ -254,11 +292,21 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
                                       QStringLiteral("2"), QStringLiteral("--coding"), codage};
     if (rapide)
         argumentsReception << QStringLiteral("--save-dir") << dossier.path();
-    if (phase == Phase::demarrage) {
+    if (phase == Phase::demarrage && !panne.pendantLeSeuil) {
         injecte();
         dors(0.3);
     }
     Poste recepteur(argumentsReception, dossier.filePath(QStringLiteral("recus.txt")));
+    if (panne.pendantLeSeuil) {
+        // The interface answers from the second tick on; the threshold is measured over
+        // the second after that: the eighth request falls inside it.
+        attendsQue(
+            [&] {
+                return litFichier(simulateur.cheminJournal()).count("COM2 commande XEA 0") >= 8;
+            },
+            30);
+        injecte();
+    }
     const bool pret = recepteur.attends("en attente d'un message", 30);
 
     std::unique_ptr<Poste> envoi1;
@@ -308,6 +356,10 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
     case Retour::reparee:
         commande(QStringLiteral("repare %1").arg(portPanne));
         dors(1.5);
+        // A threshold measured in the light is said after 5 s of darkness, then measured
+        // again.
+        if (panne.lumiere && phase == Phase::demarrage)
+            dors(8);
         break;
     case Retour::revient:
         attendsQue(
@@ -440,7 +492,7 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
         QFile::copy(simulateur.cheminJournal(), dossier.filePath(QStringLiteral("journal.txt")));
         std::fprintf(stderr, "fichiers de la case : %s\n", qPrintable(dossier.path()));
     }
-    r.ditOk = ditUnePanne(dits) || !effet;
+    r.ditOk = !ditAutreChose(dits, panne.motsfaux) && (ditUnePanne(dits) || !effet);
     return r;
 }
 
@@ -483,7 +535,8 @@ int main(int argc, char* argv[]) {
     std::vector<QStringList> appels;
     for (int f = 0; f < int(std::size(phases)); ++f)
         for (int p = 0; p < int(std::size(pannes)); ++p)
-            if (retenue(QStringLiteral("--phase"), QString::fromUtf8(phases[f].nom)) &&
+            if ((pannes[p].phases & bit(phases[f].phase)) &&
+                retenue(QStringLiteral("--phase"), QString::fromUtf8(phases[f].nom)) &&
                 retenue(QStringLiteral("--panne"), QString::fromUtf8(pannes[p].nom))) {
                 cellules.emplace_back(p, f);
                 appels.push_back(
@@ -499,9 +552,15 @@ int main(int argc, char* argv[]) {
               "pendant l'émission,\n"
            << "celle de COM2 sinon ; la lumière, toujours la photodiode de COM2. Elle cesse par "
               "« repare N »,\n"
-           << "par le retour du port (coupure, retour 3 s), ou jamais.\n"
-           << "Objectif de chaque case : dit en français (une panne qui change quelque chose), "
-              "laser éteint,\n"
+           << "par le retour du port (coupure, retour 3 s ; retour, autre nom : sous un autre "
+              "pseudo-terminal ;\n"
+           << "coupure pendant le seuil : donnée pendant la mesure de la tension seuil du "
+              "démarrage), ou jamais.\n"
+           << "« seuil mesuré éclairé » : la photodiode éclairée pendant le démarrage, puis dans "
+              "le noir.\n"
+           << "Objectif de chaque case : dit en français (une panne qui change quelque chose ; "
+              "une interface\n"
+           << "qui se tait n'est pas dite « répond, mais »), laser éteint,\n"
            << "rien de faux gardé (texte ni mesure), de nouveau utilisable sans redémarrer (un "
               "second message\n"
            << "arrive exact ; sinon la fin documentée de l'outil : code 3 ou 4, ou l'attente du "
@@ -509,7 +568,7 @@ int main(int argc, char* argv[]) {
     const auto sorties = lanceenparallele(appels, processus);
     sortie << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
                   .arg(QStringLiteral("phase"), -15)
-                  .arg(QStringLiteral("panne"), -20)
+                  .arg(QStringLiteral("panne"), -24)
                   .arg(QStringLiteral("dit"), -3)
                   .arg(QStringLiteral("laser"), -5)
                   .arg(QStringLiteral("faux gardé"), -14)
@@ -526,7 +585,7 @@ int main(int argc, char* argv[]) {
         if (champs.size() != 6) {
             sortie << QStringLiteral("%1 %2 (la mesure a échoué)")
                           .arg(QString::fromUtf8(phases[f].nom), -15)
-                          .arg(QString::fromUtf8(pannes[p].nom), -20)
+                          .arg(QString::fromUtf8(pannes[p].nom), -24)
                    << Qt::endl;
             continue;
         }
@@ -536,7 +595,7 @@ int main(int argc, char* argv[]) {
         atteints += but ? 1 : 0;
         sortie << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
                       .arg(QString::fromUtf8(phases[f].nom), -15)
-                      .arg(QString::fromUtf8(pannes[p].nom), -20)
+                      .arg(QString::fromUtf8(pannes[p].nom), -24)
                       .arg(oui(dit), -3)
                       .arg(oui(laser), -5)
                       .arg(rienDeFaux ? QStringLiteral("rien") : champs[3], -14)

@@ -38,10 +38,10 @@ Echantillonneur::Releve Echantillonneur::prend(const QByteArray& arrive, double 
         // A CR alone (or after blanks) is no reply: the interface echoes nothing else.
         if (reponse.trimmed().isEmpty())
             continue;
-        derniereReponse_ = maintenant;
         const double v = lecture(reponse);
         if (v < 0) {
             ++incomprises_;
+            derniereIncomprise_ = maintenant;
             continue;
         }
         releve.recue = true;
@@ -53,7 +53,7 @@ Echantillonneur::Releve Echantillonneur::prend(const QByteArray& arrive, double 
     if (reste_.size() > 64) {
         reste_.clear();
         ++incomprises_;
-        derniereReponse_ = maintenant;
+        derniereIncomprise_ = maintenant;
     }
     // A reply that comes while no request of the tick waits is left over from before it
     // started: no sample.
@@ -81,5 +81,10 @@ Echantillonneur::EtatInterface Echantillonneur::etat(double maintenant) const {
     const double debut = std::max(depuis_, derniereLecture_);
     if (maintenant - debut < delaiSilence)
         return EtatInterface::repond;
-    return derniereReponse_ > debut ? EtatInterface::incomprehensible : EtatInterface::muette;
+    // Only replies that keep coming, and are no readings, make an interface that speaks
+    // wrongly: one that has fallen silent does not answer, whatever it said last (the last
+    // reading dates from its request, any reply from its arrival: the two never compare).
+    const bool parle =
+        derniereIncomprise_ >= debut && maintenant - derniereIncomprise_ < delaiSilence;
+    return parle ? EtatInterface::incomprehensible : EtatInterface::muette;
 }

@@ -14,8 +14,8 @@ public:
 
     enum class EtatInterface {
         repond,          // readings come
-        muette,          // nothing has come for delaiSilence
-        incomprehensible // replies come, none of them a reading, for delaiSilence
+        muette,          // no reading for delaiSilence, and no reply of any kind lately
+        incomprehensible // no reading for delaiSilence, and replies that are none still come
     };
 
     // What one tick found on the input.
@@ -64,9 +64,9 @@ public:
 
 private:
     QByteArray reste_;
-    double depuis_ = 0;           // when the tick started (again)
-    double derniereReponse_ = -1; // last whole reply of any kind
-    double derniereLecture_ = -1; // last reading
+    double depuis_ = 0;              // when the tick started (again)
+    double derniereIncomprise_ = -1; // when the last reply that was no reading arrived
+    double derniereLecture_ = -1;    // last reading
     bool attendReponse_ = false;
     double requete_ = 0; // when the request now answered was written
     // The input starts inside an earlier reply: what comes before the first CR is its end.

@@ -10,7 +10,14 @@ Liaison::Liaison(EtatPartage& etat, FabriqueTransport fabrique)
     : etat_(etat), fabrique_(std::move(fabrique)) {}
 
 bool Liaison::ouvreport(QString* erreur) {
-    OuverturePort ouverture = fabrique_(etat_.numport);
+    return ouvre(fabrique_(etat_.numport), erreur);
+}
+
+bool Liaison::rouvreport(QString* erreur) {
+    return ouvre(rouvre_ ? rouvre_() : fabrique_(etat_.numport), erreur);
+}
+
+bool Liaison::ouvre(OuverturePort ouverture, QString* erreur) {
     if (!ouverture.transport) {
         if (erreur)
             *erreur = ouverture.erreur;
@@ -19,6 +26,8 @@ bool Liaison::ouvreport(QString* erreur) {
     descripteur_.store(-1);
     transport_ = std::move(ouverture.transport);
     descripteur_.store(transport_->descripteur());
+    rouvre_ = std::move(ouverture.rouvre);
+    attendu_ = ouverture.attendu;
     eteintlaser();
     return true;
 }

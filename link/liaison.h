@@ -26,6 +26,13 @@ public:
     // laser-off command once. On failure returns false with the French reason in
     // `erreur` and leaves the link closed.
     bool ouvreport(QString* erreur);
+    // Opens again, after it was lost, the device the link had open: the same adapter under
+    // whatever number it comes back, never another device the COM number now leads to.
+    // Where the opening could not tell its device (memory, in tests), the number is looked
+    // up again. False while it is away, with the French reason in `erreur`.
+    bool rouvreport(QString* erreur);
+    // The device the link waits for once lost, for messages; empty when unknown.
+    QString peripheriqueattendu() const { return attendu_; }
     // Closes the port. Whatever the program was doing, the laser-off command is written
     // first, and the port closes once it has left on the line (a command still open, a
     // request written without terminator, is closed before it, so that the blank is read
@@ -82,6 +89,10 @@ private:
     EtatPartage& etat_;
     FabriqueTransport fabrique_;
     std::unique_ptr<Transport> transport_;
+    // How the device open is opened again (empty: by its number), and its name.
+    std::function<OuverturePort()> rouvre_;
+    QString attendu_;
+    bool ouvre(OuverturePort ouverture, QString* erreur);
     int longueurlecture_ = 0;
     NiveauLaser niveauLaser_ = NiveauLaser::inconnu;
     Echantillonneur echantillonneur_;

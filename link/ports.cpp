@@ -66,6 +66,21 @@ QString peripheriquecom(int numport) {
 #endif
 }
 
+QString peripheriquedurable(const QString& chemin, const QString& dossierparid) {
+    const QString cible = QFileInfo(chemin).canonicalFilePath();
+    if (cible.isEmpty() || dossierparid.isEmpty())
+        return chemin;
+    const QDir dossier(dossierparid);
+    const QStringList noms =
+        dossier.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& nom : noms) {
+        const QString entree = dossier.absoluteFilePath(nom);
+        if (QFileInfo(entree).canonicalFilePath() == cible)
+            return entree;
+    }
+    return chemin;
+}
+
 QList<int> portsdudossier(const QString& dossierports) {
     QList<int> ports;
     if (dossierports.isEmpty())

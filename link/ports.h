@@ -25,6 +25,17 @@ QString peripheriquecom(int numport, const QString& dossierports, const QString&
 // publishes its ports there), then /dev.
 QString peripheriquecom(int numport);
 
+// Where the system names each USB adapter after its maker and serial number: the name
+// stays the same whatever ttyUSB or ttyACM number the adapter gets when plugged back.
+inline const QString dossierperipheriquesparid = QStringLiteral("/dev/serial/by-id");
+
+// The name under which the serial device `chemin` is found again once it has gone away
+// and come back: the entry of `dossierparid` that leads to the same device, when there is
+// one (a USB adapter); otherwise `chemin` itself (a built-in port, an entry of the ports
+// directory, whose target may change but not its name, a system without such names).
+QString peripheriquedurable(const QString& chemin,
+                            const QString& dossierparid = dossierperipheriquesparid);
+
 // The COM numbers published in the ports directory `dossierports` (its entries COMn), in
 // increasing order.
 QList<int> portsdudossier(const QString& dossierports);

@@ -49,7 +49,9 @@ void guettesignauxdarret(std::function<void()> arret) {
     action.sa_handler = surSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    // SIGQUIT (Ctrl+\) and SIGPIPE (the reader of a pipe gone, `lumicom-tool ... | head`)
+    // would end the program on the spot, the laser left as it was.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) {
         // A signal the program was started to ignore (nohup, a shell's background job for
         // SIGINT) stays ignored.
         struct sigaction avant {};

@@ -44,6 +44,8 @@ Station::Station(Plateforme& plateforme_, Dialogues& dialogues_, FabriqueTranspo
     Minuterie->setInterval(30);
     Minuterie->setEnabled(false);
     Minuterie->setMinuterie_Timer([this] { Minuterie_Timer(); });
+    // What the routines show goes to memory until a screen is attached.
+    detache();
 }
 
 Station::~Station() = default;
@@ -55,8 +57,11 @@ void Station::Minuterie_Timer() {
         notelaperte();
         return;
     }
-    if (lecture)
+    if (lecture) {
         ecran->tensionmesuree(maintenant, etat.tensionmesuree);
+        if (veille)
+            veille(maintenant);
+    }
     surveilleinterface(maintenant);
     // Start-up's threshold and settings reach the window this way too.
     publieetat();
@@ -186,11 +191,15 @@ void Station::notelaperte() {
         message += QStringLiteral(
             "\n\nLe laser n'a pas pu être éteint : il peut être resté allumé. Éteignez "
             "l'interface ou débranchez le laser.");
-    message += QStringLiteral("\n\nLe programme essaie de rouvrir le port COM %1 chaque seconde : "
-                              "il reprendra de lui-même, avec le même codage et la même "
-                              "tension seuil, dès que le port reviendra. Rien de ce qui a été "
-                              "reçu n'est perdu.")
-                   .arg(etat.numport);
+    // The device it waits for, not whatever the number may lead to meanwhile.
+    const QString attendu = liaison.peripheriqueattendu();
+    message +=
+        QStringLiteral("\n\nLe programme essaie de rouvrir le port COM %1%2 chaque seconde : "
+                       "il reprendra de lui-même, avec le même codage et la même "
+                       "tension seuil, dès que le port reviendra. Rien de ce qui a été "
+                       "reçu n'est perdu.")
+            .arg(etat.numport)
+            .arg(attendu.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(attendu));
     ecran->avis(QStringLiteral("Liaison avec l'interface perdue"), message);
     if (observateurs.liaisonPerdue)
         observateurs.liaisonPerdue(message);

@@ -84,6 +84,9 @@ public:
     int portpropose = 1;
     // Whether the tick says when the interface stops answering (start-up checks it itself).
     bool surveillanceinterface = false;
+    // What weighs each reading of the tick (at its clock reading) while the station waits
+    // for messages; none until the idle loop sets one (receive/veilleseuil.h).
+    std::function<void(double instant)> veille;
     // What the station is doing that must not be disturbed ("une émission", "une
     // réception"); empty while it waits for a message. Set for its span by `Activite`.
     QString activite;

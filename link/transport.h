@@ -41,6 +41,13 @@ public:
 struct OuverturePort {
     std::unique_ptr<Transport> transport;
     QString erreur;
+    // Opens the same device again once it has gone (an adapter unplugged, then plugged back
+    // under another number): never another device that the COM number leads to meanwhile.
+    // Empty when the opening cannot tell, and the number is looked up again.
+    std::function<OuverturePort()> rouvre = {};
+    // The device that `rouvre` waits for, for messages (an adapter's stable name, the entry
+    // of the ports directory); empty when unknown.
+    QString attendu = {};
 };
 
 using FabriqueTransport = std::function<OuverturePort(int numport)>;

@@ -364,16 +364,52 @@ OuverturePort ouvreportserie(int numport, const QString& chemin) {
     return {std::make_unique<TransportSerie>(std::move(port), numport, chemin), {}};
 }
 
+OuverturePort rouvreperipherique(int numport, const QString& durable, bool nomstable) {
+    const QFileInfo nom(durable);
+    if (!nom.exists())
+        return {nullptr, messageintrouvable(numport, durable)};
+    // A stable name is opened as the device it leads to now, so that messages name that
+    // device; any other name as it stands, as at the first opening.
+    OuverturePort ouverture =
+        ouvreportserie(numport, nomstable ? nom.canonicalFilePath() : durable);
+    ouverture.rouvre = [numport, durable, nomstable] {
+        return rouvreperipherique(numport, durable, nomstable);
+    };
+    ouverture.attendu = durable;
+    return ouverture;
+}
+
+OuverturePort ouvreportserie(int numport, const QString& dossierports, const QString& dossierdev,
+                             const QString& dossierparid) {
+    const QString chemin = peripheriquecom(numport, dossierports, dossierdev);
+    if (chemin.isEmpty())
+        return {nullptr,
+                messageportabsent(numport, int(peripheriquesserie(dossierdev).size()), dossierports,
+                                  portsdudossier(dossierports)),
+                {},
+                {}};
+    OuverturePort ouverture = ouvreportserie(numport, chemin);
+    // From now on COM n is this device, whatever the number leads to while it is away.
+    const QString durable = peripheriquedurable(chemin, dossierparid);
+    const bool nomstable = durable != chemin;
+    ouverture.rouvre = [numport, durable, nomstable] {
+        return rouvreperipherique(numport, durable, nomstable);
+    };
+    ouverture.attendu = durable;
+    return ouverture;
+}
+
 OuverturePort ouvreportserie(int numport) {
-    const QString chemin = peripheriquecom(numport);
-    if (chemin.isEmpty()) {
 #ifdef Q_OS_WIN
+    const QString chemin = peripheriquecom(numport);
+    if (chemin.isEmpty())
         return {nullptr, messageportabsent(numport, -1)};
+    OuverturePort ouverture = ouvreportserie(numport, chemin);
+    ouverture.rouvre = [numport, chemin] { return ouvreportserie(numport, chemin); };
+    ouverture.attendu = chemin;
+    return ouverture;
 #else
-        const QString dossier = qEnvironmentVariable("LUMICOM_PORTS");
-        return {nullptr, messageportabsent(numport, int(peripheriquesserie().size()), dossier,
-                                           portsdudossier(dossier))};
+    return ouvreportserie(numport, qEnvironmentVariable("LUMICOM_PORTS"), QStringLiteral("/dev"),
+                          dossierperipheriquesparid);
 #endif
-    }
-    return ouvreportserie(numport, chemin);
 }

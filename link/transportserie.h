@@ -71,10 +71,20 @@ private:
 
 // Opens COM `numport` (the device given by peripheriquecom()) as a serial transport;
 // on failure, no transport and a French message naming the port, the device and the
-// reason. Its signature is that of FabriqueTransport.
+// reason. Its signature is that of FabriqueTransport. The opening remembers the device
+// (`OuverturePort::rouvre`): by its stable name under /dev/serial/by-id where it has one,
+// by the entry of the ports directory of LUMICOM_PORTS, or by its own name.
 OuverturePort ouvreportserie(int numport);
+// The same, the number looked up in the ports directory `dossierports`, then in
+// `dossierdev`, the stable names read in `dossierparid` (for tests).
+OuverturePort ouvreportserie(int numport, const QString& dossierports, const QString& dossierdev,
+                             const QString& dossierparid);
 // The same with the device given: `numport` only names the port in messages.
 OuverturePort ouvreportserie(int numport, const QString& chemin);
+// Opens the device `durable` again (a name that peripheriquedurable() gave): a stable name
+// of the system's (`nomstable`) is followed to the device it leads to now; a name that
+// leads nowhere is a device still away, never replaced by another.
+OuverturePort rouvreperipherique(int numport, const QString& durable, bool nomstable);
 
 // The messages of a failed opening, in French.
 // `nombreports`: how many serial ports the machine has, when it is known (-1 otherwise);

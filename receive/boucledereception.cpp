@@ -7,6 +7,7 @@
 #include "receive/attentereceptionbinairerapide.h"
 #include "receive/attentereceptionmorse.h"
 #include "receive/attentereceptionmorserapide.h"
+#include "receive/veilleseuil.h"
 
 using enum Ecran::Controle;
 
@@ -42,7 +43,7 @@ void attenteretourliaison(Station& s) {
     for (double essai = p.horloge() + 1;; essai = p.horloge() + 1) {
         while (p.horloge() < essai)
             p.cede(essai);
-        if (s.liaison.ouvreport(nullptr))
+        if (s.liaison.rouvreport(nullptr))
             break;
     }
     for (qsizetype i = 0; i < boutons.size(); ++i)
@@ -53,6 +54,8 @@ void attenteretourliaison(Station& s) {
 }
 
 void boucledereception(Station& s) {
+    // A threshold measured in the light is said while the station waits.
+    veillesurleseuil(s);
     for (;;) {
         if (s.liaisonperdue())
             attenteretourliaison(s);

@@ -6,6 +6,7 @@
 #include "link/station.h"
 #include "link/valeurnumerique.h"
 #include "receive/boucledereception.h"
+#include "receive/mesureseuil.h"
 
 #include <QAction>
 #include <algorithm>
@@ -26,33 +27,13 @@ const QString titreouvertureport = QStringLiteral("Ouverture du port COM impossi
 const QString autreport = QStringLiteral(
     "Cliquer OK pour entrer un autre numéro de port, Annuler pour arrêter le programme.");
 
-// Lets more than one second pass, the events (and so the tick) running meanwhile.
-void attendplusduneseconde(Station& s) {
-    const double debut = s.plateforme.horloge();
-    do {
-        s.plateforme.cede(debut + 1.0);
-    } while (s.plateforme.horloge() - debut <= 1.0);
-}
-
 const QString titreinterfacemuette = QStringLiteral("L'interface ne répond pas");
 
-// Waits more than one second, as before each measurement of the light, until a reading of
-// the interface has come during the wait: `tensionmesuree` is then a voltage the interface
-// gave, never a default. When none comes, says why and what to check; OK waits again,
-// Cancel ends the program.
-void attendunemesure(Station& s) {
-    for (;;) {
-        const double debut = s.plateforme.horloge();
-        attendplusduneseconde(s);
-        if (s.liaison.echantillonneur().derniereLecture() >= debut)
-            return;
-        if (s.dialogues.boiteMessage(
-                s.liaison.avisinterface(s.plateforme.horloge()) + LF + LF +
-                    QStringLiteral("La tension n'a pas pu être mesurée. Cliquer OK pour la "
-                                   "mesurer à nouveau, Annuler pour arrêter le programme."),
-                Boutons::OkAnnuler, titreinterfacemuette) != Reponse::Ok)
-            s.arrete(1);
-    }
+// A measurement of the light during start-up: a port lost meanwhile is waited for, and
+// Cancel on an interface that gives no reading ends the program.
+void attendunemesureoufin(Station& s) {
+    if (!attendunemesure(s, QStringLiteral("Annuler pour arrêter le programme.")))
+        s.arrete(1);
 }
 
 bool choisitmorse(Station& s) {
@@ -202,7 +183,7 @@ void testerecepteur(Station& s) {
             LF + LF + QStringLiteral("Cliquer OK pour mesurer la tension dite seuil"),
         Boutons::Ok, QStringLiteral(" Mesure de la tension seuil (photodiode non éclairée)"));
 
-    attendunemesure(s);
+    attendunemesureoufin(s);
     e.tensionseuil = e.tensionmesuree + 0.5;
 
     s.dialogues.boiteMessage(
@@ -216,7 +197,7 @@ void testerecepteur(Station& s) {
                            "résistance 82 kOhm "),
         Boutons::Ok, QStringLiteral(" Résultat de mesure de la tension seuil "));
 
-    attendunemesure(s);
+    attendunemesureoufin(s);
     // The rise is counted from the threshold, not from the dark voltage.
     const QString r = formattension(e.tensionmesuree);
     const QString h = formattension(e.tensionmesuree - e.tensionseuil);
@@ -240,21 +221,7 @@ void testerecepteur(Station& s) {
 }
 
 void avertitmesureseuil(Station& s, bool testfait) {
-    const QString invite =
-        testfait
-            ? QStringLiteral("La tension seuil va être mesurée à nouveau sur ce poste (si "
-                             "récepteur)") +
-                  LF + LF +
-                  QStringLiteral("SI CE POSTE EST RECEPTEUR : VERIFIER QUE LA PHOTODIODE (OU LE "
-                                 "PHOTOTRANSISTOR) N'EST PAS ECLAIREE PAR LE LASER DE L'AUTRE "
-                                 "POSTE EMETTEUR AVANT DE CONTINUER")
-            : QStringLiteral("La tension seuil va être mesurée sur ce poste (si récepteur)") + LF +
-                  LF +
-                  QStringLiteral("SI CE POSTE EST RECEPTEUR :VERIFIER QUE LA PHOTODIODE (OU LE "
-                                 "PHOTOTRANSISTOR) N'EST PAS ECLAIREE PAR LE LASER DE L'AUTRE "
-                                 "POSTE EMETTEUR AVANT DE CONTINUER");
-    s.dialogues.boiteMessage(invite, Boutons::Ok,
-                             QStringLiteral("ATTENTION : MESURE DE TENSION SEUIL"));
+    s.dialogues.boiteMessage(invitemesureseuil(testfait), Boutons::Ok, titremesureseuil);
 }
 
 // Writes the laser-off byte again and again for 0.2 s without yielding, so that the
@@ -301,7 +268,7 @@ void Form_Load(Station& s) {
 
     e.taillepolice = 16;
     avertitmesureseuil(s, testfait);
-    attendunemesure(s);
+    attendunemesureoufin(s);
     e.tensionseuil = e.tensionmesuree + 0.5;
 
     f.fixetexte(Texte1, QString());

@@ -5,6 +5,7 @@
 #include "link/valeurnumerique.h"
 #include "receive/progressiontelechargement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -21,35 +22,63 @@ bool blanc(char c) {
 
 // Where a reply ends: a single value at its DEL, a block at the "," after its 32nd value
 // (a token between two commas holding something else than blanks, CR and LF). The CR after
-// a block is no part of any reply.
+// a block is no part of any reply. A reply longer than any answer to its request ends
+// there too, as no reading: a device that streams without end must not hold the download.
 class FinReponse {
 public:
     enum class Forme { valeur, bloc };
     explicit FinReponse(Forme forme) : forme_(forme) {}
-    // Takes one character; true when it ends a reply.
+    // Takes one character; true when it ends a reply (troplongue() then says whether by its
+    // length).
     bool fin(char c) {
-        if (forme_ == Forme::valeur)
-            return c == DEL;
-        if (c != ',') {
-            jetonvide_ = jetonvide_ && blanc(c);
-            return false;
+        if (std::exchange(finie_, false))
+            recommence();
+        const bool b = blanc(c);
+        if (forme_ == Forme::valeur) {
+            if (c == DEL)
+                return termine(false);
+        } else if (c == ',') {
+            if (!std::exchange(jetonvide_, true))
+                ++valeurs_;
+            if (valeurs_ >= 32)
+                return termine(false);
+        } else {
+            jetonvide_ = jetonvide_ && b;
         }
-        if (!std::exchange(jetonvide_, true))
-            ++valeurs_;
-        if (valeurs_ < 32)
-            return false;
-        valeurs_ = 0;
-        return true;
+        const int maximum = forme_ == Forme::valeur ? longueurValeur : longueurBloc;
+        if (b ? ++blancs_ > std::max(maximum, blancsValeur) : ++signes_ > maximum)
+            return termine(true);
+        return false;
     }
+    bool troplongue() const { return troplongue_; }
     void recommence() {
         valeurs_ = 0;
         jetonvide_ = true;
+        signes_ = blancs_ = 0;
+        troplongue_ = finie_ = false;
     }
 
+    // The characters other than blanks of the longest answer: three digits before the DEL,
+    // or 32 values of three digits, each with its comma. Blanks, CR and LF, which a reply
+    // may hold here and there, are allowed as many (a few more around a single value).
+    static constexpr int longueurValeur = 3;
+    static constexpr int longueurBloc = 32 * 4;
+    static constexpr int blancsValeur = 8;
+
 private:
+    bool termine(bool troplongue) {
+        troplongue_ = troplongue;
+        finie_ = true;
+        return true;
+    }
+
     Forme forme_;
     int valeurs_ = 0;
     bool jetonvide_ = true;
+    int signes_ = 0; // characters of the reply other than blanks
+    int blancs_ = 0;
+    bool troplongue_ = false;
+    bool finie_ = false; // the last character ended a reply: the next starts another
 };
 
 // The replies to the download's requests, each read once, one character at a time with a
@@ -58,10 +87,12 @@ private:
 // `relancesMaximum` times, and the caller then starts its value or its block again. The
 // interface answers the requests in order: after a request written again, the first whole
 // reply is taken, and the late one, if it comes, is read and dropped before the next
-// request. A reply that stops half-way for that long is taken for cut: no more of it is
-// expected. What has arrived before a request is written cannot answer it. After
-// `delaiAbandon` without any character, or too many requests written again, the interface
-// is given up.
+// request. A reply that stops half-way for that long is taken for cut; if its end comes
+// after all, it comes before any answer to the request written again, and the two would
+// read as one, or the end alone as a whole reply: the first reply read whole after such a
+// cut is dropped, with all that follows until the line is quiet, and the request is written
+// again. What has arrived before a request is written cannot answer it. After `delaiAbandon`
+// without any character, or too many requests written again, the interface is given up.
 class LectureReponse {
 public:
     enum class Issue { caractere, fin, relance, abandon };
@@ -78,6 +109,7 @@ public:
         requete_ = requete;
         relances_ = 0;
         partiel_ = false;
+        apresCoupure_ = false;
         ecrit();
         silenceDepuis_ = s_.plateforme.horloge();
     }
@@ -88,7 +120,9 @@ public:
         bilan_.octetsEcrits += requete.size();
     }
 
-    // The next character of the reply to the request: `fin` when it ends the reply.
+    // The next character of the reply to the request: `fin` when it ends the reply
+    // (troplongue() then says whether it ended by its length, as no reading). `relance`
+    // when the request was written again: what came of the reply so far is dropped.
     Issue suivant(char& c) {
         const Issue issue = lit(c);
         if (issue != Issue::caractere)
@@ -98,8 +132,13 @@ public:
             return Issue::caractere;
         partiel_ = false;
         --attendues_;
+        if (std::exchange(apresCoupure_, false))
+            return recommenceSurLigneCalme();
         return Issue::fin;
     }
+
+    // The reply that just ended was longer than any answer to its request.
+    bool troplongue() const { return fin_.troplongue(); }
 
     int relances() const { return relances_; }
 
@@ -117,6 +156,9 @@ public:
     }
 
     static constexpr int relancesMaximum = 5;
+    // The interface answers the requests it holds one after the other: a line quiet for this
+    // long holds no more of their replies.
+    static constexpr double delaiCalme = 0.1;
 
 private:
     // One character, a request written again, or the interface given up.
@@ -145,9 +187,12 @@ private:
                 if (relances_ >= relancesMaximum)
                     return Issue::abandon;
                 ++relances_;
-                // A reply begun and stopped is cut: the caller drops what came of it.
-                if (partiel_)
+                // A reply begun and stopped is cut: the caller drops what came of it, and
+                // the reply read next is weighed (its end may come yet).
+                if (partiel_) {
                     --attendues_;
+                    apresCoupure_ = true;
+                }
                 partiel_ = false;
                 fin_.recommence();
                 ecrit();
@@ -157,6 +202,36 @@ private:
             // Sleeps until a character arrives, or until the request is due again.
             p.cede(attenteDepuis_ + delaiRelance);
         }
+    }
+
+    // The first reply read whole after a cut one may be the cut one's end, alone (the
+    // interface did not answer the same request again while its reply was on the line) or
+    // followed by the next reply: it is dropped with everything that follows until the line
+    // has been quiet for `delaiCalme` (`delaiAbandon` at most), then the request is written
+    // again.
+    Issue recommenceSurLigneCalme() {
+        Plateforme& p = s_.plateforme;
+        const double debut = p.horloge();
+        double calme = debut;
+        for (;;) {
+            const QByteArray lu = s_.liaison.litentree();
+            if (s_.liaison.perdu())
+                break; // the next read says it
+            const double t = p.horloge();
+            if (!lu.isEmpty()) {
+                ++bilan_.octetsLus;
+                calme = t;
+                continue;
+            }
+            if (t - calme >= delaiCalme || t - debut >= delaiAbandon)
+                break;
+            p.cede(calme + delaiCalme);
+        }
+        attendues_ = 0;
+        purge_.recommence();
+        if (!redemande())
+            return Issue::abandon;
+        return Issue::relance;
     }
 
     // Reads and drops the replies still due (those of requests written again), until none
@@ -206,6 +281,9 @@ private:
     int relances_ = 0;
     int attendues_ = 0;    // replies due to the requests written, not yet read
     bool partiel_ = false; // characters of the reply being read have come
+    // A reply stopped half-way and the request was written again: the next reply read may
+    // begin with its end.
+    bool apresCoupure_ = false;
     double attenteDepuis_ = 0;
     double silenceDepuis_ = 0;
 };
@@ -285,7 +363,7 @@ telechargemorserapide(Station& s, const std::function<void(int, const QByteArray
                     e.chainemesure += c;
                     break;
                 case LectureReponse::Issue::fin:
-                    entiere = lecture(sansblancs(e.chainemesure)) >= 0;
+                    entiere = !reponse.troplongue() && lecture(sansblancs(e.chainemesure)) >= 0;
                     if (entiere)
                         break;
                     // An answer that is no reading is never stored as one: asked again.
@@ -386,7 +464,7 @@ telechargebinairerapide(Station& s, const std::function<void(int, const QByteArr
                 break;
             case LectureReponse::Issue::fin:
                 jeton();
-                entiere = !blocillisible;
+                entiere = !blocillisible && !reponse.troplongue();
                 if (entiere)
                     break;
                 // A block holding answers that are no readings is asked for again, and
@@ -427,4 +505,14 @@ QString avistelechargementinterrompu(const BilanTelechargement& bilan) {
                           "faire RAZ Orphy, puis renvoyer le message.")
         .arg(bilan.valeursRecues)
         .arg(bilan.valeursDemandees);
+}
+
+QString causeabandon(const BilanTelechargement& bilan) {
+    if (bilan.illisible)
+        return QStringLiteral("l'interface répond, mais pas par des mesures");
+    if (bilan.portperdu)
+        return QStringLiteral("la liaison avec l'interface a été perdue");
+    if (bilan.interrompu)
+        return QStringLiteral("l'interface a cessé de répondre");
+    return {};
 }

@@ -59,3 +59,6 @@ telechargebinairerapide(Station& s,
 
 // The notice Texte2 shows after a download that the interface abandoned.
 QString avistelechargementinterrompu(const BilanTelechargement& bilan);
+// What stopped a download, in a few words ("l'interface a cessé de répondre"), for the
+// headless tool's line; empty for a download that went to its end.
+QString causeabandon(const BilanTelechargement& bilan);

@@ -17,18 +17,33 @@ prepare_paquets() {
     echo "Installation des paquets manquants : ${manquants[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${manquants[@]}"
+    # Through env, after sudo: sudo drops the caller's environment, and a question of a
+    # package's configuration would wait for an answer nobody gives.
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${manquants[@]}"
+}
+
+# The generator a build folder was configured with, empty when it has none yet.
+generateur_de() {
+    [ -f "$1/CMakeCache.txt" ] || return 0
+    sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$1/CMakeCache.txt"
 }
 
 configure() {
     local dossier="$1"
     shift
-    if [ ! -f "$dossier/build.ninja" ]; then
+    local generateur
+    generateur=$(generateur_de "$dossier")
+    if [ -z "$generateur" ]; then
         cmake -S "$racine" -B "$dossier" -G Ninja "$@"
-    elif [ $# -gt 0 ]; then
-        # Options given to a build folder made before they existed take effect too.
-        cmake -S "$racine" -B "$dossier" "$@" >/dev/null
+    else
+        # A folder configured by hand, with Ninja or another generator (Unix Makefiles by
+        # default), is built with its own: cmake refuses to change a folder's generator.
+        # Options given to a folder made before they existed take effect too.
+        [ "$generateur" = "Ninja" ] || echo "$dossier : construit avec le générateur « $generateur » choisi à sa configuration (pour Ninja : effacer ce dossier, il sera refait)"
+        if [ $# -gt 0 ] || { [ ! -f "$dossier/build.ninja" ] && [ ! -f "$dossier/Makefile" ]; }; then
+            cmake -S "$racine" -B "$dossier" "$@" >/dev/null
+        fi
     fi
 }
 

@@ -32,23 +32,26 @@ QString texteLumiere(Pannes::Lumiere etat) {
 
 QString formes() {
     return QStringLiteral("eclaire N, sombre N, normale N, muette N, charabia N, "
-                          "retard N SECONDES, coupe N [SECONDES], bloque N ou repare N");
+                          "retard N SECONDES, pause N SECONDES, flot N, coupe N [SECONDES], "
+                          "rebranche N SECONDES, bloque N ou repare N");
 }
 
 bool execute(Banc& banc, double instant, const QByteArray& ligne, const Note& note) {
     const QList<QByteArray> mots = ligne.simplified().split(' ');
     const QByteArray& nom = mots[0];
-    // The words after the port: none, one for "retard", one or none for "coupe".
+    // The words after the port: a duration for "retard", "pause" and "rebranche", one or
+    // none for "coupe", none for the others.
     const qsizetype parametres = mots.size() - 2;
     bool nombre = false;
     const int station = mots.size() >= 2 ? mots[1].toInt(&nombre) : 0;
     const double duree = parametres == 1 ? secondes(mots[2]) : -1;
-    const bool forme = nom == "retard"  ? parametres == 1 && duree >= 0
+    const bool avecduree = nom == "retard" || nom == "pause" || nom == "rebranche";
+    const bool forme = avecduree        ? parametres == 1 && duree >= 0
                        : nom == "coupe" ? parametres == 0 || (parametres == 1 && duree >= 0)
                                         : parametres == 0;
     const bool connu = nom == "eclaire" || nom == "sombre" || nom == "normale" || nom == "muette" ||
-                       nom == "charabia" || nom == "retard" || nom == "coupe" || nom == "bloque" ||
-                       nom == "repare";
+                       nom == "charabia" || nom == "retard" || nom == "pause" || nom == "flot" ||
+                       nom == "coupe" || nom == "rebranche" || nom == "bloque" || nom == "repare";
     if (!connu || !forme || !nombre || station < 1 || station > banc.nombreInterfaces()) {
         note(QString(), QStringLiteral("lumière : commande refusée « %1 » (%2)")
                             .arg(QString::fromUtf8(ligne), formes()));
@@ -76,8 +79,14 @@ bool execute(Banc& banc, double instant, const QByteArray& ligne, const Note& no
         interface.rendCharabia(instant);
     else if (nom == "retard")
         interface.retarde(instant, duree);
+    else if (nom == "pause")
+        interface.metEnPause(instant, duree);
+    else if (nom == "flot")
+        interface.lanceFlot(instant);
     else if (nom == "coupe")
         interface.coupe(instant, duree);
+    else if (nom == "rebranche")
+        interface.coupe(instant, duree, true);
     else if (nom == "bloque")
         interface.bloque(instant);
     else {

@@ -15,7 +15,11 @@ class Banc;
 //   muette N            the interface of port N carries out commands but answers none;
 //   charabia N          it answers letters where the digits should be;
 //   retard N SECONDES   every answer leaves that much later (0: on time again);
+//   pause N SECONDES    the next answer stops half-way that long, then ends;
+//   flot N              the interface sends digits without end, whatever is asked;
 //   coupe N [SECONDES]  the connection of port N drops now, back after SECONDES if given;
+//   rebranche N SECONDES  the same, back under another device (an adapter plugged back
+//                       under another number), under the same name in the ports folder;
 //   bloque N            the interface stops answering "XRESUL", the line stays up;
 //   repare N            every fault of port N off, its connection back, its light normal.
 // Each takes effect at the instant given. The interface notes its faults in the journal

@@ -142,12 +142,28 @@ bool FrontalPseudoTerminaux::ouvrePseudoTerminal(Port& port, QString& erreur) {
     return true;
 }
 
-void FrontalPseudoTerminaux::republie(Port& port, double instant) {
+void FrontalPseudoTerminaux::republie(Port& port, double instant, bool ailleurs) {
     // A new pseudo-terminal under the same name, as an adapter plugged back gets a new
     // device behind the same COM port.
     port.coupe = false;
+    const QString avant = port.esclave;
     QString erreur;
     if (!ouvrePseudoTerminal(port, erreur)) {
+        note(instant, port.nom, QStringLiteral("port"),
+             QStringLiteral("pas de retour (%1)").arg(erreur));
+        return;
+    }
+    // Back under another device: the system gives the lowest free number, often the one
+    // just freed; those it gives are held until another comes.
+    std::vector<int> tenus;
+    for (int essai = 0; ailleurs && port.esclave == avant && essai < 8; ++essai) {
+        tenus.insert(tenus.end(), {port.maitre, port.esclaveGarde});
+        if (!ouvrePseudoTerminal(port, erreur))
+            break;
+    }
+    for (const int d : tenus)
+        ::close(d);
+    if (port.maitre < 0) {
         note(instant, port.nom, QStringLiteral("port"),
              QStringLiteral("pas de retour (%1)").arg(erreur));
         return;
@@ -202,7 +218,7 @@ void FrontalPseudoTerminaux::tourne(const volatile std::sig_atomic_t& arret,
                 retire(port, instant, QStringLiteral("connexion coupée"));
                 port.coupe = true;
             } else if (port.maitre < 0 && port.coupe && !coupee) {
-                republie(port, instant);
+                republie(port, instant, banc_.interface(i).retourAilleurs());
             }
             if (port.maitre < 0)
                 continue;

@@ -56,7 +56,8 @@ public:
 private:
     // A new pseudo-terminal for `port`, raw at 9600 bauds; false with a French message.
     static bool ouvrePseudoTerminal(Port& port, QString& erreur);
-    void republie(Port& port, double instant);
+    // `ailleurs`: under another pseudo-terminal than the one before the cut.
+    void republie(Port& port, double instant, bool ailleurs);
     void retire(Port& port, double instant, const QString& raison);
     void lisProgramme(Port& port, int station);
     void ajouteReponse(Port& port, const QByteArray& octets, double instant);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -286,17 +287,40 @@ void InterfaceOrphy::repond(double instant, const QByteArray& texte, QByteArray 
                 c = lettres[tirage(hasard_)];
     }
     const double depart = instant + reglages_.delaiReponse + pannes_.retard;
+    // The fault stops this answer once, after its first half.
+    const double pause = std::exchange(pannes_.pause, 0.0);
+    const qsizetype moitie = pause > 0 ? reponse.size() / 2 : reponse.size();
     // The first byte is on the line once the interface has its answer ready.
     double fin = depart;
-    for (const char c : reponse) {
-        fin = ligneSortie_.arrivee(depart - dureeOctetLigne);
-        sortie_.push_back({fin, c});
+    for (qsizetype k = 0; k < reponse.size(); ++k) {
+        const double pret = k == moitie ? ligneSortie_.libre() + pause : depart - dureeOctetLigne;
+        fin = ligneSortie_.arrivee(pret);
+        sortie_.push_back({fin, reponse[k]});
     }
+    if (pause > 0)
+        note(instant, QStringLiteral("panne"),
+             QStringLiteral("réponse arrêtée %1 s après %2 octets sur %3")
+                 .arg(pause)
+                 .arg(moitie)
+                 .arg(reponse.size()));
     derniereRequete_ = texte;
     finDerniereReponse_ = fin;
 }
 
+void InterfaceOrphy::alimenteFlot(double instant) {
+    if (!pannes_.flot || coupee_)
+        return;
+    for (;;) {
+        const double arrivee = std::max(ligneSortie_.libre(), debutFlot_) + dureeOctetLigne;
+        if (arrivee > instant)
+            break;
+        ligneSortie_.arrivee(arrivee - dureeOctetLigne);
+        sortie_.push_back({arrivee, char('0' + chiffresFlot_++ % 10)});
+    }
+}
+
 QByteArray InterfaceOrphy::sortie(double instant, qint64 maximum) {
+    alimenteFlot(instant);
     QByteArray octets;
     while (!sortie_.empty() && sortie_.front().instant <= instant &&
            (maximum <= 0 || octets.size() < maximum)) {
@@ -307,7 +331,11 @@ QByteArray InterfaceOrphy::sortie(double instant, qint64 maximum) {
 }
 
 double InterfaceOrphy::prochaineSortie() const {
-    return sortie_.empty() ? infini : sortie_.front().instant;
+    if (!sortie_.empty())
+        return sortie_.front().instant;
+    if (pannes_.flot && !coupee_)
+        return std::max(ligneSortie_.libre(), debutFlot_) + dureeOctetLigne;
+    return infini;
 }
 
 qint64 InterfaceOrphy::octetsEnChemin(double instant) const {
@@ -342,6 +370,20 @@ void InterfaceOrphy::retarde(double instant, double secondes) {
          QStringLiteral("retard de %1 s sur chaque réponse").arg(secondes));
 }
 
+void InterfaceOrphy::metEnPause(double instant, double secondes) {
+    pannes_.pause = secondes;
+    note(instant, QStringLiteral("panne"),
+         QStringLiteral("la prochaine réponse s'arrête %1 s à mi-chemin").arg(secondes));
+}
+
+void InterfaceOrphy::lanceFlot(double instant) {
+    if (!pannes_.flot) {
+        pannes_.flot = true;
+        debutFlot_ = instant;
+    }
+    note(instant, QStringLiteral("panne"), QStringLiteral("flot de chiffres sans fin"));
+}
+
 void InterfaceOrphy::bloque(double instant) {
     if (bloquee_)
         return;
@@ -349,9 +391,10 @@ void InterfaceOrphy::bloque(double instant) {
     note(instant, QStringLiteral("panne"), QStringLiteral("plus de réponse à XRESUL"));
 }
 
-void InterfaceOrphy::coupe(double instant, double retour) {
+void InterfaceOrphy::coupe(double instant, double retour, bool ailleurs) {
     if (coupee_)
         return;
+    ailleurs_ = ailleurs;
     // Nothing goes through any more, not even an answer on its way or a command half
     // received.
     coupee_ = true;
@@ -362,7 +405,10 @@ void InterfaceOrphy::coupe(double instant, double retour) {
     commandeOuverte_ = false;
     note(instant, QStringLiteral("panne"),
          retour < 0 ? QStringLiteral("connexion coupée")
-                    : QStringLiteral("connexion coupée, retour dans %1 s").arg(retour));
+         : ailleurs
+             ? QStringLiteral("connexion coupée, retour dans %1 s sous un autre périphérique")
+                   .arg(retour)
+             : QStringLiteral("connexion coupée, retour dans %1 s").arg(retour));
 }
 
 void InterfaceOrphy::retablit(double instant) {
@@ -373,6 +419,8 @@ void InterfaceOrphy::retablit(double instant) {
     ligneSortie_ = LigneSerie{};
     derniereRequete_.clear();
     derniereArrivee_ = instant;
+    // A stream goes on from the return, not from where the line was cut.
+    debutFlot_ = std::max(debutFlot_, instant);
     note(instant, QStringLiteral("panne"), QStringLiteral("connexion rétablie"));
 }
 
@@ -382,6 +430,8 @@ void InterfaceOrphy::repare(double instant) {
     pannes_.retard = 0;
     pannes_.coupureApres = -1;
     pannes_.blocageApres = -1;
+    pannes_.pause = 0;
+    pannes_.flot = false;
     bloquee_ = false;
     if (coupee_)
         retablit(instant);

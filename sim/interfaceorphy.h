@@ -71,8 +71,17 @@ public:
     void retarde(double instant, double secondes);
     // Stops answering "XRESUL" from now on; the line and the other commands stay.
     void bloque(double instant);
-    // The connection drops now, back `retour` seconds later (never when negative).
-    void coupe(double instant, double retour);
+    // The next answer stops half-way for `secondes`, then ends; the answers after it come
+    // after its end, in order.
+    void metEnPause(double instant, double secondes);
+    // Sends digits one after the other at the line's pace, without end, until mended.
+    void lanceFlot(double instant);
+    // The connection drops now, back `retour` seconds later (never when negative);
+    // `ailleurs`: it comes back under another device (an adapter plugged back under another
+    // number).
+    void coupe(double instant, double retour, bool ailleurs = false);
+    // Whether the connection, once back, is under another device than before the cut.
+    bool retourAilleurs() const { return ailleurs_; }
     // Every fault off; a dropped connection is back at once.
     void repare(double instant);
     const QString& port() const { return port_; }
@@ -98,6 +107,8 @@ private:
     void repond(double instant, const QByteArray& texte, QByteArray reponse);
     void note(double instant, const QString& mot, const QString& detail = {});
     void retablit(double instant);
+    // The digits of the endless stream whose instant has come, put on the line.
+    void alimenteFlot(double instant);
 
     QString port_;
     ReglagesInterface reglages_;
@@ -130,4 +141,7 @@ private:
     bool bloquee_ = false;
     bool coupee_ = false;
     double retour_ = std::numeric_limits<double>::infinity();
+    bool ailleurs_ = false;
+    double debutFlot_ = 0;
+    long chiffresFlot_ = 0;
 };

@@ -116,7 +116,8 @@ int main(int argc, char* argv[]) {
     annonce += QStringLiteral("Journal : %1\n"
                               "Lumière à la main : echo eclaire N > %3 (puis normale N)\n"
                               "Pannes à la main, par le même tube : muette N, charabia N,\n"
-                              "  retard N SECONDES, coupe N [SECONDES], bloque N, repare N\n"
+                              "  retard N SECONDES, pause N SECONDES, flot N, coupe N [SECONDES],\n"
+                              "  rebranche N SECONDES, bloque N, repare N\n"
                               "Arrêt : Ctrl+C. Pour que lumicom utilise ces ports :\n"
                               "export LUMICOM_PORTS=%2")
                    .arg(cheminJournal == u"-" ? QStringLiteral("sortie standard") : cheminJournal,

@@ -45,6 +45,8 @@ struct Pannes {
     int coupureApres = -1;     // the connection drops after this many "XRESUL" requests
     double retourCoupure = -1; // and comes back this many seconds later; negative: never
     int blocageApres = -1;     // stops answering "XRESUL" after this many; the link stays up
+    double pause = 0;          // the next answer stops half-way for this long, seconds
+    bool flot = false;         // sends digits without end, whatever is asked
     Lumiere lumiere = Lumiere::Normale; // the photodiode's light, stuck on or off
 };
 

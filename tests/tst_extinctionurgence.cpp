@@ -78,7 +78,7 @@ int enfant(int argc, char* argv[]) {
 void lanceenfant(QProcess& processus, const QString& fin, const char* nom) {
     processus.setProcessChannelMode(QProcess::ForwardedChannels);
     processus.setChildProcessModifier([] {
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE})
             std::signal(signal, SIG_DFL);
     });
     processus.start(QCoreApplication::applicationFilePath(),
@@ -140,14 +140,16 @@ private slots:
                     : processus.exitStatus() == QProcess::CrashExit || processus.exitCode() != 0);
     }
 
-    // SIGINT (Ctrl+C), SIGTERM and SIGHUP (the terminal closed) each stop the program while
-    // its laser is lit: the laser-off command reaches the port, then the program ends
-    // normally.
+    // SIGINT (Ctrl+C), SIGTERM, SIGHUP (the terminal closed), SIGQUIT (Ctrl+\) and SIGPIPE
+    // (the reader of a pipe gone) each stop the program while its laser is lit: the
+    // laser-off command reaches the port, then the program ends normally.
     void arretParSignal_data() {
         QTest::addColumn<int>("signal");
         QTest::newRow("SIGINT") << int(SIGINT);
         QTest::newRow("SIGTERM") << int(SIGTERM);
         QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGQUIT") << int(SIGQUIT);
+        QTest::newRow("SIGPIPE") << int(SIGPIPE);
     }
     void arretParSignal() {
         QFETCH(int, signal);

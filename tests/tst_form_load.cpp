@@ -225,6 +225,52 @@ private slots:
         QCOMPARE(e.station.etat.tensionseuil, 30 * 5.0 / 255 + 0.5);
     }
 
+    // The port goes away during a measurement of the light at start-up (the threshold, or
+    // the dark measurement of the receiver test): it is opened again every second, as while
+    // waiting for a message, and the step goes on once it is back, on a reading of the port
+    // back; no box asks the user to measure again.
+    void portPerduPendantUneMesure_data() {
+        QTest::addColumn<bool>("testfait");
+        QTest::newRow("mesure du seuil") << false;
+        QTest::newRow("test du récepteur") << true;
+    }
+    void portPerduPendantUneMesure() {
+        QFETCH(bool, testfait);
+        StationEssai e;
+        int lu = 20;
+        e.lecture = [&] { return lecture(lu); };
+        double retour = -1;
+        const auto perd = [&] {
+            const double t = e.plateforme.maintenant();
+            e.plateforme.programme(t + 0.4, [&] {
+                e.transport->perds(QStringLiteral("périphérique indisponible"));
+                e.erreurouverture = QStringLiteral("Le port COM 1 est introuvable.");
+            });
+            e.plateforme.programme(t + 3, [&] {
+                e.erreurouverture.clear();
+                lu = 25;
+                retour = e.plateforme.maintenant();
+            });
+        };
+        jusquAuBranchement(e.dialogues, true, QStringLiteral("1"));
+        if (testfait)
+            e.dialogues.ok().ok(perd).ok([&] { lu = 150; }).ok([&] { lu = 25; }).ok();
+        else
+            e.dialogues.annuler().ok(perd);
+        QCOMPARE(demarre(e, 12), 0);
+        QVERIFY(e.dialogues.scriptEpuise());
+        QVERIFY(retour > 0);
+        for (const auto& b : e.dialogues.boites())
+            QVERIFY2(!b.invite.contains(QStringLiteral("n'a pas pu être mesurée")),
+                     qPrintable(b.invite));
+        if (testfait)
+            QVERIFY(e.dialogues.boites()[boite(5)].invite.startsWith(
+                QStringLiteral("La tension Useuil = tension mesurée 00,49 V")));
+        QCOMPARE(e.station.etat.tensionseuil, 25 * 5.0 / 255 + 0.5);
+        QVERIFY(e.station.Minuterie->enabled());
+        QVERIFY(e.feuille->isVisible());
+    }
+
     void numeroDePort_data() {
         QTest::addColumn<QString>("reponse");
         QTest::addColumn<int>("port");

@@ -1,8 +1,10 @@
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <memory>
 
 // The launcher of the simulated bench (scripts/lumicom-banc, /usr/bin/lumicom-banc once
@@ -59,6 +61,38 @@ private slots:
         lanceur_.terminate();
         QVERIFY(lanceur_.waitForFinished(60000));
         QCOMPARE(lanceur_.exitCode(), 143);
+        QVERIFY(QDir(temporaire_).isEmpty());
+        QVERIFY(processusDuBanc().isEmpty());
+    }
+
+    // A window that does not close when asked (frozen, or held by a box): after 3 s it is
+    // ended for good, and the simulator and the folder go all the same.
+    void fenetreQuiNeFermePas() {
+        ecritfaux(QStringLiteral("trap '' TERM\nwhile :; do sleep 0.1; done\n"));
+        lance({});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(base_->filePath(QStringLiteral("appel-2"))), 30000);
+        QElapsedTimer duree;
+        duree.start();
+        lanceur_.terminate();
+        QVERIFY(lanceur_.waitForFinished(30000));
+        QVERIFY2(duree.elapsed() >= 2900, qPrintable(QString::number(duree.elapsed())));
+        QCOMPARE(lanceur_.exitCode(), 143);
+        QVERIFY(QDir(temporaire_).isEmpty());
+        QVERIFY(processusDuBanc().isEmpty());
+    }
+
+    // A second Ctrl+C while the launcher stops the bench hurries the end on; nothing is left.
+    void secondCtrlC() {
+        ecritfaux(QStringLiteral("trap '' TERM\nwhile :; do sleep 0.1; done\n"));
+        lance({});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(base_->filePath(QStringLiteral("appel-2"))), 30000);
+        ::kill(pid_t(lanceur_.processId()), SIGINT);
+        QTest::qWait(500);
+        QCOMPARE(lanceur_.state(), QProcess::Running); // still giving the windows their time
+        ::kill(pid_t(lanceur_.processId()), SIGINT);
+        QVERIFY(lanceur_.waitForFinished(30000));
+        QCOMPARE(lanceur_.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(lanceur_.exitCode(), 130);
         QVERIFY(QDir(temporaire_).isEmpty());
         QVERIFY(processusDuBanc().isEmpty());
     }

@@ -2,6 +2,8 @@
 #include "link/transportmemoire.h"
 
 #include <QTest>
+#include <cmath>
+#include <functional>
 
 namespace {
 
@@ -201,6 +203,7 @@ private slots:
         QTest::newRow("muette") << QByteArray() << 0.51
                                 << QStringLiteral("L'interface du port COM 1 ne répond pas");
         QTest::newRow("repond") << QByteArray("3\r") << 2.0 << QString();
+        QTest::newRow("charabia juste avant") << QByteArray("abc\r") << 0.48 << QString();
         QTest::newRow("charabia") << QByteArray("abc\r") << 0.51
                                   << QStringLiteral("L'interface du port COM 1 répond, mais");
     }
@@ -216,6 +219,47 @@ private slots:
             e.liaison.mesuretension(e.maintenant);
         }
         e.maintenant = duree;
+        const QString avis = e.liaison.avisinterface(e.maintenant);
+        if (debutavis.isEmpty())
+            QCOMPARE(avis, QString());
+        else
+            QVERIFY2(avis.startsWith(debutavis), qPrintable(avis));
+    }
+
+    // An interface that answered, then falls silent, does not answer: the notice names the
+    // power, the cable and the port; replies that are no readings say so only while they
+    // come.
+    void avisinterfaceQuandElleSeTait_data() {
+        QTest::addColumn<QByteArray>("dabord"); // what each tick finds the first second
+        QTest::addColumn<QByteArray>("ensuite");
+        QTest::addColumn<double>("duree"); // seconds of ticks after the first second
+        QTest::addColumn<QString>("debutavis");
+        const QString muette = QStringLiteral("L'interface du port COM 1 ne répond pas");
+        const QString charabia = QStringLiteral("L'interface du port COM 1 répond, mais");
+        QTest::newRow("répond puis se tait, juste avant")
+            << QByteArray("3\r") << QByteArray() << 0.44 << QString();
+        QTest::newRow("répond puis se tait") << QByteArray("3\r") << QByteArray() << 0.5 << muette;
+        QTest::newRow("répond puis charabia")
+            << QByteArray("3\r") << QByteArray("abc\r") << 0.5 << charabia;
+        QTest::newRow("charabia puis silence, juste avant")
+            << QByteArray("abc\r") << QByteArray() << 0.44 << charabia;
+        QTest::newRow("charabia puis silence")
+            << QByteArray("abc\r") << QByteArray() << 0.55 << muette;
+    }
+    void avisinterfaceQuandElleSeTait() {
+        QFETCH(QByteArray, dabord);
+        QFETCH(QByteArray, ensuite);
+        QFETCH(double, duree);
+        QFETCH(QString, debutavis);
+        LiaisonEssai e;
+        e.etat.numport = 1;
+        e.liaison.reprendmesures(0);
+        const int tics = 33 + int(std::lround(duree / 0.03));
+        for (int k = 1; k <= tics; ++k) {
+            e.maintenant = k * 0.03;
+            e.port->recoit(k <= 33 ? dabord : ensuite);
+            e.liaison.mesuretension(e.maintenant);
+        }
         const QString avis = e.liaison.avisinterface(e.maintenant);
         if (debutavis.isEmpty())
             QCOMPARE(avis, QString());
@@ -301,6 +345,53 @@ private slots:
         liaison.fermeport();
         QVERIFY(!liaison.estOuvert());
         QCOMPARE(ligne->arrive(), QByteArray(" \r") + avant + ajoute + QByteArray(" \r"));
+    }
+
+    // Once lost, the port is opened again as the opening said (the same device), never by
+    // the number looked up again; an opening that could not say looks the number up again.
+    void rouvreportRouvreLeMemePeripherique() {
+        EtatPartage etat;
+        etat.numport = 1;
+        int parnumero = 0;
+        int parnom = 0;
+        TransportMemoire* port = nullptr;
+        const auto transport = [&] {
+            auto t = std::make_unique<TransportMemoire>([] { return 0.0; });
+            port = t.get();
+            return t;
+        };
+        std::function<OuverturePort()> rouvre = [&] {
+            ++parnom;
+            return OuverturePort{
+                transport(), {}, rouvre, QStringLiteral("/dev/serial/by-id/usb-A")};
+        };
+        bool sansnom = false;
+        Liaison liaison(etat, [&](int) {
+            ++parnumero;
+            OuverturePort o{transport(), {}, {}, {}};
+            if (!sansnom) {
+                o.rouvre = rouvre;
+                o.attendu = QStringLiteral("/dev/serial/by-id/usb-A");
+            }
+            return o;
+        });
+        QVERIFY(liaison.ouvreport(nullptr));
+        QCOMPARE(liaison.peripheriqueattendu(), QStringLiteral("/dev/serial/by-id/usb-A"));
+        for (int perte = 1; perte <= 2; ++perte) {
+            port->perds(QStringLiteral("périphérique indisponible"));
+            QVERIFY(liaison.rouvreport(nullptr));
+            QCOMPARE(parnom, perte);
+            QCOMPARE(parnumero, 1);
+            // Opened again, the laser-off command goes first, as at the first opening.
+            QCOMPARE(port->toutEcrit(), QByteArray(" \r"));
+        }
+        sansnom = true;
+        QVERIFY(liaison.ouvreport(nullptr));
+        QCOMPARE(liaison.peripheriqueattendu(), QString());
+        port->perds(QStringLiteral("périphérique indisponible"));
+        QVERIFY(liaison.rouvreport(nullptr));
+        QCOMPARE(parnumero, 3);
+        QCOMPARE(parnom, 2);
     }
 
     void octetsEnAttenteSuitLaCadenceDeLaLigne() {

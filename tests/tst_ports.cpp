@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Creates the empty file `dossier`/`nom`; a name starting with '@' makes instead a
@@ -41,6 +43,8 @@ private slots:
     void numeroVersPeripherique();
     void variableLumicomPorts();
     void sansVariableLumicomPorts();
+    void nomDurable_data();
+    void nomDurable();
 };
 
 void TestPorts::listeDesPeripheriques_data() {
@@ -162,6 +166,43 @@ void TestPorts::sansVariableLumicomPorts() {
     QCOMPARE(peripheriquecom(liste.size() + 1), QString());
     QCOMPARE(peripheriquecom(0), QString());
     QCOMPARE(peripheriquecom(-3), QString());
+}
+
+// The name under which a device is found again: the entry of by-id that leads to it (an
+// adapter), else the device's own name.
+void TestPorts::nomDurable_data() {
+    QTest::addColumn<QString>("peripherique"); // under dev/
+    QTest::addColumn<QString>("parid");        // "NOM>CIBLE": by-id/NOM -> ../CIBLE
+    QTest::addColumn<QString>("attendu");      // relative to the test's folder
+    QTest::newRow("adaptateur nommé par le système")
+        << u"ttyUSB0"_s << u"usb-FTDI_A5-if00-port0>ttyUSB0"_s << u"by-id/usb-FTDI_A5-if00-port0"_s;
+    QTest::newRow("un autre adaptateur nommé")
+        << u"ttyUSB0"_s << u"usb-FTDI_B7-if00>ttyUSB1"_s << u"dev/ttyUSB0"_s;
+    QTest::newRow("port intégré, sans nom") << u"ttyS0"_s << QString() << u"dev/ttyS0"_s;
+    QTest::newRow("nom qui ne mène nulle part")
+        << u"ttyUSB0"_s << u"usb-debranche>ttyUSB9"_s << u"dev/ttyUSB0"_s;
+}
+
+void TestPorts::nomDurable() {
+    QFETCH(QString, peripherique);
+    QFETCH(QString, parid);
+    QFETCH(QString, attendu);
+    QTemporaryDir racine;
+    QVERIFY(racine.isValid());
+    const QString dev = racine.filePath(QStringLiteral("dev"));
+    const QString dossierparid = racine.filePath(QStringLiteral("by-id"));
+    for (const QString& nom : {u"ttyUSB0"_s, u"ttyUSB1"_s, u"ttyS0"_s})
+        QVERIFY(creeentree(dev, nom));
+    QVERIFY(QDir().mkpath(dossierparid));
+    if (!parid.isEmpty()) {
+        const QStringList lien = parid.split(u'>');
+        QVERIFY(QFile::link(u"../dev/"_s + lien[1], dossierparid + u'/' + lien[0]));
+    }
+    QCOMPARE(peripheriquedurable(dev + u'/' + peripherique, dossierparid),
+             racine.filePath(attendu));
+    // No folder of stable names at all: the device's own name.
+    QCOMPARE(peripheriquedurable(dev + u'/' + peripherique, racine.filePath(u"absent"_s)),
+             dev + u'/' + peripherique);
 }
 
 QTEST_GUILESS_MAIN(TestPorts)

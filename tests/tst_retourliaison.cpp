@@ -2,6 +2,7 @@
 #include "emit/btonenvoimorserapide.h"
 #include "feuillesbanc.h"
 #include "receive/form_load.h"
+#include "receive/lumiere.h"
 #include "stationessai.h"
 
 #include <QLabel>
@@ -88,6 +89,66 @@ private slots:
         QVERIFY(feuille(s)->Btonenvoiemorse->isEnabled());
         QCOMPARE(Texte1->toPlainText(), u"à envoyer"_s);
         QCOMPARE(feuille(s)->Etiquette2->text(), u"Réception de message"_s);
+    }
+
+    // The notice of a lost port names the device waited for when the opening named it, and
+    // warns that the laser may still be lit only when it was last told to light.
+    void avisDePerte_data() {
+        QTest::addColumn<bool>("allume");
+        QTest::addColumn<QString>("attendu");
+        QTest::newRow("laser allumé") << true << QString();
+        QTest::newRow("laser éteint") << false << QString();
+        QTest::newRow("périphérique nommé") << false << u"/dev/serial/by-id/usb-FTDI_A5"_s;
+    }
+    void avisDePerte() {
+        QFETCH(bool, allume);
+        QFETCH(QString, attendu);
+        StationEssai e;
+        Station& s = e.station;
+        s.etat.numport = 2;
+        e.peripheriqueattendu = attendu;
+        QVERIFY(s.liaison.ouvreport(nullptr));
+        allume ? s.liaison.allumelaserrapide() : s.liaison.eteintlaserrapide();
+        QString message;
+        s.observateurs.liaisonPerdue = [&](const QString& m) { message = m; };
+        e.transport->perds(u"périphérique indisponible"_s);
+        s.notelaperte();
+        QCOMPARE(message.contains(u"Le laser n'a pas pu être éteint : il peut être resté allumé"_s),
+                 allume);
+        const QString essai =
+            attendu.isEmpty()
+                ? u"essaie de rouvrir le port COM 2 chaque seconde"_s
+                : u"essaie de rouvrir le port COM 2 (%1) chaque seconde"_s.arg(attendu);
+        QVERIFY2(message.contains(essai), qPrintable(message));
+    }
+
+    // A slow reception whose port goes away in the middle ends at once and says so after
+    // the text; the port lost just after a reception ended adds nothing to its text.
+    void receptionLenteAbandonnee_data() {
+        QTest::addColumn<double>("perte");
+        QTest::addColumn<bool>("avis");
+        QTest::newRow("pendant la réception") << 11.0 << true;
+        QTest::newRow("après la réception") << 19.5 << false;
+    }
+    void receptionLenteAbandonnee() {
+        QFETCH(double, perte);
+        QFETCH(bool, avis);
+        Perte p;
+        // The start mark (3 s of light from 4 s), 2 s of darkness, a dot, then darkness:
+        // the reception ends after seven units of it, by 18 s.
+        p.e.plateforme.programme(3, [&] {
+            p.e.lecture = [&] {
+                const double t = p.e.plateforme.maintenant();
+                const bool lumiere = (t >= 4 && t < 7) || (t >= 9 && t < 9.3);
+                return QByteArray(lumiere ? "153" : "3");
+            };
+        });
+        QString texte;
+        p.e.station.observateurs.finReception = [&] { texte = p.e.station.etat.messagerecu; };
+        QCOMPARE(p.demarre(perte, perte + 1, perte + 3), 0);
+        QVERIFY(texte.startsWith(u"e"_s));
+        QCOMPARE(texte.contains(texteliaisonperdue), avis);
+        QCOMPARE(texte.contains(texteinterruption), !avis);
     }
 
     // Lost in the middle of a fast emission: the rest of the message is not waited for,

@@ -413,6 +413,16 @@ private slots:
         QTest::newRow("coupe, retour après la requête")
             << QByteArray("coupe 2 1,5") << true << 1 << 3.0 << rien
             << QStringLiteral("COM2 panne connexion rétablie");
+        QTest::newRow("pause, la première moitié")
+            << QByteArray("pause 2 0,5") << true << 1 << 2.4 << QByteArray("15")
+            << QStringLiteral("COM2 panne la prochaine réponse s'arrête 0.5 s à mi-chemin");
+        QTest::newRow("pause, la fin") << QByteArray("pause 2 0.5") << true << 1 << 2.52 << lu
+                                       << QStringLiteral("COM2 panne réponse arrêtée 0.5 s après 2 "
+                                                         "octets sur 4");
+        QTest::newRow("rebranche")
+            << QByteArray("rebranche 2 1,5") << true << 1 << 3.0 << rien
+            << QStringLiteral("COM2 panne connexion coupée, retour dans 1.5 s sous un autre "
+                              "périphérique");
         QTest::newRow("repare") << QByteArray("repare 2") << true << 1 << 3.0 << lu
                                 << QStringLiteral("COM2 panne réparée : plus aucune panne");
         QTest::newRow("port 3 sur 2") << QByteArray("muette 3") << false << 1 << 3.0 << lu << refus;
@@ -421,6 +431,11 @@ private slots:
             << QByteArray("retard 2") << false << 1 << 3.0 << lu << refus;
         QTest::newRow("retard négatif")
             << QByteArray("retard 2 -0.1") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("pause sans durée")
+            << QByteArray("pause 2") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("rebranche sans durée")
+            << QByteArray("rebranche 2") << false << 1 << 3.0 << lu << refus;
+        QTest::newRow("flot en trop") << QByteArray("flot 2 1") << false << 1 << 3.0 << lu << refus;
         QTest::newRow("coupe, deux durées")
             << QByteArray("coupe 2 1 2") << false << 1 << 3.0 << lu << refus;
         QTest::newRow("coupe, durée illisible")
@@ -492,6 +507,31 @@ private slots:
         QVERIFY(!e.banc.interface(0).coupee());
         QCOMPARE(e.reponse("XEA 0\r", 0, 102, 102.1), QByteArray("153\r"));
         QVERIFY(e.commande("repare 1", 103)); // nothing to mend: still accepted
+    }
+
+    // A paused answer: the answers after it wait for its end, in order; the fault falls on
+    // one answer only.
+    void pauseALaMain() {
+        Essai e;
+        e.enregistre(1);
+        QVERIFY(e.commande("pause 1 0,8", 1));
+        const QByteArray moitie = QByteArray("3,").repeated(16);
+        QCOMPARE(e.reponse("XRESUL 1,0,32", 0, 2, 2.5), moitie);
+        QCOMPARE(e.reponse("XEA 0\r", 0, 2.6, 2.7), QByteArray());
+        QCOMPARE(e.banc.lit(0, 3), moitie + "\r3\r");
+        QCOMPARE(e.reponse("XEA 0\r", 0, 4, 4.1), QByteArray("3\r"));
+    }
+
+    // A stream of digits without end at the line's pace, whatever is asked, until mended.
+    void flotALaMain() {
+        Essai e;
+        QVERIFY(e.commande("flot 1", 1));
+        QCOMPARE(e.banc.lit(0, 1 + 10.5 * octet), QByteArray("0123456789"));
+        QCOMPARE(e.banc.lit(0, 2).size(), qsizetype(std::floor((1 - 10.5 * octet) / octet)) + 1);
+        QVERIFY(e.commande("repare 1", 2));
+        e.banc.lit(0, 2.1);
+        QCOMPARE(e.reponse("XEA 0\r", 0, 3, 3.1), QByteArray("3\r"));
+        QCOMPARE(e.banc.lit(0, 5), QByteArray());
     }
 
     // An interface that hangs in the middle of a download: "XRESUL" unanswered from the

@@ -36,6 +36,16 @@ struct Interface {
     std::function<double(int)> retard = [](int) { return 0.0; };
     int muetteApres = -1;
     std::function<QByteArray(int)> reponse32; // the reply to a block, when it is not the usual
+    // Seconds the reply to a request stops half-way (by request number): 0, it comes whole.
+    // The replies after a stopped one come after its end, in order, as from the interface.
+    std::function<double(int)> pause = [](int) { return 0.0; };
+    double libre = 0; // when the end of the last stopped reply has come
+    // The same request written again while the reply stopped is still due is not answered
+    // (the simulator does so).
+    bool omet = false;
+    QByteArray arretee; // the request whose reply stopped
+    // Requests written while this holds (by the clock) are not answered.
+    std::function<bool(double)> silencieuse = [](double) { return false; };
 
     Interface() {
         Station& s = essai.station;
@@ -53,7 +63,8 @@ struct Interface {
             return;
         const int numero = int(requetes.size());
         requetes << octets;
-        if (perdue(numero) || (muetteApres >= 0 && numero >= muetteApres))
+        if (perdue(numero) || (muetteApres >= 0 && numero >= muetteApres) ||
+            silencieuse(essai.plateforme.maintenant()))
             return;
         const int b = m.captured(1).toInt(), o = m.captured(2).toInt(), n = m.captured(3).toInt();
         if (o > 31)
@@ -69,11 +80,25 @@ struct Interface {
             r += '\r';
         }
         const double d = retard(numero);
-        if (d <= 0)
+        const double p = pause(numero);
+        const double maintenant = essai.plateforme.maintenant();
+        if (omet && octets == arretee && maintenant < libre)
+            return;
+        if (p > 0)
+            arretee = octets;
+        const double depart = std::max(maintenant + d, libre);
+        if (depart <= maintenant && p <= 0) {
             essai.transport->recoit(r);
-        else
-            essai.plateforme.programme(essai.plateforme.maintenant() + d,
-                                       [this, r] { essai.transport->recoit(r); });
+            return;
+        }
+        const qsizetype moitie = p > 0 ? r.size() / 2 : r.size();
+        essai.plateforme.programme(depart,
+                                   [this, r, moitie] { essai.transport->recoit(r.left(moitie)); });
+        if (p > 0) {
+            essai.plateforme.programme(
+                depart + p, [this, r, moitie] { essai.transport->recoit(r.mid(moitie)); });
+            libre = depart + p + 1e-3;
+        }
     }
 
     Station& station() { return essai.station; }
@@ -265,6 +290,70 @@ private slots:
         }
     }
 
+    // The download is given up, and the notice says the interface stopped answering, after
+    // three seconds without a character; an interface silent a little less is waited for,
+    // and nothing is said. The port lost in the middle is said as such.
+    void avisDAbandon_data() {
+        QTest::addColumn<double>("silence"); // seconds from request 40 on; -1: the port lost
+        QTest::addColumn<QString>("avis");   // the notice's start; empty: none
+        QTest::newRow("silence de 2,9 s") << 2.9 << QString();
+        QTest::newRow("silence de 3,1 s")
+            << 3.1
+            << u"Réception incomplète : l'interface a cessé de répondre pendant le "
+               "téléchargement (39 valeurs reçues sur 6368"_s;
+        QTest::newRow("port perdu")
+            << -1.0
+            << u"Réception incomplète : la liaison avec l'interface a été perdue "
+               "pendant le téléchargement (39 valeurs reçues sur 6368"_s;
+    }
+    void avisDAbandon() {
+        QFETCH(double, silence);
+        QFETCH(QString, avis);
+        Interface i;
+        double debut = -1;
+        i.silencieuse = [&](double t) {
+            if (debut < 0 && i.requetes.size() == 41) {
+                debut = t;
+                if (silence < 0)
+                    i.essai.transport->perds(u"périphérique indisponible"_s);
+            }
+            return debut >= 0 && t < debut + silence;
+        };
+        const BilanTelechargement bilan = telechargemorserapide(i.station(), {});
+        QCOMPARE(bilan.interrompu || bilan.portperdu, !avis.isEmpty());
+        if (avis.isEmpty()) {
+            QCOMPARE(bilan.valeursRecues, 6368);
+            return;
+        }
+        const QString texte = avistelechargementinterrompu(bilan);
+        QVERIFY2(texte.startsWith(avis), qPrintable(texte));
+    }
+
+    // The few words the headless tool writes after a download, each cause its own.
+    void causeDeLAbandon_data() {
+        QTest::addColumn<bool>("illisible");
+        QTest::addColumn<bool>("portperdu");
+        QTest::addColumn<bool>("interrompu");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("allé au bout") << false << false << false << QString();
+        QTest::newRow("silence") << false << false << true << u"l'interface a cessé de répondre"_s;
+        QTest::newRow("port perdu")
+            << false << true << true << u"la liaison avec l'interface a été perdue"_s;
+        QTest::newRow("pas des mesures")
+            << true << false << true << u"l'interface répond, mais pas par des mesures"_s;
+    }
+    void causeDeLAbandon() {
+        QFETCH(bool, illisible);
+        QFETCH(bool, portperdu);
+        QFETCH(bool, interrompu);
+        QFETCH(QString, cause);
+        BilanTelechargement bilan;
+        bilan.illisible = illisible;
+        bilan.portperdu = portperdu;
+        bilan.interrompu = interrompu;
+        QCOMPARE(causeabandon(bilan), cause);
+    }
+
     // 200 requests for 6400 samples, 400 for 12800; every reading 0 to 255 stored, each
     // once, in its place.
     void binaireBlocsEntiers() {
@@ -414,6 +503,94 @@ private slots:
         QVERIFY(s.etat.tabmesures.at(n).isEmpty());
     }
 
+    // A reply that stops half-way for longer than the time after which its request is
+    // written again, then ends: its end comes before the answer to the request written
+    // again, and the two are never read as one reply. Nothing is stored out of them; the
+    // request goes again and the download goes on exact.
+    void reponseEnPause_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::addColumn<double>("pause");
+        QTest::addColumn<bool>("omet"); // the request written again is not answered
+        QTest::newRow("morse, 0,6 s") << true << 0.6 << false;
+        QTest::newRow("morse, 1,2 s") << true << 1.2 << false;
+        QTest::newRow("morse, 0,6 s, la fin seule") << true << 0.6 << true;
+        QTest::newRow("binaire, 0,6 s") << false << 0.6 << false;
+        QTest::newRow("binaire, 1,2 s") << false << 1.2 << false;
+        QTest::newRow("binaire, 0,6 s, la fin seule") << false << 0.6 << true;
+        QTest::newRow("morse, 0,4 s : pas de relance") << true << 0.4 << false;
+    }
+    void reponseEnPause() {
+        QFETCH(bool, morse);
+        QFETCH(double, pause);
+        QFETCH(bool, omet);
+        Interface i;
+        i.omet = omet;
+        // Value 3 (21) and block 2 stop half-way.
+        const int arretee = morse ? 3 : 1;
+        i.pause = [&](int n) { return n == arretee ? pause : 0.0; };
+        Station& s = i.station();
+        s.etat.nbmesures = 6400;
+        const BilanTelechargement bilan =
+            morse ? telechargemorserapide(s, {}) : telechargebinairerapide(s);
+        QVERIFY(!bilan.interrompu);
+        const int n = morse ? 6368 : 6400;
+        QCOMPARE(bilan.valeursRecues, n);
+        QCOMPARE(s.etat.compteurmesures, n);
+        for (int k = 0; k < n; ++k)
+            QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));
+        // Written again after half a second without a character, and again once the stitched
+        // reply has been dropped.
+        const qsizetype normales = morse ? 199 * 33 : 200;
+        QCOMPARE(i.requetes.size() > normales, pause > delaiRelance);
+    }
+
+    // An interface that streams digits without end after a request: no reply is longer
+    // than 32 values of three digits, so the stream is no reading; after five requests
+    // written again, the download stops with the readings that came, and says that the
+    // interface answers but not with readings; it does not wait for the stream to end.
+    void flotSansFin_data() {
+        QTest::addColumn<bool>("morse");
+        QTest::newRow("morse") << true;
+        QTest::newRow("binaire") << false;
+    }
+    void flotSansFin() {
+        QFETCH(bool, morse);
+        Interface i;
+        Station& s = i.station();
+        s.etat.nbmesures = 6400;
+        const int debut = morse ? 40 : 3;
+        double flot = -1;
+        // One digit each byte time, from the answer to request `debut` on, for 20 s.
+        std::function<void(int)> chiffre = [&](int k) {
+            i.essai.transport->recoit(QByteArray(1, char('0' + k % 10)));
+            if (k < 960 * 20)
+                i.essai.plateforme.programme(i.essai.plateforme.maintenant() + 1.0 / 960,
+                                             [&, k] { chiffre(k + 1); });
+        };
+        i.essai.transport->setRepondeur([&](const QByteArray& octets) {
+            if (flot >= 0)
+                return;
+            if (int(i.requetes.size()) == debut) {
+                flot = i.essai.plateforme.maintenant();
+                chiffre(0);
+                return;
+            }
+            i.repond(octets);
+        });
+        const BilanTelechargement bilan =
+            morse ? telechargemorserapide(s, {}) : telechargebinairerapide(s);
+        QVERIFY(flot >= 0);
+        QVERIFY(bilan.interrompu);
+        QVERIFY(bilan.illisible);
+        const double duree = i.essai.plateforme.maintenant() - flot;
+        QVERIFY2(duree < 2, qPrintable(QString::number(duree)));
+        const int stockees = s.etat.compteurmesures;
+        QCOMPARE(stockees, morse ? debut - 1 : 32 * debut);
+        for (int k = 0; k < stockees; ++k)
+            QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));
+        QVERIFY(s.etat.tabmesures.at(stockees).isEmpty());
+    }
+
     // An interface that keeps answering with bytes but never a whole reply is asked again
     // at most five times, then the download stops with what has come.
     void relancesBornees() {
@@ -437,7 +614,9 @@ private slots:
         QVERIFY(s.etat.tabmesures.at(74).isEmpty());
     }
 
-    // A block that stops half-way is asked for again and read from its start, once.
+    // A block that stops half-way is asked for again and read from its start, once: the
+    // first whole reply after the cut, which might have begun with the cut one's end, is
+    // dropped and the block asked for once more.
     void binaireBlocInterrompu() {
         Interface i;
         Station& s = i.station();
@@ -453,8 +632,9 @@ private slots:
         };
         const BilanTelechargement bilan = telechargebinairerapide(s);
         QVERIFY(!bilan.interrompu);
-        QCOMPARE(i.requetes.size(), 4);
+        QCOMPARE(i.requetes.size(), 5);
         QCOMPARE(i.requetes.at(1), i.requetes.at(2));
+        QCOMPARE(i.requetes.at(1), i.requetes.at(3));
         QCOMPARE(bilan.valeursRecues, 96);
         for (int k = 0; k < 96; ++k)
             QCOMPARE(s.etat.tabmesures.at(k), stocke(valeur(k)));

@@ -109,6 +109,25 @@ private slots:
         QCOMPARE(requete(*revenu, "XEA 0\r"), QByteArray("3\r"));
     }
 
+    // Plugged back under another device, as an adapter that comes back under another
+    // number: another pseudo-terminal behind the same name.
+    void rebrancheAilleurs() {
+        Simulateur simulateur;
+        QVERIFY(simulateur.pret());
+        const QString avant = QFileInfo(simulateur.port(2)).symLinkTarget();
+        QFile tube(simulateur.dossierPorts() + QStringLiteral("/lumiere"));
+        QVERIFY(tube.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        tube.write("rebranche 2 0.5\n");
+        QVERIFY(simulateur.attendsDansLeJournal(" COM2 port retiré (connexion coupée)\n"));
+        QVERIFY(simulateur.attendsDansLeJournal("(connexion rétablie)\n"));
+        const QString apres = QFileInfo(simulateur.port(2)).symLinkTarget();
+        QVERIFY(!apres.isEmpty());
+        QVERIFY2(apres != avant, qPrintable(apres));
+        const auto revenu = ouvre(simulateur.port(2));
+        QVERIFY(revenu);
+        QCOMPARE(requete(*revenu, "XEA 0\r"), QByteArray("3\r"));
+    }
+
     void arretParSIGTERM() {
         Simulateur simulateur;
         QVERIFY(simulateur.pret());

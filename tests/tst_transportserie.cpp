@@ -1,8 +1,10 @@
 // The serial transport over a pseudo-terminal made by the test: the test holds the
 // master side, the transport opens the slave side like a serial port.
 
+#include "link/ports.h"
 #include "link/transportserie.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -116,6 +118,8 @@ private slots:
     void groupeAutorise_data();
     void groupeAutorise();
     void accesRefuseReel();
+    void rouvreLeMemeAdaptateur();
+    void rouvreLEntreeDuDossierDesPorts();
 };
 
 void TestTransportSerie::reglagesDeLaLigne() {
@@ -488,6 +492,99 @@ void TestTransportSerie::accesRefuseReel() {
     QVERIFY(!ouverture.transport);
     QCOMPARE(ouverture.erreur, messageaccesrefuse(4, chemin, groupeautorise(chemin)));
     QVERIFY(!groupeautorise(chemin).isEmpty());
+}
+
+namespace {
+
+bool lie(const QString& cible, const QString& lien) {
+    QFile::remove(lien);
+    return QFile::link(cible, lien);
+}
+
+} // namespace
+
+// COM 1 is a USB adapter the system names by its serial number. Unplugged, COM 1 leads to
+// the computer's own port: the port is not opened again there, the adapter is waited for;
+// plugged back under another number, the adapter is found by its name.
+void TestTransportSerie::rouvreLeMemeAdaptateur() {
+    QTemporaryDir racine;
+    QVERIFY(racine.isValid());
+    const QString dev = racine.filePath(QStringLiteral("dev"));
+    const QString parid = racine.filePath(QStringLiteral("by-id"));
+    QVERIFY(QDir().mkpath(dev) && QDir().mkpath(parid));
+    const QString nom = parid + QStringLiteral("/usb-FTDI_FT232R_A5-if00-port0");
+    auto adaptateur = std::make_unique<Pseudoterminal>();
+    Pseudoterminal integre;
+    QVERIFY(adaptateur->valide() && integre.valide());
+    QVERIFY(lie(adaptateur->esclave(), dev + QStringLiteral("/ttyUSB0")));
+    QVERIFY(lie(integre.esclave(), dev + QStringLiteral("/ttyS0")));
+    QVERIFY(lie(QStringLiteral("../dev/ttyUSB0"), nom));
+
+    OuverturePort ouverture = ouvreportserie(1, QString(), dev, parid);
+    QVERIFY2(ouverture.transport, qPrintable(ouverture.erreur));
+    QCOMPARE(ouverture.attendu, nom);
+    QVERIFY(ouverture.rouvre);
+
+    // Unplugged: the device and its name go away; COM 1 now leads to ttyS0.
+    adaptateur.reset();
+    ouverture.transport->ferme();
+    QVERIFY(QFile::remove(dev + QStringLiteral("/ttyUSB0")) && QFile::remove(nom));
+    QCOMPARE(peripheriquecom(1, QString(), dev), dev + QStringLiteral("/ttyS0"));
+    const OuverturePort absent = ouverture.rouvre();
+    QVERIFY(!absent.transport);
+    QCOMPARE(absent.erreur, messageintrouvable(1, nom));
+    // ttyS0 is free: nobody opened it.
+    const OuverturePort libre = ouvreportserie(2, integre.esclave());
+    QVERIFY2(libre.transport, qPrintable(libre.erreur));
+
+    // Plugged back as ttyUSB1.
+    Pseudoterminal retour;
+    QVERIFY(retour.valide());
+    QVERIFY(lie(retour.esclave(), dev + QStringLiteral("/ttyUSB1")));
+    QVERIFY(lie(QStringLiteral("../dev/ttyUSB1"), nom));
+    const OuverturePort revenu = ouverture.rouvre();
+    QVERIFY2(revenu.transport, qPrintable(revenu.erreur));
+    QCOMPARE(revenu.transport->peripherique(), retour.esclave());
+    QCOMPARE(revenu.attendu, nom);
+    QVERIFY(revenu.rouvre);
+    revenu.transport->ecris("XEA 0\r");
+    QCOMPARE(recoitSurLeMaitre(retour, 6), QByteArray("XEA 0\r"));
+}
+
+// A port of the ports directory (LUMICOM_PORTS) is opened again by its entry there, which
+// the simulator publishes again on the connection's return, never by the number looked up
+// in /dev while the entry is away.
+void TestTransportSerie::rouvreLEntreeDuDossierDesPorts() {
+    QTemporaryDir racine;
+    QVERIFY(racine.isValid());
+    const QString ports = racine.filePath(QStringLiteral("ports"));
+    const QString dev = racine.filePath(QStringLiteral("dev"));
+    QVERIFY(QDir().mkpath(ports) && QDir().mkpath(dev));
+    const QString entree = ports + QStringLiteral("/COM1");
+    auto premier = std::make_unique<Pseudoterminal>();
+    Pseudoterminal integre;
+    QVERIFY(premier->valide() && integre.valide());
+    QVERIFY(lie(premier->esclave(), entree));
+    QVERIFY(lie(integre.esclave(), dev + QStringLiteral("/ttyS0")));
+
+    OuverturePort ouverture =
+        ouvreportserie(1, ports, dev, racine.filePath(QStringLiteral("by-id")));
+    QVERIFY2(ouverture.transport, qPrintable(ouverture.erreur));
+    QCOMPARE(ouverture.attendu, entree);
+
+    premier.reset();
+    ouverture.transport->ferme();
+    QVERIFY(QFile::remove(entree));
+    QCOMPARE(ouverture.rouvre().erreur, messageintrouvable(1, entree));
+
+    Pseudoterminal retour;
+    QVERIFY(retour.valide());
+    QVERIFY(lie(retour.esclave(), entree));
+    const OuverturePort revenu = ouverture.rouvre();
+    QVERIFY2(revenu.transport, qPrintable(revenu.erreur));
+    QCOMPARE(revenu.transport->peripherique(), entree);
+    revenu.transport->ecris(" \r");
+    QCOMPARE(recoitSurLeMaitre(retour, 2), QByteArray(" \r"));
 }
 
 QTEST_GUILESS_MAIN(TestTransportSerie)

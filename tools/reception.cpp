@@ -93,11 +93,9 @@ int executeReception(const QStringList& arguments) {
                         .arg(secondes(bilan.duree))
                         .arg(bilan.octetsEcrits)
                         .arg(bilan.octetsLus)
-                        .arg(bilan.illisible ? QStringLiteral(" ; l'interface répond, mais "
-                                                              "pas par des mesures")
-                             : bilan.interrompu
-                                 ? QStringLiteral(" ; l'interface a cessé de répondre")
-                                 : QString()));
+                        .arg(causeabandon(bilan).isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(" ; ") + causeabandon(bilan)));
     };
     s.observateurs.finReception = [&] {
         ecritLigne(s.etat.messagerecu);

@@ -19,5 +19,6 @@ StationEssai::StationEssai()
                   laserallume = false;
           });
           ouverture.transport = std::move(t);
+          ouverture.attendu = peripheriqueattendu;
           return ouverture;
       }) {}

@@ -22,6 +22,8 @@ struct StationEssai {
     DialoguesScriptes dialogues;
     TransportMemoire* transport = nullptr; // owned by the station's link once open
     QString erreurouverture;
+    // The device the opening says it would wait for once lost (empty: none).
+    QString peripheriqueattendu;
     int portdemande = -1;
     std::function<QByteArray()> lecture = [] { return QByteArray("0"); };
     bool laserallume = false;
