@@ -1,6 +1,7 @@
 #include "sim/commandesbanc.h"
 
 #include "sim/banc.h"
+#include "sim/commandesphotodiode.h"
 
 #include <QList>
 #include <cmath>
@@ -31,13 +32,16 @@ QString texteLumiere(Pannes::Lumiere etat) {
 } // namespace
 
 QString formes() {
-    return QStringLiteral("eclaire N, sombre N, normale N, muette N, charabia N, "
+    return commandesphotodiode::formes() +
+           QStringLiteral(", eclaire N, sombre N, normale N, muette N, charabia N, "
                           "retard N SECONDES, coupe N [SECONDES], bloque N ou repare N");
 }
 
 bool execute(Banc& banc, double instant, const QByteArray& ligne, const Note& note) {
     const QList<QByteArray> mots = ligne.simplified().split(' ');
     const QByteArray& nom = mots[0];
+    if (commandesphotodiode::reconnait(nom))
+        return commandesphotodiode::execute(banc, instant, ligne, note);
     // The words after the port: none, one for "retard", one or none for "coupe".
     const qsizetype parametres = mots.size() - 2;
     bool nombre = false;

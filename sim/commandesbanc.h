@@ -17,7 +17,9 @@ class Banc;
 //   retard N SECONDES   every answer leaves that much later (0: on time again);
 //   coupe N [SECONDES]  the connection of port N drops now, back after SECONDES if given;
 //   bloque N            the interface stops answering "XRESUL", the line stays up;
-//   repare N            every fault of port N off, its connection back, its light normal.
+//   repare N            every fault of port N off, its connection back, its light normal;
+//   salle, laser, bruit, scintillement N VOLTS: the light on photodiode N
+//                       (sim/commandesphotodiode.h).
 // Each takes effect at the instant given. The interface notes its faults in the journal
 // itself; the light and the refusals go through `note`.
 namespace commandesbanc {
