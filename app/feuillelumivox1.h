@@ -50,6 +50,7 @@ public:
     void demandeenregistrement(const QString& legende) override;
     void resultatreception(const ResultatReception& resultat) override;
     void progressiontelechargement(const ProgressionTelechargement& progression) override;
+    void debitmessage(const DebitMessage& debit) override;
 
     Station& station() const { return station_; }
     // The record of the last fast reception or recording decoded; null before any.
@@ -75,6 +76,8 @@ public:
     // how long it still needs.
     QProgressBar* barretelechargement = nullptr;
     QLabel* lignetelechargement = nullptr;
+    // At the foot too, once a message has come or gone: what its light carried (its rate).
+    QLabel* lignedebit = nullptr;
 
     BarreMenus* barremenus = nullptr;
     QMenu* menu_codes;

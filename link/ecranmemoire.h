@@ -60,6 +60,11 @@ public:
         if (surProgression)
             surProgression(progression);
     }
+    void debitmessage(const DebitMessage& debit) override {
+        debit_ = debit;
+        if (surDebit)
+            surDebit(debit);
+    }
     void resultatreception(const ResultatReception& resultat) override {
         if (surResultat)
             surResultat(resultat);
@@ -71,6 +76,8 @@ public:
     std::function<void(Controle, const QString&)> surTexte;
     // Who follows a download as it goes (the headless tool prints it).
     std::function<void(const ProgressionTelechargement&)> surProgression;
+    // Who takes what the light of each message carried (the headless tool prints it).
+    std::function<void(const DebitMessage&)> surDebit;
     // What runs once, the first time the window is shown: the idle loop has begun.
     std::function<void()> surMontre;
 
@@ -82,6 +89,7 @@ public:
     QString notepriorite_;
     QString legendeenregistrement_;
     ProgressionTelechargement progression_; // the last one reported
+    DebitMessage debit_;                    // the last message's
 
 private:
     QMap<Controle, Etat> controles_;

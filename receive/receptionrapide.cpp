@@ -4,6 +4,7 @@
 #include "link/station.h"
 #include "receive/lumiere.h"
 #include "receive/telechargement.h"
+#include "recording/debit.h"
 #include "recording/messagerapide.h"
 #include "recording/resultatreception.h"
 
@@ -37,6 +38,7 @@ void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
         resultat.avis << avistelechargementinterrompu(bilan);
     affichemessagerecu(s, resultat.avis);
     s.ecran->resultatreception(resultat);
+    s.ecran->debitmessage(debitreception(resultat));
 }
 
 void videtabmesures(EtatPartage& e) {

@@ -3,6 +3,7 @@
 #include "link/ecran.h"
 #include "link/station.h"
 #include "recording/affichageresultat.h"
+#include "recording/debit.h"
 #include "recording/messagerapide.h"
 #include "recording/mesuresfichier.h"
 #include "recording/resultatreception.h"
@@ -38,6 +39,7 @@ void affichefindecodagefichier(Station& s, const MesuresFichier& mesures,
         resultat.avis << avisfichiertronque(s.etat.cheminlecture);
     affichemessagerecu(s, resultat.avis);
     s.ecran->resultatreception(resultat);
+    s.ecran->debitmessage(debitreception(resultat));
     Ecran& f = *s.ecran;
     f.fixefond(Etiquette1, Ecran::Fond::vertclair);
     f.fixefond(Texte1, Ecran::Fond::vertclair);

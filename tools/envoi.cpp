@@ -9,6 +9,7 @@
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
 #include "emit/btonenvoimorserapide.h"
+#include "recording/debit.h"
 #include "tools/postereel.h"
 
 #include <QTimer>
@@ -74,6 +75,11 @@ int executeEnvoi(const QStringList& arguments) {
             QTimer::singleShot(1, clique);
         else
             envoie();
+    };
+    // What the light of the message carried, from the station's own keying.
+    poste.ecran().surDebit = [](const DebitMessage& debit) {
+        if (debitmesure(debit))
+            ecritErreur(textedebit(debit));
     };
     poste.demarre([&] {
         s.ecran->fixetexte(Ecran::Controle::Texte1, texte);

@@ -6,6 +6,7 @@
 #include "codes/formats.h"
 #include "receive/progressiontelechargement.h"
 #include "receive/telechargement.h"
+#include "recording/debit.h"
 #include "recording/fichierenregistrement.h"
 #include "tools/postereel.h"
 
@@ -98,6 +99,11 @@ int executeReception(const QStringList& arguments) {
                              : bilan.interrompu
                                  ? QStringLiteral(" ; l'interface a cessé de répondre")
                                  : QString()));
+    };
+    // What the light of each message carried, measured on the light itself.
+    poste.ecran().surDebit = [](const DebitMessage& debit) {
+        if (debitmesure(debit))
+            ecritErreur(textedebit(debit));
     };
     s.observateurs.finReception = [&] {
         ecritLigne(s.etat.messagerecu);
