@@ -107,6 +107,11 @@ int main(int argc, char* argv[]) {
         feuille.autorisecodagesrapides();
     if (ligne.poste > 0)
         placeposte(ligne.poste, feuille, dialogues);
+    // The port box offers the port where an interface answers.
+    station.sondeinterface = [&plateforme](int premier) {
+        return sondeinterface(
+            plateforme, [](int numport) { return ouvreportserie(numport); }, portsasonder(premier));
+    };
     Form_Load(station);
     return 0;
 }

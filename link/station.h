@@ -7,6 +7,7 @@
 #include "link/etatpartage.h"
 #include "link/liaison.h"
 #include "link/plateforme.h"
+#include "link/sondeinterface.h"
 #include "link/tempsreel.h"
 
 #include <functional>
@@ -70,6 +71,10 @@ public:
     Observateurs observateurs;
     // The number the start-up box of the port offers.
     int portpropose = 1;
+    // Start-up's search for the interface before the port box, that port tried first (the
+    // program's: the ports of the machine asked one reading each); none in the tests and
+    // the headless tool, where the box offers `portpropose` as it is.
+    std::function<ResultatSonde(int premier)> sondeinterface;
     // Whether the tick says when the interface stops answering (start-up checks it itself).
     bool surveillanceinterface = false;
     // What the station is doing that must not be disturbed ("une émission", "une

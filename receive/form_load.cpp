@@ -94,15 +94,24 @@ void preparefenetre(Station& s, bool morse) {
 
 // The port number typed, by the numeric-value rule, rounded half to even. An empty
 // answer ends the program; a number that no 16-bit port number can hold is refused, and
-// the box asks again.
+// the box asks again. Where the station searches for its interface first, the box says
+// what the search found and offers the port where one answered.
 void demandeport(Station& s) {
     for (;;) {
+        QString trouvee;
+        int propose = s.portpropose;
+        if (s.sondeinterface) {
+            const ResultatSonde sonde = s.sondeinterface(s.portpropose);
+            trouvee = textesonde(sonde) + CR + CR;
+            if (sonde.trouve > 0)
+                propose = sonde.trouve;
+        }
         const QString reponse = s.dialogues.boiteSaisie(
-            QStringLiteral("Entrer le n° de port COM réel ") + CR +
+            trouvee + QStringLiteral("Entrer le n° de port COM réel ") + CR +
                 QStringLiteral(" Orphy branché sur un port COM") + CR +
                 QStringLiteral("{voir Panneau de configuration Icône Ajout de matériel Option déjà "
                                "connecté Liste de matériel} "),
-            QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QString::number(s.portpropose));
+            QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QString::number(propose));
         if (reponse.isEmpty())
             s.arrete(0);
         const double numero = std::nearbyint(valeurnumerique(reponse));
