@@ -9,6 +9,7 @@
 
 class BarreMenus;
 class FenetreAide;
+class FenetreLumiereBanc;
 class FenetreSignal;
 class QAction;
 class QLabel;
@@ -132,6 +133,8 @@ public:
     QAction* menu_codagesrapides;
     QAction* menu_grandepolice;
     QAction* menu_bancsimule;
+    // On a simulated bench only: the window of the bench's light.
+    QAction* menu_lumierebanc;
     QMenu* menu_aide;
     QAction* menu_guide;
     QAction* menu_messages;
@@ -184,6 +187,7 @@ public:
     void menu_codagesrapides_Click();
     void menu_grandepolice_Click();
     void menu_bancsimule_Click();
+    void menu_lumierebanc_Click();
     void menu_guide_Click();
     void menu_messages_Click();
 
@@ -259,6 +263,7 @@ private:
     QPointer<FenetreSignal> fenetresignal_;
     std::shared_ptr<const ResultatReception> dernierresultat_;
     QPointer<FenetreAide> fenetreaide_;
+    QPointer<FenetreLumiereBanc> fenetrelumierebanc_;
     QMap<QString, QPointer<QMessageBox>> avis_;
     QLabel* notepriorite_ = nullptr;
     QList<QAction*> articlesvitesse_;

@@ -6,6 +6,7 @@
 #include "link/station.h"
 #include "link/valeurnumerique.h"
 #include "receive/boucledereception.h"
+#include "receive/demarragebanc.h"
 
 #include <QAction>
 #include <algorithm>
@@ -200,7 +201,8 @@ bool demandetest(Station& s) {
 
 void testerecepteur(Station& s) {
     EtatPartage& e = s.etat;
-    s.dialogues.boiteMessage(
+    boitedemarrage(
+        s,
         QStringLiteral(" Le programme va mesurer la tension aux bornes de la résistance lorsque ") +
             LF +
             QStringLiteral("la photodiode (ou le phototransistor) n'est pas éclairée par le laser "
@@ -209,12 +211,14 @@ void testerecepteur(Station& s) {
             QStringLiteral("Sur ce poste : vérifier que la photodiode n'est pas éclairée par laser "
                            "SVP ") +
             LF + LF + QStringLiteral("Cliquer OK pour mesurer la tension dite seuil"),
-        Boutons::Ok, QStringLiteral(" Mesure de la tension seuil (photodiode non éclairée)"));
+        Boutons::Ok, QStringLiteral(" Mesure de la tension seuil (photodiode non éclairée)"),
+        LumiereDemarrage::noire);
 
     attendunemesure(s);
     e.tensionseuil = e.tensionmesuree + 0.5;
 
-    s.dialogues.boiteMessage(
+    boitedemarrage(
+        s,
         QStringLiteral("La tension Useuil = tension mesurée ") + formattension(e.tensionmesuree) +
             QStringLiteral(" V + 0,5 V = ") + formattension(e.tensionseuil) +
             QStringLiteral(" V ") + LF + LF +
@@ -223,7 +227,8 @@ void testerecepteur(Station& s) {
             LF + LF +
             QStringLiteral("Cliquer OK pour mesurer la hausse de tension aux bornes de la "
                            "résistance 82 kOhm "),
-        Boutons::Ok, QStringLiteral(" Résultat de mesure de la tension seuil "));
+        Boutons::Ok, QStringLiteral(" Résultat de mesure de la tension seuil "),
+        LumiereDemarrage::eclairee);
 
     attendunemesure(s);
     // The rise is counted from the threshold, not from the dark voltage.
@@ -232,18 +237,20 @@ void testerecepteur(Station& s) {
     const QString mesure = QStringLiteral("La tension mesurée = ") + r +
                            QStringLiteral(" V  soit une hausse de ") + h + QStringLiteral(" V ");
     if (e.tensionmesuree - e.tensionseuil > 1) {
-        s.dialogues.boiteMessage(
+        boitedemarrage(
+            s,
             mesure + QStringLiteral(" > 1V CORRECT ! ") + LF + LF +
                 QStringLiteral(" Eteindre le laser du poste émetteur et continuer le programme "),
-            Boutons::Ok, QStringLiteral(" Résultat du test : CORRECT "));
-    } else if (s.dialogues.boiteMessage(
+            Boutons::Ok, QStringLiteral(" Résultat du test : CORRECT "), LumiereDemarrage::rendue);
+    } else if (boitedemarrage(
+                   s,
                    mesure + QStringLiteral(" < 1V TROP FAIBLE POUR UN FONCTIONNEMENT OPTIMAL ") +
                        LF + LF +
                        QStringLiteral(
                            " ETEINDRE LE LASER du poste émetteur et continuer le "
                            "programme en cliquant OK ou annuler et vérifier le montage "),
-                   Boutons::OkAnnuler,
-                   QStringLiteral(" Résultat du test : INCORRECT ")) != Reponse::Ok) {
+                   Boutons::OkAnnuler, QStringLiteral(" Résultat du test : INCORRECT "),
+                   LumiereDemarrage::rendue) != Reponse::Ok) {
         s.arrete(0);
     }
 }
@@ -262,8 +269,8 @@ void avertitmesureseuil(Station& s, bool testfait) {
                   QStringLiteral("SI CE POSTE EST RECEPTEUR :VERIFIER QUE LA PHOTODIODE (OU LE "
                                  "PHOTOTRANSISTOR) N'EST PAS ECLAIREE PAR LE LASER DE L'AUTRE "
                                  "POSTE EMETTEUR AVANT DE CONTINUER");
-    s.dialogues.boiteMessage(invite, Boutons::Ok,
-                             QStringLiteral("ATTENTION : MESURE DE TENSION SEUIL"));
+    boitedemarrage(s, invite, Boutons::Ok, QStringLiteral("ATTENTION : MESURE DE TENSION SEUIL"),
+                   LumiereDemarrage::noire);
 }
 
 // Writes the laser-off byte again and again for 0.2 s without yielding, so that the
