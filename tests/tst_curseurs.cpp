@@ -4,6 +4,8 @@
 #include "recording/dessintrace.h"
 #include "stationessai.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QTest>
 
@@ -175,6 +177,47 @@ private slots:
         QVERIFY(colonnecolore(avec, xa, couleura));
         QVERIFY(colonnecolore(avec, xb, couleurb));
         QVERIFY(!colonnecolore(avec, xb, couleura));
+    }
+
+    // On a recording of the light: the cursors on the two edges of a bit measure its 70 ms
+    // (54 samples, 14 bit/s), within a sample. With LUMICOM_CAPTURES set, the viewer so.
+    void unBitDUnEnregistrement() {
+        Visionneuse visionneuse(Regles::Corrigees);
+        QString erreur;
+        QVERIFY2(visionneuse.ouvre(
+                     QStringLiteral(LUMICOM_SOURCE_DIR "/tests/enregistrements/binaire-salut.rrr"),
+                     &erreur),
+                 qPrintable(erreur));
+        VueTraceWidget& vue = *visionneuse.vue();
+        // The first run of the message that was one bit of light.
+        const auto& plages = vue.trace().plages;
+        const auto bit = std::find_if(plages.begin(), plages.end(), [](const auto& p) {
+            return p.allume && p.texte == u"1 bit à 1"_s;
+        });
+        QVERIFY(bit != plages.end());
+        VueTrace v = vue.vue();
+        v.premier = bit->debut - 150;
+        v.dernier = bit->fin + 250;
+        v.curseura = bit->debut;
+        v.curseurb = bit->fin;
+        vue.fixevue(v);
+        // The axis in seconds, as the list of the window sets it.
+        const QList<QComboBox*> listes = visionneuse.findChildren<QComboBox*>();
+        QCOMPARE(listes.size(), 2);
+        listes[1]->setCurrentIndex(1);
+        QVERIFY(vue.vue().entemps);
+        QCOMPARE(vue.vue().curseura, bit->debut);
+        const QString mesure = vue.mesurecurseurs();
+        const int echantillons = bit->fin - bit->debut;
+        QVERIFY2(std::abs(echantillons - 54) <= 1, qPrintable(mesure));
+        QVERIFY(mesure.contains(u"écart : %1 mesures"_s.arg(echantillons)));
+        const QString captures = qEnvironmentVariable("LUMICOM_CAPTURES");
+        if (!captures.isEmpty()) {
+            visionneuse.resize(1200, 560);
+            visionneuse.show();
+            QApplication::processEvents();
+            QVERIFY(visionneuse.grab().save(captures + u"/visionneuse-curseurs.png"_s));
+        }
     }
 
     // In the signal window: a click lays a cursor on the nearest reading, the arrows move it
