@@ -108,9 +108,9 @@ int main(int argc, char* argv[]) {
     if (ligne.poste > 0)
         placeposte(ligne.poste, feuille, dialogues);
     // The port box offers the port where an interface answers.
-    station.sondeinterface = [&plateforme](int premier) {
+    station.sondeinterface = [](Plateforme& p, int premier) {
         return sondeinterface(
-            plateforme, [](int numport) { return ouvreportserie(numport); }, portsasonder(premier));
+            p, [](int numport) { return ouvreportserie(numport); }, portsasonder(premier));
     };
     Form_Load(station);
     return 0;

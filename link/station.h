@@ -71,10 +71,11 @@ public:
     Observateurs observateurs;
     // The number the start-up box of the port offers.
     int portpropose = 1;
-    // Start-up's search for the interface before the port box, that port tried first (the
-    // program's: the ports of the machine asked one reading each); none in the tests and
-    // the headless tool, where the box offers `portpropose` as it is.
-    std::function<ResultatSonde(int premier)> sondeinterface;
+    // Start-up's search for the interface before the port box, that port tried first, on
+    // the station's own platform (the program's: the ports of the machine asked one reading
+    // each); none in the tests and the headless tool, where the box offers `portpropose` as
+    // it is.
+    std::function<ResultatSonde(Plateforme& plateforme, int premier)> sondeinterface;
     // Whether the tick says when the interface stops answering (start-up checks it itself).
     bool surveillanceinterface = false;
     // What the station is doing that must not be disturbed ("une émission", "une

@@ -102,7 +102,7 @@ void demandeport(Station& s) {
         QString trouvee;
         int propose = s.portpropose;
         if (s.sondeinterface) {
-            const ResultatSonde sonde = s.sondeinterface(s.portpropose);
+            const ResultatSonde sonde = s.sondeinterface(s.plateforme, s.portpropose);
             trouvee = textesonde(sonde) + CR + CR;
             if (sonde.trouve > 0)
                 propose = sonde.trouve;

@@ -198,7 +198,7 @@ private slots:
         e.station.portpropose = propose;
         int premier = -1;
         if (trouve >= 0)
-            e.station.sondeinterface = [&](int p) {
+            e.station.sondeinterface = [&](Plateforme&, int p) {
                 premier = p;
                 ResultatSonde r;
                 r.essayes << PortSonde{1, u"/dev/ttyS0"_s};
