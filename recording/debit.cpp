@@ -100,6 +100,18 @@ double motsparminute(const DebitMessage& d) {
     return debitmesure(d) ? d.unites / d.duree * 60 / 50 : 0;
 }
 
+QString textedebitdetaille(const DebitMessage& d) {
+    if (!debitmesure(d))
+        return {};
+    QLocale francais(QLocale::French);
+    francais.setNumberOptions(QLocale::OmitGroupSeparator);
+    return textedebit(d) +
+           QStringLiteral(" ; lumière du message : %1 s, %2")
+               .arg(francais.toString(d.duree, 'f', 3),
+                    d.morse ? francais.toString(d.unites, 'f', 1) + QStringLiteral(" points")
+                            : QStringLiteral("%1 bits").arg(d.bits));
+}
+
 QString textedebit(const DebitMessage& d) {
     if (!debitmesure(d))
         return {};

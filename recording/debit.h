@@ -41,3 +41,8 @@ bool debitmesure(const DebitMessage& debit);
 // binary, "Débit : 4,0 mots/min (convention PARIS) — 3 caractères en 9,8 s (0,3 caractère/s)"
 // in Morse; empty when nothing was measured.
 QString textedebit(const DebitMessage& debit);
+
+// The same, then what it was computed from, more precisely, for the headless tool and the
+// scripts that compare it: "... ; lumière du message : 4,410 s, 63 bits" ("155,0 points" in
+// Morse); empty when nothing was measured.
+QString textedebitdetaille(const DebitMessage& debit);

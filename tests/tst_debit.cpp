@@ -106,6 +106,17 @@ private slots:
         QCOMPARE(textedebit(d), attendu);
     }
 
+    // What the headless tool writes: the same, and what it was computed from.
+    void texteDetaille() {
+        const DebitMessage binaire{.morse = false, .caracteres = 7, .bits = 63, .duree = 4.4};
+        QCOMPARE(textedebitdetaille(binaire),
+                 textedebit(binaire) + u" ; lumière du message : 4,400 s, 63 bits"_s);
+        const DebitMessage morse{.caracteres = 3, .unites = 98.0 / 3, .duree = 9.8};
+        QCOMPARE(textedebitdetaille(morse),
+                 textedebit(morse) + u" ; lumière du message : 9,800 s, 32,7 points"_s);
+        QVERIFY(textedebitdetaille(DebitMessage{.caracteres = 3}).isEmpty());
+    }
+
     // The record of a fast reception: its light from the first sample of its first lit run
     // to the end of its last, at the sample period.
     void debitDUnEnregistrement() {

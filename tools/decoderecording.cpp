@@ -16,7 +16,7 @@ namespace {
 void ecritdebit(const ResultatReception& resultat) {
     const DebitMessage debit = debitreception(resultat);
     if (debitmesure(debit))
-        ecritErreur(textedebit(debit));
+        ecritErreur(textedebitdetaille(debit));
 }
 
 int executeDecodeRecording(const QStringList& argumentsdonnes) {
@@ -67,7 +67,8 @@ const SousCommande sousCommandeDecodeRecording = {
     "[--robuste] morse|binary FICHIER",
     "décode l'enregistrement FICHIER (*.rrr) comme le programme le décode : affiche la\n"
     "      chaîne de code (Morse) ou la chaîne d'affichage de Texte1 (binaire), puis\n"
-    "      messagerecu en dernière ligne ; --robuste : le décodage robuste du menu Options ;\n"
+    "      messagerecu en dernière ligne ; le débit du message sur la sortie d'erreur ;\n"
+    "      --robuste : le décodage robuste du menu Options ;\n"
     "      un fichier illisible, ou qui n'est pas un enregistrement, donne le code 2",
     executeDecodeRecording,
 };

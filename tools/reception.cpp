@@ -103,7 +103,7 @@ int executeReception(const QStringList& arguments) {
     // What the light of each message carried, measured on the light itself.
     poste.ecran().surDebit = [](const DebitMessage& debit) {
         if (debitmesure(debit))
-            ecritErreur(textedebit(debit));
+            ecritErreur(textedebitdetaille(debit));
     };
     s.observateurs.finReception = [&] {
         ecritLigne(s.etat.messagerecu);
@@ -148,8 +148,9 @@ const SousCommande sousCommandeReceive = {
     "      enregistre 6400 mesures (ou 12800) ; avec --save-dir, chaque enregistrement est\n"
     "      écrit dans DOSSIER sous le nom reception-AAAAMMJJ-HHMMSS.rrr ; --robuste et --blocs\n"
     "      cochent les articles du menu Options (décodage robuste, Morse rapide par blocs).\n"
-    "      Seuil, avancement et\n"
-    "      téléchargement sur la sortie d'erreur. Code 2 : port impossible à ouvrir ou ligne\n"
+    "      Seuil, avancement,\n"
+    "      téléchargement et débit de chaque message (mesuré sur la lumière reçue) sur la\n"
+    "      sortie d'erreur. Code 2 : port impossible à ouvrir ou ligne\n"
     "      de commande erronée",
     executeReception,
 };
