@@ -60,7 +60,7 @@ bool execute(Banc& banc, double instant, const QByteArray& ligne, const commande
     QString detail;
     if (nom == "salle") {
         chemin.fixesalle(volts);
-        detail = QStringLiteral("lumière de la salle %1 V sur la photodiode").arg(valeur);
+        detail = QStringLiteral("salle %1 V sur la photodiode").arg(valeur);
     } else if (nom == "laser") {
         chemin.fixelaser(volts);
         detail = QStringLiteral("laser %1 V sur la photodiode").arg(valeur);

@@ -57,7 +57,7 @@ private slots:
 
         const QString dossier = simulateur.dossierPorts();
         QVERIFY(commandebanc(dossier, QStringLiteral("salle 1 1.5")));
-        QVERIFY(simulateur.attendsDansLeJournal(" COM1 lumière lumière de la salle 1.5 V"));
+        QVERIFY(simulateur.attendsDansLeJournal(" COM1 lumière salle 1.5 V sur la photodiode"));
         // 1.5 V in the dark reads 76.5, rounded up.
         QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("77\r"));
         QVERIFY(QTest::qWaitFor(
