@@ -35,10 +35,27 @@ bool demandeunelecture(Plateforme& p, Transport& transport, double delai) {
     }
 }
 
+// "COM 1 (/dev/ttyS0), COM 2 (/dev/ttyUSB0)"; beyond three ports, the numbers alone, three
+// in a row or more as a span ("COM 3 à COM 32"): a machine may have thirty built-in ports
+// that do not open.
 QString nomsports(const QList<PortSonde>& ports) {
     QStringList noms;
-    for (const PortSonde& port : ports)
-        noms << QStringLiteral("COM %1 (%2)").arg(port.numport).arg(port.peripherique);
+    if (ports.size() <= 3) {
+        for (const PortSonde& port : ports)
+            noms << QStringLiteral("COM %1 (%2)").arg(port.numport).arg(port.peripherique);
+        return noms.join(QStringLiteral(", "));
+    }
+    for (qsizetype i = 0; i < ports.size();) {
+        qsizetype j = i;
+        while (j + 1 < ports.size() && ports[j + 1].numport == ports[j].numport + 1)
+            ++j;
+        if (j - i >= 2)
+            noms << QStringLiteral("COM %1 à COM %2").arg(ports[i].numport).arg(ports[j].numport);
+        else
+            for (qsizetype k = i; k <= j; ++k)
+                noms << QStringLiteral("COM %1").arg(ports[k].numport);
+        i = j + 1;
+    }
     return noms.join(QStringLiteral(", "));
 }
 

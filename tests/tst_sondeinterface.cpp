@@ -106,6 +106,15 @@ private slots:
                  u"Aucune interface n'a répondu (ports essayés : COM 1 (/dev/ttyS0), COM 3 "
                  "(/dev/ttyS2)) ; COM 2 (/dev/ttyS1) : ne s'ouvre pas, ou déjà utilisé par un "
                  "autre programme."_s);
+        // Thirty built-in ports that do not open, named by their numbers.
+        ResultatSonde beaucoup;
+        beaucoup.essayes << PortSonde{1, u"/dev/ttyUSB0"_s};
+        for (const int n : {2, 3, 4, 5, 7, 8, 10})
+            beaucoup.fermes << PortSonde{n, u"/dev/ttyS%1"_s.arg(n - 2)};
+        QCOMPARE(textesonde(beaucoup),
+                 u"Aucune interface n'a répondu (ports essayés : COM 1 (/dev/ttyUSB0)) ; COM 2 "
+                 "à COM 5, COM 7, COM 8, COM 10 : ne s'ouvrent pas, ou déjà utilisés par un "
+                 "autre programme."_s);
         QCOMPARE(textesonde(ResultatSonde{}),
                  u"Aucune interface n'a répondu : aucun port série n'a été trouvé sur cet "
                  "ordinateur."_s);
