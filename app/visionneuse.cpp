@@ -130,7 +130,9 @@ void VueTraceWidget::clique(int x) {
     if (n == 0)
         return;
     const double sous = echantillonsous(zoneechantillons(rect()), vue_, x);
-    const int indice = std::clamp(int(std::lround(sous)), 0, n - 1);
+    // Kept on the samples before rounding: a picture squeezed to nothing gives no number.
+    const int indice =
+        std::isfinite(sous) ? int(std::lround(std::clamp(sous, 0.0, double(n - 1)))) : 0;
     VueTrace v = vue_;
     if (v.curseura < 0) {
         curseurbactif_ = false;
