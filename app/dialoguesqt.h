@@ -16,6 +16,9 @@ public:
     Reponse boiteMessage(const QString& invite, Boutons boutons, const QString& titre) override;
     QString boiteSaisie(const QString& invite, const QString& titre,
                         const QString& defaut) override;
+    // With "Lumière du banc...", which opens the window of the bench's light over the box
+    // (dialoguesbanc.cpp).
+    Reponse boiteBanc(const QString& invite, Boutons boutons, const QString& titre) override;
 
 private:
     void place(QWidget& boite) const;

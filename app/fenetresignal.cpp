@@ -3,15 +3,27 @@
 #include "app/feuillelumivox1.h"
 #include "app/visionneuse.h"
 #include "link/station.h"
+#include "recording/curseurs.h"
+#include "recording/raisonfichier.h"
 #include "recording/resultatreception.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QImageWriter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
+#include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -24,6 +36,13 @@ constexpr double ecartmaximum = 0.25;
 const QColor couleurlumiere{255, 240, 170};
 const QColor couleurobscurite{222, 226, 234};
 const QColor couleurseuil{200, 0, 0};
+const QColor couleurcurseurA{0, 130, 60};
+const QColor couleurcurseurB{150, 40, 170};
+
+// The trace within the picture: room on the left for the volts, below for the seconds.
+QRect cadretrace(const QRect& zone) {
+    return zone.adjusted(46, 8, -8, -22);
+}
 
 QString volts(double v, int decimales = 2) {
     return QLocale(QLocale::French).toString(v, 'f', decimales) + QStringLiteral(" V");
@@ -46,6 +65,15 @@ FenetreSignal::FenetreSignal(Station& station, QWidget* parent)
     trace_ = new QWidget(this);
     trace_->setMinimumSize(640, 260);
     trace_->installEventFilter(this);
+    // The arrow keys move a cursor: the trace takes the focus when clicked.
+    trace_->setFocusPolicy(Qt::StrongFocus);
+    fige_ = new QCheckBox(QStringLiteral("Figer"), this);
+    fige_->setToolTip(QStringLiteral("Arrête le défilement pour mesurer avec les curseurs ; les "
+                                     "mesures continuent d'arriver."));
+    auto* exporter = new QPushButton(QStringLiteral("Exporter en PNG..."), this);
+    curseurs_ = new QLabel(this);
+    curseurs_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    curseurs_->setWordWrap(true);
     titreenregistrement_ =
         new QLabel(QStringLiteral("Dernier enregistrement téléchargé (réception rapide)"), this);
     enregistrement_ = new VueTraceWidget(this);
@@ -58,9 +86,12 @@ FenetreSignal::FenetreSignal(Station& station, QWidget* parent)
     haut->addWidget(etat_, 1);
     haut->addWidget(new QLabel(QStringLiteral("Durée affichée :"), this));
     haut->addWidget(choixduree_);
+    haut->addWidget(fige_);
+    haut->addWidget(exporter);
     auto* disposition = new QVBoxLayout(this);
     disposition->addLayout(haut);
     disposition->addWidget(trace_, 1);
+    disposition->addWidget(curseurs_);
     disposition->addWidget(titreenregistrement_);
     disposition->addWidget(enregistrement_, 1);
     resize(900, 420);
@@ -68,6 +99,9 @@ FenetreSignal::FenetreSignal(Station& station, QWidget* parent)
     connect(choixduree_, &QComboBox::currentIndexChanged, this, [this](int i) {
         fixeduree(i == 0 ? 5 : i == 1 ? 10 : 30);
     });
+    connect(fige_, &QCheckBox::toggled, this, &FenetreSignal::fige);
+    connect(exporter, &QPushButton::clicked, this, &FenetreSignal::exporte);
+    metajourcurseurs();
     // The form passes on what the tick reads and what each reception leaves; the window
     // asks the interface nothing and decodes nothing.
     if (auto* feuille = qobject_cast<Feuillelumivox1*>(parent)) {
@@ -94,7 +128,11 @@ void FenetreSignal::fixeduree(double secondes) {
 }
 
 void FenetreSignal::ajoute(double instant, double v) {
+    const bool auxcurseurs = curseura_ >= 0 || curseurb_ >= 0;
     mesures_.ajoute(instant, v);
+    // A reading a cursor stood on may just have left the ring.
+    if (auxcurseurs && mesures_.taille() == mesures_.capacite())
+        metajourcurseurs();
     if (!isVisible())
         return;
     const double seuil = this->seuil();
@@ -122,17 +160,155 @@ void FenetreSignal::afficheenregistrement(std::shared_ptr<const ResultatReceptio
 
 bool FenetreSignal::eventFilter(QObject* objet, QEvent* evenement) {
     if (objet == trace_ && evenement->type() == QEvent::Paint) {
-        dessine(trace_);
+        QPainter p(trace_);
+        dessine(p, trace_->rect());
         return true;
+    }
+    if (objet == trace_ && evenement->type() == QEvent::MouseButtonRelease) {
+        const auto* souris = static_cast<QMouseEvent*>(evenement);
+        if (souris->button() == Qt::LeftButton)
+            clique(int(souris->position().x()));
+        return true;
+    }
+    if (objet == trace_ && evenement->type() == QEvent::KeyPress) {
+        const int touche = static_cast<QKeyEvent*>(evenement)->key();
+        if (touche == Qt::Key_Left || touche == Qt::Key_Right) {
+            deplacecurseur(touche == Qt::Key_Left ? -1 : 1);
+            return true;
+        }
+        if (touche == Qt::Key_Escape) {
+            effacecurseurs();
+            return true;
+        }
     }
     return QWidget::eventFilter(objet, evenement);
 }
 
-void FenetreSignal::dessine(QWidget* zone) {
-    QPainter p(zone);
-    const QRect cadre = zone->rect().adjusted(46, 8, -8, -22);
-    p.fillRect(zone->rect(), Qt::white);
-    const double maintenant = station_.plateforme.horloge();
+double FenetreSignal::maintenantaffiche() {
+    return instantfige_ >= 0 ? instantfige_ : station_.plateforme.horloge();
+}
+
+void FenetreSignal::fige(bool fige) {
+    instantfige_ = !fige                   ? -1
+                   : mesures_.taille() > 0 ? mesures_.derniere().instant
+                                           : station_.plateforme.horloge();
+    {
+        const QSignalBlocker silence(fige_);
+        fige_->setChecked(fige);
+    }
+    trace_->update();
+}
+
+std::optional<std::size_t> FenetreSignal::indicede(double instant) const {
+    if (instant < 0)
+        return std::nullopt;
+    std::size_t bas = 0;
+    std::size_t haut = mesures_.taille();
+    while (bas < haut) {
+        const std::size_t milieu = (bas + haut) / 2;
+        if (mesures_[milieu].instant < instant)
+            bas = milieu + 1;
+        else
+            haut = milieu;
+    }
+    if (bas < mesures_.taille() && mesures_[bas].instant == instant)
+        return bas;
+    return std::nullopt;
+}
+
+void FenetreSignal::clique(int x) {
+    if (mesures_.taille() == 0)
+        return;
+    const QRect cadre = cadretrace(trace_->rect());
+    const double debut = maintenantaffiche() - duree_;
+    const double t = debut + double(x - cadre.left()) * duree_ / std::max(1, cadre.width());
+    // The reading nearest to that instant.
+    std::size_t bas = 0;
+    std::size_t haut = mesures_.taille();
+    while (bas < haut) {
+        const std::size_t milieu = (bas + haut) / 2;
+        if (mesures_[milieu].instant < t)
+            bas = milieu + 1;
+        else
+            haut = milieu;
+    }
+    std::size_t k = std::min(bas, mesures_.taille() - 1);
+    if (k > 0 && t - mesures_[k - 1].instant < mesures_[k].instant - t)
+        --k;
+    const double instant = mesures_[k].instant;
+    if (curseura_ < 0 || !indicede(curseura_))
+        curseurbactif_ = false;
+    else if (curseurb_ < 0 || !indicede(curseurb_))
+        curseurbactif_ = true;
+    else
+        curseurbactif_ = std::abs(instant - curseurb_) < std::abs(instant - curseura_);
+    (curseurbactif_ ? curseurb_ : curseura_) = instant;
+    metajourcurseurs();
+}
+
+void FenetreSignal::deplacecurseur(int pas) {
+    double& curseur = curseurbactif_ ? curseurb_ : curseura_;
+    const std::optional<std::size_t> k = indicede(curseur);
+    if (!k)
+        return;
+    curseur = mesures_[std::size_t(::deplacecurseur(int(*k), pas, int(mesures_.taille())))].instant;
+    metajourcurseurs();
+}
+
+void FenetreSignal::effacecurseurs() {
+    curseura_ = curseurb_ = -1;
+    curseurbactif_ = false;
+    metajourcurseurs();
+}
+
+QString FenetreSignal::mesurecurseurs() const {
+    const std::optional<std::size_t> a = indicede(curseura_);
+    const std::optional<std::size_t> b = indicede(curseurb_);
+    if (!a || !b)
+        return {};
+    const auto point = [this](std::size_t k) {
+        return PointCurseur{int(k), mesures_[k].instant, mesures_[k].volts};
+    };
+    return textecurseurs(::mesurecurseurs(point(*a), point(*b)));
+}
+
+void FenetreSignal::metajourcurseurs() {
+    const QString mesure = mesurecurseurs();
+    curseurs_->setText(mesure.isEmpty()
+                           ? QStringLiteral("Curseurs : cliquer sur la courbe pour poser A, puis "
+                                            "B ; flèches : déplacer d'une mesure ; Échap : "
+                                            "effacer.")
+                           : QStringLiteral("Curseurs : ") + mesure);
+    trace_->update();
+}
+
+QImage FenetreSignal::image() {
+    QImage image(trace_->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    dessine(p, image.rect());
+    return image;
+}
+
+void FenetreSignal::exporte() {
+    const QString chemin = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Exporter en PNG"),
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("signal-lumineux.png")),
+        QStringLiteral("Images PNG (*.png)"));
+    if (chemin.isEmpty())
+        return;
+    QImageWriter ecrivain(chemin, "png");
+    if (!ecrivain.write(image()))
+        QMessageBox::warning(this, QStringLiteral("Exporter en PNG"),
+                             QStringLiteral("Impossible d'écrire l'image « %1 » : %2")
+                                 .arg(cheminaffiche(chemin), ecrivain.errorString()));
+}
+
+void FenetreSignal::dessine(QPainter& p, const QRect& zone) {
+    const QRect cadre = cadretrace(zone);
+    p.fillRect(zone, Qt::white);
+    const double maintenant = maintenantaffiche();
     const double debut = maintenant - duree_;
     const auto x = [&](double t) { return cadre.left() + (t - debut) * cadre.width() / duree_; };
     const auto y = [&](double v) {
@@ -201,6 +377,26 @@ void FenetreSignal::dessine(QWidget* zone) {
     p.setPen(QPen(couleurseuil, 1.5, Qt::DashLine));
     p.drawLine(QPointF(cadre.left(), y(seuil)), QPointF(cadre.right(), y(seuil)));
     p.drawText(QPointF(cadre.left() + 4, y(seuil) - 4), QStringLiteral("seuil ") + volts(seuil));
+    // The cursors on their readings, their letter on top.
+    const auto curseur = [&](double instant, const QColor& couleur, const QString& lettre) {
+        if (!indicede(instant))
+            return;
+        const double xx = x(instant);
+        p.setPen(QPen(couleur, 1.5));
+        p.drawLine(QPointF(xx, cadre.top()), QPointF(xx, cadre.bottom()));
+        p.drawText(QRectF(xx - 10, cadre.top() + 1, 20, 14), Qt::AlignCenter, lettre);
+    };
+    curseur(curseura_, couleurcurseurA, QStringLiteral("A"));
+    curseur(curseurb_, couleurcurseurB, QStringLiteral("B"));
+    const QString mesure = mesurecurseurs();
+    if (!mesure.isEmpty()) {
+        const QRectF place = QFontMetricsF(p.font()).boundingRect(mesure).adjusted(-4, -2, 4, 2);
+        const QRectF boite(QPointF(cadre.left() + 4, cadre.top() + 16), place.size());
+        p.fillRect(boite, QColor(255, 255, 255, 225));
+        p.setPen(QColor(40, 40, 40));
+        p.drawRect(boite);
+        p.drawText(boite, Qt::AlignCenter, mesure);
+    }
     p.restore();
 
     // The frame, the volts and the seconds.

@@ -13,6 +13,7 @@
 #include "emit/estimationemission.h"
 #include "link/dialogues.h"
 #include "link/station.h"
+#include "link/tubebanc.h"
 #include "receive/progressiontelechargement.h"
 #include "recording/resultatreception.h"
 
@@ -471,6 +472,12 @@ void Feuillelumivox1::construitmenus() {
         QStringLiteral("Ouvre deux autres fenêtres du programme, les postes 1 et 2, reliés par "
                        "le simulateur d'interface lumicom-sim : pour préparer une séance sans "
                        "matériel. Cette fenêtre-ci reste comme elle est."));
+    menu_lumierebanc = menu_options->addAction(QStringLiteral("Lumière du banc..."));
+    menu_lumierebanc->setToolTip(
+        QStringLiteral("La lumière de la salle, le bruit, le scintillement des lampes et le "
+                       "laser sur la photodiode de chaque poste du banc simulé ; la photodiode "
+                       "éclairée ou dans le noir à la main."));
+    menu_lumierebanc->setVisible(!dossierbanc().isEmpty());
     menu_mesureseuil =
         menu_options->addAction(QStringLiteral("Mesurer à nouveau la tension seuil"));
     menu_mesureseuil->setToolTip(
@@ -539,6 +546,7 @@ void Feuillelumivox1::relie() {
     lie(menu_codagesrapides, &Feuillelumivox1::menu_codagesrapides_Click);
     lie(menu_grandepolice, &Feuillelumivox1::menu_grandepolice_Click);
     lie(menu_bancsimule, &Feuillelumivox1::menu_bancsimule_Click);
+    lie(menu_lumierebanc, &Feuillelumivox1::menu_lumierebanc_Click);
     lie(menu_mesureseuil, &Feuillelumivox1::menu_mesureseuil_Click);
     lie(menu_guide, &Feuillelumivox1::menu_guide_Click);
     lie(menu_messages, &Feuillelumivox1::menu_messages_Click);

@@ -11,6 +11,7 @@
 class BarreMenus;
 class Dialogues;
 class FenetreAide;
+class FenetreLumiereBanc;
 class FenetreSignal;
 class QAction;
 class QLabel;
@@ -57,6 +58,7 @@ public:
     void demandeenregistrement(const QString& legende) override;
     void resultatreception(std::shared_ptr<const ResultatReception> resultat) override;
     void progressiontelechargement(const ProgressionTelechargement& progression) override;
+    void debitmessage(const DebitMessage& debit) override;
 
     Station& station() const { return station_; }
     // The form's own boxes.
@@ -87,6 +89,8 @@ public:
     // how long it still needs.
     QProgressBar* barretelechargement = nullptr;
     QLabel* lignetelechargement = nullptr;
+    // At the foot too, once a message has come or gone: what its light carried (its rate).
+    QLabel* lignedebit = nullptr;
 
     BarreMenus* barremenus = nullptr;
     QMenu* menu_codes;
@@ -142,6 +146,8 @@ public:
     QAction* menu_grandepolice;
     QAction* menu_bancsimule;
     QAction* menu_mesureseuil;
+    // On a simulated bench only: the window of the bench's light.
+    QAction* menu_lumierebanc;
     QMenu* menu_aide;
     QAction* menu_guide;
     QAction* menu_messages;
@@ -195,6 +201,7 @@ public:
     void menu_grandepolice_Click();
     void menu_bancsimule_Click();
     void menu_mesureseuil_Click();
+    void menu_lumierebanc_Click();
     void menu_guide_Click();
     void menu_messages_Click();
 
@@ -280,6 +287,7 @@ private:
     QPointer<FenetreSignal> fenetresignal_;
     std::shared_ptr<const ResultatReception> dernierresultat_;
     QPointer<FenetreAide> fenetreaide_;
+    QPointer<FenetreLumiereBanc> fenetrelumierebanc_;
     QMap<QString, QPointer<QMessageBox>> avis_;
     QLabel* notepriorite_ = nullptr;
     QList<QAction*> articlesvitesse_;

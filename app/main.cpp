@@ -11,6 +11,7 @@
 #include "link/messagesqt.h"
 #include "link/plateformeqt.h"
 #include "link/signauxarret.h"
+#include "link/sondeinterface.h"
 #include "link/station.h"
 #include "link/transportserie.h"
 #include "receive/form_load.h"
@@ -117,6 +118,11 @@ int main(int argc, char* argv[]) {
         station->fixecontexte(&fil.appels());
         if (ligne.poste > 0)
             station->portpropose = ligne.poste;
+        // The port box offers the port where an interface answers.
+        station->sondeinterface = [](Plateforme& p, int premier) {
+            return sondeinterface(
+                p, [](int numport) { return ouvreportserie(numport); }, portsasonder(premier));
+        };
     });
     Feuillelumivox1 feuille(*station, &dialogues);
     EcranRelais relais(feuille, appelsfenetre);

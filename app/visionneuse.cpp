@@ -4,12 +4,14 @@
 #include "recording/decodagemorserapide.h"
 #include "recording/raisonfichier.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -93,12 +95,15 @@ VueTraceWidget::VueTraceWidget(QWidget* parent) : QWidget(parent) {
     setMinimumSize(600, 300);
     setMouseTracking(false);
     setCursor(Qt::OpenHandCursor);
+    // The arrow keys move a cursor: the picture takes the focus when clicked.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void VueTraceWidget::fixetrace(TraceEnregistrement trace) {
     trace_ = std::move(trace);
     const double periode = vue_.periode;
     const bool entemps = vue_.entemps;
+    // The cursors stood on the samples of another trace: they go.
     vue_ = VueTrace::toute(trace_, periode);
     vue_.entemps = entemps;
     update();
@@ -115,7 +120,62 @@ void VueTraceWidget::fixevue(const VueTrace& vue) {
 void VueTraceWidget::toutvoir() {
     VueTrace v = VueTrace::toute(trace_, vue_.periode);
     v.entemps = vue_.entemps;
+    v.curseura = vue_.curseura;
+    v.curseurb = vue_.curseurb;
     fixevue(v);
+}
+
+void VueTraceWidget::clique(int x) {
+    const int n = int(trace_.valeurs.size());
+    if (n == 0)
+        return;
+    const double sous = echantillonsous(zoneechantillons(rect()), vue_, x);
+    // Kept on the samples before rounding: a picture squeezed to nothing gives no number.
+    const int indice =
+        std::isfinite(sous) ? int(std::lround(std::clamp(sous, 0.0, double(n - 1)))) : 0;
+    VueTrace v = vue_;
+    if (v.curseura < 0) {
+        curseurbactif_ = false;
+    } else if (v.curseurb < 0) {
+        curseurbactif_ = true;
+    } else {
+        // Both laid: the nearer moves.
+        curseurbactif_ = std::abs(indice - v.curseurb) < std::abs(indice - v.curseura);
+    }
+    (curseurbactif_ ? v.curseurb : v.curseura) = indice;
+    fixevue(v);
+}
+
+void VueTraceWidget::deplacecurseur(int pas) {
+    VueTrace v = vue_;
+    int& curseur = curseurbactif_ ? v.curseurb : v.curseura;
+    if (curseur < 0)
+        return;
+    curseur = ::deplacecurseur(curseur, pas, int(trace_.valeurs.size()));
+    // The cursor moved out of sight brings the view along.
+    const double largeur = v.dernier - v.premier;
+    if (curseur < v.premier) {
+        v.premier = curseur;
+        v.dernier = curseur + largeur;
+    } else if (curseur > v.dernier) {
+        v.dernier = curseur;
+        v.premier = curseur - largeur;
+    }
+    fixevue(v);
+}
+
+void VueTraceWidget::effacecurseurs() {
+    VueTrace v = vue_;
+    v.curseura = v.curseurb = -1;
+    curseurbactif_ = false;
+    fixevue(v);
+}
+
+QString VueTraceWidget::mesurecurseurs() const {
+    if (vue_.curseura < 0 || vue_.curseurb < 0)
+        return {};
+    return textecurseurs(::mesurecurseurs(pointcurseur(trace_, vue_.curseura, vue_.periode),
+                                          pointcurseur(trace_, vue_.curseurb, vue_.periode)));
 }
 
 void VueTraceWidget::zoome(double facteur, int x) {
@@ -150,14 +210,47 @@ void VueTraceWidget::wheelEvent(QWheelEvent* evenement) {
 void VueTraceWidget::mousePressEvent(QMouseEvent* evenement) {
     if (evenement->button() == Qt::LeftButton) {
         xsaisi_ = int(evenement->position().x());
+        glisse_ = false;
         vuesaisie_ = vue_;
         setCursor(Qt::ClosedHandCursor);
     }
 }
 
+void VueTraceWidget::mouseReleaseEvent(QMouseEvent* evenement) {
+    if (evenement->button() != Qt::LeftButton)
+        return;
+    setCursor(Qt::OpenHandCursor);
+    if (xsaisi_ >= 0 && !glisse_)
+        clique(int(evenement->position().x()));
+    xsaisi_ = -1;
+}
+
+void VueTraceWidget::keyPressEvent(QKeyEvent* evenement) {
+    switch (evenement->key()) {
+    case Qt::Key_Left:
+        deplacecurseur(-1);
+        break;
+    case Qt::Key_Right:
+        deplacecurseur(1);
+        break;
+    case Qt::Key_Escape:
+        effacecurseurs();
+        break;
+    default:
+        QWidget::keyPressEvent(evenement);
+        return;
+    }
+    evenement->accept();
+}
+
 void VueTraceWidget::mouseMoveEvent(QMouseEvent* evenement) {
     if (xsaisi_ < 0 || !(evenement->buttons() & Qt::LeftButton))
         return;
+    // A hand that shakes a little while clicking lays a cursor; beyond, it drags.
+    if (!glisse_ &&
+        std::abs(evenement->position().x() - xsaisi_) < QApplication::startDragDistance())
+        return;
+    glisse_ = true;
     const double parpixel = (vuesaisie_.dernier - vuesaisie_.premier) / std::max(1, width());
     VueTrace v = vuesaisie_;
     const double decalage = (xsaisi_ - evenement->position().x()) * parpixel;
@@ -186,6 +279,8 @@ Visionneuse::Visionneuse(Regles regles, QWidget* parent) : QWidget(parent), regl
     auto* exporter = new QPushButton(QStringLiteral("Exporter en PNG..."), this);
     resume_ = new QLabel(this);
     resume_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    curseurs_ = new QLabel(this);
+    curseurs_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     vue_ = new VueTraceWidget(this);
 
     auto* outils = new QHBoxLayout;
@@ -197,9 +292,13 @@ Visionneuse::Visionneuse(Regles regles, QWidget* parent) : QWidget(parent), regl
     disposition->addLayout(outils);
     disposition->addWidget(vue_, 1);
     disposition->addWidget(resume_);
+    disposition->addWidget(curseurs_);
     auto* aide = new QLabel(QStringLiteral("Molette : zoom autour du pointeur ; glisser : se "
-                                           "déplacer ; double clic : tout l'enregistrement."),
+                                           "déplacer ; double clic : tout l'enregistrement ; "
+                                           "clic : curseur A, puis B ; flèches : déplacer le "
+                                           "curseur d'une mesure ; Échap : effacer les curseurs."),
                             this);
+    aide->setWordWrap(true);
     aide->setStyleSheet(QStringLiteral("color: gray"));
     disposition->addWidget(aide);
     resize(1200, 560);
@@ -216,6 +315,12 @@ Visionneuse::Visionneuse(Regles regles, QWidget* parent) : QWidget(parent), regl
     connect(periode_, &QDoubleSpinBox::valueChanged, this, vue);
     connect(tout, &QPushButton::clicked, vue_, &VueTraceWidget::toutvoir);
     connect(exporter, &QPushButton::clicked, this, &Visionneuse::exporte);
+    connect(vue_, &VueTraceWidget::vuechangee, this, [this] {
+        const QString mesure = vue_->mesurecurseurs();
+        curseurs_->setText(mesure.isEmpty() ? QStringLiteral("Curseurs : cliquer sur la courbe "
+                                                             "pour poser A, puis B.")
+                                            : QStringLiteral("Curseurs : ") + mesure);
+    });
 }
 
 bool Visionneuse::ouvre(const QString& chemin, QString* erreur) {

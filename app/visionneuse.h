@@ -12,7 +12,9 @@ class QLabel;
 class QPushButton;
 
 // The picture of a trace in a widget: the wheel zooms around the pointer, a drag moves
-// along, a double click shows the whole recording again.
+// along, a double click shows the whole recording again. A click lays a cursor on the
+// sample under it (A, then B, then the nearer of the two moves there); the arrow keys move
+// the last one laid by one sample, Escape takes both away.
 class VueTraceWidget : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +28,14 @@ public:
     void zoome(double facteur, int x);
     void toutvoir();
 
+    // Lays a cursor on the sample under the abscissa `x`, as a click does.
+    void clique(int x);
+    // Moves the last cursor laid by `pas` samples, as the arrow keys do.
+    void deplacecurseur(int pas);
+    void effacecurseurs();
+    // What the two cursors measure, in words; empty until both are laid.
+    QString mesurecurseurs() const;
+
 signals:
     void vuechangee();
 
@@ -35,6 +45,8 @@ protected:
     void mousePressEvent(QMouseEvent* evenement) override;
     void mouseMoveEvent(QMouseEvent* evenement) override;
     void mouseDoubleClickEvent(QMouseEvent* evenement) override;
+    void mouseReleaseEvent(QMouseEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
 
 private:
     void borne();
@@ -42,7 +54,9 @@ private:
     TraceEnregistrement trace_;
     VueTrace vue_;
     int xsaisi_ = -1;
+    bool glisse_ = false; // the button held has moved the view: no click
     VueTrace vuesaisie_;
+    bool curseurbactif_ = false; // the arrow keys move B (else A)
 };
 
 // The coding a recording was sent in, told by its opening as the two fast decoders measure
@@ -90,5 +104,6 @@ private:
     QComboBox* axe_;
     QDoubleSpinBox* periode_;
     QLabel* resume_;
+    QLabel* curseurs_;
     VueTraceWidget* vue_;
 };

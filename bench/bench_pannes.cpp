@@ -158,7 +158,8 @@ struct Poste {
 QStringList ditsParLePoste(const QByteArray& erreurs) {
     static const QRegularExpression courant(QStringLiteral(
         "^lumicom-tool : (priorité temps réel|tension seuil|réception d'un message|tics manqués|"
-        "envoi en|fin de l'émission|enregistrement écrit|arrêt demandé|Téléchargement :)"));
+        "envoi en|fin de l'émission|enregistrement écrit|arrêt demandé|Téléchargement :|"
+        "Débit :)"));
     QStringList dits;
     for (const QString& ligne : QString::fromUtf8(erreurs).split(u'\n')) {
         if (ligne.trimmed().isEmpty() || courant.match(ligne).hasMatch())

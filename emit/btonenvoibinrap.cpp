@@ -2,6 +2,7 @@
 
 #include "codes/binaire.h"
 #include "codes/predefinis.h"
+#include "emit/debitemission.h"
 #include "emit/emissionlente.h"
 #include "emit/emissionrapide.h"
 #include "emit/maintientlaser.h"
@@ -59,6 +60,7 @@ void Btonenvoi_binrap_Click(Station& s) {
     const QString& codebinaire = e.codebinaire;
     const qsizetype aenvoyer = codebinaire.size() - (blancajoute ? 1 : 0);
     int compteurbits = 0;
+    commencereleveemission(s);
     for (qsizetype i = 0; i < aenvoyer; ++i) {
         const QChar c = codebinaire[i];
         if (c == u' ') {
@@ -76,10 +78,12 @@ void Btonenvoi_binrap_Click(Station& s) {
         }
     }
 
+    const DebitMessage debit = finreleveemission(s, codebinaire.left(aenvoyer), false, false);
     attentefinenregistrement(s, t0);
     f.fixetexte(Etiquette1, QStringLiteral(" ENVOI DU MESSAGE TERMINE "));
     maintientlaser(s, false, 0.5, Cession::avantEcriture, Touches::rapides);
 
     retourreception(s, Btonenvoi_binrap,
                     QStringLiteral(" Entrer un message (tout caractère clavier) ou code         "));
+    f.debitmessage(debit);
 }

@@ -2,6 +2,7 @@
 
 #include "codes/binaire.h"
 #include "codes/predefinis.h"
+#include "emit/debitemission.h"
 #include "emit/emissionlente.h"
 #include "emit/maintientlaser.h"
 #include "link/ecran.h"
@@ -26,6 +27,7 @@ void Btonenvoiebinaire_Click(Station& s) {
     maintientlaser(s, false, 1.136, Cession::avantEcriture);
     int compteurbits = 0;
     const QString codebinaire = e.codebinaire;
+    commencereleveemission(s);
     for (const QChar c : codebinaire) {
         const double b = 0.568 * e.facteurvitesse;
         if (c == u' ') {
@@ -42,10 +44,12 @@ void Btonenvoiebinaire_Click(Station& s) {
             maintientlaser(s, false, 0.568 * e.facteurvitesse, Cession::apresEcriture);
         }
     }
+    const DebitMessage debit = finreleveemission(s, codebinaire, false, true);
     maintientlaser(s, false, 0.568 * e.facteurvitesse, Cession::apresEcriture);
     maintientlaser(s, true, 6.818, Cession::apresEcriture);
     termineemission(s);
 
     retourreception(s, Btonenvoiebinaire,
                     QStringLiteral(" Entrer un message (tout caractère clavier) ou code         "));
+    f.debitmessage(debit);
 }

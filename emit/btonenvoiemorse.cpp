@@ -2,6 +2,7 @@
 
 #include "codes/morse.h"
 #include "codes/predefinis.h"
+#include "emit/debitemission.h"
 #include "emit/emissionlente.h"
 #include "emit/maintientlaser.h"
 #include "link/ecran.h"
@@ -24,6 +25,7 @@ void Btonenvoiemorse_Click(Station& s) {
 
     maintientlaser(s, true, 3, Cession::aucune);
     maintientlaser(s, false, 2, Cession::avantEcriture);
+    commencereleveemission(s);
     for (const QChar c : morse.codemorse) {
         // The speed factor is read at every element: a menu choice made during the
         // message applies from the next one.
@@ -36,6 +38,7 @@ void Btonenvoiemorse_Click(Station& s) {
             maintientlaser(s, true, 1 * fv, Cession::apresEcriture);
         maintientlaser(s, false, 0.3 * e.facteurvitesse, Cession::apresEcriture);
     }
+    const DebitMessage debit = finreleveemission(s, morse.codemorse, true, true);
     maintientlaser(s, true, 3, Cession::apresEcriture);
     termineemission(s);
 
@@ -43,4 +46,5 @@ void Btonenvoiemorse_Click(Station& s) {
         s, Btonenvoiemorse,
         QStringLiteral(
             " Entrer un message (26 minuscules sans ponctuation ou 9 chiffres) ou code         "));
+    f.debitmessage(debit);
 }

@@ -2,6 +2,7 @@
 
 #include "codes/morse.h"
 #include "codes/predefinis.h"
+#include "emit/debitemission.h"
 #include "emit/emissionlente.h"
 #include "emit/emissionrapide.h"
 #include "emit/maintientlaser.h"
@@ -51,6 +52,7 @@ void Btonenvoi_morserapide_Click(Station& s) {
     cadence.element(false, point);
     cadence.element(true, point);
     cadence.element(false, trait);
+    commencereleveemission(s);
     for (const QChar c : morse.codemorse) {
         if (c == u' ')
             cadence.element(false, trait);
@@ -61,6 +63,7 @@ void Btonenvoi_morserapide_Click(Station& s) {
         cadence.element(false, point);
     }
 
+    const DebitMessage debit = finreleveemission(s, morse.codemorse, true, false);
     attentefinenregistrement(s, t0);
     f.fixetexte(Etiquette1, QStringLiteral(" ENVOI DU MESSAGE TERMINE "));
     p.cede();
@@ -70,4 +73,5 @@ void Btonenvoi_morserapide_Click(Station& s) {
         s, Btonenvoi_morserapide,
         QStringLiteral(
             " Entrer un message (26 minuscules sans ponctuation ou 9 chiffres) ou code         "));
+    f.debitmessage(debit);
 }

@@ -23,7 +23,11 @@ void CadenceRapide::element(bool allume, double duree) {
     Plateforme& p = s_.plateforme;
     if (s_.liaisonperdue())
         return;
-    fin_ = debutintervalle(fin_, p.horloge()) + duree;
+    const double debut = debutintervalle(fin_, p.horloge());
+    fin_ = debut + duree;
+    const auto niveau = allume ? Liaison::NiveauLaser::allume : Liaison::NiveauLaser::eteint;
+    if (liaison.niveauLaser() != niveau)
+        s_.clavier.notechangement(debut);
     allume ? liaison.allumelaserrapide() : liaison.eteintlaserrapide();
     if (liaison.perdu()) {
         // The rest of the message goes nowhere: it is not waited for.

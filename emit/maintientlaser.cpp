@@ -42,6 +42,9 @@ void maintientlaser(Station& s, bool allume, double duree, Cession cession, Touc
     ClavierLaser& clavier = s.clavier;
     const double lecture = p.horloge();
     s.etat.tempsdepart = debutintervalle(clavier.finIntervalle, lecture);
+    const auto niveau = allume ? Liaison::NiveauLaser::allume : Liaison::NiveauLaser::eteint;
+    if (s.liaison.niveauLaser() != niveau)
+        clavier.notechangement(s.etat.tempsdepart);
     const double fin = s.etat.tempsdepart + duree;
     clavier.finIntervalle = fin;
     // The first pass neither sleeps nor yields before it writes: a change of level is due

@@ -17,4 +17,10 @@ public:
     // Returns the text typed, or an empty text on Cancel.
     virtual QString boiteSaisie(const QString& invite, const QString& titre,
                                 const QString& defaut) = 0;
+    // A box of start-up on a simulated bench: the same, with one more button, "Lumière du
+    // banc...", that opens the window of the bench's light and leaves the box open (the
+    // receiver test needs the photodiode lit by hand). By default, the box alone.
+    virtual Reponse boiteBanc(const QString& invite, Boutons boutons, const QString& titre) {
+        return boiteMessage(invite, boutons, titre);
+    }
 };

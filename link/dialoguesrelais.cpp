@@ -49,6 +49,13 @@ Dialogues::Reponse DialoguesRelais::boiteMessage(const QString& invite, Boutons 
         [invite, boutons, titre](Dialogues& d) { return d.boiteMessage(invite, boutons, titre); });
 }
 
+Dialogues::Reponse DialoguesRelais::boiteBanc(const QString& invite, Boutons boutons,
+                                              const QString& titre) {
+    return attendsreponse<Reponse>([invite, boutons, titre](Dialogues& d) {
+        return d.boiteBanc(invite, boutons, titre);
+    });
+}
+
 QString DialoguesRelais::boiteSaisie(const QString& invite, const QString& titre,
                                      const QString& defaut) {
     return attendsreponse<QString>(

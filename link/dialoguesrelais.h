@@ -22,6 +22,7 @@ public:
     Reponse boiteMessage(const QString& invite, Boutons boutons, const QString& titre) override;
     QString boiteSaisie(const QString& invite, const QString& titre,
                         const QString& defaut) override;
+    Reponse boiteBanc(const QString& invite, Boutons boutons, const QString& titre) override;
 
 private:
     // Runs `question` on the window's thread and yields until its answer has come.

@@ -18,6 +18,19 @@ struct ProgressionTelechargement {
     bool fini = false; // ended, or abandoned
 };
 
+// What the light of one message carried, measured on the light itself: the characters it
+// carried and the time from the first change of its light to the last (the start mark, the
+// opening of the fast codings and the end mark left out). recording/debit.h computes it
+// and words it.
+struct DebitMessage {
+    bool morse = true;
+    bool emis = false;  // what this station sent; otherwise what it received
+    int caracteres = 0; // the characters carried, the blanks between words included
+    int bits = 0;       // binary: the frames' bits, 9 a character, start bits included
+    double unites = 0;  // Morse: the message's length in dots, from its first light to its last
+    double duree = 0;   // seconds from the first change of the light to the last; 0: none
+};
+
 // What a station's routines show and ask, whatever shows it: the main form on screen, the
 // terminal of the headless tool, the memory of a test. The routines name the form's
 // controls as the program always has; they never see a widget.
@@ -87,6 +100,9 @@ public:
     // A fast reception, or a recording decoded again, has ended: its record, which every
     // view of a recording reads.
     virtual void resultatreception(std::shared_ptr<const ResultatReception> resultat) = 0;
+    // A message has been received or sent: what its light carried (after each one; a
+    // `duree` of 0 when the message had no light to measure).
+    virtual void debitmessage(const DebitMessage& debit) = 0;
     // A download is under way (`recues` 0 when it starts), a few times a second, and once
     // more with `fini` when it ends or is abandoned.
     virtual void progressiontelechargement(const ProgressionTelechargement& progression) = 0;

@@ -65,6 +65,11 @@ public:
         if (surProgression)
             surProgression(progression);
     }
+    void debitmessage(const DebitMessage& debit) override {
+        debit_ = debit;
+        if (surDebit)
+            surDebit(debit);
+    }
     void resultatreception(std::shared_ptr<const ResultatReception> resultat) override {
         if (surResultat && resultat)
             surResultat(*resultat);
@@ -76,6 +81,8 @@ public:
     std::function<void(Controle, const QString&)> surTexte;
     // Who follows a download as it goes (the headless tool prints it).
     std::function<void(const ProgressionTelechargement&)> surProgression;
+    // Who takes what the light of each message carried (the headless tool prints it).
+    std::function<void(const DebitMessage&)> surDebit;
     // What runs once, the first time the window is shown: the idle loop has begun.
     std::function<void()> surMontre;
 
@@ -88,6 +95,7 @@ public:
     QString legendeenregistrement_;
     ProgressionTelechargement progression_; // the last one reported
     CopieEtat etatposte_;                   // the last settings sent
+    DebitMessage debit_;                    // the last message's
 
 private:
     QMap<Controle, Etat> controles_;

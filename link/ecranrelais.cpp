@@ -79,3 +79,7 @@ void EcranRelais::resultatreception(std::shared_ptr<const ResultatReception> res
 void EcranRelais::progressiontelechargement(const ProgressionTelechargement& progression) {
     transmet([progression](Ecran& f) { f.progressiontelechargement(progression); });
 }
+
+void EcranRelais::debitmessage(const DebitMessage& debit) {
+    transmet([debit](Ecran& f) { f.debitmessage(debit); });
+}

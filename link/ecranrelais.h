@@ -38,6 +38,7 @@ public:
     void demandeenregistrement(const QString& legende) override;
     void resultatreception(std::shared_ptr<const ResultatReception> resultat) override;
     void progressiontelechargement(const ProgressionTelechargement& progression) override;
+    void debitmessage(const DebitMessage& debit) override;
 
 private:
     // Runs `appel` on the window's thread, after those carried before it.

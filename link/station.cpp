@@ -105,6 +105,7 @@ public:
     void progressiontelechargement(const ProgressionTelechargement& p) override {
         e_.progressiontelechargement(p);
     }
+    void debitmessage(const DebitMessage& d) override { e_.debitmessage(d); }
 
 private:
     Ecran& e_;

@@ -7,6 +7,7 @@
 #include "link/etatpartage.h"
 #include "link/liaison.h"
 #include "link/plateforme.h"
+#include "link/sondeinterface.h"
 #include "link/tempsreel.h"
 
 #include <atomic>
@@ -82,6 +83,11 @@ public:
     Observateurs observateurs;
     // The number the start-up box of the port offers.
     int portpropose = 1;
+    // Start-up's search for the interface before the port box, that port tried first, on
+    // the station's own platform (the program's: the ports of the machine asked one reading
+    // each); none in the tests and the headless tool, where the box offers `portpropose` as
+    // it is.
+    std::function<ResultatSonde(Plateforme& plateforme, int premier)> sondeinterface;
     // Whether the tick says when the interface stops answering (start-up checks it itself).
     bool surveillanceinterface = false;
     // What weighs each reading of the tick (at its clock reading) while the station waits

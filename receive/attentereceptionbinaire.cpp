@@ -4,7 +4,9 @@
 #include "codes/predefinis.h"
 #include "link/ecran.h"
 #include "link/station.h"
+#include "receive/changementsmessage.h"
 #include "receive/lumiere.h"
+#include "recording/debit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,8 +58,9 @@ void debutreceptionbinaire(Station& s) {
 // the slots it counted. A character's light that reaches its ninth slot still lit is
 // followed to its end before anything else is counted; it is the end mark only when it
 // lasts more than 9.5 bits as well, so that ÿ (nine lit bits) is a character. The gap after
-// a character that ends in darkness is timed from where its last bit ends.
-void recoitcreneaux(Station& s) {
+// a character that ends in darkness is timed from where its last bit ends. The ticks that
+// saw each lit run of a character light up and go dark go to `changements`.
+void recoitcreneaux(Station& s, ChangementsMessage& changements) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
     const auto ajoute = [&](QChar c) {
@@ -91,6 +94,7 @@ void recoitcreneaux(Station& s) {
     // it reached the ninth slot still lit.
     int avantallume = 0;
     double debutallume = 0;
+    double allumage = 0; // the tick that saw it light up
     bool coupee = false;
     // When the last character ended in darkness cut at its ninth slot: where its last bit
     // ends, as the emitter keys it. The ninth slot comes 0.068 f early for each of its last
@@ -115,6 +119,8 @@ void recoitcreneaux(Station& s) {
             t0 = p.horloge();
             avantallume = creneaux;
             debutallume = t0;
+            allumage = instantdutic(s);
+            const bool allumee = lumiereallumee(e);
             while (creneaux < 9 && lumiereallumee(e) && !s.liaisonperdue()) {
                 cedeavant(p, t0 + 0.5 * e.facteurvitesse);
                 const double t1 = p.horloge();
@@ -129,6 +135,8 @@ void recoitcreneaux(Station& s) {
             coupee = lumiereallumee(e);
             if (!coupee)
                 arrondit(avantallume, p.horloge() - debutallume, u'1');
+            if (allumee && !coupee)
+                changements.element(allumage, instantdutic(s));
             t0 = p.horloge();
             const int avantsombre = creneaux;
             const double debutsombre = t0;
@@ -172,8 +180,10 @@ void recoitcreneaux(Station& s) {
                     cedeavant(p, findecaractere);
                 }
             }
-            if (!finmarque && !lumiereallumee(e))
+            if (!finmarque && !lumiereallumee(e)) {
                 arrondit(avantallume, p.horloge() - debutallume, u'1');
+                changements.element(allumage, instantdutic(s));
+            }
         }
         if (creneaux >= 9 && !finmarque) {
             creneaux = 0;
@@ -221,7 +231,8 @@ void attentereceptionbinaire(Station& s) {
 
         const Activite activite(s, QStringLiteral("une réception"));
         debutreceptionbinaire(s);
-        recoitcreneaux(s);
+        ChangementsMessage changements;
+        recoitcreneaux(s, changements);
         const DecodageBinaire decodage = decodecodebinaire(e.codebinaire);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::BinaireLent);
         e.affichagebinaire = decodage.affichagebinaire;
@@ -229,6 +240,11 @@ void attentereceptionbinaire(Station& s) {
             e.messagerecu += u' ' + texteliaisonperdue;
         else if (e.compteursilence > 6)
             e.messagerecu += u' ' + texteinterruption;
+        // The last ten slots are the darkness before the end mark and its light: no
+        // character of the message, as the decoding reads them.
+        s.ecran->debitmessage(
+            debitbinaire(e.codebinaire.left(std::max<qsizetype>(0, e.codebinaire.size() - 10)),
+                         changements.duree()));
         finmessagebinaire(s);
     }
 }

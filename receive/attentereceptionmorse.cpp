@@ -4,7 +4,9 @@
 #include "codes/predefinis.h"
 #include "link/ecran.h"
 #include "link/station.h"
+#include "receive/changementsmessage.h"
 #include "receive/lumiere.h"
+#include "recording/debit.h"
 
 using enum Ecran::Controle;
 
@@ -36,8 +38,9 @@ void debutreceptionmorse(Station& s) {
 //
 // A pulse is a dot or a dash by the nearest of their lengths, 0.3 f and 1 f: the limit lies
 // half-way, at 0.65 f, so that a busy emitter's light, a dot stretched or a dash cut by a
-// stall of 100 ms and a tick, is still read as sent.
-QString recoitsymboles(Station& s) {
+// stall of 100 ms and a tick, is still read as sent. The ticks that saw each dot or dash
+// light up and go dark go to `changements`.
+QString recoitsymboles(Station& s, ChangementsMessage& changements) {
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
     QString code;
@@ -57,6 +60,7 @@ QString recoitsymboles(Station& s) {
             }
         }
         t0 = p.horloge();
+        const double allumage = instantdutic(s);
         while (lumiereallumee(e) && !s.liaisonperdue())
             p.cede();
         d = p.horloge() - t0;
@@ -71,6 +75,7 @@ QString recoitsymboles(Station& s) {
             continue;
         }
         s.ecran->fixetexte(Texte1, code);
+        changements.element(allumage, instantdutic(s));
         e.compteursilence = 0;
     }
 }
@@ -112,13 +117,15 @@ void attentereceptionmorse(Station& s) {
 
         const Activite activite(s, QStringLiteral("une réception"));
         debutreceptionmorse(s);
-        const QString code = recoitsymboles(s);
+        ChangementsMessage changements;
+        const QString code = recoitsymboles(s, changements);
         const DecodageMorse decodage = decodecodemorse(code);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::MorseLent);
         if (s.liaisonperdue())
             e.messagerecu += texteliaisonperdue;
         else if (e.compteursilence > 6)
             e.messagerecu += texteinterruption;
+        s.ecran->debitmessage(debitmorse(code, changements.duree(), true));
         finmessagemorse(s, decodage.affichage);
     }
 }

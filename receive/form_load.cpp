@@ -7,6 +7,7 @@
 #include "link/valeurnumerique.h"
 #include "receive/boucledereception.h"
 #include "receive/mesureseuil.h"
+#include "receive/demarragebanc.h"
 
 #include <QAction>
 #include <algorithm>
@@ -75,15 +76,24 @@ void preparefenetre(Station& s, bool morse) {
 
 // The port number typed, by the numeric-value rule, rounded half to even. An empty
 // answer ends the program; a number that no 16-bit port number can hold is refused, and
-// the box asks again.
+// the box asks again. Where the station searches for its interface first, the box says
+// what the search found and offers the port where one answered.
 void demandeport(Station& s) {
     for (;;) {
+        QString trouvee;
+        int propose = s.portpropose;
+        if (s.sondeinterface) {
+            const ResultatSonde sonde = s.sondeinterface(s.plateforme, s.portpropose);
+            trouvee = textesonde(sonde) + CR + CR;
+            if (sonde.trouve > 0)
+                propose = sonde.trouve;
+        }
         const QString reponse = s.dialogues.boiteSaisie(
-            QStringLiteral("Entrer le n° de port COM réel ") + CR +
+            trouvee + QStringLiteral("Entrer le n° de port COM réel ") + CR +
                 QStringLiteral(" Orphy branché sur un port COM") + CR +
                 QStringLiteral("{voir Panneau de configuration Icône Ajout de matériel Option déjà "
                                "connecté Liste de matériel} "),
-            QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QString::number(s.portpropose));
+            QStringLiteral("N° de port COM ? 1,2,3 ... 8 ? "), QString::number(propose));
         if (reponse.isEmpty())
             s.arrete(0);
         const double numero = std::nearbyint(valeurnumerique(reponse));
@@ -172,7 +182,8 @@ bool demandetest(Station& s) {
 
 void testerecepteur(Station& s) {
     EtatPartage& e = s.etat;
-    s.dialogues.boiteMessage(
+    boitedemarrage(
+        s,
         QStringLiteral(" Le programme va mesurer la tension aux bornes de la résistance lorsque ") +
             LF +
             QStringLiteral("la photodiode (ou le phototransistor) n'est pas éclairée par le laser "
@@ -181,12 +192,14 @@ void testerecepteur(Station& s) {
             QStringLiteral("Sur ce poste : vérifier que la photodiode n'est pas éclairée par laser "
                            "SVP ") +
             LF + LF + QStringLiteral("Cliquer OK pour mesurer la tension dite seuil"),
-        Boutons::Ok, QStringLiteral(" Mesure de la tension seuil (photodiode non éclairée)"));
+        Boutons::Ok, QStringLiteral(" Mesure de la tension seuil (photodiode non éclairée)"),
+        LumiereDemarrage::noire);
 
     attendunemesureoufin(s);
     e.tensionseuil = e.tensionmesuree + 0.5;
 
-    s.dialogues.boiteMessage(
+    boitedemarrage(
+        s,
         QStringLiteral("La tension Useuil = tension mesurée ") + formattension(e.tensionmesuree) +
             QStringLiteral(" V + 0,5 V = ") + formattension(e.tensionseuil) +
             QStringLiteral(" V ") + LF + LF +
@@ -195,7 +208,8 @@ void testerecepteur(Station& s) {
             LF + LF +
             QStringLiteral("Cliquer OK pour mesurer la hausse de tension aux bornes de la "
                            "résistance 82 kOhm "),
-        Boutons::Ok, QStringLiteral(" Résultat de mesure de la tension seuil "));
+        Boutons::Ok, QStringLiteral(" Résultat de mesure de la tension seuil "),
+        LumiereDemarrage::eclairee);
 
     attendunemesureoufin(s);
     // The rise is counted from the threshold, not from the dark voltage.
@@ -204,24 +218,27 @@ void testerecepteur(Station& s) {
     const QString mesure = QStringLiteral("La tension mesurée = ") + r +
                            QStringLiteral(" V  soit une hausse de ") + h + QStringLiteral(" V ");
     if (e.tensionmesuree - e.tensionseuil > 1) {
-        s.dialogues.boiteMessage(
+        boitedemarrage(
+            s,
             mesure + QStringLiteral(" > 1V CORRECT ! ") + LF + LF +
                 QStringLiteral(" Eteindre le laser du poste émetteur et continuer le programme "),
-            Boutons::Ok, QStringLiteral(" Résultat du test : CORRECT "));
-    } else if (s.dialogues.boiteMessage(
+            Boutons::Ok, QStringLiteral(" Résultat du test : CORRECT "), LumiereDemarrage::rendue);
+    } else if (boitedemarrage(
+                   s,
                    mesure + QStringLiteral(" < 1V TROP FAIBLE POUR UN FONCTIONNEMENT OPTIMAL ") +
                        LF + LF +
                        QStringLiteral(
                            " ETEINDRE LE LASER du poste émetteur et continuer le "
                            "programme en cliquant OK ou annuler et vérifier le montage "),
-                   Boutons::OkAnnuler,
-                   QStringLiteral(" Résultat du test : INCORRECT ")) != Reponse::Ok) {
+                   Boutons::OkAnnuler, QStringLiteral(" Résultat du test : INCORRECT "),
+                   LumiereDemarrage::rendue) != Reponse::Ok) {
         s.arrete(0);
     }
 }
 
 void avertitmesureseuil(Station& s, bool testfait) {
-    s.dialogues.boiteMessage(invitemesureseuil(testfait), Boutons::Ok, titremesureseuil);
+    boitedemarrage(s, invitemesureseuil(testfait), Boutons::Ok, titremesureseuil,
+                   LumiereDemarrage::noire);
 }
 
 // Writes the laser-off byte again and again for 0.2 s without yielding, so that the

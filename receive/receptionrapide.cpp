@@ -4,6 +4,7 @@
 #include "link/station.h"
 #include "receive/lumiere.h"
 #include "receive/telechargement.h"
+#include "recording/debit.h"
 #include "recording/messagerapide.h"
 #include "recording/resultatreception.h"
 
@@ -36,7 +37,9 @@ void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
     if (bilan.interrompu)
         resultat.avis << avistelechargementinterrompu(bilan);
     affichemessagerecu(s, resultat.avis);
-    s.ecran->resultatreception(std::make_shared<const ResultatReception>(resultat));
+    const auto enregistrement = std::make_shared<const ResultatReception>(resultat);
+    s.ecran->resultatreception(enregistrement);
+    s.ecran->debitmessage(debitreception(*enregistrement));
 }
 
 void videtabmesures(EtatPartage& e) {

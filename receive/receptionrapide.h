@@ -21,7 +21,8 @@ void commencereceptionrapide(Station& s);
 
 // The end of a fast reception: messagerecu in Texte2, locked, each notice on a line of its
 // own after it (a message longer than the recording, a download the interface abandoned),
-// kept in the record; then the record goes to the screen, for every view of it.
+// kept in the record; then the record goes to the screen, for every view of it, and what
+// the message's light carried.
 void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
                             ResultatReception& resultat);
 

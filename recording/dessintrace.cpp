@@ -21,6 +21,8 @@ const QColor couleurseuilinitial{120, 120, 120};
 const QColor couleurpreambule{190, 215, 255};
 const QColor couleurallume{255, 246, 190};
 const QColor couleurrien{230, 90, 60};
+const QColor couleurcurseura{0, 130, 60};
+const QColor couleurcurseurb{150, 40, 170};
 
 QString nombre(double v, int decimales) {
     return QLocale(QLocale::French).toString(v, 'f', decimales);
@@ -50,6 +52,21 @@ double abscisse(const QRect& zone, const VueTrace& v, double echantillon) {
     return zone.left() + (echantillon - v.premier) * zone.width() / (v.dernier - v.premier);
 }
 
+QRect zoneechantillons(const QRect& cadre) {
+    const int haut = cadre.top() + hauteurcaracteres + hauteurplages + 3;
+    return QRect(cadre.left() + 44, haut, cadre.width() - 52,
+                 cadre.height() - hauteurcaracteres - hauteurplages - hauteuraxe - 8);
+}
+
+PointCurseur pointcurseur(const TraceEnregistrement& t, int indice, double periode) {
+    PointCurseur c;
+    c.indice = indice;
+    c.instant = indice * periode;
+    if (indice >= 0 && indice < int(t.valeurs.size()))
+        c.volts = t.valeurs[size_t(indice)] * 5.0 / 255;
+    return c;
+}
+
 double echantillonsous(const QRect& zone, const VueTrace& v, int x) {
     return v.premier + double(x - zone.left()) * (v.dernier - v.premier) / zone.width();
 }
@@ -61,8 +78,7 @@ void dessinetrace(QPainter& p, const QRect& cadre, const TraceEnregistrement& t,
     const QRect bandecaracteres(cadre.left(), cadre.top(), cadre.width(), hauteurcaracteres);
     const QRect bandeplages(cadre.left(), bandecaracteres.bottom() + 1, cadre.width(),
                             hauteurplages);
-    const QRect trace(cadre.left() + 44, bandeplages.bottom() + 4, cadre.width() - 52,
-                      cadre.height() - hauteurcaracteres - hauteurplages - hauteuraxe - 8);
+    const QRect trace = zoneechantillons(cadre);
     if (trace.width() < 10 || trace.height() < 10 || v.dernier <= v.premier) {
         p.restore();
         return;
@@ -162,7 +178,42 @@ void dessinetrace(QPainter& p, const QRect& cadre, const TraceEnregistrement& t,
         p.drawText(QRectF(g - 20, bandecaracteres.top(), d - g + 40, bandecaracteres.height() - 6),
                    Qt::AlignHCenter | Qt::AlignBottom, texte);
     }
+    // The cursors, a line on their sample across the samples, their letter on top.
+    const auto curseur = [&](int indice, const QColor& couleur, const QString& lettre) {
+        if (indice < 0 || indice >= n || !visible(indice, indice))
+            return;
+        // Crisp, on a whole pixel: the line shows the sample it stands on.
+        const double xx = std::floor(x(indice)) + 0.5;
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(couleur, 1));
+        p.drawLine(QPointF(xx, trace.top()), QPointF(xx, trace.bottom()));
+        p.restore();
+        QFont f = petite;
+        f.setBold(true);
+        f.setPointSizeF(9);
+        p.setFont(f);
+        p.setPen(couleur);
+        p.drawText(QRectF(xx - 10, trace.top() + 1, 20, 14), Qt::AlignCenter, lettre);
+    };
+    curseur(v.curseura, couleurcurseura, QStringLiteral("A"));
+    curseur(v.curseurb, couleurcurseurb, QStringLiteral("B"));
     p.setClipping(false);
+
+    // With both cursors laid, what they measure, in the top left corner of the samples.
+    if (v.curseura >= 0 && v.curseurb >= 0 && v.curseura < n && v.curseurb < n) {
+        const QString mesure = textecurseurs(mesurecurseurs(
+            pointcurseur(t, v.curseura, v.periode), pointcurseur(t, v.curseurb, v.periode)));
+        QFont f = petite;
+        f.setPointSizeF(9);
+        p.setFont(f);
+        const QRectF place = QFontMetricsF(f).boundingRect(mesure).adjusted(-4, -2, 4, 2);
+        const QRectF boite(QPointF(trace.left() + 4, trace.top() + 16), place.size());
+        p.fillRect(boite, QColor(255, 255, 255, 225));
+        p.setPen(QColor(40, 40, 40));
+        p.drawRect(boite);
+        p.drawText(boite, Qt::AlignCenter, mesure);
+    }
 
     // The frame, the vertical scale in volts and the horizontal axis.
     p.setFont(petite);

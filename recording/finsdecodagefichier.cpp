@@ -3,6 +3,7 @@
 #include "link/ecran.h"
 #include "link/station.h"
 #include "recording/affichageresultat.h"
+#include "recording/debit.h"
 #include "recording/messagerapide.h"
 #include "recording/mesuresfichier.h"
 #include "recording/resultatreception.h"
@@ -37,7 +38,9 @@ void affichefindecodagefichier(Station& s, const MesuresFichier& mesures,
     if (mesures.tronque)
         resultat.avis << avisfichiertronque(s.etat.cheminlecture);
     affichemessagerecu(s, resultat.avis);
-    s.ecran->resultatreception(std::make_shared<const ResultatReception>(resultat));
+    const auto enregistrement = std::make_shared<const ResultatReception>(resultat);
+    s.ecran->resultatreception(enregistrement);
+    s.ecran->debitmessage(debitreception(*enregistrement));
     Ecran& f = *s.ecran;
     f.fixefond(Etiquette1, Ecran::Fond::vertclair);
     f.fixefond(Texte1, Ecran::Fond::vertclair);

@@ -19,8 +19,8 @@ bool commencedecodagefichier(Station& s, MesuresFichier& mesures, bool& tic, QSt
 
 // The text shown as at the end of a reception: `messagerecu` in Texte2, locked, each
 // notice on a line of its own after it (a message longer than the recording; a file not
-// read to its end), kept in the record, which then goes to the screen; the emission area
-// back to its colour.
+// read to its end), kept in the record, which then goes to the screen with what the
+// message's light carried; the emission area back to its colour.
 void affichefindecodagefichier(Station& s, const MesuresFichier& mesures,
                                ResultatReception& resultat);
 

@@ -2,6 +2,25 @@
 
 namespace {
 
+// Where the message's light starts and ends: its first lit run that the decoder took for
+// something, and its last.
+void changementsdumessage(const std::vector<RunMesure>& runs, ResultatReception& r) {
+    for (const RunMesure& run : runs) {
+        if (!run.allume || run.code.isEmpty())
+            continue;
+        if (r.premierchangement < 0)
+            r.premierchangement = run.debut;
+        r.dernierchangement = run.debut + run.longueur;
+    }
+}
+
+QString codelu(const MessageMorseRapide& lecture) {
+    return lecture.mesure.codemorse;
+}
+QString codelu(const MessageBinaireRapide& lecture) {
+    return lecture.mesure.codebinaire;
+}
+
 // The record of samples read by either decoder: what it found, and the message.
 template <typename Lecture>
 ResultatReception resultat(std::vector<QByteArray> tabmesures, int nbmesures,
@@ -15,6 +34,8 @@ ResultatReception resultat(std::vector<QByteArray> tabmesures, int nbmesures,
     r.trace = traceenregistrement(source, lecture);
     r.messagerecu = lecture.messagerecu;
     r.coupe = lecture.mesure.coupe;
+    r.code = codelu(lecture);
+    changementsdumessage(lecture.mesure.runs, r);
     return r;
 }
 

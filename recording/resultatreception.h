@@ -27,6 +27,14 @@ struct ResultatReception {
     int nbmesures = 0;
     TraceEnregistrement trace; // the samples and what the decoder found in them
     QString messagerecu;       // the text shown, predefined codes expanded
+    // The code string the decoder read (Morse: ".", "-" and blanks; binary: the bits, start
+    // bits included, and blanks), and the samples where the message's light first changed
+    // and last changed: the start of its first lit run after the opening, the end of its
+    // last; -1 when the message has no light. What the rate of the message is measured on
+    // (recording/debit.h).
+    QString code;
+    int premierchangement = -1;
+    int dernierchangement = -1;
     // Whether the message went on past the end of the recording, as the decoder judged it.
     Coupure coupe = Coupure::non;
     QStringList avis; // the notices shown under the text, in order

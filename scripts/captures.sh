@@ -58,7 +58,16 @@ capture() {
     echo "  $sortie/$2"
 }
 
-demarrepostes
+# The port box of station 1, which found the interface on its port.
+boiteport() {
+    [ "$1" = 1 ] || return 0
+    local boite
+    boite="$(attends "port COM" "Poste 1")"
+    xdotool windowactivate --sync "$boite" >/dev/null 2>&1 || true
+    sleep 0.5
+    capture "$boite" interface-trouvee.png
+}
+demarrepostes boiteport
 sleep 1
 
 echo "Captures dans $sortie :"
@@ -181,3 +190,14 @@ muet="$(attends "L'interface ne répond pas" "Poste 3")"
 xdotool windowactivate --sync "$muet" >/dev/null 2>&1 || true
 sleep 0.5
 capture "$muet" mauvais-port.png
+
+# The light of the bench at hand, from the menu Options of station 1 (its sixth item), the
+# room lit to 1.5 V on station 2's photodiode.
+xdotool windowclose "$muet" 2>/dev/null || true
+xdotool windowactivate --sync "$p1" >/dev/null 2>&1 || true
+echo "salle 2 1.5" >"$ports/lumiere"
+menu "$p1" alt+o Down Down Down Down Down Return
+lumiere="$(attends "Lumière du banc" "Poste 1")"
+xdotool windowactivate --sync "$lumiere" >/dev/null 2>&1 || true
+sleep 1.5
+capture "$lumiere" lumiere-banc.png

@@ -75,10 +75,12 @@ clique() {
 }
 
 # Start-up of both stations of the bench: slow binary, the port offered, no receiver test.
-# Sets p1 and p2 to their main windows.
+# Sets p1 and p2 to their main windows. The function named by the first argument, if any,
+# runs with the station's number while its port box is up, before it is answered.
 demarrepostes() {
     for poste in 1 2; do
         repond "Choix du type" "Poste $poste" Escape
+        if [ -n "${1:-}" ]; then "$1" "$poste"; fi
         repond "port COM" "Poste $poste" Return
         repond "Branchement" "Poste $poste" Return
         repond "Test du montage" "Poste $poste" Escape

@@ -40,7 +40,9 @@ double bruitGaussien(std::uint64_t graine, int station, double instant) {
 }
 
 CheminLumineux::CheminLumineux(ReglagesLumiere reglages, Pannes::Lumiere panne, int numeroStation)
-    : reglages_(reglages), panne_(panne), numeroStation_(numeroStation) {}
+    : reglages_(reglages), panne_(panne), salle_(reglages.niveauObscur),
+      laser_(reglages.niveauEclaire - reglages.niveauObscur), bruit_(reglages.bruit),
+      scintillement_(reglages.scintillement), numeroStation_(numeroStation) {}
 
 const std::vector<InterfaceOrphy::Transition>& CheminLumineux::transitionsVues() const {
     const auto& source = source_->transitionsSB0();
@@ -112,12 +114,11 @@ double CheminLumineux::eclairement(double instant) const {
 }
 
 double CheminLumineux::tension(double instant) const {
-    double v = reglages_.niveauObscur +
-               (reglages_.niveauEclaire - reglages_.niveauObscur) * eclairement(instant);
-    if (reglages_.scintillement != 0)
-        v += reglages_.scintillement * std::sin(2.0 * std::numbers::pi * 100.0 * instant);
-    if (reglages_.bruit != 0)
-        v += reglages_.bruit * bruitGaussien(reglages_.graine, numeroStation_, instant);
+    double v = salle_ + laser_ * eclairement(instant);
+    if (scintillement_ != 0)
+        v += scintillement_ * std::sin(2.0 * std::numbers::pi * 100.0 * instant);
+    if (bruit_ != 0)
+        v += bruit_ * bruitGaussien(reglages_.graine, numeroStation_, instant);
     return v;
 }
 

@@ -18,6 +18,18 @@ public:
     void setPanne(Pannes::Lumiere panne) { panne_ = panne; }
     Pannes::Lumiere panne() const { return panne_; }
 
+    // The light of this photodiode, changed by hand while the bench runs (a lesson on a lit
+    // or noisy room), from now on; volts on EA0. The room's light is what the photodiode
+    // reads in the dark; the laser's adds to it, less the further away the laser stands.
+    void fixesalle(double volts) { salle_ = volts; }
+    void fixelaser(double volts) { laser_ = volts; }
+    void fixebruit(double volts) { bruit_ = volts; }
+    void fixescintillement(double volts) { scintillement_ = volts; }
+    double salle() const { return salle_; }
+    double laser() const { return laser_; }
+    double bruit() const { return bruit_; }
+    double scintillement() const { return scintillement_; }
+
     // Light on the photodiode at `instant`, 0 (dark) to 1 (fully lit).
     double eclairement(double instant) const;
     double tension(double instant) const;
@@ -31,6 +43,10 @@ public:
 private:
     ReglagesLumiere reglages_;
     Pannes::Lumiere panne_;
+    double salle_;
+    double laser_;
+    double bruit_;
+    double scintillement_;
     int numeroStation_;
     const InterfaceOrphy* source_ = nullptr;
     // The source's changes already moved, and the instant each had at the source: the

@@ -1,6 +1,7 @@
 #include "sim/commandesbanc.h"
 
 #include "sim/banc.h"
+#include "sim/commandesphotodiode.h"
 
 #include <QList>
 #include <cmath>
@@ -31,7 +32,8 @@ QString texteLumiere(Pannes::Lumiere etat) {
 } // namespace
 
 QString formes() {
-    return QStringLiteral("eclaire N, sombre N, normale N, muette N, charabia N, "
+    return commandesphotodiode::formes() +
+           QStringLiteral(", eclaire N, sombre N, normale N, muette N, charabia N, "
                           "retard N SECONDES, pause N SECONDES, flot N, coupe N [SECONDES], "
                           "rebranche N SECONDES, bloque N ou repare N");
 }
@@ -39,6 +41,8 @@ QString formes() {
 bool execute(Banc& banc, double instant, const QByteArray& ligne, const Note& note) {
     const QList<QByteArray> mots = ligne.simplified().split(' ');
     const QByteArray& nom = mots[0];
+    if (commandesphotodiode::reconnait(nom))
+        return commandesphotodiode::execute(banc, instant, ligne, note);
     // The words after the port: a duration for "retard", "pause" and "rebranche", one or
     // none for "coupe", none for the others.
     const qsizetype parametres = mots.size() - 2;

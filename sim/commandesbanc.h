@@ -21,7 +21,9 @@ class Banc;
 //   rebranche N SECONDES  the same, back under another device (an adapter plugged back
 //                       under another number), under the same name in the ports folder;
 //   bloque N            the interface stops answering "XRESUL", the line stays up;
-//   repare N            every fault of port N off, its connection back, its light normal.
+//   repare N            every fault of port N off, its connection back, its light normal;
+//   salle, laser, bruit, scintillement N VOLTS: the light on photodiode N
+//                       (sim/commandesphotodiode.h).
 // Each takes effect at the instant given. The interface notes its faults in the journal
 // itself; the light and the refusals go through `note`.
 namespace commandesbanc {

@@ -2,9 +2,11 @@
 
 #include "sim/banc.h"
 #include "sim/commandesbanc.h"
+#include "sim/commandesphotodiode.h"
 #include "sim/erreursysteme.h"
 
 #include <QDir>
+#include <QSaveFile>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,7 +32,21 @@ bool CommandesLumiere::ouvre(const QString& dossier, QString& erreur) {
         ferme();
         return false;
     }
+    cheminetat_ = QDir(dossier).filePath(nomEtat());
+    ecritetat();
     return true;
+}
+
+void CommandesLumiere::ecritetat() {
+    if (cheminetat_.isEmpty())
+        return;
+    QString texte;
+    for (int i = 0; i < banc_.nombreInterfaces(); ++i)
+        texte += commandesphotodiode::ligneetat(banc_, i) + u'\n';
+    // The light by hand is a help: a file that cannot be written changes nothing else.
+    QSaveFile fichier(cheminetat_);
+    if (fichier.open(QIODevice::WriteOnly) && fichier.write(texte.toUtf8()) >= 0)
+        fichier.commit();
 }
 
 void CommandesLumiere::lis(double instant) {
@@ -51,8 +67,8 @@ void CommandesLumiere::lis(double instant) {
 }
 
 void CommandesLumiere::execute(const QByteArray& ligne, double instant) {
-    if (!ligne.isEmpty())
-        commandesbanc::execute(banc_, instant, ligne, note_);
+    if (!ligne.isEmpty() && commandesbanc::execute(banc_, instant, ligne, note_))
+        ecritetat();
 }
 
 void CommandesLumiere::ferme() {
@@ -64,4 +80,7 @@ void CommandesLumiere::ferme() {
     if (!chemin_.isEmpty())
         ::unlink(chemin_.constData());
     chemin_.clear();
+    if (!cheminetat_.isEmpty())
+        QFile::remove(cheminetat_);
+    cheminetat_.clear();
 }

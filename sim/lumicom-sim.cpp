@@ -115,6 +115,8 @@ int main(int argc, char* argv[]) {
         annonce += QStringLiteral("  %1 -> %2\n").arg(port.nom, port.esclave);
     annonce += QStringLiteral("Journal : %1\n"
                               "Lumière à la main : echo eclaire N > %3 (puis normale N)\n"
+                              "Salle, laser, bruit, par le même tube (en volts) : salle N V,\n"
+                              "  laser N V, bruit N V, scintillement N V\n"
                               "Pannes à la main, par le même tube : muette N, charabia N,\n"
                               "  retard N SECONDES, pause N SECONDES, flot N, coupe N [SECONDES],\n"
                               "  rebranche N SECONDES, bloque N, repare N\n"

@@ -1,6 +1,7 @@
 #include "link/valeurnumerique.h"
 #include "sim/banc.h"
 #include "sim/commandesbanc.h"
+#include "sim/commandesphotodiode.h"
 
 #include <QTest>
 #include <algorithm>
@@ -463,6 +464,117 @@ private slots:
         QCOMPARE(std::any_of(e.journal.begin(), e.journal.end(),
                              [&](const QString& l) { return l.contains(refusee); }),
                  !acceptee);
+    }
+
+    // The light on a photodiode changed by hand: the room's light, what the laser facing it
+    // adds, from the instant of the command on. COM1's laser is lit at 0 (or kept dark);
+    // COM2 reads at 2 s, without the photodiode's response time.
+    void lumiereDeLaPhotodiodeALaMain_data() {
+        QTest::addColumn<QByteArray>("ligne"); // at 1 s
+        QTest::addColumn<bool>("acceptee");
+        QTest::addColumn<bool>("laser");
+        QTest::addColumn<QByteArray>("attendu"); // COM2's reading
+        QTest::addColumn<int>("station");        // whose line of the state is checked
+        QTest::addColumn<QString>("etat");
+        const QString normal =
+            QStringLiteral("COM2 salle 0.05 laser 2.95 bruit 0 scintillement 0 photodiode normale");
+        // 1.5 + 2.95 = 4.45 V reads round(4.45 x 51) = 227; 1.5 V alone 76.5, rounded up.
+        QTest::newRow("salle, laser allumé")
+            << QByteArray("salle 2 1,5") << true << true << QByteArray("227\r") << 1
+            << QStringLiteral(
+                   "COM2 salle 1.5 laser 2.95 bruit 0 scintillement 0 photodiode normale");
+        QTest::newRow("salle, laser éteint")
+            << QByteArray("salle 2 1.5") << true << false << QByteArray("77\r") << 1
+            << QStringLiteral(
+                   "COM2 salle 1.5 laser 2.95 bruit 0 scintillement 0 photodiode normale");
+        QTest::newRow("salle nulle")
+            << QByteArray("salle 2 0") << true << false << QByteArray("0\r") << 1
+            << QStringLiteral("COM2 salle 0 laser 2.95 bruit 0 "
+                              "scintillement 0 photodiode normale");
+        QTest::newRow("salle à 5 V")
+            << QByteArray("salle 2 5") << true << false << QByteArray("255\r") << 1
+            << QStringLiteral("COM2 salle 5 laser 2.95 bruit 0 "
+                              "scintillement 0 photodiode normale");
+        QTest::newRow("salle au-delà de 5 V")
+            << QByteArray("salle 2 5.01") << false << true << QByteArray("153\r") << 1 << normal;
+        QTest::newRow("salle négative")
+            << QByteArray("salle 2 -0.1") << false << true << QByteArray("153\r") << 1 << normal;
+        // The laser further away: 0.05 + 0.5 = 0.55 V reads 28.
+        QTest::newRow("laser à distance")
+            << QByteArray("laser 2 0,5") << true << true << QByteArray("28\r") << 1
+            << QStringLiteral(
+                   "COM2 salle 0.05 laser 0.5 bruit 0 scintillement 0 photodiode normale");
+        QTest::newRow("laser nul")
+            << QByteArray("laser 2 0") << true << true << QByteArray("3\r") << 1
+            << QStringLiteral("COM2 salle 0.05 laser 0 bruit 0 scintillement 0 photodiode normale");
+        QTest::newRow("bruit nul")
+            << QByteArray("bruit 2 0") << true << true << QByteArray("153\r") << 1 << normal;
+        QTest::newRow("éclairée à la main")
+            << QByteArray("eclaire 2") << true << false << QByteArray("153\r") << 1
+            << QStringLiteral(
+                   "COM2 salle 0.05 laser 2.95 bruit 0 scintillement 0 photodiode eclairee");
+        QTest::newRow("l'autre photodiode")
+            << QByteArray("salle 1 2") << true << true << QByteArray("153\r") << 0
+            << QStringLiteral("COM1 salle 2 laser 2.95 bruit 0 scintillement 0 photodiode normale");
+        QTest::newRow("port 3 sur 2")
+            << QByteArray("salle 3 1") << false << true << QByteArray("153\r") << 1 << normal;
+        QTest::newRow("port 0") << QByteArray("bruit 0 0.1") << false << true << QByteArray("153\r")
+                                << 1 << normal;
+        QTest::newRow("sans tension")
+            << QByteArray("salle 2") << false << true << QByteArray("153\r") << 1 << normal;
+        QTest::newRow("tension illisible")
+            << QByteArray("laser 2 fort") << false << true << QByteArray("153\r") << 1 << normal;
+        QTest::newRow("deux tensions") << QByteArray("scintillement 2 0.1 0.2") << false << true
+                                       << QByteArray("153\r") << 1 << normal;
+    }
+    void lumiereDeLaPhotodiodeALaMain() {
+        QFETCH(QByteArray, ligne);
+        QFETCH(bool, acceptee);
+        QFETCH(bool, laser);
+        QFETCH(QByteArray, attendu);
+        QFETCH(int, station);
+        QFETCH(QString, etat);
+        Essai e(sansReponseLente());
+        e.banc.ecrit(0, 0, laser ? QByteArray(1, '\0') : QByteArray(" "));
+        QCOMPARE(e.reponse("XEA 0\r", 1, 0.5, 0.9), QByteArray(laser ? "153\r" : "3\r"));
+        QCOMPARE(e.commande(ligne, 1), acceptee);
+        QCOMPARE(e.reponse("XEA 0\r", 1, 2, 3), attendu);
+        QCOMPARE(commandesphotodiode::ligneetat(e.banc, station), etat);
+        const QString refusee = QStringLiteral("commande refusée « %1 »").arg(ligne);
+        QCOMPARE(std::any_of(e.journal.begin(), e.journal.end(),
+                             [&](const QString& l) { return l.contains(refusee); }),
+                 !acceptee);
+        if (acceptee)
+            QVERIFY2(std::any_of(e.journal.begin(), e.journal.end(),
+                                 [&](const QString& l) {
+                                     return l.contains(QStringLiteral(" lumière ")) &&
+                                            l.endsWith(QStringLiteral("sur la photodiode"));
+                                 }) ||
+                         ligne.startsWith("eclaire"),
+                     qPrintable(e.journal.join(u'\n')));
+    }
+
+    // Noise and the lamps' ripple on one photodiode, from the command on, as asked.
+    void bruitEtScintillementALaMain() {
+        Essai e(sansReponseLente());
+        QVERIFY(e.commande("bruit 2 0,2", 1));
+        QCOMPARE(e.banc.chemin(0).tension(1.5), 0.05); // the other photodiode unchanged
+        double somme = 0, carres = 0;
+        const int n = 20000;
+        for (int k = 0; k < n; ++k) {
+            const double v = e.banc.chemin(1).tension(1 + k * 0.001) - 0.05;
+            somme += v;
+            carres += v * v;
+        }
+        QVERIFY(std::abs(somme / n) < 0.01);
+        QVERIFY(std::abs(std::sqrt(carres / n) - 0.2) < 0.01);
+        QVERIFY(e.commande("bruit 2 0", 30));
+        QVERIFY(e.commande("scintillement 2 0.3", 30));
+        // A quarter and three quarters of the 10 ms of the ripple.
+        QVERIFY(std::abs(e.banc.chemin(1).tension(30.0025) - 0.35) < 1e-9);
+        QVERIFY(std::abs(e.banc.chemin(1).tension(30.0075) + 0.25) < 1e-9);
+        QVERIFY(e.journal.last().endsWith(
+            QStringLiteral("COM2 lumière scintillement à 100 Hz 0.3 V sur la photodiode")));
     }
 
     // A connection that drops after its requests and comes back: the interface keeps its

@@ -2,6 +2,7 @@
 // ports at 9600 bauds. The waits are bounded loosely for a loaded machine and end as soon
 // as the awaited thing happens.
 
+#include "link/tubebanc.h"
 #include "simulateurreel.h"
 
 #include <QFile>
@@ -36,7 +37,9 @@ private slots:
         QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("153\r"));
     }
 
-    // The photodiode lit by hand through the simulator's pipe, then under the laser again.
+    // The photodiode lit by hand through the simulator's pipe, then under the laser again;
+    // the room's light changed by the program's own way of giving commands; the light as it
+    // stands written beside the pipe.
     void lumiereALaMain() {
         Simulateur simulateur;
         QVERIFY(simulateur.pret());
@@ -51,6 +54,26 @@ private slots:
         QVERIFY(simulateur.attendsDansLeJournal("photodiode de nouveau sous le laser\n"));
         QVERIFY(simulateur.attendsDansLeJournal("commande refusée « allume 9 »"));
         QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("3\r"));
+
+        const QString dossier = simulateur.dossierPorts();
+        QVERIFY(commandebanc(dossier, QStringLiteral("salle 1 1.5")));
+        QVERIFY(simulateur.attendsDansLeJournal(" COM1 lumière salle 1.5 V sur la photodiode"));
+        // 1.5 V in the dark reads 76.5, rounded up.
+        QCOMPARE(requete(*com1, "XEA 0\r"), QByteArray("77\r"));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const QList<LumierePhotodiode> l = litlumierebanc(dossier);
+                return l.size() == 2 && l[0].poste == 1 && l[0].salle == 1.5 &&
+                       l[0].photodiode == u"normale" && l[1].salle == 0.05;
+            },
+            attenteMs));
+        tube.write("sombre 2\n");
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                const QList<LumierePhotodiode> l = litlumierebanc(dossier);
+                return l.size() == 2 && l[1].photodiode == u"sombre";
+            },
+            attenteMs));
     }
 
     // A journal past its limit starts afresh, the part before kept beside it.

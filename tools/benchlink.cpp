@@ -14,9 +14,11 @@
 
 #include "codes/windows1252.h"
 #include "link/messagesqt.h"
+#include "recording/debit.h"
 #include "recording/fichierenregistrement.h"
 #include "tools/essailiaison.h"
 
+#include <QLocale>
 #include <QtGlobal>
 #include <cmath>
 #include <cstdio>
@@ -34,8 +36,23 @@ bool litTension(const QString& valeur, double& tension) {
     return nombre && std::isfinite(tension) && tension >= 0;
 }
 
+// What the light of the message carried, as station 2 measured it on the light it received
+// and station 1 on its own keying, beside the time the changes of its laser (SB0) give.
+void ecritdebits(const ResultatLiaison& resultat, const QString& codage) {
+    const auto duree = [](double secondes) {
+        return QLocale(QLocale::French).toString(secondes, 'f', 4) + QStringLiteral(" s");
+    };
+    ecritErreur(QStringLiteral("débit reçu : %1 (%2)")
+                    .arg(textedebit(resultat.debitrecu), duree(resultat.debitrecu.duree)));
+    ecritErreur(QStringLiteral("débit envoyé : %1 (%2)")
+                    .arg(textedebit(resultat.debitemis), duree(resultat.debitemis.duree)));
+    ecritErreur(QStringLiteral("lumière du message (SB0 du poste 1) : %1")
+                    .arg(duree(dureelumieremessage(resultat.transitions, codage))));
+}
+
 int executeBenchLink(const QStringList& arguments) {
     EssaiLiaison essai;
+    bool debits = false;
     essai.texte = QStringLiteral("sos");
     QString fichier;
     const QStringList options = {
@@ -45,7 +62,8 @@ int executeBenchLink(const QStringList& arguments) {
         QStringLiteral("--room-light"), QStringLiteral("--offset"),  QStringLiteral("--glissement"),
         QStringLiteral("--arrets")};
     // Options without a value.
-    const QStringList drapeaux = {QStringLiteral("--robuste"), QStringLiteral("--blocs")};
+    const QStringList drapeaux = {QStringLiteral("--robuste"), QStringLiteral("--blocs"),
+                                  QStringLiteral("--debit")};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         // "--option valeur" or "--option=valeur"; the last occurrence wins.
         QString option = arguments.at(i);
@@ -56,7 +74,9 @@ int executeBenchLink(const QStringList& arguments) {
             option.truncate(egal);
         }
         if (egal < 0 && drapeaux.contains(option)) {
-            (option == u"--robuste" ? essai.robuste : essai.blocs) = true;
+            (option == u"--robuste" ? essai.robuste
+             : option == u"--blocs" ? essai.blocs
+                                    : debits) = true;
             continue;
         }
         if (!options.contains(option)) {
@@ -157,6 +177,8 @@ int executeBenchLink(const QStringList& arguments) {
         ecritErreur(QStringLiteral("une réception du poste 2 était encore en cours à la fin"));
     if (resultat.telechargementInterrompu)
         ecritErreur(QStringLiteral("le téléchargement du poste 2 a été interrompu"));
+    if (debits)
+        ecritdebits(resultat, essai.codage);
     if (!fichier.isEmpty()) {
         if (!essai.codage.endsWith(u'r')) {
             ecritErreur(QStringLiteral("--save : seul un codage rapide (mr ou br) enregistre les "
@@ -189,7 +211,7 @@ const SousCommande sousCommandeBenchLink = {
     "bench-link",
     "[--coding m|b|mr|br] [--speed K] [--interval 30|50] [--text TEXTE] [--noise SIGMA] "
     "[--flicker VOLTS] [--seed N] [--room-light VOLTS] [--offset SECONDES] [--glissement MS] "
-    "[--arrets P] [--samples 6400|12800] [--save FICHIER] [--robuste] [--blocs]",
+    "[--arrets P] [--samples 6400|12800] [--save FICHIER] [--robuste] [--blocs] [--debit]",
     "le poste 1 envoie TEXTE (défaut « sos ») au poste 2 sur le banc virtuel, en temps\n"
     "      virtuel (m : Morse lent, défaut ; b : binaire lent ; mr, br : Morse et binaire\n"
     "      rapides, avec un enregistrement de 6400 mesures, ou 12800 avec --samples 12800 ;\n"
@@ -207,7 +229,10 @@ const SousCommande sousCommandeBenchLink = {
     "      lumière) ; glissements d'un émetteur occupé : chaque changement du laser vu par\n"
     "      la photodiode déplacé d'un tirage gaussien d'écart type MS millisecondes, défaut 0,\n"
     "      et la part P des changements (de 0 à 1) retardés en plus de 100 ms, défaut 0 ;\n"
-    "      --robuste et --blocs cochent les articles du menu Options sur les deux postes.\n"
+    "      --robuste et --blocs cochent les articles du menu Options sur les deux postes ;\n"
+    "      --debit écrit sur la sortie d'erreur le débit du message mesuré par le poste 2\n"
+    "      sur la lumière reçue, par le poste 1 sur ses touches, et la durée que donnent\n"
+    "      les changements du laser du poste 1.\n"
     "      Code 0 quel que soit le texte décodé",
     executeBenchLink,
 };

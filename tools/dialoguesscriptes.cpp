@@ -19,12 +19,26 @@ DialoguesScriptes& DialoguesScriptes::saisit(const QString& texte, std::function
     return *this;
 }
 
+DialoguesScriptes& DialoguesScriptes::lumierebanc(std::function<void()> action) {
+    script_.push_back({true, {}, std::move(action), true});
+    return *this;
+}
+
 DialoguesScriptes::Reponse_ DialoguesScriptes::suivante() {
     if (script_.empty())
         qFatal("une boîte de dialogue de plus que le script n'en prévoit : « %s »",
                qUtf8Printable(boites_.back().titre));
     Reponse_ r = std::move(script_.front());
     script_.pop_front();
+    if (r.lumierebanc && !boites_.back().lumierebanc)
+        qFatal("la boîte « %s » n'offre pas « Lumière du banc... »",
+               qUtf8Printable(boites_.back().titre));
+    if (r.lumierebanc) {
+        // The window opened from the box; the box still waits for its answer.
+        if (r.action)
+            r.action();
+        return suivante();
+    }
     if (r.action)
         r.action();
     return r;
@@ -41,6 +55,12 @@ QString DialoguesScriptes::boiteSaisie(const QString& invite, const QString& tit
     boites_.push_back({titre, invite, true, Boutons::OkAnnuler, defaut});
     const Reponse_ r = suivante();
     return r.ok ? r.texte : QString();
+}
+
+Dialogues::Reponse DialoguesScriptes::boiteBanc(const QString& invite, Boutons boutons,
+                                                const QString& titre) {
+    boites_.push_back({titre, invite, false, boutons, {}, true});
+    return suivante().ok ? Reponse::Ok : Reponse::Annuler;
 }
 
 QStringList DialoguesScriptes::titres() const {

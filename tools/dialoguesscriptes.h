@@ -19,6 +19,7 @@ public:
         bool saisie = false;
         Boutons boutons = Boutons::Ok;
         QString defaut;
+        bool lumierebanc = false; // it offered the window of the bench's light
     };
 
     // The next box is answered with OK / Cancel, or (an input box) with this text. The
@@ -27,10 +28,15 @@ public:
     DialoguesScriptes& ok(std::function<void()> action = {});
     DialoguesScriptes& annuler(std::function<void()> action = {});
     DialoguesScriptes& saisit(const QString& texte, std::function<void()> action = {});
+    // The next box's button "Lumière du banc..." is clicked first: the action runs (the user
+    // lights the photodiode in that window), then the next answer of the script is given to
+    // the same box. A box that offers no such button stops the process.
+    DialoguesScriptes& lumierebanc(std::function<void()> action = {});
 
     Reponse boiteMessage(const QString& invite, Boutons boutons, const QString& titre) override;
     QString boiteSaisie(const QString& invite, const QString& titre,
                         const QString& defaut) override;
+    Reponse boiteBanc(const QString& invite, Boutons boutons, const QString& titre) override;
 
     // The start-up boxes answered as a user would up to the wiring checklist: the coding
     // (OK for Morse), the priority warning where there is one, the port number typed, OK
@@ -46,6 +52,7 @@ private:
         bool ok = true;
         QString texte;
         std::function<void()> action;
+        bool lumierebanc = false; // a click on "Lumière du banc...", not an answer
     };
     Reponse_ suivante();
 

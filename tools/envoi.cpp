@@ -9,6 +9,7 @@
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
 #include "emit/btonenvoimorserapide.h"
+#include "recording/debit.h"
 #include "tools/postereel.h"
 
 #include <QTimer>
@@ -75,6 +76,11 @@ int executeEnvoi(const QStringList& arguments) {
         else
             envoie();
     };
+    // What the light of the message carried, from the station's own keying.
+    poste.ecran().surDebit = [](const DebitMessage& debit) {
+        if (debitmesure(debit))
+            ecritErreur(textedebitdetaille(debit));
+    };
     poste.demarre([&] {
         s.ecran->fixetexte(Ecran::Controle::Texte1, texte);
         QTimer::singleShot(delaiClic, clique);
@@ -90,8 +96,8 @@ const SousCommande sousCommandeSend = {
     "un poste envoie TEXTE par le laser du port COM N (m : Morse lent, b : binaire lent,\n"
     "      mr : Morse rapide, br : binaire rapide), démarrage du programme compris, puis\n"
     "      s'arrête ; K : facteur du menu de vitesse (0.9 à 4, défaut 1) ; en codage rapide,\n"
-    "      la durée d'enregistrement du récepteur (défaut 6400 mesures). Avancement sur la\n"
-    "      sortie d'erreur. Code 2 : port impossible à ouvrir (message du programme) ou ligne\n"
-    "      de commande erronée",
+    "      la durée d'enregistrement du récepteur (défaut 6400 mesures). Avancement et débit\n"
+    "      du message (mesuré sur les commandes du laser) sur la sortie d'erreur. Code 2 :\n"
+    "      port impossible à ouvrir (message du programme) ou ligne de commande erronée",
     executeEnvoi,
 };

@@ -11,12 +11,24 @@
 #include <QObject>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 bool choisitcodagerapide(Station& s, const QString& typecodage, int nbmesures) {
     if (typecodage != u"mr" && typecodage != u"br")
         return false;
     choisitcodagerapideposte(s, typecodage == u"mr", nbmesures == 12800);
     return true;
+}
+
+double dureelumieremessage(const std::vector<InterfaceOrphy::Transition>& transitions,
+                           const QString& codage) {
+    // Changes before the message: the start mark's two, and the opening's, the letter c
+    // (four flashes) or three flashes; after it, the slow end mark's two.
+    const std::size_t avant = codage == u"mr" ? 10 : codage == u"br" ? 8 : 2;
+    const std::size_t apres = codage.size() == 2 ? 0 : 2;
+    if (transitions.size() < avant + apres + 2)
+        return 0;
+    return transitions[transitions.size() - 1 - apres].instant - transitions[avant].instant;
 }
 
 ResultatLiaison essaieliaison(const EssaiLiaison& essai) {
@@ -51,6 +63,11 @@ ResultatLiaison essaieliaison(const EssaiLiaison& essai) {
             // Nothing more to see: the emitter has no end mark to start a second one.
             banc.arreteBientot(banc.recepteur);
         }
+    };
+    bool debitvu = false;
+    banc.recepteur.ecran.surDebit = [&](const DebitMessage& debit) {
+        if (!std::exchange(debitvu, true))
+            resultat.debitrecu = debit;
     };
     recepteur.observateurs.finTelechargement = [&](const BilanTelechargement& bilan) {
         resultat.telechargementInterrompu = bilan.interrompu;
@@ -95,7 +112,10 @@ ResultatLiaison essaieliaison(const EssaiLiaison& essai) {
     const BancVirtuel::Resultat r = banc.echange(echange);
     // The stations outlive the locals the observers write to.
     banc.recepteur.ecran.surTexte = nullptr;
+    banc.recepteur.ecran.surDebit = nullptr;
     recepteur.observateurs = {};
+    resultat.debitemis = banc.emetteur.ecran.debit_;
+    resultat.transitions = r.transitions;
 
     resultat.enCours = enReception;
     if (resultat.receptions == 0) {

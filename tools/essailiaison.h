@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/ecran.h"
+#include "sim/interfaceorphy.h"
 #include "sim/reglages.h"
 
 #include <QByteArray>
@@ -52,7 +54,20 @@ struct ResultatLiaison {
     int nbmesures = 0;
     double tensionseuil = 0; // station 2's, to decode its samples again
     bool telechargementInterrompu = false;
+    // What the light of the message carried as station 2 measured it (its first reception)
+    // and as station 1 did from its keying; the changes of station 1's laser, SB0, at its
+    // interface.
+    DebitMessage debitrecu;
+    DebitMessage debitemis;
+    std::vector<InterfaceOrphy::Transition> transitions;
 };
+
+// The time from the first change of the message's light to its last, from the changes of
+// the emitter's laser `transitions` in the coding `codage`: the start mark and the opening
+// of the fast codings (the letter c, three flashes) before it, the end mark of the slow
+// ones after it, are left out. 0 when the message had no light.
+double dureelumieremessage(const std::vector<InterfaceOrphy::Transition>& transitions,
+                           const QString& codage);
 
 // Runs the exchange in virtual time: both stations start with the coding, take the speed
 // item and the interval through their own menu handlers, station 1 sends the text with its

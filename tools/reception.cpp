@@ -6,6 +6,7 @@
 #include "codes/formats.h"
 #include "receive/progressiontelechargement.h"
 #include "receive/telechargement.h"
+#include "recording/debit.h"
 #include "recording/fichierenregistrement.h"
 #include "tools/postereel.h"
 
@@ -97,6 +98,11 @@ int executeReception(const QStringList& arguments) {
                                  ? QString()
                                  : QStringLiteral(" ; ") + causeabandon(bilan)));
     };
+    // What the light of each message carried, measured on the light itself.
+    poste.ecran().surDebit = [](const DebitMessage& debit) {
+        if (debitmesure(debit))
+            ecritErreur(textedebitdetaille(debit));
+    };
     s.observateurs.finReception = [&] {
         ecritLigne(s.etat.messagerecu);
         std::fflush(stdout);
@@ -140,8 +146,9 @@ const SousCommande sousCommandeReceive = {
     "      enregistre 6400 mesures (ou 12800) ; avec --save-dir, chaque enregistrement est\n"
     "      écrit dans DOSSIER sous le nom reception-AAAAMMJJ-HHMMSS.rrr ; --robuste et --blocs\n"
     "      cochent les articles du menu Options (décodage robuste, Morse rapide par blocs).\n"
-    "      Seuil, avancement et\n"
-    "      téléchargement sur la sortie d'erreur. Code 2 : port impossible à ouvrir ou ligne\n"
+    "      Seuil, avancement,\n"
+    "      téléchargement et débit de chaque message (mesuré sur la lumière reçue) sur la\n"
+    "      sortie d'erreur. Code 2 : port impossible à ouvrir ou ligne\n"
     "      de commande erronée",
     executeReception,
 };
