@@ -1,0 +1,96 @@
+#pragma once
+
+#include "recording/runmesure.h"
+#include "recording/sourceechantillons.h"
+
+#include <functional>
+#include <vector>
+
+// Parasitic light in a fast recording: a flash in the darkness or a dip in the light far
+// shorter than any element the emitters key (two keying commands a busy machine delivers
+// together, a phone's light crossing the beam). The mended decoders read the samples as if
+// it were not there: it neither moves the preamble's measures nor costs a character, and
+// the runs on either side of it join.
+
+// The samples with their glitches set aside: a run on one side of `seuil` (lit: above it)
+// shorter than `plusbref` samples takes the level of the runs around it, the shortest runs
+// first, so that the runs on either side join into one. A run at the very start or end of
+// the samples the decoders read joins the run after or before it. Each sample of a glitch
+// takes the value of the nearest sample of the run it joins, so that the extremes and the
+// threshold of the preamble do not see it. `parasites`: each glitch, at its own level.
+struct SansParasites {
+    SourceEchantillons source;
+    std::vector<RunMesure> parasites;
+};
+SansParasites sansparasites(const SourceEchantillons& source, int seuil, double plusbref);
+
+// A run shorter than this share of a bit or of a Morse unit is a glitch wherever it falls;
+// and, whatever the speed, a run shorter than `parasiteechantillons` samples.
+inline constexpr double partparasite = 0.25;
+inline constexpr int parasiteechantillons = 3;
+
+// What the decoding of the preamble gave, as the search for glitches needs it: the
+// threshold of the message, the step (a bit or a Morse unit) in samples, and whether the
+// preamble read as the emitter's pattern.
+struct PasPreambule {
+    int seuil = 0;
+    double pas = 0;
+    bool valide = false;
+};
+
+// The glitches of a recording found and set aside before `decode` reads it:
+// - first the runs of one or two samples, on either side of the middle of the two levels
+//   of light in the recording, whatever the speed;
+// - then the preamble gives the step, and the runs shorter than a quarter of it are set
+//   aside against the threshold of the message. When a longer glitch spoils the preamble
+//   (it does not read as the emitter's pattern), longer runs are tried in turn, as long as
+//   they stay shorter than a quarter of the step the preamble then gives.
+// A recording without two levels of light is read as it is. `pas` says what a decoding's
+// preamble gave.
+template <typename Decodage>
+Decodage decodesansparasites(const SourceEchantillons& source,
+                             const std::function<Decodage(const SourceEchantillons&)>& decode,
+                             const std::function<PasPreambule(const Decodage&)>& pas);
+
+// The non-template part of the search: the cleaned samples to decode at the end, given
+// the decoding of the samples cleaned `plusbref` long against the middle of the levels.
+struct EssaiParasites {
+    SansParasites nettoyage;
+    bool nettoye = false; // false: no two levels of light, the samples as they are
+};
+EssaiParasites parasitesaumilieu(const SourceEchantillons& source, double plusbref);
+
+template <typename Decodage>
+Decodage decodesansparasites(const SourceEchantillons& source,
+                             const std::function<Decodage(const SourceEchantillons&)>& decode,
+                             const std::function<PasPreambule(const Decodage&)>& pas) {
+    const auto avec = [](Decodage d, std::vector<RunMesure> parasites) {
+        d.parasites = std::move(parasites);
+        return d;
+    };
+    EssaiParasites premier = parasitesaumilieu(source, parasiteechantillons);
+    if (!premier.nettoye)
+        return decode(source);
+    const Decodage d0 = decode(premier.nettoyage.source);
+    PasPreambule p = pas(d0);
+    // A longer glitch can spoil the preamble: longer runs set aside in turn, each shorter
+    // than a quarter of the step the preamble then gives.
+    if (!p.valide) {
+        for (const double plusbref : {4.0, 6.0, 9.0, 13.0, 19.0, 28.0}) {
+            const EssaiParasites essai = parasitesaumilieu(source, plusbref);
+            const PasPreambule q = pas(decode(essai.nettoyage.source));
+            if (q.valide && plusbref <= partparasite * q.pas) {
+                p = q;
+                break;
+            }
+        }
+    }
+    if (!p.valide)
+        return avec(d0, std::move(premier.nettoyage.parasites));
+    SansParasites final = sansparasites(
+        source, p.seuil, std::max(double(parasiteechantillons), partparasite * p.pas));
+    Decodage d = decode(final.source);
+    if (!pas(d).valide)
+        return avec(d0, std::move(premier.nettoyage.parasites));
+    return avec(std::move(d), std::move(final.parasites));
+}
