@@ -94,8 +94,7 @@ void attentereceptionbinairerapide(Station& s) {
             const Regles regles = reglesdecodage(e);
             debutreceptionbinairerapide(s);
             const BilanTelechargement bilan = enregistreettelechargebinaire(s);
-            const SourceEchantillons source =
-                depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
+            const SourceEchantillons source = echantillonsrecus(e, nbmesures, bilan);
             const MessageBinaireRapide lecture = decodemessagebinairerapide(source, regles);
             ResultatReception resultat =
                 resultatreception(e.tabmesures, nbmesures, source, lecture, regles);

@@ -106,8 +106,7 @@ void attentereceptionmorserapide(Station& s) {
             debutreceptionmorserapide(s);
             const BilanTelechargement bilan = enregistreettelechargemorse(s);
             e.compteursilence = 0;
-            const SourceEchantillons source =
-                depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
+            const SourceEchantillons source = echantillonsrecus(e, nbmesures, bilan);
             const MessageMorseRapide lecture = decodemessagemorserapide(source, regles);
             ResultatReception resultat =
                 resultatreception(e.tabmesures, nbmesures, source, lecture, regles);

@@ -31,12 +31,20 @@ void commencereceptionrapide(Station& s) {
 
 void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
                             ResultatReception& resultat) {
-    if (resultat.coupe != Coupure::non)
-        resultat.avis << avismessagecoupe(resultat.nbmesures, resultat.coupe);
     if (bilan.interrompu)
         resultat.avis << avistelechargementinterrompu(bilan);
+    else if (resultat.coupe != Coupure::non)
+        resultat.avis << avismessagecoupe(resultat.nbmesures, resultat.coupe);
     affichemessagerecu(s, resultat.avis);
     s.ecran->resultatreception(resultat);
+}
+
+SourceEchantillons echantillonsrecus(const EtatPartage& e, int nbmesures,
+                                     const BilanTelechargement& bilan) {
+    SourceEchantillons source = depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
+    if (bilan.interrompu)
+        source.recues = bilan.valeursRecues;
+    return source;
 }
 
 void videtabmesures(EtatPartage& e) {
