@@ -45,8 +45,21 @@ void debutreceptionbinaire(Station& s) {
     e.affichagebinaire.clear();
 }
 
+// Where the characters of one message lie in `codebinaire` and when, for the blanks at its
+// two ends (the darkness around the marks is counted there, not as gap units).
+struct CreneauxBinaires {
+    double debut = 0;            // the end of the start mark
+    double premierelumiere = -1; // the start of the first character's light
+    qsizetype debutpremier = -1; // where its slots start in codebinaire
+    qsizetype finderniere = -1;  // where the last character's slots end
+    double apresdernier = -1;    // where the darkness after the last character starts
+    double marquefin = -1;       // the start of the end mark's light
+    qsizetype debutmarque = -1;  // where its slots start in codebinaire
+};
+
 // Counts the slots of one message into `codebinaire`, until the end mark or 7 gap units
-// of darkness.
+// of darkness. A glitch of one reading, light in the darkness or darkness in the light, is
+// no change (`SuiviLumiere`).
 //
 // The slots are counted as the light goes, one every half bit (0.5 f), and shown at once.
 // When a run of light or darkness inside a character has ended, its whole length is known:
@@ -57,9 +70,12 @@ void debutreceptionbinaire(Station& s) {
 // followed to its end before anything else is counted; it is the end mark only when it
 // lasts more than 9.5 bits as well, so that ÿ (nine lit bits) is a character. The gap after
 // a character that ends in darkness is timed from where its last bit ends.
-void recoitcreneaux(Station& s) {
+CreneauxBinaires recoitcreneaux(SuiviLumiere& l) {
+    Station& s = l.station();
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
+    CreneauxBinaires r;
+    r.debut = l.depuis();
     const auto ajoute = [&](QChar c) {
         e.codebinaire += c;
         e.affichagebinaire += c;
@@ -96,28 +112,45 @@ void recoitcreneaux(Station& s) {
     // ends, as the emitter keys it. The ninth slot comes 0.068 f early for each of its last
     // zero bits, which would otherwise count in the gap after it.
     double finnominale = 0;
+    // The character being read: where its slots start, when its light began.
+    qsizetype debutcaractere = 0;
+    double lumierecaractere = 0;
+    // The darkness before the next character is a new one (not the rest of a darkness that a
+    // light too short for a slot interrupted).
+    bool nouvelecart = true;
     do {
-        p.cede();
-        double t0 = std::max(p.horloge(), finnominale);
+        l.cede();
+        double t0 = finnominale > 0 ? std::max(p.horloge(), finnominale)
+                    : l.eteinte()   ? std::max(l.depuis(), r.debut)
+                                    : p.horloge();
         finnominale = 0;
-        // Darkness between characters: one blank per gap unit.
-        while (creneaux == 0 && e.compteursilence <= 6 && lumiereeteinte(e) && !s.liaisonperdue()) {
-            cedeavant(p, t0 + e.facteurvitesse);
-            if (p.horloge() - t0 >= e.facteurvitesse) {
+        if (nouvelecart) {
+            r.apresdernier = t0;
+            nouvelecart = false;
+        }
+        // Darkness between characters: one blank per gap unit, counted up to a reading of
+        // light that waits for the next one.
+        while (creneaux == 0 && e.compteursilence <= 6 && l.eteinte() && !s.liaisonperdue()) {
+            l.cede(t0 + e.facteurvitesse);
+            if (l.connuejusqua() - t0 >= e.facteurvitesse) {
                 ajoute(u' ');
-                t0 = p.horloge();
+                t0 = l.connuejusqua();
                 ++e.compteursilence;
             }
         }
         // The slots of a character: timing restarts at every change of light and after
         // every slot counted.
         do {
-            t0 = p.horloge();
+            t0 = l.allumee() ? l.depuis() : p.horloge();
             avantallume = creneaux;
             debutallume = t0;
-            while (creneaux < 9 && lumiereallumee(e) && !s.liaisonperdue()) {
-                cedeavant(p, t0 + 0.5 * e.facteurvitesse);
-                const double t1 = p.horloge();
+            if (creneaux == 0) {
+                debutcaractere = e.codebinaire.size();
+                lumierecaractere = t0;
+            }
+            while (creneaux < 9 && l.allumee() && !s.liaisonperdue()) {
+                l.cede(t0 + 0.5 * e.facteurvitesse);
+                const double t1 = l.connuejusqua();
                 if (t1 - t0 >= 0.5 * e.facteurvitesse) {
                     ++creneaux;
                     ++creneauxallumes;
@@ -126,15 +159,15 @@ void recoitcreneaux(Station& s) {
                 }
             }
             // Still lit at the ninth slot: decided below, once the light has ended.
-            coupee = lumiereallumee(e);
+            coupee = l.allumee();
             if (!coupee)
-                arrondit(avantallume, p.horloge() - debutallume, u'1');
-            t0 = p.horloge();
+                arrondit(avantallume, l.depuis() - debutallume, u'1');
+            t0 = l.eteinte() ? l.depuis() : p.horloge();
             const int avantsombre = creneaux;
             const double debutsombre = t0;
-            while (creneaux >= 1 && creneaux < 9 && lumiereeteinte(e) && !s.liaisonperdue()) {
-                cedeavant(p, t0 + 0.5 * e.facteurvitesse);
-                const double t1 = p.horloge();
+            while (creneaux >= 1 && creneaux < 9 && l.eteinte() && !s.liaisonperdue()) {
+                l.cede(t0 + 0.5 * e.facteurvitesse);
+                const double t1 = l.connuejusqua();
                 if (t1 - t0 >= 0.5 * e.facteurvitesse) {
                     ++creneaux;
                     t0 = t1;
@@ -142,8 +175,8 @@ void recoitcreneaux(Station& s) {
                 }
             }
             // Darkness cut at the ninth slot goes on as the gap after the character.
-            if (avantsombre >= 1 && !lumiereeteinte(e))
-                arrondit(avantsombre, p.horloge() - debutsombre, u'0');
+            if (avantsombre >= 1 && !l.eteinte())
+                arrondit(avantsombre, l.depuis() - debutsombre, u'0');
             else if (avantsombre >= 1 && creneaux == 9)
                 finnominale = debutsombre + (9 - avantsombre) * dureebit * e.facteurvitesse;
         } while (creneaux >= 1 && creneaux < 9 && !s.liaisonperdue());
@@ -158,9 +191,9 @@ void recoitcreneaux(Station& s) {
         if (coupee) {
             const double findecaractere =
                 debutallume + (bitsmaximum - avantallume) * dureebit * e.facteurvitesse;
-            while (lumiereallumee(e) && !s.liaisonperdue()) {
+            while (l.allumee() && !s.liaisonperdue()) {
                 if (creneauxallumes >= 9) {
-                    cedeavant(p, std::max(t0 + 0.5, findecaractere));
+                    l.cede(std::max(t0 + 0.5, findecaractere));
                     if (p.horloge() - t0 > 0.5 && p.horloge() > findecaractere) {
                         ++creneaux;
                         ++creneauxallumes;
@@ -169,18 +202,54 @@ void recoitcreneaux(Station& s) {
                 } else if (p.horloge() > findecaractere) {
                     break;
                 } else {
-                    cedeavant(p, findecaractere);
+                    l.cede(findecaractere);
                 }
             }
-            if (!finmarque && !lumiereallumee(e))
-                arrondit(avantallume, p.horloge() - debutallume, u'1');
+            if (!finmarque && !l.allumee())
+                arrondit(avantallume, l.depuis() - debutallume, u'1');
         }
-        if (creneaux >= 9 && !finmarque) {
+        if (finmarque) {
+            r.marquefin = lumierecaractere;
+            r.debutmarque = debutcaractere;
+        } else if (creneaux >= 9) {
+            if (r.debutpremier < 0) {
+                r.debutpremier = debutcaractere;
+                r.premierelumiere = lumierecaractere;
+            }
+            r.finderniere = e.codebinaire.size();
+            nouvelecart = true;
             creneaux = 0;
             creneauxallumes = 0;
             e.compteursilence = 0;
         }
     } while (e.compteursilence <= 6 && !finmarque && !s.liaisonperdue());
+    return r;
+}
+
+// The slot string to decode. The darkness the emitter leaves after its start mark (1.136 s)
+// and, at the end, the stop interval after the last character and the bit of darkness
+// before the end mark (2 bits) are no characters: the blanks at the two ends are those the
+// user sent, a bit of darkness each (0.568 f), so that the text has them. Between them the
+// slots as counted; a message without its end mark keeps the gap units that ended it,
+// which the decoding leaves out.
+QString creneauxadecoder(const CreneauxBinaires& c, const QString& code, double f) {
+    const double bit = dureebit * f;
+    const auto bits = [bit](double obscurite) {
+        return static_cast<int>(std::lround(obscurite / bit));
+    };
+    if (c.debutpremier < 0) {
+        // Darkness only: a text of blanks, then the bit of darkness before the end mark.
+        if (c.marquefin < 0)
+            return code;
+        const int k = std::max(0, bits(c.marquefin - c.debut - 1.136) - 1);
+        return QString(k, u' ') + u' ' + code.mid(c.debutmarque);
+    }
+    const int tete = std::max(0, bits(c.premierelumiere - c.debut - 1.136));
+    QString r = QString(tete, u' ') + code.mid(c.debutpremier, c.finderniere - c.debutpremier);
+    if (c.marquefin < 0)
+        return r + code.mid(c.finderniere);
+    const int queue = std::max(0, bits(c.marquefin - c.apresdernier) - 2);
+    return r + QString(queue, u' ') + u' ' + code.mid(c.debutmarque);
 }
 
 void finmessagebinaire(Station& s) {
@@ -215,13 +284,15 @@ void attentereceptionbinaire(Station& s) {
     e.compteursilence = 0;
 
     double t1 = 0;
+    SuiviLumiere lumiere(s);
     while (e.typecodage == binaire && !s.liaisonperdue()) {
-        if (!marquededebut(s, binaire, 3.5, t1))
+        if (!marquededebut(lumiere, binaire, 3.5, t1))
             continue;
 
         const Activite activite(s, QStringLiteral("une réception"));
         debutreceptionbinaire(s);
-        recoitcreneaux(s);
+        const CreneauxBinaires creneaux = recoitcreneaux(lumiere);
+        e.codebinaire = creneauxadecoder(creneaux, e.codebinaire, e.facteurvitesse);
         const DecodageBinaire decodage = decodecodebinaire(e.codebinaire);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::BinaireLent);
         e.affichagebinaire = decodage.affichagebinaire;

@@ -85,8 +85,9 @@ void attentereceptionbinairerapide(Station& s) {
     e.compteursilence = 0;
 
     double t1 = 0;
+    SuiviLumiere lumiere(s);
     while (e.typecodage == binairerapide && !s.liaisonperdue()) {
-        if (marquededebut(s, binairerapide, 0.5, t1)) {
+        if (marquededebut(lumiere, binairerapide, 0.5, t1)) {
             const Activite activite(s, QStringLiteral("une réception"));
             // The recording's length and the rules of this reception, whatever the menus
             // do meanwhile.

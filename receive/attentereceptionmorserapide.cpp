@@ -96,8 +96,9 @@ void attentereceptionmorserapide(Station& s) {
     s.ecran->appliquetaillepolice(s.etat.taillepolice);
 
     double t1 = 0;
+    SuiviLumiere lumiere(s);
     while (e.typecodage == morserapide && !s.liaisonperdue()) {
-        if (marquededebut(s, morserapide, 0.5, t1)) {
+        if (marquededebut(lumiere, morserapide, 0.5, t1)) {
             const Activite activite(s, QStringLiteral("une réception"));
             // The recording's length and the rules of this reception, whatever the menus
             // do meanwhile.
