@@ -41,10 +41,14 @@ struct PasPreambule {
 // The glitches of a recording found and set aside before `decode` reads it:
 // - first the runs of one or two samples, on either side of the middle of the two levels
 //   of light in the recording, whatever the speed;
-// - then the preamble gives the step, and the runs shorter than a quarter of it are set
-//   aside against the threshold of the message. When a longer glitch spoils the preamble
-//   (it does not read as the emitter's pattern), longer runs are tried in turn, as long as
-//   they stay shorter than a quarter of the step the preamble then gives.
+// - then the preamble gives the threshold of the message and the step, and the runs shorter
+//   than a quarter of the step (three samples at least) are set aside against that
+//   threshold, which samples half-way between the two levels may lie on either side of.
+//   When a glitch still spoils the preamble (it does not read as the emitter's pattern),
+//   longer runs are tried in turn, as long as they stay shorter than a quarter of the step
+//   the preamble then gives. This goes on, at most three times, until the threshold and the
+//   step no longer change; a preamble read as the emitter's pattern is never given up for
+//   one that is not.
 // A recording without two levels of light is read as it is. `pas` says what a decoding's
 // preamble gave.
 template <typename Decodage>
@@ -52,11 +56,11 @@ Decodage decodesansparasites(const SourceEchantillons& source,
                              const std::function<Decodage(const SourceEchantillons&)>& decode,
                              const std::function<PasPreambule(const Decodage&)>& pas);
 
-// The non-template part of the search: the cleaned samples to decode at the end, given
-// the decoding of the samples cleaned `plusbref` long against the middle of the levels.
+// The samples cleaned `plusbref` long against the middle of the two levels of light of the
+// recording; `nettoye` false, and the samples as they are, without two such levels.
 struct EssaiParasites {
     SansParasites nettoyage;
-    bool nettoye = false; // false: no two levels of light, the samples as they are
+    bool nettoye = false;
 };
 EssaiParasites parasitesaumilieu(const SourceEchantillons& source, double plusbref);
 
@@ -64,33 +68,41 @@ template <typename Decodage>
 Decodage decodesansparasites(const SourceEchantillons& source,
                              const std::function<Decodage(const SourceEchantillons&)>& decode,
                              const std::function<PasPreambule(const Decodage&)>& pas) {
-    const auto avec = [](Decodage d, std::vector<RunMesure> parasites) {
-        d.parasites = std::move(parasites);
-        return d;
-    };
     EssaiParasites premier = parasitesaumilieu(source, parasiteechantillons);
     if (!premier.nettoye)
         return decode(source);
-    const Decodage d0 = decode(premier.nettoyage.source);
-    PasPreambule p = pas(d0);
-    // A longer glitch can spoil the preamble: longer runs set aside in turn, each shorter
-    // than a quarter of the step the preamble then gives.
-    if (!p.valide) {
-        for (const double plusbref : {4.0, 6.0, 9.0, 13.0, 19.0, 28.0}) {
-            const EssaiParasites essai = parasitesaumilieu(source, plusbref);
-            const PasPreambule q = pas(decode(essai.nettoyage.source));
-            if (q.valide && plusbref <= partparasite * q.pas) {
-                p = q;
-                break;
+    Decodage d = decode(premier.nettoyage.source);
+    std::vector<RunMesure> parasites = std::move(premier.nettoyage.parasites);
+    int seuil = -1;
+    double plusbref = 0;
+    for (int tour = 0; tour < 3; ++tour) {
+        PasPreambule p = pas(d);
+        // A glitch can still spoil the preamble: longer runs set aside in turn, each shorter
+        // than a quarter of the step the preamble then gives.
+        if (!p.valide) {
+            for (const double essai : {3.0, 4.0, 6.0, 9.0, 13.0, 19.0, 28.0}) {
+                const PasPreambule q = pas(decode(sansparasites(source, p.seuil, essai).source));
+                if (q.valide &&
+                    essai <= std::max(double(parasiteechantillons), partparasite * q.pas)) {
+                    p = q;
+                    break;
+                }
             }
         }
+        const double nouveau = p.valide
+                                   ? std::max(double(parasiteechantillons), partparasite * p.pas)
+                                   : double(parasiteechantillons);
+        if (p.seuil == seuil && nouveau == plusbref)
+            break;
+        seuil = p.seuil;
+        plusbref = nouveau;
+        SansParasites n = sansparasites(source, seuil, plusbref);
+        Decodage suivant = decode(n.source);
+        if (pas(d).valide && !pas(suivant).valide)
+            break;
+        d = std::move(suivant);
+        parasites = std::move(n.parasites);
     }
-    if (!p.valide)
-        return avec(d0, std::move(premier.nettoyage.parasites));
-    SansParasites final = sansparasites(
-        source, p.seuil, std::max(double(parasiteechantillons), partparasite * p.pas));
-    Decodage d = decode(final.source);
-    if (!pas(d).valide)
-        return avec(d0, std::move(premier.nettoyage.parasites));
-    return avec(std::move(d), std::move(final.parasites));
+    d.parasites = std::move(parasites);
+    return d;
 }
