@@ -544,13 +544,16 @@ void jugecoupure(DecodageBinaireRapide& r, const SourceEchantillons& source,
 }
 
 // The preamble the mended rules measured reads as the emitter's: three flashes one bit
-// apart, each flash and gap within half a bit of one bit (lit runs `ecartallume` longer).
+// apart, each flash and gap within 0.3 bit of one bit, lit runs `ecartallume` longer, and
+// that excess within 0.3 bit too. What the search for glitches asks of a preamble, before it
+// trusts the bit it gives.
 bool preambulebinairecoherent(const DecodageBinaireRapide& r) {
-    if (r.bit <= 0 || r.preambule.size() != 5)
+    constexpr double tolerance = 0.3;
+    if (r.bit <= 0 || r.preambule.size() != 5 || std::abs(r.ecartallume) > tolerance * r.bit)
         return false;
     for (const RunMesure& p : r.preambule) {
         const double bit = r.bit + (p.allume ? r.ecartallume : -r.ecartallume);
-        if (std::abs(p.longueur - bit) > 0.5 * r.bit)
+        if (std::abs(p.longueur - bit) > tolerance * r.bit)
             return false;
     }
     return true;

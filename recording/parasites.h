@@ -45,10 +45,10 @@ struct PasPreambule {
 //   than a quarter of the step (three samples at least) are set aside against that
 //   threshold, which samples half-way between the two levels may lie on either side of.
 //   When a glitch still spoils the preamble (it does not read as the emitter's pattern),
-//   longer runs are tried in turn, as long as they stay shorter than a quarter of the step
-//   the preamble then gives. This goes on, at most three times, until the threshold and the
-//   step no longer change; a preamble read as the emitter's pattern is never given up for
-//   one that is not.
+//   longer runs are tried in turn, never longer than a quarter of the step the preamble
+//   then gives: beyond it, the quarter itself. This goes on, at most three times, until the
+//   threshold and the step no longer change; a preamble read as the emitter's pattern is never
+//   given up for one that is not.
 // A recording without two levels of light is read as it is. `pas` says what a decoding's
 // preamble gave.
 template <typename Decodage>
@@ -77,21 +77,24 @@ Decodage decodesansparasites(const SourceEchantillons& source,
     double plusbref = 0;
     for (int tour = 0; tour < 3; ++tour) {
         PasPreambule p = pas(d);
-        // A glitch can still spoil the preamble: longer runs set aside in turn, each shorter
-        // than a quarter of the step the preamble then gives.
+        // A glitch can still spoil the preamble: longer runs set aside in turn, never longer
+        // than a quarter of the step the preamble then gives (beyond it, the quarter itself).
+        const auto quart = [](const PasPreambule& q) {
+            return q.valide ? std::max(double(parasiteechantillons), partparasite * q.pas)
+                            : double(parasiteechantillons);
+        };
         if (!p.valide) {
             for (const double essai : {3.0, 4.0, 6.0, 9.0, 13.0, 19.0, 28.0}) {
-                const PasPreambule q = pas(decode(sansparasites(source, p.seuil, essai).source));
-                if (q.valide &&
-                    essai <= std::max(double(parasiteechantillons), partparasite * q.pas)) {
+                PasPreambule q = pas(decode(sansparasites(source, p.seuil, essai).source));
+                if (q.valide && essai > quart(q))
+                    q = pas(decode(sansparasites(source, p.seuil, quart(q)).source));
+                if (q.valide) {
                     p = q;
                     break;
                 }
             }
         }
-        const double nouveau = p.valide
-                                   ? std::max(double(parasiteechantillons), partparasite * p.pas)
-                                   : double(parasiteechantillons);
+        const double nouveau = quart(p);
         if (p.seuil == seuil && nouveau == plusbref)
             break;
         seuil = p.seuil;
