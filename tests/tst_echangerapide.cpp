@@ -334,6 +334,24 @@ private slots:
         QVERIFY(s.Minuterie->enabled());
     }
 
+    // The interface stops answering in the middle of the message's frames: the frame the
+    // download cut is unknown, never a character of the darkness that did not come; the
+    // notice says the download stopped, not that the message outlasted the recording.
+    void trameCoupeeParLeTelechargement() {
+        ReglagesBanc reglages;
+        reglages.pannes.resize(2);
+        reglages.pannes[1].blocageApres = 40;
+        EchangeRapide e(reglages);
+        e.envoie(u"br"_s, 6400, u"Bonjour"_s);
+        QCOMPARE(e.receptions, 1);
+        const Station& s = e.recepteur();
+        QCOMPARE(s.etat.compteurmesures, 40 * 32);
+        QCOMPARE(s.etat.messagerecu, u"B"_s + QChar(0xFFFD));
+        const QString texte2 = feuille(s)->Texte2->toPlainText();
+        QVERIFY(texte2.contains(u"1280 valeurs reçues sur 6400"_s));
+        QVERIFY(!texte2.contains(u"plus longtemps que l'enregistrement"_s));
+    }
+
 private:
     QTemporaryDir donnees_;
 };

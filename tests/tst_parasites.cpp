@@ -221,11 +221,10 @@ private slots:
         QTest::addColumn<bool>("morse");
         QTest::addColumn<QString>("ou");
         for (const bool morse : {true, false})
-            for (const char* ou : {"premier échantillon", "avant le préambule",
-                                   "dans une impulsion du préambule", "entre deux impulsions",
-                                   "après le préambule", "dans la lumière du message",
-                                   "dans l'obscurité du message", "au ras d'un front",
-                                   "dernier échantillon"})
+            for (const char* ou :
+                 {"premier échantillon", "avant le préambule", "dans une impulsion du préambule",
+                  "entre deux impulsions", "après le préambule", "dans la lumière du message",
+                  "dans l'obscurité du message", "au ras d'un front", "dernier échantillon"})
                 QTest::addRow("%s, %s", morse ? "morse" : "binaire", ou)
                     << morse << QString::fromUtf8(ou);
     }
@@ -233,7 +232,8 @@ private slots:
         QFETCH(bool, morse);
         QFETCH(QString, ou);
         constexpr int pas = 38;
-        const Disposition propre = morse ? ::morse(u"... .-"_s, pas) : binaire(trameS + trameA, pas);
+        const Disposition propre =
+            morse ? ::morse(u"... .-"_s, pas) : binaire(trameS + trameA, pas);
         const int fin = propre.e.position() - 1;
         const int apres = propre.preambule.back().first + propre.preambule.back().second;
         int i = 0;
@@ -331,8 +331,7 @@ private slots:
     void decodeursConcusInchanges() {
         Disposition d = morse(u"- "_s, 40);
         d.e.valeurs[size_t(d.message.front().first + 60)] = sombre;
-        const DecodageMorseRapide m =
-            decodemorserapide(d.e.telechargement(), Regles::Conception);
+        const DecodageMorseRapide m = decodemorserapide(d.e.telechargement(), Regles::Conception);
         QVERIFY(m.parasites.empty());
         QVERIFY(!m.codemorse.contains(u'-'));
     }
@@ -349,8 +348,8 @@ private slots:
         QCOMPARE(t.parasites.front().fin, i + 1);
         QVERIFY(!t.parasites.front().allume);
         QCOMPARE(t.parasites.front().texte, u"parasite ignoré"_s);
-        QVERIFY(traceenregistrement(binaire(trameA, 40).e.telechargement(), false)
-                    .parasites.empty());
+        QVERIFY(
+            traceenregistrement(binaire(trameA, 40).e.telechargement(), false).parasites.empty());
     }
 
     // A recording of "Salut !" made by the program on a busy machine, with a flash of one
@@ -361,19 +360,20 @@ private slots:
     void enregistrementCharge() {
         MesuresFichier eclair;
         QString erreur;
-        QVERIFY2(litmesuresfichier(QStringLiteral(LUMICOM_SOURCE_DIR
-                                                  "/tests/enregistrements/binaire-salut-eclair.rrr"),
-                                   eclair, &erreur),
-                 qPrintable(erreur));
+        QVERIFY2(
+            litmesuresfichier(QStringLiteral(LUMICOM_SOURCE_DIR
+                                             "/tests/enregistrements/binaire-salut-eclair.rrr"),
+                              eclair, &erreur),
+            qPrintable(erreur));
         const SourceEchantillons s = depuisfichier(eclair.valeurs);
         QCOMPARE(messagerecurapide(s, false, Regles::Corrigees), u"Salut !"_s);
         QCOMPARE(messagerecurapide(s, false, Regles::Robustes), u"Salut !"_s);
         QVERIFY(messagerecurapide(s, false, Regles::Conception) != u"Salut !"_s);
 
         MesuresFichier charge;
-        QVERIFY(litmesuresfichier(QStringLiteral(LUMICOM_SOURCE_DIR
-                                                 "/tests/enregistrements/binaire-salut-charge.rrr"),
-                                  charge, &erreur));
+        QVERIFY(litmesuresfichier(
+            QStringLiteral(LUMICOM_SOURCE_DIR "/tests/enregistrements/binaire-salut-charge.rrr"),
+            charge, &erreur));
         const int milieu = 75;
         for (int i = 1; i < 600; i += 2) {
             SourceEchantillons avec = depuisfichier(charge.valeurs);
