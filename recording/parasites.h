@@ -45,10 +45,10 @@ struct PasPreambule {
 //   than a quarter of the step (three samples at least) are set aside against that
 //   threshold, which samples half-way between the two levels may lie on either side of.
 //   When a glitch still spoils the preamble (it does not read as the emitter's pattern),
-//   longer runs are tried in turn, never longer than a quarter of the step the preamble
-//   then gives: beyond it, the quarter itself. This goes on, at most three times, until the
-//   threshold and the step no longer change; a preamble read as the emitter's pattern is never
-//   given up for one that is not.
+//   longer runs are tried in turn until the preamble reads as the emitter's; the step it
+//   then gives sets the quarter, and only shorter runs are set aside in the end. This goes on, at
+//   most three times, until the threshold and the step no longer change; a preamble read as the
+//   emitter's pattern is never given up for one that is not.
 // A recording without two levels of light is read as it is. `pas` says what a decoding's
 // preamble gave.
 template <typename Decodage>
@@ -77,17 +77,15 @@ Decodage decodesansparasites(const SourceEchantillons& source,
     double plusbref = 0;
     for (int tour = 0; tour < 3; ++tour) {
         PasPreambule p = pas(d);
-        // A glitch can still spoil the preamble: longer runs set aside in turn, never longer
-        // than a quarter of the step the preamble then gives (beyond it, the quarter itself).
+        // A glitch can still spoil the preamble: longer runs set aside in turn. The preamble
+        // they give sets the step; then only runs shorter than a quarter of it are set aside.
         const auto quart = [](const PasPreambule& q) {
             return q.valide ? std::max(double(parasiteechantillons), partparasite * q.pas)
                             : double(parasiteechantillons);
         };
         if (!p.valide) {
             for (const double essai : {3.0, 4.0, 6.0, 9.0, 13.0, 19.0, 28.0}) {
-                PasPreambule q = pas(decode(sansparasites(source, p.seuil, essai).source));
-                if (q.valide && essai > quart(q))
-                    q = pas(decode(sansparasites(source, p.seuil, quart(q)).source));
+                const PasPreambule q = pas(decode(sansparasites(source, p.seuil, essai).source));
                 if (q.valide) {
                     p = q;
                     break;

@@ -286,6 +286,11 @@ private slots:
     void creuxAMiHauteur() {
         constexpr int pas = 60;
         Disposition d = binaire(trameS, pas);
+        // A laser read 152 or 153 in turn: the middle of the two levels (77) lies under the
+        // middle of the extremes, the threshold of the message (78).
+        for (std::size_t k = 0; k < d.e.valeurs.size(); k += 2)
+            if (d.e.valeurs[k] == eclaire)
+                d.e.valeurs[k] = eclaire - 1;
         const int milieu = d.preambule[1].first + 30;
         for (const int k : {milieu, milieu + 1})
             d.e.valeurs[size_t(k)] = (sombre + eclaire) / 2;
