@@ -124,6 +124,8 @@ CreneauxBinaires recoitcreneaux(SuiviLumiere& l) {
                     : l.eteinte()   ? std::max(l.depuis(), r.debut)
                                     : p.horloge();
         finnominale = 0;
+        // No light of this character began before this darkness (or this instant).
+        const double debutecart = t0;
         if (nouvelecart) {
             r.apresdernier = t0;
             nouvelecart = false;
@@ -141,7 +143,7 @@ CreneauxBinaires recoitcreneaux(SuiviLumiere& l) {
         // The slots of a character: timing restarts at every change of light and after
         // every slot counted.
         do {
-            t0 = l.allumee() ? l.depuis() : p.horloge();
+            t0 = l.allumee() ? std::max(l.depuis(), debutecart) : p.horloge();
             avantallume = creneaux;
             debutallume = t0;
             if (creneaux == 0) {
@@ -174,6 +176,10 @@ CreneauxBinaires recoitcreneaux(SuiviLumiere& l) {
                     ajoute(u'0');
                 }
             }
+            // A reading of light that came with the ninth slot may have ended the darkness
+            // before it: known at the next reading.
+            if (avantsombre >= 1 && creneaux == 9)
+                l.tranche();
             // Darkness cut at the ninth slot goes on as the gap after the character.
             if (avantsombre >= 1 && !l.eteinte())
                 arrondit(avantsombre, l.depuis() - debutsombre, u'0');
@@ -194,12 +200,12 @@ CreneauxBinaires recoitcreneaux(SuiviLumiere& l) {
             while (l.allumee() && !s.liaisonperdue()) {
                 if (creneauxallumes >= 9) {
                     l.cede(std::max(t0 + 0.5, findecaractere));
-                    if (p.horloge() - t0 > 0.5 && p.horloge() > findecaractere) {
+                    if (l.connuejusqua() - t0 > 0.5 && l.connuejusqua() > findecaractere) {
                         ++creneaux;
                         ++creneauxallumes;
                         finmarque = true;
                     }
-                } else if (p.horloge() > findecaractere) {
+                } else if (l.connuejusqua() > findecaractere) {
                     break;
                 } else {
                     l.cede(findecaractere);
@@ -286,6 +292,7 @@ void attentereceptionbinaire(Station& s) {
     double t1 = 0;
     SuiviLumiere lumiere(s);
     while (e.typecodage == binaire && !s.liaisonperdue()) {
+        lumiere.fixeelementminimal(dureebit * e.facteurvitesse);
         if (!marquededebut(lumiere, binaire, 3.5, t1))
             continue;
 

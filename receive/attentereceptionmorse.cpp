@@ -154,6 +154,8 @@ void attentereceptionmorse(Station& s) {
     double t1 = 0;
     SuiviLumiere lumiere(s);
     while (e.typecodage == morse && !s.liaisonperdue()) {
+        // A dot, and the darkness between two elements of a letter: 0.3 f.
+        lumiere.fixeelementminimal(0.3 * e.facteurvitesse);
         if (!marquededebut(lumiere, morse, 1.5, t1))
             continue;
 

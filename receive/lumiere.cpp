@@ -28,6 +28,14 @@ void SuiviLumiere::prend() {
         attente_ = false;
         return;
     }
+    // Elements that may be read once: each reading counts.
+    const double tic = s_.Minuterie->interval() / 1000.0;
+    if (elementminimal_ - arretemetteur < 2 * tic) {
+        etat_ = lu;
+        depuis_ = maintenant;
+        attente_ = false;
+        return;
+    }
     if (attente_ && lu == candidat_) {
         etat_ = lu;
         depuis_ = debutcandidat_;
@@ -37,6 +45,11 @@ void SuiviLumiere::prend() {
     attente_ = true;
     candidat_ = lu;
     debutcandidat_ = maintenant;
+}
+
+void SuiviLumiere::tranche() {
+    while (attente_ && !s_.liaisonperdue())
+        cede();
 }
 
 double SuiviLumiere::connuejusqua() const {

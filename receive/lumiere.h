@@ -32,9 +32,20 @@ inline void cedeavant(Plateforme& p, double echeance) {
 // the light only when the next reading agrees with it, and the change is then dated from the
 // first of the two. Alone between two readings of the light in force, it is ignored. A
 // reading equal to the threshold is neither light nor darkness, a third state.
+// This holds while the shortest element of the coding, shortened by the stall of a busy
+// emitter (`arretemetteur`), still lasts two ticks, so that each element is read twice at
+// least: at higher speeds, or with longer ticks, every reading counts, a glitch being no
+// shorter than an element can come (slow Morse from x 2, a dot of 150 ms; slow binary at
+// x 3 on ticks of 50 ms, at x 4 on ticks of 30 ms).
+inline constexpr double arretemetteur = 0.1;
+
 class SuiviLumiere {
 public:
     explicit SuiviLumiere(Station& s);
+
+    // The shortest element of light or darkness the emitter keys, in seconds; none by
+    // default (a start mark of 0.5 s at least).
+    void fixeelementminimal(double secondes) { elementminimal_ = secondes; }
 
     // Lets the events run, back in time for `echeance` when it is ahead (as `cedeavant`),
     // then takes in the tick's reading if a new one has come.
@@ -47,6 +58,9 @@ public:
     // Up to when the light in force is known to have lasted: now, or, while a reading that
     // differs waits for the next one, when that reading came.
     double connuejusqua() const;
+    // Lets the events run until a reading that differs, waiting for the next one, has
+    // changed the light or been set aside (at once when none waits).
+    void tranche();
 
     Station& station() const { return s_; }
 
@@ -56,6 +70,7 @@ private:
     void prend();
 
     Station& s_;
+    double elementminimal_ = 1e9;
     Etat etat_;
     double depuis_;
     // A reading that differs from the light in force, waiting for the next one.

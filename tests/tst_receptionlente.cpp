@@ -353,37 +353,46 @@ private slots:
     // ticks of 30 ms: a glitch as long as a tick is read once.
     void parasitesDUnTic_data() {
         QTest::addColumn<bool>("morse");
+        QTest::addColumn<double>("f");
         QTest::addColumn<Lumiere>("lumiere");
         QTest::addColumn<QString>("texte2");
         // A dash of 1 s cut by darkness: one dash, or two dots.
         QTest::newRow("morse, creux d'un tic dans un trait")
-            << true << Lumiere{1.6, -0.5, .45, -.05, .5, -1.8, 1.6} << u"- (t)  = t"_s;
+            << true << 1.0 << Lumiere{1.6, -0.5, .45, -.05, .5, -1.8, 1.6} << u"- (t)  = t"_s;
+        // At x 1,3 a dot lasts 0.23 s: less a stall of 0.1 s, two ticks still. At x 2 (0.15 s)
+        // a dot may be one reading: each reading counts, a dash cut by one is two dots.
+        QTest::newRow("morse x 1,3, creux d'un tic dans un trait")
+            << true << 1 / 1.3 << Lumiere{1.6, -0.5, .35, -.05, .35, -1.8 / 1.3, 1.6} << u"- (t)  = t"_s;
+        QTest::newRow("morse x 2, creux d'un tic dans un trait")
+            << true << 0.5 << Lumiere{1.6, -0.5, .225, -.05, .225, -0.9, 1.6} << u".. (i)  = i"_s;
         QTest::newRow("morse, creux de deux tics dans un trait")
-            << true << Lumiere{1.6, -0.5, .45, -.1, .45, -1.8, 1.6} << u".. (i)  = i"_s;
+            << true << 1.0 << Lumiere{1.6, -0.5, .45, -.1, .45, -1.8, 1.6} << u".. (i)  = i"_s;
         // Two dots 2.05 s apart, two letters; a light in the darkness between them.
         QTest::newRow("morse, éclair d'un tic entre deux lettres")
-            << true << Lumiere{1.6, -0.5, .3, -1.0, .05, -1.0, .3, -1.8, 1.6}
+            << true << 1.0 << Lumiere{1.6, -0.5, .3, -1.0, .05, -1.0, .3, -1.8, 1.6}
             << u". (e) . (e)  = ee"_s;
         QTest::newRow("morse, éclair de deux tics entre deux lettres")
-            << true << Lumiere{1.6, -0.5, .3, -1.0, .1, -1.0, .3, -1.8, 1.6} << u"... (s)  = s"_s;
+            << true << 1.0 << Lumiere{1.6, -0.5, .3, -1.0, .1, -1.0, .3, -1.8, 1.6}
+            << u"... (s)  = s"_s;
         // The start mark: 3 s of light, cut at 2 s.
         QTest::newRow("morse, creux d'un tic dans la marque de début")
-            << true << Lumiere{2.0, -.05, 1.0, -0.5, .3, -1.8, 1.6} << u". (e)  = e"_s;
+            << true << 1.0 << Lumiere{2.0, -.05, 1.0, -0.5, .3, -1.8, 1.6} << u". (e)  = e"_s;
         // ü, seven lit bits, cut half-way; A (01000001), lit half-way through its five dark
         // bits.
         const auto emis = [](const Lumiere& trame) {
             return Lumiere{5.68, -1.136} + trame + Lumiere{-1.136, 6.818};
         };
         QTest::newRow("binaire, creux d'un tic dans sept bits allumés")
-            << false << emis({2.0, -.03, 2.046, -0.568}) << u"ü"_s;
+            << false << 1.0 << emis({2.0, -.03, 2.046, -0.568}) << u"ü"_s;
         QTest::newRow("binaire, éclair d'un tic dans cinq bits sombres")
-            << false << emis({0.568, -0.568, 0.568, -1.4, .03, -1.41, 0.568}) << u"A"_s;
+            << false << 1.0 << emis({0.568, -0.568, 0.568, -1.4, .03, -1.41, 0.568}) << u"A"_s;
     }
     void parasitesDUnTic() {
         QFETCH(bool, morse);
+        QFETCH(double, f);
         QFETCH(Lumiere, lumiere);
         QFETCH(QString, texte2);
-        const Ecoute e = ecoute(morse, 1, lumiere);
+        const Ecoute e = ecoute(morse, f, lumiere);
         QCOMPARE(e.debuts, 1);
         QCOMPARE(e.textes2, QStringList{texte2});
     }
