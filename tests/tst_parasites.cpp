@@ -414,6 +414,30 @@ private slots:
             Echantillonnage e;
             const SourceEchantillons s = depuisfichier(echantillonne(lumiere, e));
             QCOMPARE(messagerecurapide(s, morse, Regles::Corrigees), recu);
+            // The darkness the samples end in shows as no blank in the trace either.
+            const std::vector<RunMesure> runs = morse ? decodemorserapide(s).runs
+                                                      : decodebinairerapide(s).runs;
+            QVERIFY(!runs.back().allume);
+            QCOMPARE(runs.back().code, QString());
+        }
+    }
+
+    // Without a preamble that reads as the letter c, the mended rules read the message as
+    // designed (a dot within pmin ± 2, a dash within pmax ± 4); the darkness the samples end
+    // in gives them no blank either, but the one that closes the last letter.
+    void blancsDeFinSansPreambuleEnC() {
+        Echantillons e;
+        constexpr int u = 38;
+        e.eteint(100).allume(3 * u).eteint(u).allume(3 * u).eteint(u);
+        e.allume(3 * u).eteint(u).allume(u).eteint(3 * u);
+        e.allume(u).eteint(u).allume(3 * u).eteint(u).eteint(3 * u).eteint(60 * u);
+        for (const bool fichier : {false, true}) {
+            const SourceEchantillons s = fichier ? e.fichier() : e.telechargement();
+            const DecodageMorseRapide m = decodemorserapide(s, Regles::Corrigees);
+            QCOMPARE(m.unite, 0.0);
+            QCOMPARE(m.codemorse, u".- "_s);
+            QCOMPARE(messagerecurapide(s, true, Regles::Corrigees), u"a"_s);
+            QVERIFY(decodemorserapide(s, Regles::Conception).codemorse.endsWith(u"   "_s));
         }
     }
 };
