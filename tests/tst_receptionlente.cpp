@@ -5,6 +5,7 @@
 #include "feuillesbanc.h"
 #include "link/station.h"
 #include "tools/bancvirtuel.h"
+#include "tools/essailiaison.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -362,7 +363,8 @@ private slots:
         // At x 1,3 a dot lasts 0.23 s: less a stall of 0.1 s, two ticks still. At x 2 (0.15 s)
         // a dot may be one reading: each reading counts, a dash cut by one is two dots.
         QTest::newRow("morse x 1,3, creux d'un tic dans un trait")
-            << true << 1 / 1.3 << Lumiere{1.6, -0.5, .35, -.05, .35, -1.8 / 1.3, 1.6} << u"- (t)  = t"_s;
+            << true << 1 / 1.3 << Lumiere{1.6, -0.5, .35, -.05, .35, -1.8 / 1.3, 1.6}
+            << u"- (t)  = t"_s;
         QTest::newRow("morse x 2, creux d'un tic dans un trait")
             << true << 0.5 << Lumiere{1.6, -0.5, .225, -.05, .225, -0.9, 1.6} << u".. (i)  = i"_s;
         QTest::newRow("morse, creux de deux tics dans un trait")
@@ -395,6 +397,20 @@ private slots:
         const Ecoute e = ecoute(morse, f, lumiere);
         QCOMPARE(e.debuts, 1);
         QCOMPARE(e.textes2, QStringList{texte2});
+    }
+
+    // Binary at x 4 on ticks of 50 ms: a bit (0.142 s) less a stall lasts less than two
+    // ticks, and each reading counts. The first reading of the last bit of Á (11000001),
+    // lit, comes with the ninth slot counted in the darkness of the five zeros before it:
+    // were it kept waiting for the next reading, the frame would close on a ninth zero.
+    void lumiereAuNeuviemeCreneau() {
+        EssaiLiaison essai;
+        essai.codage = u"b"_s;
+        essai.vitesse = articlevitesse(u"4"_s);
+        essai.intervalle = 50;
+        essai.texte = u"Ä}2Á&"_s;
+        essai.lumiere.graine = 1060;
+        QCOMPARE(essaieliaison(essai).messagerecu, essai.texte);
     }
 
     // The darkness the emitters leave after their start mark and before their end mark is no
