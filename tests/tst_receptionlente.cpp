@@ -376,9 +376,10 @@ private slots:
         QTest::newRow("morse, éclair de deux tics entre deux lettres")
             << true << 1.0 << Lumiere{1.6, -0.5, .3, -1.0, .1, -1.0, .3, -1.8, 1.6}
             << u"... (s)  = s"_s;
-        // The start mark: 3 s of light, cut at 2 s.
+        // The start mark: 3 s of light, cut after 1.5 s (a message would start there, its
+        // last 1.45 s of light a dash).
         QTest::newRow("morse, creux d'un tic dans la marque de début")
-            << true << 1.0 << Lumiere{2.0, -.05, 1.0, -0.5, .3, -1.8, 1.6} << u". (e)  = e"_s;
+            << true << 1.0 << Lumiere{1.5, -.05, 1.45, -0.5, .3, -1.8, 1.6} << u". (e)  = e"_s;
         // ü, seven lit bits, cut half-way; A (01000001), lit half-way through its five dark
         // bits.
         const auto emis = [](const Lumiere& trame) {
