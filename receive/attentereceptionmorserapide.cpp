@@ -96,7 +96,10 @@ void attentereceptionmorserapide(Station& s) {
     s.ecran->appliquetaillepolice(s.etat.taillepolice);
 
     double t1 = 0;
+    // Each reading counts: the recording is armed as soon as the start pulse has ended, not
+    // a tick later, and a pulse the tick cut in two still holds a half of 0.5 s.
     SuiviLumiere lumiere(s);
+    lumiere.fixeelementminimal(0);
     while (e.typecodage == morserapide && !s.liaisonperdue()) {
         if (marquededebut(lumiere, morserapide, 0.5, t1)) {
             const Activite activite(s, QStringLiteral("une réception"));
