@@ -427,8 +427,7 @@ public:
         const bool exact =
             recu && recepteur_.lignes() == e.lignesAvant + 1 &&
             (rapide(c_.codage) ? recuExactementRapide(e.texte, texteRecu)
-                               : recuExactement(e.texte, texteRecu, morse(c_.codage), c_.f(),
-                                                morse(c_.codage) ? 0.05 : 0.03));
+                               : recuExactement(e.texte, texteRecu, morse(c_.codage)));
         if (exact)
             ++r_.exacts;
         else if (!recu && recepteur_.lignes() == e.lignesAvant)
@@ -817,15 +816,9 @@ int main(int argc, char* argv[]) {
                    ? QStringLiteral("pas de ligne de priorité")
                    : QString::fromUtf8(priorite).section(QStringLiteral(" : "), 1).trimmed())
            << (ligneAccordee(priorite) ? "" : "  (ÉCARTS DU SIMULATEUR COMPRIS)") << "\n\n"
-           << "Exact : la ligne reçue est le texte envoyé, à ces blancs près : en lent, les n "
-              "blancs de tête que\n"
-           << "le récepteur met par construction (l'obscurité après la marque de début, 2 s "
-              "en Morse, 1,136 s\n"
-           << "en binaire, en unités de silence de 1,2 f en Morse, f en binaire ; n est ce "
-              "nombre d'unités en\n"
-           << "binaire, ce nombre moins un en Morse ; vue à un tic près, les deux nombres "
-              "voisins sont admis) ;\n"
-           << "en rapide, les blancs de fin (l'obscurité après le message). Un code e1 à e4 "
+           << "Exact : la ligne reçue est le texte envoyé, sans blanc de plus ni de moins "
+              "(l'obscurité autour\n"
+           << "des marques et après un message rapide ne donne pas de blanc). Un code e1 à e4 "
               "compte développé.\n"
            << "Écarts : pour chaque changement de SB0 de l'émetteur au journal, la longueur "
               "mesurée de l'élément\n"

@@ -1,7 +1,8 @@
 // bench-rapide: the share of random messages that cross the virtual bench exactly in the
 // fast codings, for each speed item, at four noise levels and three levels of room light
-// on the photodiode, and with the timing slips of a busy emitter (each change of the light
-// moved by a Gaussian of 1, 2, 4 or 6 ms), with three sets of decoding rules: the decoders as they
+// on the photodiode, with the timing slips of a busy emitter (each change of the light
+// moved by a Gaussian of 1, 2, 4 or 6 ms), and with 1 or 3 glitches of one sample (a flash
+// in the darkness or a dip in the light), with three sets of decoding rules: the decoders as they
 // were designed, the program's (mended) ones, and robust decoding. Two whole stations of the
 // program on the simulated bench, in virtual time, through lumicom-banc; 6400-sample
 // recordings. Station 2 receives with the program's rules; the samples it downloaded are
@@ -12,6 +13,7 @@
 // time by default.
 
 #include "bench/enparallele.h"
+#include "bench/exactitude.h"
 #include "codes/windows1252.h"
 #include "link/messagesqt.h"
 #include "recording/messagerapide.h"
@@ -33,12 +35,15 @@ constexpr double obscurites[] = {0.05, 0.3, 1};
 // The timing slips of a busy emitter, standard deviation in seconds, in a dark room without
 // noise.
 constexpr double glissements[] = {0.001, 0.002, 0.004, 0.006};
+// Glitches of one sample over the light of the message, in a dark room without noise.
+constexpr int parasites[] = {1, 3};
 
 // A column of the tables: the light on the photodiode.
 struct Colonne {
     double obscurite; // volts without the laser
     double bruit;     // standard deviation of the readings' noise, volts
     double glissement = 0;
+    int parasites = 0;
 };
 
 std::vector<Colonne> colonnes() {
@@ -48,6 +53,8 @@ std::vector<Colonne> colonnes() {
             c.push_back({o, b});
     for (const double g : glissements)
         c.push_back({obscurites[0], 0, g});
+    for (const int p : parasites)
+        c.push_back({obscurites[0], 0, 0, p});
     return c;
 }
 const std::vector<Colonne> lescolonnes = colonnes();
@@ -112,13 +119,6 @@ std::vector<QString> messages(bool morse, int nombre) {
     return m;
 }
 
-// The blanks the darkness after a message adds are not part of it.
-QString sansBlancsFinaux(QString texte) {
-    while (texte.endsWith(u' '))
-        texte.chop(1);
-    return texte;
-}
-
 // A text on one line of a child's output, its line breaks made visible, cut at 60
 // characters.
 QString visible(QString texte) {
@@ -154,6 +154,7 @@ Mesure mesureCase(const Case& c, int nombre, QStringList& echecs) {
         essai.lumiere.bruit = colonne.bruit;
         essai.lumiere.niveauObscur = colonne.obscurite;
         essai.lumiere.glissement = colonne.glissement;
+        essai.lumiere.parasites = colonne.parasites;
         essai.lumiere.graine = std::uint64_t(2000 + i);
         // Each message starts at its own instant within 0.1 s, so the samples of the
         // recording fall on the light at their own phase, as in real exchanges.
@@ -169,8 +170,14 @@ Mesure mesureCase(const Case& c, int nombre, QStringList& echecs) {
                                ? r.messagerecu
                                : messagerecurapide(source, c.morse, ensembles[e]);
         }
+        // The designed decoders end their text with blanks for the darkness after it.
+        std::array<bool, 3> exacts{};
+        for (size_t e = 0; e < ensembles.size(); ++e)
+            exacts[e] =
+                r.receptions >= 1 &&
+                recuExactementRapide(essai.texte, recus[e], ensembles[e] == Regles::Conception);
         for (size_t e = 0; e < ensembles.size(); ++e) {
-            if (r.receptions >= 1 && sansBlancsFinaux(recus[e]) == essai.texte) {
+            if (exacts[e]) {
                 ++m.exacts[e];
                 continue;
             }
@@ -189,10 +196,12 @@ Mesure mesureCase(const Case& c, int nombre, QStringList& echecs) {
                        .arg((colonne.glissement > 0
                                  ? QStringLiteral(" --glissement %1").arg(colonne.glissement * 1000)
                                  : QString()) +
+                            (colonne.parasites > 0
+                                 ? QStringLiteral(" --parasites %1").arg(colonne.parasites)
+                                 : QString()) +
                             (e == 2 ? QStringLiteral(" --robuste") : QString()));
         }
-        if (sansBlancsFinaux(recus[0]) == essai.texte &&
-            sansBlancsFinaux(recus[1]) != sansBlancsFinaux(recus[0]))
+        if (exacts[0] && !exacts[1])
             ++m.regressions;
     }
     return m;
@@ -204,7 +213,8 @@ QString nombre(double v) {
 
 int usage(const QString& message) {
     erreurs << "bench-rapide : " << message << "\n"
-            << "utilisation : bench-rapide [--messages N] [--processus P] [--exemples]\n";
+            << "utilisation : bench-rapide [--messages N] [--processus P] [--exemples]\n"
+               "                    [--colonnes LISTE]\n";
     return 2;
 }
 
@@ -218,6 +228,8 @@ int main(int argc, char* argv[]) {
     int processus = 2;
     bool exemples = false; // the failures listed under the tables
     std::optional<Case> caseSeule;
+    // The columns measured, indices in the table's order; all of them by default.
+    std::vector<int> choisies;
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -233,6 +245,13 @@ int main(int argc, char* argv[]) {
                 return usage(QStringLiteral("nombre de processus impossible"));
         } else if (argument == u"--exemples") {
             exemples = true;
+        } else if (argument == u"--colonnes" && reste >= 1) {
+            for (const QString& c : arguments.at(++i).split(u',')) {
+                const int colonne = c.toInt(&entier);
+                if (!entier || colonne < 0 || colonne >= int(lescolonnes.size()))
+                    return usage(QStringLiteral("colonne impossible « %1 »").arg(c));
+                choisies.push_back(colonne);
+            }
         } else if (argument == u"--case" && reste >= 3) {
             bool article = false, colonne = false;
             caseSeule = Case{arguments.at(i + 1) == u"mr", arguments.at(i + 2).toInt(&article),
@@ -245,8 +264,11 @@ int main(int argc, char* argv[]) {
         } else if (argument == u"-h" || argument == u"--help") {
             sortie
                 << "utilisation : bench-rapide [--messages N] [--processus P] [--exemples]\n"
+                   "                    [--colonnes LISTE]\n"
                    "  N messages aléatoires par case (50), P processus à la fois (2) ;\n"
-                   "  --exemples : la liste des échecs, chacun avec la commande qui le rejoue.\n";
+                   "  --exemples : la liste des échecs, chacun avec la commande qui le rejoue ;\n"
+                   "  --colonnes : les seules colonnes mesurées, de 0 à 17 dans l'ordre du\n"
+                   "  tableau, séparées par des virgules (16,17 : les parasites).\n";
             return 0;
         } else {
             return usage(QStringLiteral("argument inattendu « %1 »").arg(argument));
@@ -262,11 +284,14 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    if (choisies.empty())
+        for (int colonne = 0; colonne < int(lescolonnes.size()); ++colonne)
+            choisies.push_back(colonne);
     std::vector<Case> cases;
     std::vector<QStringList> lignes;
     for (const bool morse : {true, false})
         for (int article = 0; article < int(articlesvitesse.size()); ++article)
-            for (int colonne = 0; colonne < int(lescolonnes.size()); ++colonne) {
+            for (const int colonne : choisies) {
                 cases.push_back({morse, article, colonne});
                 lignes.push_back({QStringLiteral("--case"),
                                   morse ? QStringLiteral("mr") : QStringLiteral("br"),
@@ -279,15 +304,19 @@ int main(int argc, char* argv[]) {
            << nombreMessages << " messages aléatoires par case, les mêmes dans chaque case d'un "
            << "codage (Morse : 1 ou 2 mots de 2 ou 3 minuscules ; binaire : 3 à 6 caractères\n"
               "Windows-1252 imprimables, ÿ et l'espace insécable compris). Reçu exactement : "
-              "messagerecu = le texte\nenvoyé suivi des blancs de l'obscurité qui suit le "
-              "message. o : tension de la photodiode sans\nlaser (lumière de la salle), en "
-              "volts ; b : écart type du bruit de lecture, en volts ; laser : 3 V.\nChaque "
-              "message part à un instant tiré entre 0 et 0,1 s : les mesures tombent sur la "
-              "lumière à\nune phase qui change d'un message à l'autre. Le poste 2 reçoit avec "
-              "les décodeurs du programme ;\nses mesures sont décodées à nouveau avec les deux "
-              "autres jeux de règles.\nColonnes g : les glissements d'un émetteur occupé, "
-              "chaque changement de la lumière déplacé d'un\ntirage gaussien d'écart type g ms "
-              "(salle sombre, o 0,05 V, sans bruit).\n\n";
+              "messagerecu = le texte\nenvoyé ; pour les décodeurs conçus, suivi des blancs "
+              "qu'ils donnent à l'obscurité qui suit le\nmessage. o : tension de la photodiode "
+              "sans laser (lumière de la salle), en volts ; b : écart\ntype du bruit de lecture, "
+              "en volts ; laser : 3 V. Chaque message part à un instant tiré entre\n0 et 0,1 s : "
+              "les mesures tombent sur la lumière à une phase qui change d'un message à "
+              "l'autre.\nLe poste 2 reçoit avec les décodeurs du programme ; ses mesures sont "
+              "décodées à nouveau avec les\ndeux autres jeux de règles.\nColonnes g : les "
+              "glissements d'un émetteur occupé, chaque changement de la lumière déplacé d'un\n"
+              "tirage gaussien d'écart type g ms (salle sombre, o 0,05 V, sans bruit).\nColonnes "
+              "p : p parasites d'une mesure (1,3 ms), chacun un éclair dans l'obscurité ou un "
+              "creux dans\nla lumière selon où il tombe, tirés entre la fin de la marque de début "
+              "et l'obscurité qui suit\nle dernier élément du message (préambule compris), à "
+              "20 ms au moins l'un de l'autre (salle\nsombre, o 0,05 V, sans bruit).\n\n";
     sortie.flush();
     QElapsedTimer chrono;
     chrono.start();
@@ -323,12 +352,16 @@ int main(int argc, char* argv[]) {
     QString entete = QStringLiteral("%1 %2")
                          .arg(QStringLiteral("codage"), -8)
                          .arg(QStringLiteral("vitesse"), -8);
-    for (const Colonne& c : lescolonnes)
+    for (const int colonne : choisies) {
+        const Colonne& c = lescolonnes[size_t(colonne)];
         entete += QStringLiteral(" %1").arg(
-            c.glissement > 0 ? QStringLiteral("g%1 ms").arg(nombre(c.glissement * 1000))
-                             : QStringLiteral("o%1/b%2").arg(nombre(c.obscurite), nombre(c.bruit)),
+            c.parasites > 0 ? QStringLiteral("p%1").arg(c.parasites)
+            : c.glissement > 0
+                ? QStringLiteral("g%1 ms").arg(nombre(c.glissement * 1000))
+                : QStringLiteral("o%1/b%2").arg(nombre(c.obscurite), nombre(c.bruit)),
             10);
-    const size_t parLigne = lescolonnes.size();
+    }
+    const size_t parLigne = choisies.size();
     for (size_t e = 0; e < ensembles.size(); ++e) {
         sortie << nomsensembles[e] << '\n'
                << entete << (e == 1 ? QStringLiteral("  régressions") : QString()) << '\n';
@@ -359,9 +392,9 @@ int main(int argc, char* argv[]) {
         }
         sortie << '\n';
     }
-    sortie << "régressions : messages que les décodeurs conçus lisent exactement et que les "
-              "décodeurs corrigés\nlisent autrement, sur la ligne (les blancs de fin mis à "
-              "part).\n";
+    sortie << "régressions : messages que les décodeurs conçus lisent exactement (leurs blancs "
+              "de fin mis à part)\net que les décodeurs corrigés lisent autrement, sur la "
+              "ligne.\n";
     if (exemples) {
         sortie << "\nÉchecs (envoyé -> messagerecu, puis la commande qui le rejoue) :\n";
         for (const QString& e : listeEchecs)

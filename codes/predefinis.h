@@ -37,9 +37,10 @@ QStringList formesacceptees(int n, FormesReception liste);
 // messagerecu unchanged.
 QString developpecodepredefini(const QString& messagerecu, FormesReception liste);
 
-// The predefined-code rule of the fast receptions and of the recording decoders. The
-// darkness after a message adds blanks at the end of the text; they do not keep a code
-// from being recognised. A text that is no code is kept whole, its blanks included.
+// The predefined-code rule of the fast receptions and of the recording decoders. The fast
+// decoders as they were designed add blanks at the end of the text for the darkness after
+// a message (the program's own do not); they do not keep a code from being recognised. A
+// text that is no code is kept whole, its blanks included.
 QString developpecoderapide(const QString& messagerecu);
 
 // The prepared question-and-answer texts of the menus.

@@ -4,7 +4,6 @@
 #include "codes/predefinis.h"
 #include "link/ecran.h"
 #include "link/station.h"
-#include "receive/changementsmessage.h"
 #include "receive/lumiere.h"
 #include "recording/debit.h"
 
@@ -47,8 +46,22 @@ void debutreceptionbinaire(Station& s) {
     e.affichagebinaire.clear();
 }
 
+// Where the characters of one message lie in `codebinaire` and when, for the blanks at its
+// two ends (the darkness around the marks is counted there, not as gap units).
+struct CreneauxBinaires {
+    double debut = 0;               // the end of the start mark
+    double premierelumiere = -1;    // the start of the first character's light
+    qsizetype debutpremier = -1;    // where its slots start in codebinaire
+    qsizetype finderniere = -1;     // where the last character's slots end
+    double apresdernier = -1;       // where the darkness after the last character starts
+    double derniereextinction = -1; // where the last light of a character ended
+    double marquefin = -1;          // the start of the end mark's light
+    qsizetype debutmarque = -1;     // where its slots start in codebinaire
+};
+
 // Counts the slots of one message into `codebinaire`, until the end mark or 7 gap units
-// of darkness.
+// of darkness. A glitch of one reading, light in the darkness or darkness in the light, is
+// no change (`SuiviLumiere`).
 //
 // The slots are counted as the light goes, one every half bit (0.5 f), and shown at once.
 // When a run of light or darkness inside a character has ended, its whole length is known:
@@ -58,11 +71,13 @@ void debutreceptionbinaire(Station& s) {
 // the slots it counted. A character's light that reaches its ninth slot still lit is
 // followed to its end before anything else is counted; it is the end mark only when it
 // lasts more than 9.5 bits as well, so that ÿ (nine lit bits) is a character. The gap after
-// a character that ends in darkness is timed from where its last bit ends. The ticks that
-// saw each lit run of a character light up and go dark go to `changements`.
-void recoitcreneaux(Station& s, ChangementsMessage& changements) {
+// a character that ends in darkness is timed from where its last bit ends.
+CreneauxBinaires recoitcreneaux(SuiviLumiere& l) {
+    Station& s = l.station();
     EtatPartage& e = s.etat;
     Plateforme& p = s.plateforme;
+    CreneauxBinaires r;
+    r.debut = l.depuis();
     const auto ajoute = [&](QChar c) {
         e.codebinaire += c;
         e.affichagebinaire += c;
@@ -94,36 +109,54 @@ void recoitcreneaux(Station& s, ChangementsMessage& changements) {
     // it reached the ninth slot still lit.
     int avantallume = 0;
     double debutallume = 0;
-    double allumage = 0; // the tick that saw it light up
     bool coupee = false;
     // When the last character ended in darkness cut at its ninth slot: where its last bit
     // ends, as the emitter keys it. The ninth slot comes 0.068 f early for each of its last
     // zero bits, which would otherwise count in the gap after it.
     double finnominale = 0;
+    // The character being read: where its slots start, when its light began, and when its
+    // last light ended.
+    qsizetype debutcaractere = 0;
+    double lumierecaractere = 0;
+    double finlumiere = -1;
+    // The darkness before the next character is a new one (not the rest of a darkness that a
+    // light too short for a slot interrupted).
+    bool nouvelecart = true;
     do {
-        p.cede();
-        double t0 = std::max(p.horloge(), finnominale);
+        l.cede();
+        double t0 = finnominale > 0 ? std::max(p.horloge(), finnominale)
+                    : l.eteinte()   ? std::max(l.depuis(), r.debut)
+                                    : p.horloge();
         finnominale = 0;
-        // Darkness between characters: one blank per gap unit.
-        while (creneaux == 0 && e.compteursilence <= 6 && lumiereeteinte(e) && !s.liaisonperdue()) {
-            cedeavant(p, t0 + e.facteurvitesse);
-            if (p.horloge() - t0 >= e.facteurvitesse) {
+        // No light of this character began before this darkness (or this instant).
+        const double debutecart = t0;
+        if (nouvelecart) {
+            r.apresdernier = t0;
+            nouvelecart = false;
+        }
+        // Darkness between characters: one blank per gap unit, counted up to a reading of
+        // light that waits for the next one.
+        while (creneaux == 0 && e.compteursilence <= 6 && l.eteinte() && !s.liaisonperdue()) {
+            l.cede(t0 + e.facteurvitesse);
+            if (l.connuejusqua() - t0 >= e.facteurvitesse) {
                 ajoute(u' ');
-                t0 = p.horloge();
+                t0 = l.connuejusqua();
                 ++e.compteursilence;
             }
         }
         // The slots of a character: timing restarts at every change of light and after
         // every slot counted.
         do {
-            t0 = p.horloge();
+            t0 = l.allumee() ? std::max(l.depuis(), debutecart) : p.horloge();
             avantallume = creneaux;
             debutallume = t0;
-            allumage = instantdutic(s);
-            const bool allumee = lumiereallumee(e);
-            while (creneaux < 9 && lumiereallumee(e) && !s.liaisonperdue()) {
-                cedeavant(p, t0 + 0.5 * e.facteurvitesse);
-                const double t1 = p.horloge();
+            if (creneaux == 0) {
+                debutcaractere = e.codebinaire.size();
+                lumierecaractere = t0;
+            }
+            while (creneaux < 9 && l.allumee() && !s.liaisonperdue()) {
+                l.cede(t0 + 0.5 * e.facteurvitesse);
+                const double t1 = l.connuejusqua();
                 if (t1 - t0 >= 0.5 * e.facteurvitesse) {
                     ++creneaux;
                     ++creneauxallumes;
@@ -132,26 +165,30 @@ void recoitcreneaux(Station& s, ChangementsMessage& changements) {
                 }
             }
             // Still lit at the ninth slot: decided below, once the light has ended.
-            coupee = lumiereallumee(e);
-            if (!coupee)
-                arrondit(avantallume, p.horloge() - debutallume, u'1');
-            if (allumee && !coupee)
-                changements.element(allumage, instantdutic(s));
-            t0 = p.horloge();
+            coupee = l.allumee();
+            if (!coupee) {
+                arrondit(avantallume, l.depuis() - debutallume, u'1');
+                finlumiere = l.depuis();
+            }
+            t0 = l.eteinte() ? l.depuis() : p.horloge();
             const int avantsombre = creneaux;
             const double debutsombre = t0;
-            while (creneaux >= 1 && creneaux < 9 && lumiereeteinte(e) && !s.liaisonperdue()) {
-                cedeavant(p, t0 + 0.5 * e.facteurvitesse);
-                const double t1 = p.horloge();
+            while (creneaux >= 1 && creneaux < 9 && l.eteinte() && !s.liaisonperdue()) {
+                l.cede(t0 + 0.5 * e.facteurvitesse);
+                const double t1 = l.connuejusqua();
                 if (t1 - t0 >= 0.5 * e.facteurvitesse) {
                     ++creneaux;
                     t0 = t1;
                     ajoute(u'0');
                 }
             }
+            // A reading of light that came with the ninth slot may have ended the darkness
+            // before it: known at the next reading.
+            if (avantsombre >= 1 && creneaux == 9)
+                l.tranche();
             // Darkness cut at the ninth slot goes on as the gap after the character.
-            if (avantsombre >= 1 && !lumiereeteinte(e))
-                arrondit(avantsombre, p.horloge() - debutsombre, u'0');
+            if (avantsombre >= 1 && !l.eteinte())
+                arrondit(avantsombre, l.depuis() - debutsombre, u'0');
             else if (avantsombre >= 1 && creneaux == 9)
                 finnominale = debutsombre + (9 - avantsombre) * dureebit * e.facteurvitesse;
         } while (creneaux >= 1 && creneaux < 9 && !s.liaisonperdue());
@@ -166,31 +203,68 @@ void recoitcreneaux(Station& s, ChangementsMessage& changements) {
         if (coupee) {
             const double findecaractere =
                 debutallume + (bitsmaximum - avantallume) * dureebit * e.facteurvitesse;
-            while (lumiereallumee(e) && !s.liaisonperdue()) {
+            while (l.allumee() && !s.liaisonperdue()) {
                 if (creneauxallumes >= 9) {
-                    cedeavant(p, std::max(t0 + 0.5, findecaractere));
-                    if (p.horloge() - t0 > 0.5 && p.horloge() > findecaractere) {
+                    l.cede(std::max(t0 + 0.5, findecaractere));
+                    if (l.connuejusqua() - t0 > 0.5 && l.connuejusqua() > findecaractere) {
                         ++creneaux;
                         ++creneauxallumes;
                         finmarque = true;
                     }
-                } else if (p.horloge() > findecaractere) {
+                } else if (l.connuejusqua() > findecaractere) {
                     break;
                 } else {
-                    cedeavant(p, findecaractere);
+                    l.cede(findecaractere);
                 }
             }
-            if (!finmarque && !lumiereallumee(e)) {
-                arrondit(avantallume, p.horloge() - debutallume, u'1');
-                changements.element(allumage, instantdutic(s));
+            if (!finmarque && !l.allumee()) {
+                arrondit(avantallume, l.depuis() - debutallume, u'1');
+                finlumiere = l.depuis();
             }
         }
-        if (creneaux >= 9 && !finmarque) {
+        if (finmarque) {
+            r.marquefin = lumierecaractere;
+            r.debutmarque = debutcaractere;
+        } else if (creneaux >= 9) {
+            if (r.debutpremier < 0) {
+                r.debutpremier = debutcaractere;
+                r.premierelumiere = lumierecaractere;
+            }
+            r.finderniere = e.codebinaire.size();
+            r.derniereextinction = finlumiere;
+            nouvelecart = true;
             creneaux = 0;
             creneauxallumes = 0;
             e.compteursilence = 0;
         }
     } while (e.compteursilence <= 6 && !finmarque && !s.liaisonperdue());
+    return r;
+}
+
+// The slot string to decode. The darkness the emitter leaves after its start mark (1.136 s)
+// and, at the end, the stop interval after the last character and the bit of darkness
+// before the end mark (2 bits) are no characters: the blanks at the two ends are those the
+// user sent, a bit of darkness each (0.568 f), so that the text has them. Between them the
+// slots as counted; a message without its end mark keeps the gap units that ended it,
+// which the decoding leaves out.
+QString creneauxadecoder(const CreneauxBinaires& c, const QString& code, double f) {
+    const double bit = dureebit * f;
+    const auto bits = [bit](double obscurite) {
+        return static_cast<int>(std::lround(obscurite / bit));
+    };
+    if (c.debutpremier < 0) {
+        // Darkness only: a text of blanks, then the bit of darkness before the end mark.
+        if (c.marquefin < 0)
+            return code;
+        const int k = std::max(0, bits(c.marquefin - c.debut - 1.136) - 1);
+        return QString(k, u' ') + u' ' + code.mid(c.debutmarque);
+    }
+    const int tete = std::max(0, bits(c.premierelumiere - c.debut - 1.136));
+    QString r = QString(tete, u' ') + code.mid(c.debutpremier, c.finderniere - c.debutpremier);
+    if (c.marquefin < 0)
+        return r + code.mid(c.finderniere);
+    const int queue = std::max(0, bits(c.marquefin - c.apresdernier) - 2);
+    return r + QString(queue, u' ') + u' ' + code.mid(c.debutmarque);
 }
 
 void finmessagebinaire(Station& s) {
@@ -225,14 +299,24 @@ void attentereceptionbinaire(Station& s) {
     e.compteursilence = 0;
 
     double t1 = 0;
+    SuiviLumiere lumiere(s);
     while (e.typecodage == binaire && !s.liaisonperdue()) {
-        if (!marquededebut(s, binaire, 3.5, t1))
+        lumiere.fixeelementminimal(dureebit * e.facteurvitesse);
+        if (!marquededebut(lumiere, binaire, 3.5, t1))
             continue;
 
         const Activite activite(s, QStringLiteral("une réception"));
         debutreceptionbinaire(s);
-        ChangementsMessage changements;
-        recoitcreneaux(s, changements);
+        const CreneauxBinaires creneaux = recoitcreneaux(lumiere);
+        // What the light of the message carried: its frames, from the first light of the
+        // first to the end of the last light of the last.
+        const DebitMessage debit = debitbinaire(
+            creneaux.debutpremier < 0
+                ? QString()
+                : e.codebinaire.mid(creneaux.debutpremier,
+                                    creneaux.finderniere - creneaux.debutpremier),
+            creneaux.debutpremier < 0 ? 0 : creneaux.derniereextinction - creneaux.premierelumiere);
+        e.codebinaire = creneauxadecoder(creneaux, e.codebinaire, e.facteurvitesse);
         const DecodageBinaire decodage = decodecodebinaire(e.codebinaire);
         e.messagerecu = developpecodepredefini(decodage.messagerecu, FormesReception::BinaireLent);
         e.affichagebinaire = decodage.affichagebinaire;
@@ -240,11 +324,7 @@ void attentereceptionbinaire(Station& s) {
             e.messagerecu += u' ' + texteliaisonperdue;
         else if (e.compteursilence > 6)
             e.messagerecu += u' ' + texteinterruption;
-        // The last ten slots are the darkness before the end mark and its light: no
-        // character of the message, as the decoding reads them.
-        s.ecran->debitmessage(
-            debitbinaire(e.codebinaire.left(std::max<qsizetype>(0, e.codebinaire.size() - 10)),
-                         changements.duree()));
+        s.ecran->debitmessage(debit);
         finmessagebinaire(s);
     }
 }

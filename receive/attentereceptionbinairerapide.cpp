@@ -85,8 +85,12 @@ void attentereceptionbinairerapide(Station& s) {
     e.compteursilence = 0;
 
     double t1 = 0;
+    // Each reading counts: the recording is armed as soon as the start pulse has ended, not
+    // a tick later, and a pulse the tick cut in two still holds a half of 0.5 s.
+    SuiviLumiere lumiere(s);
+    lumiere.fixeelementminimal(0);
     while (e.typecodage == binairerapide && !s.liaisonperdue()) {
-        if (marquededebut(s, binairerapide, 0.5, t1)) {
+        if (marquededebut(lumiere, binairerapide, 0.5, t1)) {
             const Activite activite(s, QStringLiteral("une réception"));
             // The recording's length and the rules of this reception, whatever the menus
             // do meanwhile.
@@ -94,8 +98,7 @@ void attentereceptionbinairerapide(Station& s) {
             const Regles regles = reglesdecodage(e);
             debutreceptionbinairerapide(s);
             const BilanTelechargement bilan = enregistreettelechargebinaire(s);
-            const SourceEchantillons source =
-                depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
+            const SourceEchantillons source = echantillonsrecus(e, nbmesures, bilan);
             const MessageBinaireRapide lecture = decodemessagebinairerapide(source, regles);
             ResultatReception resultat =
                 resultatreception(e.tabmesures, nbmesures, source, lecture, regles);

@@ -96,8 +96,12 @@ void attentereceptionmorserapide(Station& s) {
     s.ecran->appliquetaillepolice(s.etat.taillepolice);
 
     double t1 = 0;
+    // Each reading counts: the recording is armed as soon as the start pulse has ended, not
+    // a tick later, and a pulse the tick cut in two still holds a half of 0.5 s.
+    SuiviLumiere lumiere(s);
+    lumiere.fixeelementminimal(0);
     while (e.typecodage == morserapide && !s.liaisonperdue()) {
-        if (marquededebut(s, morserapide, 0.5, t1)) {
+        if (marquededebut(lumiere, morserapide, 0.5, t1)) {
             const Activite activite(s, QStringLiteral("une réception"));
             // The recording's length and the rules of this reception, whatever the menus
             // do meanwhile.
@@ -106,8 +110,7 @@ void attentereceptionmorserapide(Station& s) {
             debutreceptionmorserapide(s);
             const BilanTelechargement bilan = enregistreettelechargemorse(s);
             e.compteursilence = 0;
-            const SourceEchantillons source =
-                depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
+            const SourceEchantillons source = echantillonsrecus(e, nbmesures, bilan);
             const MessageMorseRapide lecture = decodemessagemorserapide(source, regles);
             ResultatReception resultat =
                 resultatreception(e.tabmesures, nbmesures, source, lecture, regles);

@@ -32,14 +32,22 @@ void commencereceptionrapide(Station& s) {
 
 void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
                             ResultatReception& resultat) {
-    if (resultat.coupe != Coupure::non)
-        resultat.avis << avismessagecoupe(resultat.nbmesures, resultat.coupe);
     if (bilan.interrompu)
         resultat.avis << avistelechargementinterrompu(bilan);
+    else if (resultat.coupe != Coupure::non)
+        resultat.avis << avismessagecoupe(resultat.nbmesures, resultat.coupe);
     affichemessagerecu(s, resultat.avis);
     const auto enregistrement = std::make_shared<const ResultatReception>(resultat);
     s.ecran->resultatreception(enregistrement);
     s.ecran->debitmessage(debitreception(*enregistrement));
+}
+
+SourceEchantillons echantillonsrecus(const EtatPartage& e, int nbmesures,
+                                     const BilanTelechargement& bilan) {
+    SourceEchantillons source = depuistabmesures(e.tabmesures, nbmesures, e.tensionseuil);
+    if (bilan.interrompu)
+        source.recues = bilan.valeursRecues;
+    return source;
 }
 
 void videtabmesures(EtatPartage& e) {

@@ -20,11 +20,17 @@ struct BilanTelechargement;
 void commencereceptionrapide(Station& s);
 
 // The end of a fast reception: messagerecu in Texte2, locked, each notice on a line of its
-// own after it (a message longer than the recording, a download the interface abandoned),
-// kept in the record; then the record goes to the screen, for every view of it, and what
-// the message's light carried.
+// own after it (a message longer than the recording, or a download the interface abandoned:
+// then what the samples lack is the download's, and only that is said), kept in the record;
+// then the record goes to the screen, for every view of it, and what the message's light
+// carried.
 void affichereceptionrapide(Station& s, const BilanTelechargement& bilan,
                             ResultatReception& resultat);
+
+// The samples a download brought, as the decoders read them: the values of tabmesures
+// for a recording of `nbmesures`; when the download stopped, only those that came.
+SourceEchantillons echantillonsrecus(const EtatPartage& e, int nbmesures,
+                                     const BilanTelechargement& bilan);
 
 // Empties every entry of tabmesures, so that what a download does not fill reads as
 // darkness, and not as the values of an earlier, longer download.

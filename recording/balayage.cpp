@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
-BornesEchantillons bornes(const SourceEchantillons& source) {
+BornesEchantillons bornes(const SourceEchantillons& source, Regles regles) {
     BornesEchantillons b;
     b.derniere = source.derniere();
     const bool fichier = source.origine == Origine::Fichier;
     b.finpreambule = fichier ? b.derniere : source.nbmesures + 1;
     b.fin = fichier ? b.derniere : std::min(source.nbmesures, b.derniere);
+    // What a download that stopped did not bring is no light, nor darkness.
+    if (regles != Regles::Conception && source.recues >= 0) {
+        b.finpreambule = std::min(b.finpreambule, dernierelue(source));
+        b.fin = std::min(b.fin, dernierelue(source));
+    }
     return b;
 }
 

@@ -14,10 +14,11 @@ struct BornesEchantillons {
     // preamble never starts at it and ends there without counting it.
     int finpreambule = 0;
     // The message is read up to this sample: `nbmesures` for a download, no further than
-    // the last sample there is; the last sample of a file.
+    // the last sample there is; the last sample of a file. The mended rules read a download
+    // that stopped no further than the last value that came (`dernierelue`).
     int fin = 0;
 };
-BornesEchantillons bornes(const SourceEchantillons& source);
+BornesEchantillons bornes(const SourceEchantillons& source, Regles regles);
 
 // The threshold the preamble is looked for with, and the sample after which it is looked
 // for. A file's comes from its sample of index 1 plus 7 (the preamble looked for from index

@@ -4,6 +4,7 @@
 #include "codes/windows1252.h"
 #include "recording/balayage.h"
 #include "recording/decodagegrille.h"
+#include "recording/parasites.h"
 
 #include <algorithm>
 #include <cmath>
@@ -101,6 +102,7 @@ struct Trame {
     int nbits = 0;
     QString bits;
     int debut = 0;
+    qsizetype debutcode = 0; // where its bits start in codebinaire
 };
 
 // The designed word gaps, between frames only: a blank each time the darkness lasts from
@@ -151,8 +153,10 @@ void classeconcu(DecodageBinaireRapide& r, Trame& t, RunMesure& run, int longueu
 // One lit run and one dark run of a frame, as designed. The darkness that completes the
 // frame is cut at the missing bits; the rest of it is a word gap.
 void litrunsconcus(DecodageBinaireRapide& r, Lecture& l, Trame& t) {
-    if (t.nbits == 0)
+    if (t.nbits == 0) {
         t.debut = l.i;
+        t.debutcode = r.codebinaire.size();
+    }
     RunMesure eclaire{l.i, 0, true, QString()};
     while (l.x >= l.S && t.nbits < 9 && l.i < l.fin)
         l.avance();
@@ -172,8 +176,8 @@ void litrunsconcus(DecodageBinaireRapide& r, Lecture& l, Trame& t) {
 
 // The designed reading of the frames, from the first sample after the preamble to the end:
 // each run placed by the run table against the shortest and longest runs of the preamble.
-// Returns the bits of a frame the samples ended in.
-int litcommeconcu(DecodageBinaireRapide& r, Lecture& l) {
+// Returns the frame the samples ended in, when they did.
+Trame litcommeconcu(DecodageBinaireRapide& r, Lecture& l) {
     Trame t;
     while (l.i < l.fin) {
         litecartconcu(r, l, t);
@@ -186,7 +190,25 @@ int litcommeconcu(DecodageBinaireRapide& r, Lecture& l) {
             t = Trame{};
         }
     }
-    return t.nbits;
+    return t;
+}
+
+// The end of the designed reading, when the mended rules use it (a preamble without three
+// whole flashes): the darkness the samples end in gives no blank, and a frame they cut is
+// unknown, as with the grid.
+void finitcommecorrige(DecodageBinaireRapide& r, const Trame& ouverte, int fin) {
+    if (ouverte.nbits > 0) {
+        r.codebinaire.truncate(ouverte.debutcode);
+        r.codebinaire += elementinconnu;
+        r.affichagebinaire +=
+            elementinconnu + QStringLiteral(" (") + caractereinconnu + QStringLiteral(") ");
+        r.caracteres.push_back({ouverte.debut, fin, caractereinconnu});
+        return;
+    }
+    while (r.codebinaire.endsWith(u' ')) {
+        r.codebinaire.chop(1);
+        r.affichagebinaire.chop(QStringLiteral(" ( ) ").size());
+    }
 }
 
 // A run of the mended reading is placed on the grid when it ends within this much of a
@@ -217,11 +239,12 @@ class LectureGrilleBinaire {
 public:
     LectureGrilleBinaire(DecodageBinaireRapide& r, Lecture& l, const LongueurBit& mesure, Grille g)
         : r_(r), l_(l), mesure_(mesure), g_(g) {}
-    // Reads to the end; returns the bits of a frame the samples ended in.
-    int lit();
+    // Reads to the end; true when the samples ended in a frame, which is then cut.
+    bool lit();
 
 private:
     void litecart();
+    void coupetrame(RunMesure& run);
     void littrame(RunMesure run, int n);
     bool finitlatrame(RunMesure& run);
     void commencetrame(int montee);
@@ -243,40 +266,49 @@ private:
     int ndebut_ = 0;          // where the frame in progress started, in bits
     int nbord_ = 0;           // where the run being read started, in bits
     int blancs_ = 0;          // blanks of the darkness after the last frame
+    int blancsecrits_ = 0;    // those of them already in codebinaire
+    bool coupee_ = false;     // the samples ended in a frame
 };
 
-int LectureGrilleBinaire::lit() {
+bool LectureGrilleBinaire::lit() {
     while (l_.i < l_.fin) {
         litecart();
         if (l_.i >= l_.fin)
             break;
-        // A light: a frame, unless it is a glitch.
+        // A light: a frame, unless it is a glitch. A light the samples end in is the start
+        // of a frame they cut.
         RunMesure eclaire{l_.i, 0, true, QString()};
         while (l_.x >= l_.S && l_.i < l_.fin)
             l_.avance();
         eclaire.longueur = l_.i - eclaire.debut;
         const int parlongueur = parlalongueur(eclaire.longueur, true);
-        if (parlongueur == 0 && eclaire.longueur < eclairparasitebinaire * g_.pas()) {
+        if (parlongueur == 0 && eclaire.longueur < eclairparasitebinaire * g_.pas() &&
+            l_.i < l_.fin) {
             r_.runs.push_back(eclaire);
             continue;
         }
         commencetrame(eclaire.debut);
         littrame(eclaire, parlongueur);
     }
-    return nbits_;
+    return coupee_ || nbits_ > 0;
 }
 
 // Darkness between frames: a blank each time it passes 3, 5, 7 ... bits after the last
-// frame, half-way between the places a frame may start at.
+// frame, half-way between the places a frame may start at. The blanks of a darkness are
+// written once the light after it has come: the darkness the samples end in is no blank,
+// the message may be over there.
 void LectureGrilleBinaire::litecart() {
     RunMesure ecart{l_.i, 0, false, QString(), true};
     while (l_.x <= l_.S && l_.i < l_.fin) {
         l_.avance();
-        if (l_.i >= g_.echantillon(nfin_ + 2 * blancs_ + 3, true)) {
+        if (l_.i >= g_.echantillon(nfin_ + 2 * blancs_ + 3, true))
+            ++blancs_;
+    }
+    if (l_.i < l_.fin) {
+        for (; blancsecrits_ < blancs_; ++blancsecrits_) {
             r_.codebinaire += u' ';
             r_.affichagebinaire += QStringLiteral(" ( ) ");
             ecart.code += u' ';
-            ++blancs_;
         }
     }
     ecart.longueur = l_.i - ecart.debut;
@@ -304,11 +336,7 @@ void LectureGrilleBinaire::littrame(RunMesure run, int n) {
     for (;;) {
         const int manque = 9 - nbits_;
         if (l_.i >= l_.fin) {
-            // Cut by the end of the recording: its length alone.
-            if (n > 0)
-                ajoute(run, n, allume ? u'1' : u'0');
-            if (run.longueur > 0)
-                r_.runs.push_back(run);
+            coupetrame(run);
             return;
         }
         // The grid first: the length of a run measures the slips of both its edges, the
@@ -406,6 +434,7 @@ void LectureGrilleBinaire::abandonne(RunMesure& run) {
     nbits_ = 0;
     nfin_ = ndebut_ + 9;
     blancs_ = 0;
+    blancsecrits_ = 0;
     const int finnominale = int(std::ceil(g_.echantillon(nfin_, false)));
     if (l_.i < finnominale)
         l_.va(std::min(finnominale, l_.fin));
@@ -414,12 +443,30 @@ void LectureGrilleBinaire::abandonne(RunMesure& run) {
     r_.caracteres.push_back({debuttrame_, l_.i, caractereinconnu});
 }
 
+// The samples ended before the frame's ninth bit, or in the light of its last one: its
+// character is not known. Whatever its first bits would make, a letter or a NUL, it is
+// shown as unknown.
+void LectureGrilleBinaire::coupetrame(RunMesure& run) {
+    run.code = elementinconnu;
+    if (run.longueur > 0)
+        r_.runs.push_back(run);
+    r_.codebinaire.truncate(debutcode_);
+    r_.codebinaire += elementinconnu;
+    r_.affichagebinaire +=
+        elementinconnu + QStringLiteral(" (") + caractereinconnu + QStringLiteral(") ");
+    r_.caracteres.push_back({debuttrame_, l_.i, caractereinconnu});
+    bits_.clear();
+    nbits_ = 0;
+    coupee_ = true;
+}
+
 void LectureGrilleBinaire::termine() {
     completetrame(r_, bits_, debuttrame_, l_.i);
     bits_.clear();
     nbits_ = 0;
     nfin_ = ndebut_ + 9;
     blancs_ = 0;
+    blancsecrits_ = 0;
 }
 
 // The designed preamble: the first flash, the first gap, the second flash, the third
@@ -479,11 +526,11 @@ LongueurBit remesurepreambule(DecodageBinaireRapide& r, const Eclairs& e) {
     r.ecartallume = mesure.ecartallume;
     return mesure;
 }
-// Whether the message went on past the end of the recording, as the reading ended: with
-// `nbits` of a frame open, or (`preambule` runs of an unfinished preamble counted) in the
-// light of its preamble.
+// Whether the message went on past the end of the recording, as the reading ended: in a
+// frame (`ouverte`), or (`preambule` runs of an unfinished preamble counted) in the light of
+// its preamble.
 void jugecoupure(DecodageBinaireRapide& r, const SourceEchantillons& source,
-                 const BornesEchantillons& b, int nbits, int preambule) {
+                 const BornesEchantillons& b, bool ouverte, int preambule) {
     if (preambule > 0) {
         if (source.lis(b.fin) > r.seuil)
             r.coupe = Coupure::oui;
@@ -493,20 +540,34 @@ void jugecoupure(DecodageBinaireRapide& r, const SourceEchantillons& source,
     r.ecartfinal = ecartfinal(r.bit > 0 ? r.bit : r.b0, false);
     r.obscuritefinale = b.fin - finmessage;
     r.coupe =
-        nbits > 0 ? Coupure::oui : coupurealafin(source, b.fin, r.seuil, finmessage, r.ecartfinal);
+        ouverte ? Coupure::oui : coupurealafin(source, b.fin, r.seuil, finmessage, r.ecartfinal);
 }
-} // namespace
 
-DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regles regles) {
-    if (regles == Regles::Robustes)
-        return decodebinairerapide(nettoie(source), Regles::Corrigees);
+// The preamble the mended rules measured reads as the emitter's: three flashes one bit
+// apart, each flash and gap within 0.3 bit of one bit, lit runs `ecartallume` longer, and
+// that excess within 0.3 bit too. What the search for glitches asks of a preamble, before it
+// trusts the bit it gives.
+bool preambulebinairecoherent(const DecodageBinaireRapide& r) {
+    constexpr double tolerance = 0.3;
+    if (r.bit <= 0 || r.preambule.size() != 5 || std::abs(r.ecartallume) > tolerance * r.bit)
+        return false;
+    for (const RunMesure& p : r.preambule) {
+        const double bit = r.bit + (p.allume ? r.ecartallume : -r.ecartallume);
+        if (std::abs(p.longueur - bit) > tolerance * r.bit)
+            return false;
+    }
+    return true;
+}
+
+// The samples read by the designed or the mended rules, as they are.
+DecodageBinaireRapide decodebinairebrut(const SourceEchantillons& source, Regles regles) {
     DecodageBinaireRapide r;
     const DepartPreambule depart =
         departpreambule(source, regles, int(std::floor(255 * source.tensionseuil / 5)) + 7);
     if (!depart.trouve)
         return r;
     r.seuilinitial = depart.seuil;
-    const BornesEchantillons b = bornes(source);
+    const BornesEchantillons b = bornes(source, regles);
     LecturePreambule p(source, depart.apres, b);
     const int nruns = mesurepreambule(r, p, depart.seuil);
     const int S = int(std::floor((r.vmin + r.vmax) / 2.0));
@@ -514,7 +575,7 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
     r.b0 = int(std::floor((r.bmax + r.bmin) / 2.0));
     r.debut = p.i;
     if (nruns < 4) {
-        jugecoupure(r, source, b, 0, nruns);
+        jugecoupure(r, source, b, false, nruns);
         return r;
     }
     LongueurBit mesure;
@@ -524,11 +585,31 @@ DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regl
         mesure = remesurepreambule(r, e);
     }
     Lecture lecture{source, r.debut, source.lis(r.debut), S, b.fin};
-    const int nbits = mesure.valide()
-                          ? LectureGrilleBinaire(r, lecture, mesure, grillebits(e, mesure)).lit()
-                          : litcommeconcu(r, lecture);
-    jugecoupure(r, source, b, nbits, 0);
+    bool ouverte = false;
+    if (mesure.valide()) {
+        ouverte = LectureGrilleBinaire(r, lecture, mesure, grillebits(e, mesure)).lit();
+    } else {
+        const Trame t = litcommeconcu(r, lecture);
+        ouverte = t.nbits > 0;
+        if (regles == Regles::Corrigees)
+            finitcommecorrige(r, t, b.fin);
+    }
+    jugecoupure(r, source, b, ouverte, 0);
     return r;
+}
+
+} // namespace
+
+DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source, Regles regles) {
+    if (regles == Regles::Robustes)
+        return decodebinairerapide(nettoie(source), Regles::Corrigees);
+    if (regles == Regles::Conception)
+        return decodebinairebrut(source, regles);
+    return decodesansparasites<DecodageBinaireRapide>(
+        source, [](const SourceEchantillons& s) { return decodebinairebrut(s, Regles::Corrigees); },
+        [](const DecodageBinaireRapide& r) {
+            return PasPreambule{r.seuil, r.bit, preambulebinairecoherent(r)};
+        });
 }
 
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
@@ -565,5 +646,9 @@ QString textedecodebinaire(const QString& code) {
             texte += caractereWindows1252(valeur);
         }
     }
+    // The mended decoders leave no blank after the message: a frame they could not read,
+    // or that the samples cut, may be the last character of the string.
+    if (p == L - 1 && code.at(L - 1) == elementinconnu)
+        texte += caractereinconnu;
     return texte;
 }

@@ -41,6 +41,8 @@ struct DecodageBinaireRapide {
     std::vector<RunMesure> preambule;        // the runs of the preamble that were measured
     std::vector<RunMesure> runs;             // the runs of the message
     std::vector<CaractereDecode> caracteres; // each frame completed
+    // Mended rules: the glitches set aside before the samples were read (`parasites.h`).
+    std::vector<RunMesure> parasites;
     // Whether the message went on past the end of the recording (`Coupure`): a frame left
     // open, or the light on at the last sample, is sure; a last frame complete but followed
     // by less darkness than `ecartfinal` samples (`obscuritefinale`, from the end of that
@@ -96,7 +98,12 @@ struct DecodageBinaireRapide {
 // bit or more that no rule places costs its frame only: `elementinconnu` takes the frame's
 // place in codebinaire (the unknown character in the text), and the reading goes on where
 // the grid ends the frame, past the light of its last bit. A shorter run is a glitch and
-// adds nothing, as designed; a run cut by the end of the recording is read by its length.
+// adds nothing, as designed. A frame the samples end in before its ninth bit (or in the
+// light of its last bit) is cut: `elementinconnu` takes its place too, never a character
+// its first bits would make. The darkness the samples end in gives no blank: the message
+// may be over there. Before any of this, the glitches are set aside
+// (`decodesansparasites`): a light or a darkness shorter than a quarter of a bit, or than
+// three samples, wherever it falls, the preamble included.
 DecodageBinaireRapide decodebinairerapide(const SourceEchantillons& source,
                                           Regles regles = Regles::Corrigees);
 DecodageBinaireRapide decodebinairerapide(const std::vector<QByteArray>& tabmesures, int nbmesures,
@@ -116,5 +123,5 @@ MessageBinaireRapide decodemessagebinairerapide(const SourceEchantillons& source
 // counts one, anything else, a missing character included, zero); a "0" where a frame
 // may start is skipped; `elementinconnu`, a frame the mended decoders could not read,
 // gives the unknown character. The last character of the string is never examined as a frame
-// start or a blank, so ' 101100101 ' gives ' e'.
+// start or a blank, so ' 101100101 ' gives ' e'; an unknown frame there is read.
 QString textedecodebinaire(const QString& codebinaire);

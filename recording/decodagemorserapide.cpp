@@ -3,6 +3,7 @@
 #include "codes/predefinis.h"
 #include "recording/balayage.h"
 #include "recording/decodagegrille.h"
+#include "recording/parasites.h"
 
 #include <algorithm>
 #include <cmath>
@@ -208,17 +209,20 @@ bool LectureGrilleMorse::litsombre() {
         l_.va(l_.i + eclair);
     }
     sombre.longueur = l_.i - sombre.debut;
-    int blancs = 0;
     if (l_.i < l_.fin) {
         const long n = std::lround(g_.place(l_.i, true));
-        blancs = blancsdelobscurite(double(n - nbord_));
+        const int blancs = blancsdelobscurite(double(n - nbord_));
         g_.note(int(n), l_.i, true);
         nbord_ = int(n);
-    } else {
-        blancs = blancsdelobscurite(mesure_.sombre(sombre.longueur));
+        ajouteblancs(r_, sombre, blancs);
+        sombre.arrondi = blancs != sombre.longueur / pasblanc_;
+    } else if (!r_.codemorse.isEmpty() && !r_.codemorse.endsWith(u' ') &&
+               blancsdelobscurite(mesure_.sombre(sombre.longueur)) > 0) {
+        // The darkness the samples end in: no blank of the message, which may be over
+        // there; long enough for a blank, it closes the last letter.
+        r_.codemorse += u' ';
+        r_.etenduescode.emplace_back(sombre.debut, l_.i);
     }
-    ajouteblancs(r_, sombre, blancs);
-    sombre.arrondi = blancs != sombre.longueur / pasblanc_;
     if (sombre.longueur > 0)
         r_.runs.push_back(sombre);
     return l_.i < l_.fin;
@@ -238,6 +242,12 @@ void LectureGrilleMorse::litallume() {
         l_.va(l_.i + nuit);
     }
     eclaire.longueur = l_.i - eclaire.debut;
+    if (l_.i >= l_.fin && l_.source.lis(l_.fin) >= l_.S) {
+        // Still lit at the last sample: the element, and its letter, are cut.
+        eclaire.code = elementinconnu;
+        ajouteelement(r_, eclaire);
+        return;
+    }
     const int n = unitesdelelement();
     eclaire.code = classe(eclaire, n);
     const int unitescode = eclaire.code == u"." ? 1 : eclaire.code == u"-" ? 3 : n;
@@ -301,6 +311,27 @@ int mesurepreambule(DecodageMorseRapide& r, LecturePreambule& p, int S, bool cor
     r.vmax = p.vmax;
     return npulse;
 }
+// The end of the message as the mended rules read it: the darkness the samples end in
+// gives no blank but the one that closes the last letter (the designed reading, used when
+// the preamble is no letter c, gives one every 1.5 × pmax − 4 samples); a letter the
+// samples ended before such a darkness is cut, shown as unknown, never as the letter its
+// first elements would make.
+void fermelettre(DecodageMorseRapide& r, int fin) {
+    while (r.codemorse.endsWith(QStringLiteral("  "))) {
+        r.codemorse.chop(1);
+        r.etenduescode.pop_back();
+    }
+    if (r.codemorse.isEmpty() || r.codemorse.endsWith(u' '))
+        return;
+    r.lettrecoupee = true;
+    if (!r.codemorse.endsWith(elementinconnu)) {
+        r.codemorse += elementinconnu;
+        r.etenduescode.emplace_back(fin, fin);
+    }
+    r.codemorse += u' ';
+    r.etenduescode.emplace_back(fin, fin);
+}
+
 // Whether the message went on past the end of the recording, as the scan ended (`npulse`
 // pulses of the preamble counted).
 void jugecoupure(DecodageMorseRapide& r, const SourceEchantillons& source,
@@ -320,15 +351,14 @@ void jugecoupure(DecodageMorseRapide& r, const SourceEchantillons& source,
         }
     r.ecartfinal = ecartfinal(r.unite > 0 ? r.unite : r.pmin < 10000 ? r.pmin : 0, true);
     r.obscuritefinale = b.fin - finmessage;
-    const bool lettreouverte = !r.codemorse.isEmpty() && !r.codemorse.endsWith(u' ');
+    const bool lettreouverte =
+        r.lettrecoupee || (!r.codemorse.isEmpty() && !r.codemorse.endsWith(u' '));
     r.coupe = lettreouverte ? Coupure::oui
                             : coupurealafin(source, b.fin, r.seuil, finmessage, r.ecartfinal);
 }
-} // namespace
 
-DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles regles) {
-    if (regles == Regles::Robustes)
-        return decodemorserapide(nettoie(source), Regles::Corrigees);
+// The samples read by the designed or the mended rules, as they are.
+DecodageMorseRapide decodemorsebrut(const SourceEchantillons& source, Regles regles) {
     DecodageMorseRapide r;
     const bool corrige = regles == Regles::Corrigees;
     const DepartPreambule depart =
@@ -336,7 +366,7 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
     if (!depart.trouve)
         return r;
     r.seuilinitial = depart.seuil;
-    const BornesEchantillons b = bornes(source);
+    const BornesEchantillons b = bornes(source, regles);
     LecturePreambule p(source, depart.apres, b);
     const int npulse = mesurepreambule(r, p, depart.seuil, corrige);
     const int S = int(std::floor((r.vmin + r.vmax) / 2.0));
@@ -354,8 +384,24 @@ DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles r
         LectureGrilleMorse(r, lecture, mesure, grilleunites(r.preambule, mesure)).lit();
     else
         litcommeconcu(r, lecture, source.origine == Origine::Fichier && !corrige);
+    if (corrige && npulse == 4)
+        fermelettre(r, b.fin);
     jugecoupure(r, source, b, npulse);
     return r;
+}
+
+} // namespace
+
+DecodageMorseRapide decodemorserapide(const SourceEchantillons& source, Regles regles) {
+    if (regles == Regles::Robustes)
+        return decodemorserapide(nettoie(source), Regles::Corrigees);
+    if (regles == Regles::Conception)
+        return decodemorsebrut(source, regles);
+    return decodesansparasites<DecodageMorseRapide>(
+        source, [](const SourceEchantillons& s) { return decodemorsebrut(s, Regles::Corrigees); },
+        [](const DecodageMorseRapide& r) {
+            return PasPreambule{r.seuil, r.unite, r.unite > 0};
+        });
 }
 
 DecodageMorseRapide decodemorserapide(const std::vector<QByteArray>& tabmesures, int nbmesures,

@@ -30,6 +30,11 @@ struct DecodageMorseRapide {
     std::vector<std::pair<int, int>> etenduescode;
     // A recording file's scan ended on a lit run that is neither a dot nor a dash.
     bool arretsurrun = false;
+    // Mended rules: the samples ended before the darkness that closes the last letter (or
+    // in its light): the letter is cut, shown as unknown.
+    bool lettrecoupee = false;
+    // Mended rules: the glitches set aside before the samples were read (`parasites.h`).
+    std::vector<RunMesure> parasites;
     // Whether the message went on past the end of the recording (`Coupure`): a last letter
     // not closed by the darkness after it (the code string ends with an element), or the
     // light on at the last sample, is sure; a last letter closed but followed by less
@@ -87,7 +92,15 @@ struct DecodageMorseRapide {
 // - a light or a darkness shorter than 0.15 unit whose edges fall at the same place of the
 //   grid is a glitch, part of the run around it; any other lit run that no rule places
 //   stands as an unknown element (`elementinconnu`): its letter is shown as unknown, and
-//   the scan, of a file too, goes on.
+//   the scan, of a file too, goes on;
+// - the darkness the samples end in gives no blank: the message may be over there. It closes
+//   the last letter (one blank, which adds nothing to the text) when it lasts 4 units, as
+//   long as the first blank between letters would; otherwise, or when the light is still on
+//   at the last sample, the last letter is cut: an unknown element ends it
+//   (`lettrecoupee`);
+// - before any of this, the glitches are set aside (`decodesansparasites`): a light or a
+//   darkness shorter than a quarter of a unit, or than three samples, wherever it falls,
+//   the preamble included.
 // Without a preamble whose pulses read as the letter c, the designed reading, the scan of a
 // file going on past a run that is neither dot nor dash.
 DecodageMorseRapide decodemorserapide(const SourceEchantillons& source,

@@ -91,15 +91,19 @@ int seuilsurobscurite(const SourceEchantillons& source, int debut) {
     return static_cast<int>(std::ceil(obscurite.niveau + marge));
 }
 
+int dernierelue(const SourceEchantillons& source) {
+    if (source.origine == Origine::Fichier)
+        return source.derniere();
+    // A download's table beyond `nbmesures` holds no light.
+    const int derniere = std::min(source.nbmesures, source.derniere());
+    return source.recues >= 0 ? std::min(derniere, source.recues - 1) : derniere;
+}
+
 namespace {
 
-// One past the last sample the decoders read: a download's table beyond `nbmesures` holds
-// no light.
+// One past the last sample the decoders read.
 std::size_t finlue(const SourceEchantillons& source) {
-    const int derniere = source.origine == Origine::Telechargement
-                             ? std::min(source.nbmesures, source.derniere())
-                             : source.derniere();
-    return static_cast<std::size_t>(std::max(derniere, -1) + 1);
+    return static_cast<std::size_t>(std::max(dernierelue(source), -1) + 1);
 }
 
 } // namespace

@@ -39,6 +39,10 @@ struct SourceEchantillons {
     Origine origine = Origine::Telechargement;
     int nbmesures = 0;       // download: the recording's length in force
     double tensionseuil = 0; // download: the calibrated threshold, volts
+    // A download that stopped: the values that came, at indices 0 to `recues` - 1; the
+    // mended decoders read no further (what did not come is no darkness of the light).
+    // -1: every value came.
+    int recues = -1;
 
     // Value of sample i; 0 (darkness) for any index outside the samples.
     int lis(long long i) const {
@@ -49,6 +53,10 @@ struct SourceEchantillons {
     // Index of the last sample there is.
     int derniere() const { return static_cast<int>(valeurs.size()) - 1; }
 };
+
+// Index of the last sample the mended decoders read: the last of a file; for a download,
+// the last of the recording (`nbmesures`), or the last value that came when it stopped.
+int dernierelue(const SourceEchantillons& source);
 
 // A stored or read value as a sample: rounded to the nearest whole number, halves to the
 // even neighbour, held within the 16-bit range.

@@ -45,6 +45,13 @@ std::vector<TraceEnregistrement::Plage> plages(const std::vector<RunMesure>& run
     return p;
 }
 
+std::vector<TraceEnregistrement::Plage> plagesparasites(const std::vector<RunMesure>& runs) {
+    std::vector<TraceEnregistrement::Plage> p;
+    for (const RunMesure& r : runs)
+        p.push_back({r.debut, r.debut + r.longueur, r.allume, QStringLiteral("parasite ignoré")});
+    return p;
+}
+
 } // namespace
 
 TraceEnregistrement traceenregistrement(const MesuresFichier& mesures, bool morse, Regles regles) {
@@ -74,6 +81,7 @@ TraceEnregistrement traceenregistrement(const SourceEchantillons& source,
     t.seuil = m.seuil;
     t.preambule = plages(m.preambule, true, true);
     t.plages = plages(m.runs, true, false);
+    t.parasites = plagesparasites(m.parasites);
     // Each letter over the samples of its first to its last element.
     for (const LettreMorse& l : message.texte.lettres) {
         if (l.dernier >= qsizetype(m.etenduescode.size()))
@@ -96,6 +104,7 @@ TraceEnregistrement traceenregistrement(const SourceEchantillons& source,
     t.seuil = b.seuil;
     t.preambule = plages(b.preambule, false, true);
     t.plages = plages(b.runs, false, false);
+    t.parasites = plagesparasites(b.parasites);
     for (const CaractereDecode& c : b.caracteres)
         t.caracteres.push_back({c.debut, c.fin, QString(c.caractere)});
     t.messagerecu = message.messagerecu;

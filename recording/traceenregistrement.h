@@ -32,6 +32,10 @@ struct TraceEnregistrement {
     int seuil = 0;            // the threshold of the message
     std::vector<Plage> preambule;
     std::vector<Plage> plages;
+    // The glitches the mended decoders set aside (a flash in the darkness, a dip in the
+    // light), each at its own level, "parasite ignoré": the runs above read as if they were
+    // not there.
+    std::vector<Plage> parasites;
     std::vector<Caractere> caracteres;
     QString messagerecu;
     Coupure coupe = Coupure::non; // the message went on past the end of the recording

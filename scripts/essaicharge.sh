@@ -24,9 +24,7 @@ dans sa zone jaune, le lit et le compare au texte envoyé.
 
 Codages, dans cet ordre :
   m    morse lent                        texte « sos »
-  b    binaire lent                      texte « Bonjour ! » (reçu « Bonjour ! » précédé
-                                         d'un blanc : l'obscurité qui suit la marque
-                                         de début compte pour un blanc)
+  b    binaire lent                      texte « Bonjour ! »
   br   binaire rapide                    texte « Salut ! »
   mr   morse rapide (par blocs)          texte « sos 73 »
 Les codages rapides s'ouvrent par « Codages rapides » du menu « Options » ; le morse
@@ -49,9 +47,9 @@ Options :
 
 Le script affiche un tableau (codage, essai, attendu, reçu, exact, secondes : du
 lancement de l'émission à la fin de la réception), le compte des échanges exacts
-par codage et la charge de l'ordinateur (/proc/loadavg) au début et à la fin. En
-codage rapide, l'obscurité enregistrée après le message finit le texte reçu par des
-blancs : ils sont comptés à part (« +19 blancs »). À chaque échec, une capture de
+par codage et la charge de l'ordinateur (/proc/loadavg) au début et à la fin. Des
+blancs qui finiraient un texte reçu en codage rapide sont comptés à part (« +2
+blancs »). À chaque échec, une capture de
 l'écran est gardée dans le dossier de l'essai, avec le journal de l'interface
 simulée ; le script dit où.
 
@@ -115,12 +113,11 @@ for c in m b br mr; do
 done
 
 # What each coding sends, what the receiving station shows of it, how the coding is named,
-# and the title its windows take once chosen. In slow binary the darkness after the start
-# mark is one gap unit: the received text begins with a blank, as the coding is made. In
-# the fast codings the darkness recorded after the message ends the text with blanks, as
-# many as the recording has room for: they are counted apart.
+# and the title its windows take once chosen. The darkness around a message gives no
+# blank: what is received is what was sent. Blanks a fast reception would still end with
+# are counted apart.
 declare -A textes=([m]="sos" [b]="Bonjour !" [br]="Salut !" [mr]="sos 73")
-declare -A attendus=([m]="sos" [b]=" Bonjour !" [br]="Salut !" [mr]="sos 73")
+declare -A attendus=([m]="sos" [b]="Bonjour !" [br]="Salut !" [mr]="sos 73")
 declare -A noms=([m]="morse lent" [b]="binaire lent" [br]="binaire rapide" [mr]="morse rapide")
 declare -A titres=([m]="Morse (lent)" [b]="binaire 8 bits ASCII (lent)"
     [br]="binaire ASCII (rapide)" [mr]="Morse (rapide)")

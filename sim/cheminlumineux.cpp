@@ -25,10 +25,11 @@ std::uint64_t cle(std::uint64_t graine, int station, double instant) {
     return melange(graine ^ melange(nanosecondes ^ (std::uint64_t(station) << 56)));
 }
 
-// The slips and stalls draw from seeds of their own, so that the noise of a run stays
-// the same whether its light slips or not.
+// The slips, stalls and glitches draw from seeds of their own, so that the noise of a run
+// stays the same whether its light slips or not.
 constexpr std::uint64_t graineGlissement = 0x676c6973736552ULL;
 constexpr std::uint64_t graineArrets = 0x617272657473ULL;
+constexpr std::uint64_t graineParasites = 0x70617261736974ULL;
 
 } // namespace
 
@@ -80,12 +81,72 @@ const std::vector<InterfaceOrphy::Transition>& CheminLumineux::transitionsVues()
     return vues_;
 }
 
+const std::vector<double>& CheminLumineux::instantsParasites() const {
+    if (parasitesPlaces_ || reglages_.parasites <= 0)
+        return parasites_;
+    const auto& vues = transitionsVues();
+    const auto allumage = std::find_if(
+        vues.begin(), vues.end(), [](const InterfaceOrphy::Transition& t) { return t.allume; });
+    if (allumage == vues.end())
+        return parasites_;
+    parasitesPlaces_ = true;
+    const double debut = allumage->instant + reglages_.debutParasites;
+    const double etendue = reglages_.finParasites - reglages_.debutParasites;
+    if (etendue <= 0)
+        return parasites_;
+    // Drawn one after the other; one too close to another is drawn again.
+    for (std::uint64_t tirage = 0; int(parasites_.size()) < reglages_.parasites && tirage < 10000;
+         ++tirage) {
+        const double t =
+            debut +
+            etendue * uniforme(melange(reglages_.graine ^ graineParasites ^
+                                       melange(tirage ^ (std::uint64_t(numeroStation_) << 48))));
+        if (std::none_of(parasites_.begin(), parasites_.end(), [&](double autre) {
+                return std::abs(autre - t) < reglages_.ecartParasites;
+            }))
+            parasites_.push_back(t);
+    }
+    std::sort(parasites_.begin(), parasites_.end());
+    return parasites_;
+}
+
+const std::vector<InterfaceOrphy::Transition>& CheminLumineux::transitionsLumiere() const {
+    const auto& vues = transitionsVues();
+    const std::vector<double>& parasites = instantsParasites();
+    if (parasites.empty())
+        return vues;
+    if (vues.size() == vuesConnues_ && !vues.empty() && vues.back().instant == derniereVue_ &&
+        vues.front().instant == premiereVue_)
+        return avecParasites_;
+    vuesConnues_ = vues.size();
+    derniereVue_ = vues.empty() ? 0 : vues.back().instant;
+    premiereVue_ = vues.empty() ? 0 : vues.front().instant;
+    // During a glitch the light is the other one than at its start, whatever the laser does;
+    // after it, the laser's again.
+    avecParasites_.clear();
+    std::size_t i = 0;
+    bool allume = false;
+    for (const double debut : parasites) {
+        while (i < vues.size() && vues[i].instant < debut) {
+            avecParasites_.push_back(vues[i]);
+            allume = vues[i++].allume;
+        }
+        avecParasites_.push_back({debut, !allume});
+        const double fin = debut + reglages_.dureeParasite;
+        while (i < vues.size() && vues[i].instant < fin)
+            allume = vues[i++].allume;
+        avecParasites_.push_back({fin, allume});
+    }
+    avecParasites_.insert(avecParasites_.end(), vues.begin() + std::ptrdiff_t(i), vues.end());
+    return avecParasites_;
+}
+
 double CheminLumineux::eclairement(double instant) const {
     if (panne_ == Pannes::Lumiere::Allumee)
         return 1.0;
     if (panne_ == Pannes::Lumiere::Eteinte || source_ == nullptr)
         return 0.0;
-    const auto& transitions = transitionsVues();
+    const auto& transitions = transitionsLumiere();
     auto apres = std::upper_bound(
         transitions.begin(), transitions.end(), instant,
         [](double t, const InterfaceOrphy::Transition& tr) { return t < tr.instant; });

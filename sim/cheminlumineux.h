@@ -39,6 +39,10 @@ public:
     // The changes of SB0 as the photodiode sees them: those of the source, each moved by
     // its slip and stall, in the same order.
     const std::vector<InterfaceOrphy::Transition>& transitionsVues() const;
+    // The changes of the light on the photodiode: those seen, with the glitches.
+    const std::vector<InterfaceOrphy::Transition>& transitionsLumiere() const;
+    // The instants the glitches start at, once the laser has first lit (empty before).
+    const std::vector<double>& instantsParasites() const;
 
 private:
     ReglagesLumiere reglages_;
@@ -53,6 +57,14 @@ private:
     // model reads the light often, each change is moved once.
     mutable std::vector<InterfaceOrphy::Transition> vues_;
     mutable std::vector<double> instantsSource_;
+    // The glitches, placed from the first light, and the changes seen with them: made again
+    // when the changes seen change.
+    mutable bool parasitesPlaces_ = false;
+    mutable std::vector<double> parasites_;
+    mutable std::vector<InterfaceOrphy::Transition> avecParasites_;
+    mutable std::size_t vuesConnues_ = 0;
+    mutable double derniereVue_ = 0;
+    mutable double premiereVue_ = 0;
 };
 
 // A standard normal draw that depends only on the seed, the station and the instant,

@@ -33,6 +33,16 @@ struct ReglagesLumiere {
     // Stalls: this share of the changes of SB0 (0 to 1) come `dureeArret` seconds later still.
     double proportionArrets = 0.0;
     double dureeArret = 0.1;
+    // Glitches: `parasites` short inversions of the light on the photodiode (a flash in the
+    // darkness, a dip in the light, whichever it meets), `dureeParasite` seconds each, at
+    // instants drawn from the seed between `debutParasites` and `finParasites` seconds after
+    // the laser first lights, at least `ecartParasites` apart. A glitch as long as a sample
+    // period of a recording is seen by one sample.
+    int parasites = 0;
+    double dureeParasite = 0.0013;
+    double debutParasites = 0.0;
+    double finParasites = 0.0;
+    double ecartParasites = 0.02;
 };
 
 // Faults of one interface, for reliability tests. None is on by default.

@@ -103,101 +103,152 @@ private slots:
     // `apres`: samples from the end of the last frame's ninth bit (a zero) to the last
     // sample of the recording in force; negative, inside the frame. The designed reading
     // closes a frame ending with zeros when its last bit is nearly whole, the mended one at
-    // the first sample after it.
+    // the first sample after it, and shows a frame it ends in as unknown. `eclair`: samples
+    // of light at the very end; the mended rules take fewer than a quarter of a bit (5) for
+    // a glitch.
     void binaire_data() {
         QTest::addColumn<Regles>("regles");
         QTest::addColumn<int>("apres");
-        QTest::addColumn<bool>("allumeealafin");
+        QTest::addColumn<int>("eclair");
         QTest::addColumn<Coupure>("attendue");
+        QTest::addColumn<QString>("caracteres");
+        QTest::addColumn<QString>("texte"); // mended rules only
+        const QString inconnu(caractereinconnu);
         QTest::newRow("conçu, neuvième bit commencé")
-            << Regles::Conception << -3 << false << Coupure::oui;
+            << Regles::Conception << -3 << 0 << Coupure::oui << u"a"_s << QString();
         QTest::newRow("conçu, neuvième bit juste assez long")
-            << Regles::Conception << -2 << false << Coupure::peutetre;
+            << Regles::Conception << -2 << 0 << Coupure::peutetre << u"ab"_s << QString();
         QTest::newRow("corrigé, neuvième bit entier")
-            << Regles::Corrigees << 0 << false << Coupure::oui;
+            << Regles::Corrigees << 0 << 0 << Coupure::oui << u"a"_s + inconnu << u"a "_s + inconnu;
         QTest::newRow("corrigé, un échantillon après")
-            << Regles::Corrigees << 1 << false << Coupure::peutetre;
+            << Regles::Corrigees << 1 << 0 << Coupure::peutetre << u"ab"_s << u"a b"_s;
+        QTest::newRow("conçu, trame ouverte")
+            << Regles::Conception << -5 * pas << 0 << Coupure::oui << u"a"_s << QString();
+        QTest::newRow("corrigé, trame ouverte")
+            << Regles::Corrigees << -5 * pas << 0 << Coupure::oui << u"a"_s + inconnu
+            << u"a "_s + inconnu;
+        QTest::newRow("conçu, allumée au dernier échantillon")
+            << Regles::Conception << 300 << 1 << Coupure::oui << u"ab"_s << QString();
+        // The darkness before the frame cut is 15 bits: six blanks, then the frame.
+        QTest::newRow("corrigé, un quart de bit allumé à la fin")
+            << Regles::Corrigees << 300 << pas / 4 << Coupure::oui << u"ab"_s + inconnu
+            << u"a b      "_s + inconnu;
+        QTest::newRow("corrigé, juste moins d'un quart de bit allumé à la fin")
+            << Regles::Corrigees << 300 << pas / 4 - 1 << Coupure::non << u"ab"_s << u"a b"_s;
+        QTest::newRow("corrigé, éclair au dernier échantillon")
+            << Regles::Corrigees << 300 << 1 << Coupure::non << u"ab"_s << u"a b"_s;
         for (const Regles regles : {Regles::Conception, Regles::Corrigees}) {
             const char* nom = regles == Regles::Conception ? "conçu" : "corrigé";
-            const auto ligne = [&](const char* cas, int apres, bool allumee, Coupure c) {
-                QTest::addRow("%s, %s", nom, cas) << regles << apres << allumee << c;
+            const auto ligne = [&](const char* cas, int apres, Coupure c) {
+                QTest::addRow("%s, %s", nom, cas)
+                    << regles << apres << 0 << c << u"ab"_s
+                    << (regles == Regles::Corrigees ? u"a b"_s : QString());
             };
-            ligne("trame ouverte", -5 * pas, false, Coupure::oui);
-            ligne("allumée au dernier échantillon", 300, true, Coupure::oui);
-            ligne("obscurité d'un bit", pas, false, Coupure::peutetre);
-            ligne("obscurité juste sous l'écart", ecartbinaire - 1, false, Coupure::peutetre);
-            ligne("obscurité de l'écart", ecartbinaire, false, Coupure::non);
-            ligne("obscurité juste au-delà", ecartbinaire + 1, false, Coupure::non);
+            ligne("obscurité d'un bit", pas, Coupure::peutetre);
+            ligne("obscurité juste sous l'écart", ecartbinaire - 1, Coupure::peutetre);
+            ligne("obscurité de l'écart", ecartbinaire, Coupure::non);
+            ligne("obscurité juste au-delà", ecartbinaire + 1, Coupure::non);
             // The half second before the end (385 samples) no longer tells.
-            ligne("lumière juste dans la dernière demi-seconde", 384, false, Coupure::non);
-            ligne("lumière juste avant la dernière demi-seconde", 386, false, Coupure::non);
-            ligne("fin pendant un long blanc", 2000, false, Coupure::non);
+            ligne("lumière juste dans la dernière demi-seconde", 384, Coupure::non);
+            ligne("lumière juste avant la dernière demi-seconde", 386, Coupure::non);
+            ligne("fin pendant un long blanc", 2000, Coupure::non);
         }
     }
     void binaire() {
         QFETCH(Regles, regles);
         QFETCH(int, apres);
-        QFETCH(bool, allumeealafin);
+        QFETCH(int, eclair);
         QFETCH(Coupure, attendue);
+        QFETCH(QString, caracteres);
+        QFETCH(QString, texte);
         Enregistrement e;
         const int apresderniere = posebinaire(e, deuxtrames);
         const int fin = apresderniere + apres;
-        if (allumeealafin) {
-            e.position = fin;
-            e.allume(1);
+        if (eclair > 0) {
+            e.position = fin - eclair + 1;
+            e.allume(eclair);
         }
         const DecodageBinaireRapide r = decodebinairerapide(e.source(fin), regles);
         QCOMPARE(r.coupe, attendue);
-        QCOMPARE(r.caracteres.size(),
-                 std::size_t(attendue == Coupure::oui && !allumeealafin ? 1 : 2));
+        QString lus;
+        for (const CaractereDecode& c : r.caracteres)
+            lus += c.caractere;
+        QCOMPARE(lus, caracteres);
+        // No character of missing data: a frame cut is unknown, never a NUL or a letter; no
+        // blank for the darkness the samples end in.
+        if (!texte.isNull())
+            QCOMPARE(messagerecurapide(e.source(fin), false, regles), texte);
     }
 
     // `apres`: samples from the end of the last element's light to the last sample. The
     // designed reading closes the letter after 1.5 × 3 dots − 4 of darkness, the mended one
-    // after a dot and a blank of three.
+    // after a dot and a blank of three; a letter it ends in is shown as unknown. `eclair`:
+    // samples of light at the very end; the mended rules take fewer than a quarter of a dot
+    // (5) for a glitch.
     void morse_data() {
         QTest::addColumn<Regles>("regles");
         QTest::addColumn<int>("apres");
-        QTest::addColumn<bool>("allumeealafin");
+        QTest::addColumn<int>("eclair");
         QTest::addColumn<Coupure>("attendue");
+        QTest::addColumn<QString>("texte");
+        const QString inconnu(caractereinconnu);
         QTest::newRow("conçu, lettre ouverte juste avant sa fin")
-            << Regles::Conception << fermelettre - 1 << false << Coupure::oui;
+            << Regles::Conception << fermelettre - 1 << 0 << Coupure::oui << QString();
         QTest::newRow("conçu, lettre fermée")
-            << Regles::Conception << fermelettre << false << Coupure::peutetre;
+            << Regles::Conception << fermelettre << 0 << Coupure::peutetre << QString();
         QTest::newRow("corrigé, lettre ouverte juste avant sa fin")
-            << Regles::Corrigees << 4 * pas - 1 << false << Coupure::oui;
+            << Regles::Corrigees << 4 * pas - 1 << 0 << Coupure::oui << u"s"_s + inconnu;
         QTest::newRow("corrigé, lettre fermée")
-            << Regles::Corrigees << 4 * pas << false << Coupure::peutetre;
+            << Regles::Corrigees << 4 * pas << 0 << Coupure::peutetre << u"so"_s;
+        QTest::newRow("conçu, lettre ouverte")
+            << Regles::Conception << pas << 0 << Coupure::oui << QString();
+        QTest::newRow("corrigé, lettre ouverte")
+            << Regles::Corrigees << pas << 0 << Coupure::oui << u"s"_s + inconnu;
+        QTest::newRow("conçu, allumée au dernier échantillon")
+            << Regles::Conception << 600 << 1 << Coupure::oui << QString();
+        // The darkness before the element cut is 30 dots: seven blanks, six of them in the
+        // text, then the letter.
+        QTest::newRow("corrigé, un quart de point allumé à la fin")
+            << Regles::Corrigees << 600 << pas / 4 << Coupure::oui << u"so      "_s + inconnu;
+        QTest::newRow("corrigé, juste moins d'un quart de point allumé à la fin")
+            << Regles::Corrigees << 600 << pas / 4 - 1 << Coupure::non << u"so"_s;
+        QTest::newRow("corrigé, éclair au dernier échantillon")
+            << Regles::Corrigees << 600 << 1 << Coupure::non << u"so"_s;
         for (const Regles regles : {Regles::Conception, Regles::Corrigees}) {
             const char* nom = regles == Regles::Conception ? "conçu" : "corrigé";
-            const auto ligne = [&](const char* cas, int apres, bool allumee, Coupure c) {
-                QTest::addRow("%s, %s", nom, cas) << regles << apres << allumee << c;
+            const auto ligne = [&](const char* cas, int apres, Coupure c) {
+                QTest::addRow("%s, %s", nom, cas)
+                    << regles << apres << 0 << c
+                    << (regles == Regles::Corrigees ? u"so"_s : QString());
             };
-            ligne("lettre ouverte", pas, false, Coupure::oui);
-            ligne("allumée au dernier échantillon", 600, true, Coupure::oui);
-            ligne("obscurité juste sous l'écart", ecartmorse - 1, false, Coupure::peutetre);
-            ligne("obscurité de l'écart", ecartmorse, false, Coupure::non);
-            ligne("obscurité juste au-delà", ecartmorse + 1, false, Coupure::non);
-            ligne("lumière juste dans la dernière demi-seconde", 384, false, Coupure::non);
-            ligne("lumière juste avant la dernière demi-seconde", 386, false, Coupure::non);
-            ligne("fin pendant un long blanc", 2000, false, Coupure::non);
+            ligne("obscurité juste sous l'écart", ecartmorse - 1, Coupure::peutetre);
+            ligne("obscurité de l'écart", ecartmorse, Coupure::non);
+            ligne("obscurité juste au-delà", ecartmorse + 1, Coupure::non);
+            ligne("lumière juste dans la dernière demi-seconde", 384, Coupure::non);
+            ligne("lumière juste avant la dernière demi-seconde", 386, Coupure::non);
+            ligne("fin pendant un long blanc", 2000, Coupure::non);
         }
     }
     void morse() {
         QFETCH(Regles, regles);
         QFETCH(int, apres);
-        QFETCH(bool, allumeealafin);
+        QFETCH(int, eclair);
         QFETCH(Coupure, attendue);
+        QFETCH(QString, texte);
         Enregistrement e;
         posemorse(e, u"... ---"_s);
         const int fin = e.apreslumiere + apres;
-        if (allumeealafin) {
-            e.position = fin;
-            e.allume(1);
+        if (eclair > 0) {
+            e.position = fin - eclair + 1;
+            e.allume(eclair);
         }
-        const DecodageMorseRapide r = decodemorserapide(e.source(fin), regles);
-        QCOMPARE(r.coupe, attendue);
-        QVERIFY(r.codemorse.startsWith(u"... ---"_s));
+        const MessageMorseRapide m = decodemessagemorserapide(e.source(fin), regles);
+        QCOMPARE(m.mesure.coupe, attendue);
+        QVERIFY(m.mesure.codemorse.startsWith(u"... ---"_s));
+        // No letter of missing data: a letter cut is unknown; no blank for the darkness the
+        // samples end in.
+        if (!texte.isNull())
+            QCOMPARE(m.texte.messagerecu, texte);
     }
 
     // A file's designed scan ends on a lit run that is neither a dot nor a dash: the

@@ -109,11 +109,13 @@ private slots:
         QVERIFY(!direct.arretsurrun);
 
         // The mended rules read the run of 20 (two units, between a dot and a dash) as an
-        // element, and the scan goes on to the dot after it.
+        // element, and the scan goes on to the dot after it. The file ends one unit after
+        // it: the letter is cut, shown as unknown.
         const MessageMorseRapide corrige = decodefichiermorse(lisvaleurs(l.valeurs));
-        QCOMPARE(corrige.mesure.codemorse.size(), 6);
+        QCOMPARE(corrige.mesure.codemorse.size(), 8);
         QVERIFY(corrige.mesure.codemorse.startsWith(u".- ."_s));
-        QVERIFY(corrige.mesure.codemorse.endsWith(u'.'));
+        QVERIFY(corrige.mesure.codemorse.endsWith(u".? "_s));
+        QVERIFY(corrige.mesure.lettrecoupee);
         QVERIFY(!corrige.mesure.arretsurrun);
     }
 

@@ -49,9 +49,9 @@ private slots:
     void binaire() {
         const QString texte = QStringLiteral("Quel est l'auteur de la relativité ? ");
         const BancVirtuel::Resultat r = envoie(false, texte);
-        // The darkness after the start mark gives one leading blank. A closing blank only
-        // lengthens the darkness before the end mark, which is never read as text.
-        QCOMPARE(r.messagerecu, u' ' + texte.trimmed());
+        // The darkness after the start mark and before the end mark is no blank; the
+        // closing blank sent arrives.
+        QCOMPARE(r.messagerecu, texte);
         QCOMPARE(r.texte2, r.messagerecu);
     }
 
@@ -67,7 +67,7 @@ private slots:
         };
         echange.envoi = [](Station& s) { feuille(s)->Btonenvoiebinaire->click(); };
         const BancVirtuel::Resultat r = banc.echange(echange);
-        QCOMPARE(r.messagerecu, QStringLiteral(" x\u00a0y"));
+        QCOMPARE(r.messagerecu, QStringLiteral("x\u00a0y"));
     }
 };
 

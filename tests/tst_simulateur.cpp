@@ -316,6 +316,45 @@ private slots:
         QCOMPARE(restantes[restantes.size() - 2].instant, dernier);
     }
 
+    // Glitches: so many inversions of the light on the photodiode, each as long as a sample
+    // period, drawn from the seed between two instants after the laser first lights, far
+    // enough apart: the light is the other one during each, the laser's again after it. The
+    // same seed places them the same, another elsewhere; before the first light, none.
+    void parasites() {
+        ReglagesBanc r = sansReponseLente();
+        r.lumiere.parasites = 5;
+        r.lumiere.debutParasites = 1.0;
+        r.lumiere.finParasites = 3.0;
+        r.lumiere.graine = 7;
+        Essai e(r), f(r), sansLumiere(r);
+        r.lumiere.graine = 8;
+        Essai g(r);
+        for (Essai* essai : {&e, &f, &g}) {
+            essai->banc.ecrit(1, 0.5, QByteArray(1, '\0'));
+            essai->banc.ecrit(1, 2.0, " ");
+            essai->banc.avanceJusqua(5);
+        }
+        sansLumiere.banc.avanceJusqua(5);
+        QVERIFY(sansLumiere.banc.chemin(0).instantsParasites().empty());
+        const CheminLumineux& c = e.banc.chemin(0);
+        const double allumage = c.transitionsVues().front().instant;
+        const std::vector<double> t = c.instantsParasites();
+        QCOMPARE(int(t.size()), 5);
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            QVERIFY(t[k] >= allumage + 1.0 && t[k] <= allumage + 3.0);
+            if (k > 0)
+                QVERIFY(t[k] - t[k - 1] >= r.lumiere.ecartParasites);
+            const int avant = c.lecture(t[k] - 0.001);
+            QCOMPARE(c.lecture(t[k] + r.lumiere.dureeParasite / 2), avant == 3 ? 153 : 3);
+            QCOMPARE(c.lecture(t[k] + r.lumiere.dureeParasite + 0.001), avant);
+        }
+        QCOMPARE(f.banc.chemin(0).instantsParasites(), t);
+        QVERIFY(g.banc.chemin(0).instantsParasites() != t);
+        // The changes the laser makes are seen as they are: the glitches come on top.
+        QCOMPARE(c.transitionsVues().size(), std::size_t(2));
+        QCOMPARE(c.transitionsLumiere().size(), std::size_t(2 + 2 * 5));
+    }
+
     // Without slips nor stalls the photodiode sees the source's changes themselves.
     void sansGlissement() {
         Essai e;

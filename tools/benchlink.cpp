@@ -55,12 +55,13 @@ int executeBenchLink(const QStringList& arguments) {
     bool debits = false;
     essai.texte = QStringLiteral("sos");
     QString fichier;
-    const QStringList options = {
-        QStringLiteral("--coding"),     QStringLiteral("--speed"),   QStringLiteral("--interval"),
-        QStringLiteral("--text"),       QStringLiteral("--noise"),   QStringLiteral("--flicker"),
-        QStringLiteral("--seed"),       QStringLiteral("--samples"), QStringLiteral("--save"),
-        QStringLiteral("--room-light"), QStringLiteral("--offset"),  QStringLiteral("--glissement"),
-        QStringLiteral("--arrets")};
+    const QStringList options = {QStringLiteral("--coding"),   QStringLiteral("--speed"),
+                                 QStringLiteral("--interval"), QStringLiteral("--text"),
+                                 QStringLiteral("--noise"),    QStringLiteral("--flicker"),
+                                 QStringLiteral("--seed"),     QStringLiteral("--samples"),
+                                 QStringLiteral("--save"),     QStringLiteral("--room-light"),
+                                 QStringLiteral("--offset"),   QStringLiteral("--glissement"),
+                                 QStringLiteral("--arrets"),   QStringLiteral("--parasites")};
     // Options without a value.
     const QStringList drapeaux = {QStringLiteral("--robuste"), QStringLiteral("--blocs"),
                                   QStringLiteral("--debit")};
@@ -148,6 +149,13 @@ int executeBenchLink(const QStringList& arguments) {
                 return erreur(QStringLiteral("arrêts « %1 » impossibles (une part des changements "
                                              "du laser, de 0 à 1)")
                                   .arg(valeur));
+        } else if (option == u"--parasites") {
+            bool nombre = false;
+            essai.lumiere.parasites = valeur.toInt(&nombre);
+            if (!nombre || essai.lumiere.parasites < 0 || essai.lumiere.parasites > 100)
+                return erreur(QStringLiteral("parasites « %1 » impossibles (un nombre d'éclairs "
+                                             "et de creux, de 0 à 100)")
+                                  .arg(valeur));
         } else if (option == u"--offset") {
             bool nombre = false;
             essai.debutEnvoi = QString(valeur).replace(u',', u'.').toDouble(&nombre);
@@ -211,7 +219,8 @@ const SousCommande sousCommandeBenchLink = {
     "bench-link",
     "[--coding m|b|mr|br] [--speed K] [--interval 30|50] [--text TEXTE] [--noise SIGMA] "
     "[--flicker VOLTS] [--seed N] [--room-light VOLTS] [--offset SECONDES] [--glissement MS] "
-    "[--arrets P] [--samples 6400|12800] [--save FICHIER] [--robuste] [--blocs] [--debit]",
+    "[--arrets P] [--parasites N] [--samples 6400|12800] [--save FICHIER] [--robuste] "
+    "[--blocs] [--debit]",
     "le poste 1 envoie TEXTE (défaut « sos ») au poste 2 sur le banc virtuel, en temps\n"
     "      virtuel (m : Morse lent, défaut ; b : binaire lent ; mr, br : Morse et binaire\n"
     "      rapides, avec un enregistrement de 6400 mesures, ou 12800 avec --samples 12800 ;\n"
@@ -229,6 +238,9 @@ const SousCommande sousCommandeBenchLink = {
     "      lumière) ; glissements d'un émetteur occupé : chaque changement du laser vu par\n"
     "      la photodiode déplacé d'un tirage gaussien d'écart type MS millisecondes, défaut 0,\n"
     "      et la part P des changements (de 0 à 1) retardés en plus de 100 ms, défaut 0 ;\n"
+    "      N parasites d'une mesure (1,3 ms), chacun un éclair dans l'obscurité ou un creux\n"
+    "      dans la lumière, tirés sur la lumière du message (en rapide : de la fin de la\n"
+    "      marque de début à l'obscurité qui suit le dernier élément), défaut 0 ;\n"
     "      --robuste et --blocs cochent les articles du menu Options sur les deux postes ;\n"
     "      --debit écrit sur la sortie d'erreur le débit du message mesuré par le poste 2\n"
     "      sur la lumière reçue, par le poste 1 sur ses touches, et la durée que donnent\n"

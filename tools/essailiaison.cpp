@@ -4,6 +4,7 @@
 #include "emit/btonenvoiebinaire.h"
 #include "emit/btonenvoiemorse.h"
 #include "emit/btonenvoimorserapide.h"
+#include "emit/estimationemission.h"
 #include "link/station.h"
 #include "receive/telechargement.h"
 #include "tools/bancvirtuel.h"
@@ -11,6 +12,7 @@
 #include <QObject>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 bool choisitcodagerapide(Station& s, const QString& typecodage, int nbmesures) {
@@ -31,9 +33,21 @@ double dureelumieremessage(const std::vector<InterfaceOrphy::Transition>& transi
     return transitions[transitions.size() - 1 - apres].instant - transitions[avant].instant;
 }
 
+std::pair<double, double> fenetreparasites(const EssaiLiaison& essai) {
+    const double f = essai.vitesse ? essai.vitesse->facteurvitesse : 1.0;
+    const EstimationEmission e = estimeemission(essai.texte, essai.codage, f, essai.nbmesures);
+    // The fast emitters' start mark lasts 1 s.
+    if (essai.codage.size() == 2)
+        return {1.0, 1.0 + e.dureeattendue};
+    return {0.0, e.duree};
+}
+
 ResultatLiaison essaieliaison(const EssaiLiaison& essai) {
     ReglagesBanc reglages;
     reglages.lumiere = essai.lumiere;
+    if (essai.lumiere.parasites > 0 && essai.lumiere.finParasites <= essai.lumiere.debutParasites)
+        std::tie(reglages.lumiere.debutParasites, reglages.lumiere.finParasites) =
+            fenetreparasites(essai);
     BancVirtuel banc(reglages);
 
     // The receiving station's Morse code string lives only inside its reception routine,

@@ -24,9 +24,11 @@ struct EssaiLiaison {
     QString codage = QStringLiteral("m");    // "m", "b", "mr" or "br"
     int nbmesures = 6400;                    // fast codings: samples of the recording
     const ArticleVitesse* vitesse = nullptr; // nullptr: x 1, the start-up setting
-    int intervalle = 0;      // sampling interval in ms, 30 or 50; 0: the coding's advised one
-    QString texte;           // what the user types in Texte1 of station 1
-    ReglagesLumiere lumiere; // noise, flicker, seed
+    int intervalle = 0; // sampling interval in ms, 30 or 50; 0: the coding's advised one
+    QString texte;      // what the user types in Texte1 of station 1
+    // Noise, flicker, seed, slips; glitches: `lumiere.parasites` of them, over the light of
+    // the message (`fenetreparasites`) unless `lumiere.finParasites` places them.
+    ReglagesLumiere lumiere;
     // When station 1's send button is clicked, seconds into the run. Moving it by a
     // fraction of a sampling period changes where the receiver's samples fall on the light,
     // as from one real exchange to the next.
@@ -68,6 +70,13 @@ struct ResultatLiaison {
 // ones after it, are left out. 0 when the message had no light.
 double dureelumieremessage(const std::vector<InterfaceOrphy::Transition>& transitions,
                            const QString& codage);
+
+// Where an exchange's glitches fall, in seconds after the first light of the emission: in
+// a fast coding from the end of the start mark (its darkness, the preamble and the
+// message) to the end of the darkness after the last element or frame that tells the
+// receiver the message ended; in a slow coding, over the whole emission, marks included.
+// Computed from the text, the coding and the speed as the emitters lay the light.
+std::pair<double, double> fenetreparasites(const EssaiLiaison& essai);
 
 // Runs the exchange in virtual time: both stations start with the coding, take the speed
 // item and the interval through their own menu handlers, station 1 sends the text with its
