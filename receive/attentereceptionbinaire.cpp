@@ -324,6 +324,8 @@ void attentereceptionbinaire(Station& s) {
             e.messagerecu += u' ' + texteliaisonperdue;
         else if (e.compteursilence > 6)
             e.messagerecu += u' ' + texteinterruption;
+        else if (e.messagerecu.trimmed().isEmpty())
+            e.messagerecu += u' ' + texteaucuncaractere;
         s.ecran->debitmessage(debit);
         finmessagebinaire(s);
     }

@@ -175,6 +175,8 @@ void attentereceptionmorse(Station& s) {
             e.messagerecu += separation + texteliaisonperdue;
         else if (e.compteursilence > 6)
             e.messagerecu += separation + texteinterruption;
+        else if (e.messagerecu.trimmed().isEmpty())
+            e.messagerecu += separation + texteaucuncaractere;
         // What the light of the message carried, from its first dot or dash to its last.
         s.ecran->debitmessage(debitmorse(
             symboles.code,

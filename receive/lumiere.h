@@ -95,6 +95,14 @@ inline const QString texteinterruption = QStringLiteral(
     "réception interrompue automatiquement (plus de lumière depuis 7 unités : l'émission "
     "s'est arrêtée, le faisceau a été coupé, ou les deux postes n'ont pas la même vitesse) ");
 
+// What a slow reception adds when the light between its start and end marks formed no
+// character, blanks aside: a lamp or the room's light on the photodiode taken for the
+// marks, the beam cut during the message.
+inline const QString texteaucuncaractere = QStringLiteral(
+    "aucun caractère reçu : la lumière n'a formé aucun caractère entre les marques de début "
+    "et de fin (une lampe ou la lumière de la salle sur la photodiode, le faisceau coupé, ou "
+    "les deux postes n'ont pas la même vitesse) ");
+
 // What a slow reception adds to the text when the port goes away in the middle of it.
 inline const QString texteliaisonperdue =
     QStringLiteral("réception abandonnée : la liaison avec l'interface a été perdue ");

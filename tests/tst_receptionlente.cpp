@@ -35,6 +35,11 @@ struct BancEssai : BancVirtuel {
 // that many seconds of darkness.
 using Lumiere = QList<double>;
 
+const QString aucun =
+    u"aucun caractère reçu : la lumière n'a formé aucun caractère entre les marques de début "
+    "et de fin (une lampe ou la lumière de la salle sur la photodiode, le faisceau coupé, ou "
+    "les deux postes n'ont pas la même vitesse) "_s;
+
 const QString interruption =
     u"réception interrompue automatiquement (plus de lumière depuis 7 unités : l'émission "
     "s'est arrêtée, le faisceau a été coupé, ou les deux postes n'ont pas la même vitesse) "_s;
@@ -214,7 +219,11 @@ private slots:
         QTest::newRow("point 0,55 s") << 1.0 << impulsion(.55) << u". "_s << u". (e)  = e"_s;
         QTest::newRow("trait 0,75 s") << 1.0 << impulsion(.75) << u"- "_s << u"- (t)  = t"_s;
         QTest::newRow("trait 1,4 s") << 1.0 << impulsion(1.4) << u"- "_s << u"- (t)  = t"_s;
-        QTest::newRow("parasite 0,05 s") << 1.0 << impulsion(.05) << u" "_s << u" = "_s;
+        // Light that forms no character between the marks is said; the shortest that forms
+        // one (above) is not.
+        QTest::newRow("parasite 0,05 s") << 1.0 << impulsion(.05) << u" "_s << u" = "_s + aucun;
+        QTest::newRow("marque de fin seule")
+            << 1.0 << Lumiere{1.6, -0.5, 3.5} << QString() << u" = "_s + aucun;
         QTest::newRow("point 0,9 s, f = 2")
             << 2.0 << Lumiere{1.6, -0.5, .9, -3.6, 3.5} << u". "_s << u". (e)  = e"_s;
         QTest::newRow("point 1,2 s, f = 2")
@@ -322,7 +331,8 @@ private slots:
         // Darkness alone between the marks: after the 1.136 s and before the last bit of
         // darkness, nine bits, nine blanks.
         QTest::newRow("nuit de 6,8 s")
-            << 1.0 << Lumiere{5.68, -6.8, 6.818} << QString(9, u' ') + fin << QString(9, u' ');
+            << 1.0 << Lumiere{5.68, -6.8, 6.818} << QString(9, u' ') + fin
+            << QString(9, u' ') + u' ' + aucun;
         QTest::newRow("nuit de 7,2 s, interrompue")
             << 1.0 << Lumiere{5.68, -7.2} << u"       "_s << u" "_s + interruption;
         // The forms of this routine: two blanks and e1 (not a Morse form), four blanks and
