@@ -419,9 +419,9 @@ private slots:
     void fichiersAuHasard() {
         QRandomGenerator hasard(20261209);
 #ifdef LUMICOM_SANITIZE
-        const int nombre = 10000;
+        const int nombre = 3000;
 #else
-        const int nombre = 100000;
+        const int nombre = 30000;
 #endif
         const QByteArray entete = enteteenregistrement();
         const QByteArray finsdeligne[] = {"\r\n", "\n", "\r", "\n\r"};

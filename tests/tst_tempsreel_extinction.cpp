@@ -8,7 +8,7 @@
 // on the child's main thread, as in the program.
 
 #include "app/feuillelumivox1.h"
-#include "emit/btonenvoiebinaire.h"
+#include "emit/btonenvoiemorse.h"
 #include "postefenetrereel.h"
 #include "simulateurreel.h"
 #include "tools/postereel.h"
@@ -27,23 +27,23 @@ using namespace simulateurreel;
 
 namespace {
 
-// The child: station 2 in slow binary, as the program runs it: the station on a thread of
+// The child: station 2 in slow Morse, as the program runs it: the station on a thread of
 // its own, its window on the offscreen platform. It sends a message and, once the start
 // mark is over and the laser is on, its window receives the close request a window manager
 // sends.
 int posteFenetre() {
     PosteReel::Reglages reglages;
     reglages.numport = 2;
-    reglages.codage = QStringLiteral("b");
+    reglages.codage = QStringLiteral("m");
     PosteFenetreReel poste(reglages);
     return poste.execute([&poste](Station& s) {
         s.ecran->saisie(Ecran::Controle::Texte1, QStringLiteral("ooo"));
-        QTimer::singleShot(200, [&s] { Btonenvoiebinaire_Click(s); });
+        QTimer::singleShot(200, [&s] { Btonenvoiemorse_Click(s); });
         // On the station's thread, which alone reads its clock and its laser.
         auto* guetteur = new QTimer;
         const double debut = s.plateforme.horloge();
         QObject::connect(guetteur, &QTimer::timeout, [&s, &poste, debut, guetteur] {
-            if (s.plateforme.horloge() - debut > 7.5 &&
+            if (s.plateforme.horloge() - debut > 4.0 &&
                 s.liaison.niveauLaser() == Liaison::NiveauLaser::allume) {
                 guetteur->stop();
                 poste.appelsfenetre().ajoute([&poste] { poste.fenetre().windowHandle()->close(); });
@@ -112,10 +112,10 @@ private slots:
         });
         envoi.start(QStringLiteral(LUMICOM_TOOL),
                     {QStringLiteral("send"), QStringLiteral("--port"), QStringLiteral("2"),
-                     QStringLiteral("--coding"), QStringLiteral("b"), QStringLiteral("--text"),
+                     QStringLiteral("--coding"), QStringLiteral("m"), QStringLiteral("--text"),
                      QStringLiteral("ooo")});
         QVERIFY(envoi.waitForStarted(attenteMs));
-        // The start mark, its darkness, then the first start bit lights the laser again. A
+        // The start mark, its darkness, then the first dash lights the laser again. A
         // test held up by a busy machine may see the laser lit a little late, or signal
         // the tool a little after that bit: the laser ends dark all the same.
         QVERIFY(QTest::qWaitFor(
