@@ -419,7 +419,7 @@ private slots:
     void fichiersAuHasard() {
         QRandomGenerator hasard(20261209);
 #ifdef LUMICOM_SANITIZE
-        const int nombre = 3000;
+        const int nombre = 1500;
 #else
         const int nombre = 30000;
 #endif
