@@ -12,19 +12,7 @@ Dialogues::Reponse DialoguesQt::boiteBanc(const QString& invite, Boutons boutons
     if (dossier.isEmpty() || boutons == Boutons::OuiNon)
         return boiteMessage(invite, boutons, titre);
     QMessageBox boite;
-    boite.setWindowTitle(titre);
-    QString texte = invite;
-    texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    texte.replace(u'\r', u'\n');
-    boite.setText(texte);
-    boite.setTextFormat(Qt::PlainText);
-    if (boutons == Boutons::OkAnnuler) {
-        boite.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        boite.setEscapeButton(QMessageBox::Cancel);
-    } else {
-        boite.setStandardButtons(QMessageBox::Ok);
-    }
-    boite.setDefaultButton(QMessageBox::Ok);
+    preparemessage(boite, invite, boutons, titre);
     QPushButton* lumiere =
         boite.addButton(QStringLiteral("Lumière du banc..."), QMessageBox::ActionRole);
     // The box stays open when it is clicked: the box's own handling of the click is taken
@@ -38,9 +26,5 @@ Dialogues::Reponse DialoguesQt::boiteBanc(const QString& invite, Boutons boutons
         fenetre->setAttribute(Qt::WA_DeleteOnClose);
         fenetre->show();
     });
-    place(boite);
-    const int choix = boite.exec();
-    if (boutons == Boutons::Ok)
-        return Reponse::Ok;
-    return choix == QMessageBox::Ok ? Reponse::Ok : Reponse::Annuler;
+    return reponse(boite, boutons);
 }

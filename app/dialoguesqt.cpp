@@ -15,9 +15,8 @@ QString lignes(const QString& invite) {
 
 } // namespace
 
-Dialogues::Reponse DialoguesQt::boiteMessage(const QString& invite, Boutons boutons,
-                                             const QString& titre) {
-    QMessageBox boite;
+void DialoguesQt::preparemessage(QMessageBox& boite, const QString& invite, Boutons boutons,
+                                 const QString& titre) {
     boite.setWindowTitle(titre);
     boite.setText(lignes(invite));
     boite.setTextFormat(Qt::PlainText);
@@ -27,8 +26,7 @@ Dialogues::Reponse DialoguesQt::boiteMessage(const QString& invite, Boutons bout
         boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         boite.setDefaultButton(QMessageBox::No);
         boite.setEscapeButton(QMessageBox::No);
-        place(boite);
-        return boite.exec() == QMessageBox::Yes ? Reponse::Ok : Reponse::Annuler;
+        return;
     }
     if (boutons == Boutons::OkAnnuler) {
         boite.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -37,11 +35,21 @@ Dialogues::Reponse DialoguesQt::boiteMessage(const QString& invite, Boutons bout
         boite.setStandardButtons(QMessageBox::Ok);
     }
     boite.setDefaultButton(QMessageBox::Ok);
+}
+
+Dialogues::Reponse DialoguesQt::reponse(QMessageBox& boite, Boutons boutons) const {
     place(boite);
     const int choix = boite.exec();
     if (boutons == Boutons::Ok)
         return Reponse::Ok;
-    return choix == QMessageBox::Ok ? Reponse::Ok : Reponse::Annuler;
+    return choix == QMessageBox::Ok || choix == QMessageBox::Yes ? Reponse::Ok : Reponse::Annuler;
+}
+
+Dialogues::Reponse DialoguesQt::boiteMessage(const QString& invite, Boutons boutons,
+                                             const QString& titre) {
+    QMessageBox boite;
+    preparemessage(boite, invite, boutons, titre);
+    return reponse(boite, boutons);
 }
 
 QString DialoguesQt::boiteSaisie(const QString& invite, const QString& titre,

@@ -4,6 +4,7 @@
 
 #include <QRect>
 
+class QMessageBox;
 class QWidget;
 
 // Real message and input boxes, with the French standard buttons.
@@ -21,6 +22,12 @@ public:
     Reponse boiteBanc(const QString& invite, Boutons boutons, const QString& titre) override;
 
 private:
+    // The title, the text and the buttons of a message box, the same with or without the
+    // bench's light at hand.
+    static void preparemessage(QMessageBox& boite, const QString& invite, Boutons boutons,
+                               const QString& titre);
+    // Shows `boite` in the station's part of the screen and waits for its answer.
+    Reponse reponse(QMessageBox& boite, Boutons boutons) const;
     void place(QWidget& boite) const;
 
     QRect zone_;
