@@ -191,7 +191,7 @@ QString enBref(const QStringList& dits) {
 bool ditUnePanne(const QStringList& dits) {
     static const QRegularExpression avis(
         QStringLiteral("ne répond pas|répond, mais|n'existe pas|liaison perdue|cessé de répondre|"
-                       "incomplète|interrompue|impossible|lumière|éclairée"));
+                       "incomplète|interrompue|aucun caractère|impossible|lumière|éclairée"));
     for (const QString& d : dits)
         if (avis.match(d).hasMatch())
             return true;
@@ -438,9 +438,14 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
     if (envoi1)
         erreurs += envoi1->outil.lu();
     QStringList dits = ditsParLePoste(erreurs);
-    // A slow reception says on its screen, after the text, why it stopped.
+    // A slow reception says on its screen, after the text, why it stopped, or that its
+    // light formed no character.
+    const auto ditDansLeTexte = [](const QString& t) {
+        return t.contains(QStringLiteral("interrompue")) ||
+               t.contains(QStringLiteral("aucun caractère reçu"));
+    };
     for (const QString& t : recepteur.textes())
-        if (t.contains(QStringLiteral("interrompue")))
+        if (ditDansLeTexte(t))
             dits << QStringLiteral("texte : ") + t.simplified();
     dits.removeDuplicates();
     r.dit = enBref(dits);
@@ -455,7 +460,7 @@ Resultat mesureCellule(const Panne& panne, Phase phase) {
     const QStringList textes = recepteur.textes();
     for (const QString& t : textes) {
         const QString s = t.trimmed();
-        if (s.isEmpty() || s == texte1 || s == texte2 || s.contains(QStringLiteral("interrompue")))
+        if (s.isEmpty() || s == texte1 || s == texte2 || ditDansLeTexte(s))
             continue;
         if (ditIncomplet)
             continue;
